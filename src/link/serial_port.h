@@ -1,0 +1,38 @@
+#pragma once
+// The one way to reach a serial line: a real device (QSerialPort), a pseudo-terminal,
+// or the in-process simulated controller.
+#include <cstdint>
+#include <span>
+#include <string>
+
+namespace brixo {
+
+class SerialPort {
+ public:
+  virtual ~SerialPort() = default;
+
+  // Line settings "9600,o,8,1", "19200,o,8,1" or "38400,o,8,1". Applied before Open(),
+  // since some devices refuse parity changes while open.
+  virtual bool SetLineSettings(const std::string& settings) = 0;
+  virtual std::string LineSettings() const = 0;
+
+  // Opens the named device with the current line settings. False leaves the port closed.
+  virtual bool Open(const std::string& device) = 0;
+  virtual void Close() = 0;
+  virtual bool IsOpen() const = 0;
+
+  virtual bool Write(std::span<const uint8_t> bytes) = 0;
+  // Count of received bytes waiting to be read.
+  virtual int BytesWaiting() = 0;
+  // The next received byte, or -1 when none is waiting.
+  virtual int ReadByte() = 0;
+  // Blocks in the operating system until at least one byte is waiting or timeoutMs passed.
+  // Returns true when a byte is waiting.
+  virtual bool WaitForBytes(int timeoutMs) = 0;
+
+  // A fault that closed the port behind the caller's back (device unplugged, read error).
+  // Returns the description once, then an empty text.
+  virtual std::string TakeFault() { return {}; }
+};
+
+}  // namespace brixo

@@ -1,0 +1,20 @@
+#pragma once
+// Message boxes and questions. The window answers with QMessageBox, the CLI on the
+// terminal, the tests with scripted answers.
+#include <string>
+
+namespace brixo {
+
+enum class MessageIcon { None, Information, Warning, Error, Question };
+enum class MessageButtons { Ok, OkCancel, YesNo };
+enum class MessageAnswer { Ok, Cancel, Yes, No };
+
+class UserPrompt {
+ public:
+  virtual ~UserPrompt() = default;
+  // Shows text (line breaks as "\n") and returns the button pressed.
+  virtual MessageAnswer ShowMessage(const std::string& text, MessageIcon icon = MessageIcon::None,
+                                    MessageButtons buttons = MessageButtons::Ok) = 0;
+};
+
+}  // namespace brixo

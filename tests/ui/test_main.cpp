@@ -1,0 +1,9 @@
+// Runs the Qt-based tests inside one QApplication (offscreen in CI).
+#include <QApplication>
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
