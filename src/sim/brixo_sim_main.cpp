@@ -1,2 +1,46 @@
-// Placeholder until the simulator lands.
-int main() { return 0; }
+// brixo-sim: a simulated controller (optionally behind an interface unit) on a
+// pseudo-terminal. The first line of standard output is the device path to open.
+#include <csignal>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "link/clock.h"
+#include "sim/pty_server.h"
+#include "sim/sim_options.h"
+#include "sim/sim_serial_port.h"
+
+int main(int argc, char** argv) {
+  using namespace brixo;
+  std::signal(SIGPIPE, SIG_IGN);
+  SimOptions options;
+  std::string error;
+  if (!ParseSimOptions(std::vector<std::string>(argv + 1, argv + argc), options, error)) {
+    std::fprintf(stderr, "brixo-sim: %s\n%s", error.c_str(), SimUsage().c_str());
+    return 2;
+  }
+
+  SteadyClock clock;
+  SimSerialPort line(clock);
+  line.Controller().SetModuleAddress(options.Module);
+  line.Controller().Faults().NoEventControl = options.NoEvents;
+  line.SetHostAttached(options.Host);
+  InterfaceUnitConfig& unit = line.Host().Config();
+  unit.ProtocolVersion = options.Protocol;
+  unit.UnitType = options.UnitType;
+  unit.UnitVersion = options.UnitVersion;
+
+  PtyServerOptions serverOptions;
+  serverOptions.Baud = options.Baud;
+  serverOptions.Pace = options.Pace;
+  serverOptions.Quiet = options.Quiet;
+  serverOptions.WatchStdin = !options.IgnoreStdin;
+  PtyServer server(line, serverOptions);
+  if (!server.Open(error)) {
+    std::fprintf(stderr, "brixo-sim: %s\n", error.c_str());
+    return 1;
+  }
+  std::printf("%s\n", server.DevicePath().c_str());
+  std::fflush(stdout);
+  return server.Serve();
+}

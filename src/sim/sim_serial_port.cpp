@@ -1,0 +1,99 @@
+#include "sim/sim_serial_port.h"
+
+#include <cmath>
+
+namespace brixo {
+
+SimSerialPort::SimSerialPort(Clock& clock) : clock_(clock), host_(controller_) {}
+
+void SimSerialPort::SetHostAttached(bool attached) {
+  hostAttached_ = attached;
+  host_.SetTransparent(false);
+}
+
+std::vector<std::vector<int>> SimSerialPort::ReceivedPayloads() const {
+  return controller_.ReceivedPayloads();
+}
+
+std::vector<std::array<int, 4>> SimSerialPort::LegacyFrames() const {
+  return controller_.LegacyFrames();
+}
+
+void SimSerialPort::InjectBytes(std::span<const uint8_t> bytes) {
+  Queue(std::vector<uint8_t>(bytes.begin(), bytes.end()), 0.0);
+}
+
+bool SimSerialPort::SetLineSettings(const std::string& settings) {
+  lineSettings_ = settings;
+  return true;
+}
+
+bool SimSerialPort::Open(const std::string&) {
+  if (openFails_) return false;
+  open_ = true;
+  return true;
+}
+
+void SimSerialPort::Close() {
+  open_ = false;
+  pending_.clear();
+}
+
+bool SimSerialPort::Write(std::span<const uint8_t> bytes) {
+  if (!open_) return false;
+  for (uint8_t byte : bytes) {
+    written_.push_back(byte);
+    if (hostAttached_) {
+      UnitOutput answer = host_.ReceiveLineByte(byte, clock_.NowSeconds());
+      if (!answer.Bytes.empty()) Queue(answer.Bytes, replyDelay_ + answer.DelaySeconds);
+      continue;
+    }
+    std::vector<uint8_t> reply = controller_.ReceiveLineByte(byte);
+    if (!reply.empty()) Queue(reply, replyDelay_ + controller_.Faults().ReplyDelaySeconds);
+  }
+  return true;
+}
+
+void SimSerialPort::Queue(const std::vector<uint8_t>& bytes, double delaySeconds) {
+  const double due = clock_.NowSeconds() + delaySeconds;
+  for (uint8_t b : bytes) pending_.push_back({b, due});
+}
+
+std::optional<double> SimSerialPort::NextByteDue() const {
+  if (pending_.empty()) return std::nullopt;
+  return pending_.front().due;
+}
+
+int SimSerialPort::BytesWaiting() {
+  if (!open_) return 0;
+  const double now = clock_.NowSeconds();
+  int count = 0;
+  for (const PendingByte& p : pending_) {
+    if (p.due > now) break;  // bytes arrive in order: nothing behind a late one is readable
+    ++count;
+  }
+  return count;
+}
+
+int SimSerialPort::ReadByte() {
+  if (BytesWaiting() == 0) return -1;
+  const int value = pending_.front().value;
+  pending_.pop_front();
+  return value;
+}
+
+bool SimSerialPort::WaitForBytes(int timeoutMs) {
+  if (!open_) return false;
+  const double end = clock_.NowSeconds() + std::max(0, timeoutMs) / 1000.0;
+  while (BytesWaiting() == 0) {
+    const double now = clock_.NowSeconds();
+    if (now >= end) return false;
+    double wake = end;
+    if (!pending_.empty() && pending_.front().due < wake) wake = pending_.front().due;
+    const int ms = std::max(1, static_cast<int>(std::ceil((wake - now) * 1000.0 - 1e-9)));
+    clock_.SleepMs(ms);
+  }
+  return true;
+}
+
+}  // namespace brixo

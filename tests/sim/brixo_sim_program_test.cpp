@@ -1,0 +1,180 @@
+// The stand-alone simulator on a pseudo-terminal, driven with plain POSIX calls.
+#include <fcntl.h>
+#include <poll.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <string>
+#include <thread>
+
+#include "sim/sim_options.h"
+#include "sim_test_support.h"
+
+extern char** environ;
+
+namespace brixo::test {
+namespace {
+
+// Runs brixo-sim with a pipe on its standard input and output; closing the input ends it.
+class SimProcess {
+ public:
+  explicit SimProcess(std::vector<std::string> args) {
+    int in[2];
+    int out[2];
+    if (pipe(in) != 0 || pipe(out) != 0) return;
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, in[0], STDIN_FILENO);
+    posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+    posix_spawn_file_actions_addclose(&actions, in[1]);
+    posix_spawn_file_actions_addclose(&actions, out[0]);
+    args.insert(args.begin(), BRIXO_SIM_EXE);
+    std::vector<char*> argv;
+    for (std::string& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    if (posix_spawn(&pid_, BRIXO_SIM_EXE, &actions, nullptr, argv.data(), environ) != 0) pid_ = -1;
+    posix_spawn_file_actions_destroy(&actions);
+    close(in[0]);
+    close(out[1]);
+    stdin_ = in[1];
+    stdout_ = out[0];
+  }
+  ~SimProcess() {
+    if (stdin_ >= 0) close(stdin_);
+    if (stdout_ >= 0) close(stdout_);
+    if (pid_ > 0) {
+      kill(pid_, SIGTERM);
+      waitpid(pid_, nullptr, 0);
+    }
+  }
+
+  // The first line of standard output, waiting up to five seconds.
+  std::string FirstLine() {
+    std::string line;
+    char c;
+    while (line.size() < 256) {
+      pollfd fd{stdout_, POLLIN, 0};
+      if (poll(&fd, 1, 5000) <= 0 || read(stdout_, &c, 1) != 1 || c == '\n') break;
+      line += c;
+    }
+    return line;
+  }
+
+  // Closes standard input and returns the exit status once the program has ended.
+  int EndByClosingInput() {
+    close(stdin_);
+    stdin_ = -1;
+    for (int i = 0; i < 500; ++i) {
+      int status = 0;
+      if (waitpid(pid_, &status, WNOHANG) == pid_) {
+        pid_ = -1;
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return -2;
+  }
+
+  bool Running() const { return pid_ > 0; }
+
+ private:
+  pid_t pid_ = -1;
+  int stdin_ = -1;
+  int stdout_ = -1;
+};
+
+int OpenRaw(const std::string& path) {
+  const int fd = open(path.c_str(), O_RDWR | O_NOCTTY);
+  if (fd < 0) return fd;
+  termios tio{};
+  tcgetattr(fd, &tio);
+  cfmakeraw(&tio);
+  cfsetspeed(&tio, B19200);
+  tcsetattr(fd, TCSANOW, &tio);
+  return fd;
+}
+
+Bytes ReadFor(int fd, size_t wanted, int timeoutMs) {
+  Bytes out;
+  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+  while (out.size() < wanted && std::chrono::steady_clock::now() < end) {
+    pollfd p{fd, POLLIN, 0};
+    if (poll(&p, 1, 50) > 0) {
+      uint8_t buffer[64];
+      const ssize_t n = read(fd, buffer, sizeof buffer);
+      if (n > 0) out.insert(out.end(), buffer, buffer + n);
+    }
+  }
+  return out;
+}
+
+TEST(BrixoSimProgram, AnswersAVersionRequestOnItsPseudoTerminal) {
+  SimProcess sim({"--quiet"});
+  ASSERT_TRUE(sim.Running());
+  const std::string path = sim.FirstLine();
+  ASSERT_EQ(path.rfind("/dev/", 0), 0u) << path;
+
+  for (int round = 0; round < 2; ++round) {  // the device survives a client closing it
+    const int fd = OpenRaw(path);
+    ASSERT_GE(fd, 0);
+    const Bytes request{0x03, 0xE2, 0xF0, 0x80, 0xAB};
+    ASSERT_EQ(write(fd, request.data(), request.size()), 5);
+    const Bytes reply = ReadFor(fd, 9, 3000);
+    EXPECT_EQ(reply, (Bytes{0x03, 0xE6, 0xF0, 0x80, 0x83, 0x82, 0x81, 0x80, 0xA1}));
+    close(fd);
+  }
+  EXPECT_EQ(sim.EndByClosingInput(), 0);
+}
+
+TEST(BrixoSimProgram, PacedHostUnitAnswersAtTheLineRate) {
+  SimProcess sim({"--quiet", "--pace", "--baud", "9600", "--host", "--protocol", "3100"});
+  const std::string path = sim.FirstLine();
+  const int fd = OpenRaw(path);
+  ASSERT_GE(fd, 0);
+  const Bytes query = HostRequest({1, 2});
+  const auto start = std::chrono::steady_clock::now();
+  ASSERT_EQ(write(fd, query.data(), query.size()), 4);
+  const Bytes reply = ReadFor(fd, 6, 3000);
+  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  ASSERT_EQ(reply.size(), 6u);
+  EXPECT_EQ(reply[3] & 127, 25);
+  // Ten bytes cross the line at 11 bits each: a little over 11 ms at 9600 bit/s.
+  EXPECT_GE(seconds, 10 * 11 / 9600.0 * 0.95);
+  close(fd);
+}
+
+TEST(BrixoSimProgram, Options) {
+  struct Case {
+    std::vector<std::string> args;
+    bool ok;
+  };
+  const Case cases[] = {
+      {{}, true},
+      {{"--baud", "38400", "--pace", "--module", "31", "--host", "--no-events"}, true},
+      {{"--baud", "14400"}, false},
+      {{"--module", "32"}, false},
+      {{"--module"}, false},
+      {{"--protocol", "3x"}, false},
+      {{"--colour"}, false},
+  };
+  for (const Case& c : cases) {
+    SimOptions options;
+    std::string error;
+    EXPECT_EQ(ParseSimOptions(c.args, options, error), c.ok) << (c.args.empty() ? "" : c.args[0]);
+    EXPECT_EQ(error.empty(), c.ok);
+  }
+  SimOptions options;
+  std::string error;
+  ASSERT_TRUE(ParseSimOptions({"--baud", "9600", "--unit-type", "10", "--unit-version", "1030"}, options, error));
+  EXPECT_EQ(options.Baud, 9600);
+  EXPECT_EQ(options.UnitType, 10);
+  EXPECT_EQ(options.UnitVersion, 1030);
+}
+
+}  // namespace
+}  // namespace brixo::test
