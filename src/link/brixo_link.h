@@ -50,6 +50,13 @@ class BrixoLink {
   int ReplyLength() const { return ReplyBuffer[1] & 15; }
   int R(int i) const { return (i >= 0 && i + 2 < int(ReplyBuffer.size())) ? ReplyBuffer[i + 2] : 0; }
 
+  // Every data byte of the last valid host frame; ReplyBuffer holds only as many as fit.
+  const std::vector<uint8_t>& LastHostData() const { return hostData_; }
+
+  // Shows a fault that closed the port behind our back (once) and makes sure the port
+  // stays closed. True when there was one.
+  bool ReportPortFault();
+
   Clock& GetClock() { return clock_; }
   UserPrompt& Prompt() { return prompt_; }
   CommLog& Log() { return log_; }
@@ -59,6 +66,15 @@ class BrixoLink {
   UserPrompt& prompt_;
   CommLog& log_;
   SerialPort* port_ = nullptr;
+  std::vector<uint8_t> hostData_;
+
+  bool SendDirect(const std::vector<int>& payload);
+  bool SendTunnelled(bool waitForReply, const std::vector<int>& payload);
+  bool ValidateDirectReply(uint8_t addressSent);
+  bool TakeTunnelledReply(bool& failed);
+  void ShowPortClosed();
+  void WriteFrame(const std::vector<uint8_t>& frame);
+  int NextByte(double windowStart);
 };
 
 }  // namespace brixo

@@ -1,0 +1,133 @@
+// Round trips of the version read (112, 0) through QtSerialPort and BrixoLink against
+// brixo-sim on a pseudo-terminal: time per exchange unpaced, and the CPU share while a
+// reply paced at the line's bit rate is awaited.
+//   link_roundtrip_bench [exchanges]
+#include <QCoreApplication>
+#include <QProcess>
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "link/brixo_link.h"
+#include "link/qt_serial_port.h"
+
+namespace {
+
+using namespace brixo;
+
+class PrintingPrompt : public UserPrompt {
+ public:
+  int Shown = 0;
+  MessageAnswer ShowMessage(const std::string& text, MessageIcon, MessageButtons) override {
+    ++Shown;
+    std::fprintf(stderr, "message: %s\n", text.c_str());
+    return MessageAnswer::Ok;
+  }
+};
+
+class CountingLog : public CommLog {
+ public:
+  long Lines = 0;
+  void AppendLine(const std::string&) override { ++Lines; }
+};
+
+double CpuSeconds() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  auto seconds = [](const timeval& t) { return t.tv_sec + t.tv_usec / 1e6; };
+  return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+double Now() { return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count(); }
+
+struct Result {
+  std::vector<double> Times;  // seconds per exchange
+  double Wall = 0;
+  double Cpu = 0;
+  bool Ok = false;
+};
+
+// Starts brixo-sim with the arguments, runs the exchanges and stops it again.
+Result Run(const QStringList& simArgs, int baud, int exchanges) {
+  Result result;
+  QProcess sim;
+  sim.start(BRIXO_SIM_EXE, QStringList{"--quiet"} + simArgs);
+  if (!sim.waitForStarted(5000) || !sim.waitForReadyRead(5000)) {
+    std::fprintf(stderr, "brixo-sim did not start\n");
+    return result;
+  }
+  const std::string device = QString::fromUtf8(sim.readLine()).trimmed().toStdString();
+
+  SteadyClock clock;
+  PrintingPrompt prompt;
+  CountingLog log;
+  BrixoLink link(clock, prompt, log);
+  QtSerialPort port;
+  port.SetLineSettings(std::to_string(baud) + ",o,8,1");
+  if (!port.Open(device)) {
+    std::fprintf(stderr, "cannot open %s: %s\n", device.c_str(), port.TakeFault().c_str());
+    return result;
+  }
+  link.AttachPort(&port);
+  link.ToggleState = 128;
+  link.SendBrixoMessage(true, {112, 0});  // the resynchronisation is not part of the measure
+
+  result.Times.reserve(exchanges);
+  const double cpuStart = CpuSeconds();
+  const double wallStart = Now();
+  for (int i = 0; i < exchanges; ++i) {
+    const double t0 = Now();
+    if (!link.SendBrixoMessage(true, {112, 0}) || !link.ReplyValid) return result;
+    result.Times.push_back(Now() - t0);
+  }
+  result.Wall = Now() - wallStart;
+  result.Cpu = CpuSeconds() - cpuStart;
+  result.Ok = prompt.Shown == 0;
+
+  port.Close();
+  sim.closeWriteChannel();
+  if (!sim.waitForFinished(3000)) sim.kill();
+  return result;
+}
+
+double Percentile(std::vector<double> values, double p) {
+  std::sort(values.begin(), values.end());
+  const size_t index = std::min(values.size() - 1, static_cast<size_t>(p * values.size()));
+  return values[index];
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QCoreApplication app(argc, argv);
+  const int exchanges = argc > 1 ? std::max(10, std::atoi(argv[1])) : 2000;
+
+  const Result fast = Run({}, 19200, exchanges);
+  if (!fast.Ok) {
+    std::printf("unpaced run failed\n");
+    return 1;
+  }
+  std::printf("unpaced, %d exchanges: median %.3f ms, p99 %.3f ms, CPU %.3f ms per exchange (aim < 0.2 ms)\n",
+              exchanges, Percentile(fast.Times, 0.5) * 1e3, Percentile(fast.Times, 0.99) * 1e3,
+              fast.Cpu / exchanges * 1e3);
+
+  // Request 5 bytes + reply 10 bytes, 11 bits each, on the wire per exchange.
+  const int pacedExchanges = std::max(10, exchanges / 20);
+  for (int baud : {9600, 38400}) {
+    const Result paced = Run({"--pace", "--baud", QString::number(baud)}, baud, pacedExchanges);
+    if (!paced.Ok) {
+      std::printf("paced run at %d bit/s failed\n", baud);
+      return 1;
+    }
+    const double wire = 15 * 11.0 / baud;
+    std::printf("paced %d bit/s, %d exchanges: median %.2f ms (wire %.2f ms), CPU share %.2f%% (aim < 5%%)\n",
+                baud, pacedExchanges, Percentile(paced.Times, 0.5) * 1e3, wire * 1e3,
+                100.0 * paced.Cpu / paced.Wall);
+  }
+  return 0;
+}

@@ -1,0 +1,348 @@
+#include "link/brixo_link.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "link/frame_codec.h"
+
+namespace brixo {
+
+namespace {
+
+// How long a reply (or the host's answer) may take, counted from when we start waiting.
+constexpr double kReplyWindowSeconds = 2.0;
+constexpr int kMaxDirectModule = 15;  // above this the alternation bit would reach bit 7
+// More empty polls than a 38400 bit/s line can carry in one reply window (4 bytes of 11
+// bits each way): a safety net for a clock that does not move, never reached on a line.
+constexpr int kMaxPollsPerWindow = 2000;
+
+bool HasExtendedByte(uint8_t header) { return (header & kExtendedBit) != 0; }
+
+}  // namespace
+
+BrixoLink::BrixoLink(Clock& clock, UserPrompt& prompt, CommLog& log)
+    : clock_(clock), prompt_(prompt), log_(log) {}
+
+void BrixoLink::AttachPort(SerialPort* port) { port_ = port; }
+
+bool BrixoLink::PortOpen() const { return port_ != nullptr && port_->IsOpen(); }
+
+bool BrixoLink::ReportPortFault() {
+  if (port_ == nullptr) return false;
+  std::string fault = port_->TakeFault();
+  if (fault.empty()) return false;
+  port_->Close();
+  prompt_.ShowMessage(fault, MessageIcon::Error);
+  return true;
+}
+
+void BrixoLink::ShowPortClosed() {
+  // A port that died under us explains itself better than the generic hint.
+  if (!ReportPortFault()) prompt_.ShowMessage("Select communications port", MessageIcon::Warning);
+}
+
+void BrixoLink::WriteFrame(const std::vector<uint8_t>& frame) {
+  if (!port_->Write(frame)) ReportPortFault();
+}
+
+int BrixoLink::NextByte(double windowStart) {
+  for (;;) {
+    const double now = clock_.NowSeconds();
+    if (now < windowStart || now > windowStart + kReplyWindowSeconds) return -1;
+    if (!PortOpen()) {
+      ReportPortFault();
+      return -1;
+    }
+    if (port_->BytesWaiting() > 0) {
+      const int c = port_->ReadByte();
+      if (c >= 0) return c;
+    }
+    const double remaining = (windowStart + kReplyWindowSeconds - now) * 1000.0;
+    port_->WaitForBytes(std::max(1, static_cast<int>(std::ceil(remaining))));
+  }
+}
+
+bool BrixoLink::SendBrixoMessage(bool waitForReply, const std::vector<int>& payload) {
+  ReplyValid = false;
+  if (payload.size() > static_cast<size_t>(kMaxPayload)) {
+    prompt_.ShowMessage("SendBrixoMessage: Message Size Overrun, size = " + std::to_string(payload.size()));
+    return false;
+  }
+  if (auto bad = FirstOutOfRange(payload)) {
+    prompt_.ShowMessage(OutOfRangeMessage(*bad), MessageIcon::Error);
+    return false;
+  }
+  if (!PortOpen()) {
+    ShowPortClosed();
+    return false;
+  }
+  return CheckQuendal ? SendTunnelled(waitForReply, payload) : SendDirect(payload);
+}
+
+bool BrixoLink::SendDirect(const std::vector<int>& payload) {
+  if (ModuleAddress > kMaxDirectModule) {
+    prompt_.ShowMessage("Module address out of range 0..15: " + std::to_string(ModuleAddress), MessageIcon::Error);
+    return false;
+  }
+  if (CheckXaddress && ExtendedAddress > 127) {
+    prompt_.ShowMessage(OutOfRangeMessage(ExtendedAddress), MessageIcon::Error);
+    return false;
+  }
+  const uint8_t a = static_cast<uint8_t>(ModuleAddress * 4 + 3);
+  if (ToggleState == 128) {
+    SendResyncBurst();
+    DirectFrameFields sync;
+    sync.AddressByte = a;
+    sync.Bidirectional = false;
+    WriteFrame(BuildDirectFrame(sync));
+    ToggleState = 64;
+  }
+
+  DirectFrameFields fields;
+  fields.AddressByte = static_cast<uint8_t>(a + ToggleState);
+  fields.Bidirectional = CheckBrixoBD;
+  if (CheckXaddress) fields.ExtendedAddress = ExtendedAddress;
+  fields.Payload = payload;
+  const std::vector<uint8_t> frame = BuildDirectFrame(fields);
+  WriteFrame(frame);
+
+  std::string line = "> " + FormatLogByte(frame[0]);
+  for (size_t i = 1; i + 1 < frame.size(); ++i) line += FormatLogByte(frame[i] - 128);
+  log_.AppendLine(line);
+
+  bool portLost = !PortOpen();
+  if (CheckBrixoBD && !portLost) {
+    if (!ReceiveBrixoReply()) {
+      // A port that failed has been reported already; the controller is not to blame.
+      portLost = !PortOpen();
+      if (!portLost) {
+        prompt_.ShowMessage("No response received, resetting bidirectional communication");
+        CheckBrixoBD = false;
+      }
+    } else {
+      const uint8_t header = ReplyBuffer[1];
+      const int k = (header & 15) + (HasExtendedByte(header) ? 1 : 0);
+      std::string reply = "< " + FormatLogByte(ReplyBuffer[0]) + FormatLogByte(header);
+      for (int i = 0; i < k; ++i) reply += FormatLogByte(ReplyBuffer[2 + i]);
+      log_.AppendLine(reply);
+      ReplyValid = ValidateDirectReply(fields.AddressByte);
+    }
+  }
+  ToggleState = static_cast<uint8_t>((ToggleState + 64) % 128);
+  return !portLost;
+}
+
+bool BrixoLink::ValidateDirectReply(uint8_t addressSent) {
+  const uint8_t header = ReplyBuffer[1];
+  if (header < 96 || ReplyBuffer[0] != addressSent) {
+    prompt_.ShowMessage("Invalid response received, \nReceived: Addr = " + std::to_string(ReplyBuffer[0]) +
+                        " Header = " + std::to_string(header) +
+                        "\nExpected: Addr = " + std::to_string(ModuleAddress * 4 + 3) + " Header > 95 ");
+    return false;
+  }
+  const int extByte = ReplyBuffer[2] & 127;
+  if (HasExtendedByte(header) && !CheckXaddress) {
+    prompt_.ShowMessage("Unexpected eXtended Address Byte " + std::to_string(extByte));
+    return false;
+  }
+  if (!HasExtendedByte(header) && CheckXaddress) {
+    prompt_.ShowMessage("eXtended Address Byte expected");
+    return false;
+  }
+  if (HasExtendedByte(header)) {
+    if (extByte != ExtendedAddress) {
+      prompt_.ShowMessage("Incorrect eXtended Address byte \nReceived " + std::to_string(extByte) +
+                          " Expected " + std::to_string(ExtendedAddress));
+      return false;
+    }
+    const int n = header & 15;
+    std::copy(ReplyBuffer.begin() + 3, ReplyBuffer.begin() + 3 + n, ReplyBuffer.begin() + 2);
+  }
+  return true;
+}
+
+bool BrixoLink::ReceiveBrixoReply() {
+  const double start = clock_.NowSeconds();
+  int p = 0;  // 0: waiting for an address byte, 1: header next, 2..: payload
+  int remaining = 0;
+  int sum = 0;
+  for (int c; (c = NextByte(start)) >= 0;) {
+    if (c < 128) {  // an address byte starts a frame wherever we were
+      ReplyBuffer[0] = static_cast<uint8_t>(c);
+      sum = c;
+      p = 1;
+      continue;
+    }
+    if (p == 0) continue;
+    const int low = c & 127;
+    sum += low;
+    if (p == 1) {
+      ReplyBuffer[1] = static_cast<uint8_t>(low);
+      remaining = (c & 15) + (HasExtendedByte(static_cast<uint8_t>(c)) ? 1 : 0);
+      p = 2;
+    } else if (remaining > 0) {
+      ReplyBuffer[p++] = static_cast<uint8_t>(low);
+      --remaining;
+    } else if (sum % 128 == 0) {
+      return true;
+    } else {
+      p = 0;  // bad check byte: drop the frame silently and wait for the next one
+    }
+  }
+  return false;
+}
+
+bool BrixoLink::SendTunnelled(bool waitForReply, const std::vector<int>& payload) {
+  std::vector<int> data{0, ModuleAddress + 96, CheckXaddress ? 112 : 96};
+  if (CheckXaddress) data.push_back(ExtendedAddress);
+  data.insert(data.end(), payload.begin(), payload.end());
+
+  bool result = SendQuendalMessage(data);
+  bool extendedMismatch = false;
+  if (result && waitForReply) {
+    result = false;
+    bool pollAnswered = true;
+    const double start = clock_.NowSeconds();
+    for (int polls = 0; !result && pollAnswered && polls <= kMaxPollsPerWindow;) {
+      const double now = clock_.NowSeconds();
+      if (now < start || now > start + kReplyWindowSeconds) break;
+      if (ReplyBuffer[0] > 3 && ReplyBuffer[1] == 0 && ReplyBuffer[2] == ModuleAddress + 96) {
+        result = TakeTunnelledReply(extendedMismatch);
+        if (extendedMismatch) break;
+      } else {
+        pollAnswered = SendQuendalMessage({});
+        ++polls;
+      }
+    }
+  } else if (result) {
+    SendQuendalMessage({});
+  }
+  if (!result && !extendedMismatch && PortOpen()) prompt_.ShowMessage("No valid response received");
+  ReplyValid = result;
+  return result;
+}
+
+// Turns the host's data (0, module + 96, inner header, [ext], payload) into the layout of
+// a direct reply.
+bool BrixoLink::TakeTunnelledReply(bool& failed) {
+  const uint8_t header = ReplyBuffer[3];
+  ReplyBuffer[0] = static_cast<uint8_t>((ReplyBuffer[2] & 31) * 4 + 3);
+  ReplyBuffer[1] = header;
+  int from = 4;
+  if (HasExtendedByte(header)) {
+    const int extByte = ReplyBuffer[4] & 127;
+    if (!CheckXaddress) {
+      prompt_.ShowMessage("Unexpected eXtended Address Byte " + std::to_string(extByte));
+      failed = true;
+    } else if (extByte != ExtendedAddress) {
+      prompt_.ShowMessage("Incorrect eXtended Address byte \nReceived " + std::to_string(extByte) +
+                          " Expected " + std::to_string(ExtendedAddress));
+      failed = true;
+    }
+    if (failed) return false;
+    from = 5;
+  }
+  std::copy(ReplyBuffer.begin() + from, ReplyBuffer.begin() + from + 15, ReplyBuffer.begin() + 2);
+  return true;
+}
+
+bool BrixoLink::SendQuendalMessage(const std::vector<int>& data) {
+  if (data.size() > static_cast<size_t>(kMaxHostData)) {
+    prompt_.ShowMessage("SendQuendalMessage: Message Size Overrun, size = " + std::to_string(data.size()));
+    return false;
+  }
+  if (auto bad = FirstOutOfRange(data)) {
+    prompt_.ShowMessage(OutOfRangeMessage(*bad), MessageIcon::Error);
+    return false;
+  }
+  if (!PortOpen()) {
+    ShowPortClosed();
+    return false;
+  }
+  while (port_->BytesWaiting() > 0) port_->ReadByte();
+
+  const std::vector<uint8_t> frame = BuildHostFrame(HostToggle, data);
+  WriteFrame(frame);
+  if (!data.empty()) {
+    std::string line = ">> " + FormatLogByte(frame[0]);
+    for (int v : data) line += FormatLogByte(v);
+    log_.AppendLine(line);
+  }
+  HostToggle = HostToggle ? 0 : 1;
+
+  if (ReceiveQuendalReply().empty()) {
+    if (PortOpen()) prompt_.ShowMessage("No answer from Quendal", MessageIcon::Warning);
+    return false;
+  }
+  return true;
+}
+
+std::string BrixoLink::ReceiveQuendalReply() {
+  ReplyBuffer.fill(0);
+  hostData_.clear();
+  std::vector<uint8_t> frame;  // header, then data and check byte with bit 7 removed
+  std::string text;
+  int remaining = -1;           // -1: no header yet
+  const double start = clock_.NowSeconds();
+  for (int c; remaining != 0 && (c = NextByte(start)) >= 0;) {
+    if (c < 128) {  // a header restarts the frame
+      frame.assign(1, static_cast<uint8_t>(c));
+      text = "<< " + FormatLogByte(c);
+      remaining = DecodeHostLength(static_cast<uint8_t>(c)) + 1;
+      continue;
+    }
+    if (remaining < 0) continue;
+    frame.push_back(static_cast<uint8_t>(c & 127));
+    if (remaining > 1) text += FormatLogByte(c & 127);
+    --remaining;
+  }
+  if (frame.empty()) return {};
+
+  // A frame may announce more data than ReplyBuffer holds: keep all of it in hostData_ and
+  // as much as fits in ReplyBuffer, so no byte lands outside the buffer.
+  std::copy_n(frame.begin(), std::min(frame.size(), ReplyBuffer.size()), ReplyBuffer.begin());
+  if (remaining != 0) {  // only part of a frame before the time-out
+    log_.AppendLine(text);
+    return {};
+  }
+  const int m = static_cast<int>(frame.size()) - 2;
+  int sum = 0;
+  for (uint8_t b : frame) sum += b;
+  if (sum % 128 != 0) {
+    prompt_.ShowMessage("Checksum Error\nSize = " + std::to_string(m) + text);
+    ReplyBuffer[0] = 0;
+    return {};
+  }
+  ReplyBuffer[0] = static_cast<uint8_t>(m);
+  hostData_.assign(frame.begin() + 1, frame.end() - 1);
+  if (m > 0) log_.AppendLine(text);
+  return text;
+}
+
+void BrixoLink::SendResyncBurst() {
+  if (PortOpen()) WriteFrame({kResyncBurst.begin(), kResyncBurst.end()});
+}
+
+void BrixoLink::SendTamloMessage(int a, int b1, int b2, int b3) {
+  const int values[] = {a, b1, b2, b3};
+  if (auto bad = FirstOutOfRange(values)) {
+    prompt_.ShowMessage(OutOfRangeMessage(*bad), MessageIcon::Error);
+    return;
+  }
+  if (!PortOpen()) {
+    ShowPortClosed();
+    return;
+  }
+  if (CheckQuendal) {
+    SendQuendalMessage({0, a / 4 + 96, b1, b2, b3});
+    return;
+  }
+  if (ToggleState == 128) {
+    SendResyncBurst();
+    WriteFrame(BuildTamloFrame(a, 0, 0, 0));
+    ToggleState = 64;
+  }
+  WriteFrame(BuildTamloFrame(a, b1, b2, b3));
+}
+
+}  // namespace brixo

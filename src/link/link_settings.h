@@ -1,0 +1,73 @@
+#pragma once
+// The serial port and its settings as the window's "Port:" list, "Refresh" button and
+// "Bitrate" frame see them. Owns the open port and lends it to the exchange.
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "link/brixo_link.h"
+#include "link/port_list.h"
+#include "link/serial_port_factory.h"
+
+namespace brixo {
+
+// Lists the machine's serial devices; tests pass their own.
+using DeviceScanner = std::function<std::vector<std::string>()>;
+
+// "9600,o,8,1", "19200,o,8,1", "38400,o,8,1" for options 0, 1, 2; empty for others.
+std::string LineSettingsForOption(int index);
+
+class LinkSettings {
+ public:
+  LinkSettings(BrixoLink& link, SerialPortFactory& factory, DeviceScanner scanner = ScanSerialDevices);
+  ~LinkSettings();
+  LinkSettings(const LinkSettings&) = delete;
+  LinkSettings& operator=(const LinkSettings&) = delete;
+
+  // A device offered beyond the machine's own (a path given on the command line, the
+  // simulated controller); it gets the next free number at the next ListSerialPorts.
+  void AddExtraDevice(const std::string& device);
+
+  // Closes the port, numbers the devices and keeps those that open and close cleanly.
+  void ListSerialPorts();
+  // The texts of ComboPort ("1 /dev/ttyUSB0").
+  std::vector<std::string> ComboPortItems() const;
+  // Every numbered device, listed or not.
+  const std::vector<PortEntry>& PortEntries() const { return entries_; }
+
+  // ComboPort selection: closes the port and opens the one whose number leads the text.
+  // False (port closed, user told) when the text has no number or the port cannot open.
+  bool SelectPort(const std::string& comboText);
+  // OptionBitRate click: new line settings; reopens a selected port.
+  void SelectBitRate(int index);
+  // cmdRefreshComm click.
+  void RefreshPorts();
+  // LabelPort double-click.
+  void ToggleBitrateFrame() { FrameBitrateVisible = !FrameBitrateVisible; }
+
+  bool PortOpen() const { return link_.PortOpen(); }
+  // The device of the open port, empty while closed.
+  std::string OpenDevice() const { return PortOpen() ? openDevice_ : std::string(); }
+  std::string LineSettings() const { return lineSettings_; }
+
+  std::string ComboPortText;         // the list's text, the selected entry
+  int OptionBitRate = 1;             // 0 "  9k6", 1 "19k2", 2 "38k4"
+  bool FrameBitrateVisible = false;
+
+ private:
+  void ClosePort();
+  bool OpenNumber(int number);
+
+  BrixoLink& link_;
+  SerialPortFactory& factory_;
+  DeviceScanner scanner_;
+  std::vector<std::string> extraDevices_;
+  std::vector<PortEntry> entries_;
+  std::vector<int> listed_;           // numbers that passed the probe, in list order
+  std::unique_ptr<SerialPort> port_;
+  std::string openDevice_;
+  std::string lineSettings_ = "19200,o,8,1";
+};
+
+}  // namespace brixo

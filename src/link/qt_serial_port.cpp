@@ -1,0 +1,183 @@
+#include "link/qt_serial_port.h"
+
+#include <QCoreApplication>
+#include <QSerialPort>
+#include <QTimer>
+#include <sys/ioctl.h>
+
+#include <optional>
+#include <sstream>
+#include <vector>
+
+namespace brixo {
+
+namespace {
+
+struct LineConfig {
+  qint32 BaudRate = 19200;
+  QSerialPort::Parity Parity = QSerialPort::OddParity;
+  QSerialPort::DataBits DataBits = QSerialPort::Data8;
+  QSerialPort::StopBits StopBits = QSerialPort::OneStop;
+};
+
+// "19200,o,8,1" → its parts; nothing for a text of another shape.
+std::optional<LineConfig> ParseLineSettings(const std::string& text) {
+  std::vector<std::string> fields;
+  std::stringstream stream(text);
+  for (std::string field; std::getline(stream, field, ',');) fields.push_back(field);
+  if (fields.size() != 4) return std::nullopt;
+  LineConfig config;
+  try {
+    config.BaudRate = std::stoi(fields[0]);
+  } catch (...) {
+    return std::nullopt;
+  }
+  if (config.BaudRate <= 0) return std::nullopt;
+  if (fields[1] == "o") config.Parity = QSerialPort::OddParity;
+  else if (fields[1] == "e") config.Parity = QSerialPort::EvenParity;
+  else if (fields[1] == "n") config.Parity = QSerialPort::NoParity;
+  else if (fields[1] == "m") config.Parity = QSerialPort::MarkParity;
+  else if (fields[1] == "s") config.Parity = QSerialPort::SpaceParity;
+  else return std::nullopt;
+  if (fields[2] == "8") config.DataBits = QSerialPort::Data8;
+  else if (fields[2] == "7") config.DataBits = QSerialPort::Data7;
+  else if (fields[2] == "6") config.DataBits = QSerialPort::Data6;
+  else if (fields[2] == "5") config.DataBits = QSerialPort::Data5;
+  else return std::nullopt;
+  if (fields[3] == "1") config.StopBits = QSerialPort::OneStop;
+  else if (fields[3] == "1.5") config.StopBits = QSerialPort::OneAndHalfStop;
+  else if (fields[3] == "2") config.StopBits = QSerialPort::TwoStop;
+  else return std::nullopt;
+  return config;
+}
+
+bool IsLineFault(int error) {
+  return error == QSerialPort::ReadError || error == QSerialPort::WriteError ||
+         error == QSerialPort::ResourceError;
+}
+
+}  // namespace
+
+QtSerialPort::QtSerialPort() : port_(std::make_unique<QSerialPort>()) {
+  QObject::connect(port_.get(), &QSerialPort::errorOccurred, port_.get(),
+                   [this](QSerialPort::SerialPortError error) { NoteError(error); });
+}
+
+QtSerialPort::~QtSerialPort() {
+  // No error signal may reach this object while the QSerialPort shuts down.
+  QObject::disconnect(port_.get(), nullptr, nullptr, nullptr);
+  port_->close();
+}
+
+void QtSerialPort::NoteError(int error) {
+  if (!port_->isOpen() || broken_ || !IsLineFault(error)) return;
+  // A device that went away can keep reporting errors for every read attempt: take the
+  // first one, and close the port outside Qt's own notification.
+  broken_ = true;
+  fault_ = "Communications port " + device_ + " failed: " + port_->errorString().toStdString();
+  if (QCoreApplication::instance() != nullptr) QTimer::singleShot(0, port_.get(), [this] { CloseIfBroken(); });
+}
+
+void QtSerialPort::CloseIfBroken() {
+  if (broken_ && port_->isOpen()) port_->close();
+}
+
+bool QtSerialPort::SetLineSettings(const std::string& settings) {
+  if (!ParseLineSettings(settings)) return false;
+  settings_ = settings;
+  // A pseudo-terminal refuses some of these on an open port and ignores them anyway;
+  // the settings that count are applied before the next Open().
+  if (port_->isOpen()) ApplyLineSettings();
+  return true;
+}
+
+void QtSerialPort::ApplyLineSettings() {
+  const LineConfig config = *ParseLineSettings(settings_);
+  port_->setBaudRate(config.BaudRate);
+  port_->setDataBits(config.DataBits);
+  port_->setParity(config.Parity);
+  port_->setStopBits(config.StopBits);
+  port_->setFlowControl(QSerialPort::NoFlowControl);
+  port_->clearError();
+}
+
+bool QtSerialPort::Open(const std::string& device) {
+  Close();
+  device_ = device;
+  fault_.clear();
+  broken_ = false;
+  port_->setPortName(QString::fromStdString(device));
+  ApplyLineSettings();
+  if (!port_->open(QIODevice::ReadWrite)) {
+    fault_ = "Communications port " + device + ": " + port_->errorString().toStdString();
+    port_->clearError();
+    return false;
+  }
+  return true;
+}
+
+void QtSerialPort::Close() {
+  if (port_->isOpen()) port_->close();
+  broken_ = false;
+}
+
+bool QtSerialPort::IsOpen() const { return port_->isOpen() && !broken_; }
+
+bool QtSerialPort::Write(std::span<const uint8_t> bytes) {
+  CloseIfBroken();
+  if (!IsOpen()) return false;
+  const qint64 size = static_cast<qint64>(bytes.size());
+  if (port_->write(reinterpret_cast<const char*>(bytes.data()), size) != size) return false;
+  // Without an event loop nothing leaves Qt's buffer on its own.
+  port_->flush();
+  while (IsOpen() && port_->bytesToWrite() > 0) {
+    if (!port_->waitForBytesWritten(1000)) break;
+  }
+  CloseIfBroken();
+  return IsOpen() && port_->bytesToWrite() == 0;
+}
+
+int QtSerialPort::BytesWaiting() {
+  CloseIfBroken();
+  if (!IsOpen()) return 0;
+  if (port_->bytesAvailable() > 0) return static_cast<int>(port_->bytesAvailable());
+  // Qt only learns of received bytes when asked to wait for them; asking the device
+  // directly is cheaper than a zero-length wait, which Qt reports as a time-out error.
+  int pending = 0;
+  if (::ioctl(static_cast<int>(port_->handle()), FIONREAD, &pending) != 0) return 0;
+  return pending;
+}
+
+int QtSerialPort::ReadByte() {
+  CloseIfBroken();
+  if (!IsOpen()) return -1;
+  if (port_->bytesAvailable() == 0) {
+    port_->waitForReadyRead(0);
+    CloseIfBroken();
+    if (!IsOpen() || port_->bytesAvailable() == 0) return -1;
+  }
+  char c = 0;
+  if (!port_->getChar(&c)) return -1;
+  return static_cast<uint8_t>(c);
+}
+
+bool QtSerialPort::WaitForBytes(int timeoutMs) {
+  CloseIfBroken();
+  if (!IsOpen()) return false;
+  if (port_->bytesAvailable() > 0) return true;
+  port_->waitForReadyRead(timeoutMs);
+  CloseIfBroken();
+  return IsOpen() && port_->bytesAvailable() > 0;
+}
+
+std::string QtSerialPort::TakeFault() {
+  std::string fault;
+  fault.swap(fault_);
+  return fault;
+}
+
+std::unique_ptr<SerialPort> QtSerialPortFactory::CreatePort(const std::string& device) {
+  return std::make_unique<QtSerialPort>();
+}
+
+}  // namespace brixo

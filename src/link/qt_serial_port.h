@@ -1,0 +1,47 @@
+#pragma once
+// SerialPort on QSerialPort: real serial devices and pseudo-terminals (by full path).
+// Works without a running event loop: every wait happens in waitForReadyRead.
+#include <memory>
+#include <string>
+
+#include "link/serial_port.h"
+#include "link/serial_port_factory.h"
+
+class QSerialPort;
+
+namespace brixo {
+
+class QtSerialPort final : public SerialPort {
+ public:
+  QtSerialPort();
+  ~QtSerialPort() override;
+
+  bool SetLineSettings(const std::string& settings) override;
+  std::string LineSettings() const override { return settings_; }
+  bool Open(const std::string& device) override;
+  void Close() override;
+  bool IsOpen() const override;
+  bool Write(std::span<const uint8_t> bytes) override;
+  int BytesWaiting() override;
+  int ReadByte() override;
+  bool WaitForBytes(int timeoutMs) override;
+  std::string TakeFault() override;
+
+ private:
+  void ApplyLineSettings();
+  void NoteError(int error);
+  void CloseIfBroken();
+
+  std::unique_ptr<QSerialPort> port_;
+  std::string settings_ = "19200,o,8,1";
+  std::string device_;
+  std::string fault_;
+  bool broken_ = false;  // a read or resource error happened; close at the next chance
+};
+
+class QtSerialPortFactory final : public SerialPortFactory {
+ public:
+  std::unique_ptr<SerialPort> CreatePort(const std::string& device) override;
+};
+
+}  // namespace brixo
