@@ -11,7 +11,7 @@ namespace brixo {
 constexpr int kSimPinCount = 32;
 constexpr int kSimAspectCount = 12;
 constexpr int kSimStepCount = 9;
-constexpr int kOutputConfigSize = 13;
+constexpr int kSimOutputConfigSize = 13;
 constexpr int kIdStringMax = 12;
 
 // One stored step: Code, D0, D1, D2, D3.
@@ -24,8 +24,8 @@ struct PinMemory {
   // DCC byte (0x00..0x0F), serial byte (0x10..0x1F), device byte (0x40..0x5F), as written.
   std::array<uint8_t, 3> AddressBytes{0x01, 0x11, 0x40};
   // Flash copy (answered by "read") and the copy the outputs run on (answered by "get").
-  std::array<uint8_t, kOutputConfigSize> StoredOutputConfig{};
-  std::array<uint8_t, kOutputConfigSize> ActiveOutputConfig{};
+  std::array<uint8_t, kSimOutputConfigSize> StoredOutputConfig{};
+  std::array<uint8_t, kSimOutputConfigSize> ActiveOutputConfig{};
   uint8_t OutputLevel = 0;  // current PWM level or servo position + 64
   // Action bytes per event input as transferred: 16 * input + action, low nibble 15 = none.
   std::array<uint8_t, 4> OnActions{0x0F, 0x1F, 0x2F, 0x3F};

@@ -115,7 +115,7 @@ std::vector<int> SimController::WriteOutputConfig(const std::vector<int>& payloa
   const int type = payload[2];
   if (n != OutputWriteLength(type)) return Echo(payload);
   PinMemory& p = memory_.Pins[payload[1]];
-  std::array<uint8_t, kOutputConfigSize> config{};
+  std::array<uint8_t, kSimOutputConfigSize> config{};
   for (size_t i = 2; i < n; ++i) config[i - 2] = static_cast<uint8_t>(payload[i]);
   const bool set = payload[0] == 65;
   if (set) {

@@ -1,0 +1,24 @@
+#include "model/device_membership.h"
+
+namespace brixo {
+
+bool IsValidPin(int p) { return p >= 0 && p < kPinCount; }
+
+int ReferredPinOf(const PinArray& pins, int p) { return p + pins[p].DevicePointer; }
+
+bool IsDeviceHead(const PinArray& pins, int p) { return pins[p].DevicePointer == 0; }
+
+bool RefersToDevice(const PinArray& pins, int p) {
+  const int head = ReferredPinOf(pins, p);
+  return IsValidPin(head) && IsDeviceHead(pins, head);
+}
+
+std::vector<int> DeviceMembers(const PinArray& pins, int head) {
+  std::vector<int> members;
+  for (int q = 0; q < kPinCount; ++q) {
+    if (ReferredPinOf(pins, q) == head) members.push_back(q);
+  }
+  return members;
+}
+
+}  // namespace brixo

@@ -1,0 +1,106 @@
+#pragma once
+// The pin / aspect editor without widgets: it holds what every box of the editor shows,
+// takes every user edit, validates it into the model and re-derives the view.
+#include <array>
+#include <string>
+
+#include "model/instruction_table.h"
+#include "model/pin_model.h"
+#include "model/step_row_view.h"
+
+namespace brixo {
+
+struct PinEditorView {
+  std::string TextPAspOutput = "1";
+  int UpDownPAspOutputMin = 1;
+  int UpDownPAspOutputMax = 32;
+  std::string TextPAspDesc;
+  std::string TextDevicePin = "1";
+  std::string TextDeviceDescription;
+  bool TextDeviceDescriptionEnabled = false;
+  std::string TextPAspAspect = "0";
+  std::string TextPAspAspDesc;
+  std::string TextPAspInit = "-1";
+  int UpDownPAspAspectMax = 3;
+  int UpDownPAspInitMax = 3;
+  int OptionPAspConf = 0;  // 0 "0", 1 "4", 2 "12"
+  // LabelPAspAspect, UpDownPAspAspect, LabelPAspInit, UpDownPAspInit, CommandPAspTestAspect.
+  bool AspectControlsVisible = false;
+  std::array<StepRowView, kStepCount> Rows{};
+  ColumnCaptions Captions;
+  bool CheckPAspShowDetails = false;
+  bool ExpertMode = false;
+  DetailsVisibility Details;
+};
+
+inline constexpr const char* kReferralIsNoDevice = "<Referral is no Device !>";
+
+class PinEditor {
+ public:
+  explicit PinEditor(ConfigModel& model, const InstructionTable& table = StandardInstructionTable());
+
+  const PinEditorView& View() const { return view_; }
+  ConfigModel& Model() { return model_; }
+  const InstructionTable& Table() const { return table_; }
+  // Step `row` of the current aspect of the current pin.
+  StepRecord& Step(int row);
+
+  void ShowPin();
+  void RefreshStep(int row);
+  void OptionPAspConf_Click(int index);
+  void SetShowDetails(bool details);
+  void SetExpertMode(bool expert);
+
+  // Parameter boxes (par 0..3). Edit* records typed text; Commit* validates the box as a
+  // click or loss of focus does and returns the text the box shows afterwards.
+  void EditParText(int row, int par, const std::string& text);
+  std::string CommitPar(int row, int par);
+  std::string CommitPar(int row, int par, const std::string& text);
+  void ChooseInstruction(int row, int chooserIndex);  // ComboPAspInst_Click
+  void SetFade(int row, bool checked);                // CheckPAspFade
+
+  // Pin number (TextPAspOutput / UpDownPAspOutput): selects the pin and shows it.
+  void EditPinText(const std::string& text);
+  std::string CommitPinNumber();
+  std::string CommitPinNumber(const std::string& text);
+
+  // Aspect number (TextPAspAspect / UpDownPAspAspect).
+  void EditAspectText(const std::string& text);
+  std::string CommitAspect();
+  std::string CommitAspect(const std::string& text);
+  void AspectSpinnerMoved(int value);
+
+  // Initial aspect (TextPAspInit / UpDownPAspInit), -1 = none.
+  void EditInitText(const std::string& text);
+  std::string CommitInitAspect();
+  std::string CommitInitAspect(const std::string& text);
+  void InitSpinnerMoved(int value);
+
+  // Texts stored on every change.
+  void SetPinDescription(const std::string& text);
+  void SetAspectDescription(const std::string& text);
+
+  // Device membership: TextDevicePin changes, its click / loss of focus, and the
+  // device name box (stored only while enabled).
+  void ChangeDevicePin(const std::string& text);
+  void LeaveDevicePin();
+  void ChangeDeviceDescription(const std::string& text);
+
+  // Commits Par0..Par3 of every visible row, then the aspect box if it is shown.
+  void CommitVisibleRows();
+
+ private:
+  PinRecord& Pin();
+  AspectRecord& Aspect();
+  void CommitRowParameters();
+  void StoreParameter(int row, int par, int value);
+  void ShowDeviceFields();
+  void UpdateDetails();
+  std::string ParDisplayText(const StepRecord& step, int par) const;
+
+  ConfigModel& model_;
+  const InstructionTable& table_;
+  PinEditorView view_;
+};
+
+}  // namespace brixo

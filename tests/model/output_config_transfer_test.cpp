@@ -1,0 +1,101 @@
+#include "model/output_config_transfer.h"
+
+#include <gtest/gtest.h>
+
+#include "link/communication_log.h"
+#include "recording_prompt.h"
+#include "sim_line.h"
+
+namespace brixo {
+namespace {
+
+using Config = std::array<uint8_t, 13>;
+
+class OutputConfigTransferTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(line->Port().IsOpen());
+    link.AttachPort(&line->Port());
+  }
+
+  ManualClock clock;
+  std::unique_ptr<SimLine> line = SimLine::Open(clock);
+  RecordingPrompt prompt;
+  CommunicationLog log;
+  BrixoLink link{clock, prompt, log};
+  ConfigModel model;
+};
+
+TEST_F(OutputConfigTransferTest, ReadMovesServoRangeOutOfTheHighHalf) {
+  const Config servo{1, 70, 0x30, 64, 127, 58, 127, 127, 64, 0, 64, 0, 0};
+  line->SetOutputConfig(4, servo, servo, 64);
+  link.CheckBrixoBD = false;
+  ASSERT_TRUE(ReadOutputConfig(link, model, 1, 4));
+  EXPECT_TRUE(link.CheckBrixoBD);
+  EXPECT_EQ(model.PinTable[4].OutputConfig[2], 43);
+  EXPECT_EQ(model.PinTable[4].OutputConfig[1], 70);
+  EXPECT_EQ(model.PinTable[4].OutputConfig[5], 58);
+}
+
+TEST_F(OutputConfigTransferTest, GetStoresCurrentPositionReadStoresInitialPosition) {
+  const Config servo{1, 70, 8, 64, 127, 58, 127, 127, 64, 0, 64, 0, 0};
+  line->SetOutputConfig(2, servo, servo, 90);
+  ASSERT_TRUE(ReadOutputConfig(link, model, 0, 2));
+  EXPECT_EQ(line->LastPayload(), (std::vector<int>{81, 2}));
+  EXPECT_EQ(model.PinTable[2].OutputLevel, 90);
+  EXPECT_EQ(model.PinTable[2].OutputConfig[1], 64);  // new servo: initial position 0
+  ASSERT_TRUE(ReadOutputConfig(link, model, 1, 2));
+  EXPECT_EQ(line->LastPayload(), (std::vector<int>{113, 2}));
+  EXPECT_EQ(model.PinTable[2].OutputConfig[1], 70);
+  EXPECT_EQ(model.PinTable[2].OutputLevel, 90);
+}
+
+TEST_F(OutputConfigTransferTest, ShortPwmReplyGetsDefaultLevels) {
+  line->SetShortPwm(true);
+  const Config pwm{2, 10, 1, 20, 9, 25};
+  line->SetOutputConfig(7, pwm, pwm, 0);
+  model.PinTable[7].OutputConfig[4] = 5;
+  ASSERT_TRUE(ReadOutputConfig(link, model, 1, 7));
+  EXPECT_EQ(model.PinTable[7].OutputConfig[3], 20);
+  EXPECT_EQ(model.PinTable[7].OutputConfig[4], 0);
+  EXPECT_EQ(model.PinTable[7].OutputConfig[5], 31);
+}
+
+TEST_F(OutputConfigTransferTest, FailedExchangeLeavesTheModelUnchanged) {
+  line->SetNoReply(true);
+  model.PinTable[1].OutputConfig = {1, 64, 8, 64};
+  const PinRecord before = model.PinTable[1];
+  EXPECT_FALSE(ReadOutputConfig(link, model, 1, 1));
+  EXPECT_EQ(model.PinTable[1], before);
+}
+
+TEST_F(OutputConfigTransferTest, WritePayloadsPerType) {
+  PinRecord& pin = model.PinTable[3];
+  pin.OutputLevel = 80;
+  const struct {
+    Config config;
+    int variant;
+    std::vector<int> payload;
+  } cases[] = {
+      {{1, 70, 64 + 8 + 2, 64, 127, 58, 127, 127, 64, 0, 64, 0, 0}, 1,
+       {97, 3, 1, 70, 10, 64, 127, 58, 127, 127, 64, 0, 64, 0}},
+      {{1, 70, 10, 64, 127, 58, 127, 127, 64, 0, 64, 0, 0}, 0,
+       {65, 3, 1, 80, 10, 64, 127, 58, 127, 127, 64, 0, 64, 0}},
+      {{3, 5, 1, 28, 2, 31}, 1, {97, 3, 3, 5, 1, 28, 2, 31}},
+      {{5, 0, 0, 4, 6}, 0, {65, 3, 5, 80, 0, 4, 6}},
+      {{0, 9, 9}, 1, {97, 3, 0}},
+      {{8, 9, 9}, 1, {97, 3, 0}},
+  };
+  for (const auto& c : cases) {
+    pin.OutputConfig = c.config;
+    WriteOutputConfig(link, model, c.variant, 3);
+    EXPECT_EQ(line->LastPayload(), c.payload) << int(c.config[0]);
+  }
+  pin.OutputConfig[0] = 1;
+  pin.OutputConfig[2] = 64 + 8;
+  WriteOutputConfig(link, model, 1, 3);
+  EXPECT_EQ(pin.OutputConfig[2], 8);  // "Servo Initialised" cleared in the model too
+}
+
+}  // namespace
+}  // namespace brixo
