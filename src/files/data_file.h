@@ -1,0 +1,44 @@
+#pragma once
+// The configuration data file: the General tab, the event-control table and the 32 pins
+// in one tagged text file ("Brixo Config Data|*.dat").
+#include <string>
+#include <string_view>
+
+#include "files/data_file_view.h"
+#include "files/file_chooser.h"
+#include "link/user_prompt.h"
+#include "model/pin_model.h"
+#include "transfer/event_control_state.h"
+#include "transfer/general_settings_state.h"
+
+namespace brixo {
+
+inline constexpr const char* kDataFileKeyword = "BrixoConfiguration";
+inline constexpr const char* kDataFileVersion = "3100";
+
+struct DataFileContext {
+  ConfigModel& Model;
+  GeneralSettings& General;
+  EventControlState& Events;
+  UserPrompt& Prompt;
+  FileChooser& Chooser;
+  DataFileView& View;
+};
+
+// Asks for a file and saves into it; compact leaves out undescribed pins and aspects and
+// empty steps. False when cancelled or the file could not be written.
+bool SaveDataFile(DataFileContext& context, bool compact);
+bool SaveDataFileTo(DataFileContext& context, const std::string& path, bool compact);
+
+// Asks for a file and loads it. A file that is not a sound configuration file changes
+// nothing and shows "Invalid configuration file". False when cancelled or refused.
+bool LoadDataFile(DataFileContext& context);
+bool LoadDataFileFrom(DataFileContext& context, const std::string& path);
+bool LoadDataFileText(DataFileContext& context, std::string_view text);
+
+// The text a save writes; `quotesReplaced` tells whether a double quote in a text had to
+// be written as an apostrophe. Reduces servo flag bytes modulo 64 in the model.
+std::string ComposeDataFile(ConfigModel& model, const GeneralSettings& general,
+                            const EventControlState& events, bool compact, bool& quotesReplaced);
+
+}  // namespace brixo

@@ -1,0 +1,108 @@
+#include "files/data_file_parser.h"
+
+#include <string>
+
+#include "files/data_file.h"
+#include "files/number_text.h"
+#include "files/pin_group_records.h"
+#include "files/record_reader.h"
+
+namespace brixo {
+namespace {
+
+struct TagName {
+  const char* Text;
+  RecordTag Tag;
+};
+
+// In the order the reader compares them; "Evt" is an old name of "Eon".
+constexpr TagName kDataTags[] = {
+    {"End", RecordTag::End}, {"ID$", RecordTag::IdString}, {"DCC", RecordTag::Dcc}, {"XAD", RecordTag::Xad},
+    {"HWC", RecordTag::Hwc}, {"LED", RecordTag::Led},      {"SPC", RecordTag::Spc}, {"Evt", RecordTag::Eon},
+    {"Eon", RecordTag::Eon}, {"Eof", RecordTag::Eof},      {"Pin", RecordTag::Pin}, {"Dev", RecordTag::Dev},
+    {"PAM", RecordTag::Pam}, {"Cfg", RecordTag::Cfg},      {"Asp", RecordTag::Asp}, {"Ins", RecordTag::Ins},
+};
+
+constexpr long kInt16Min = RecordReader::kInt16Min;
+constexpr long kInt16Max = RecordReader::kInt16Max;
+
+// Bytes of "Cfg" after byte 0, by OutputType and file version.
+int OutputConfigTail(int outputType, int version) {
+  if ((outputType == 2 || outputType == 3) && version < 20) return 3;
+  return OutputConfigFieldCount(outputType) - 1;
+}
+
+bool ReadFields(RecordReader& in, FileRecord& record, int version, int& currentPin) {
+  switch (record.Tag) {
+    case RecordTag::IdString:
+      return in.Text();
+    case RecordTag::Dcc:
+      return in.Text() && (version < 32 || in.Text()) && (version < 23 || in.Int16s(1));
+    case RecordTag::Xad:
+      return in.Bytes(1) && in.Int16s(1) && in.Bytes(1) && in.Int16s(4);
+    case RecordTag::Hwc:
+      return in.Int16s(4);
+    case RecordTag::Led:
+      return in.Int16s(2);
+    case RecordTag::Spc:
+      return in.Int16s(1) && in.Text() && in.Int16s(3);
+    case RecordTag::Eon:
+    case RecordTag::Eof:
+      // The file holds each action plus one; the value minus one must still fit.
+      return in.Numbers(1, 0, kPinCount - 1) && in.Numbers(4, kInt16Min + 1, kInt16Max);
+    case RecordTag::Pin:
+      if (!in.Numbers(1, 0, kPinCount - 1)) return false;
+      currentPin = record.Numbers[0];
+      return in.Bytes(2) && in.Text();
+    case RecordTag::Dev:
+      // The head must be one of the pins, or every later look-up of it would miss the table.
+      return in.Numbers(1, -currentPin, kPinCount - 1 - currentPin) && in.Text();
+    case RecordTag::Pam:
+      return in.Bytes(version >= 32 ? 3 : 2);
+    case RecordTag::Cfg:
+      return in.Bytes(1) && in.Bytes(OutputConfigTail(record.Numbers[0], version));
+    case RecordTag::Asp:
+      return in.Numbers(1, 0, kAspectCount - 1) && in.Text();
+    case RecordTag::Ins:
+      // Step codes are seven bits wide on the controller; anything above is no instruction.
+      return in.Numbers(1, 0, kStepCount - 1) && in.Numbers(1, 0, 127) && in.Bytes(4);
+    default:
+      return true;
+  }
+}
+
+}  // namespace
+
+bool IsDataFileHeader(std::string_view firstField) {
+  const std::string_view keyword = kDataFileKeyword;
+  return firstField.size() == keyword.size() + 5 && firstField.substr(0, keyword.size()) == keyword;
+}
+
+int DataFileVersionOf(std::string_view firstField) {
+  double value = LeadingNumberValue(firstField.substr(firstField.size() - 4));
+  return static_cast<int>(value);
+}
+
+bool ReadDataRecords(FieldReader& reader, int version, std::vector<FileRecord>& records) {
+  int currentPin = 0;
+  Field field;
+  while (reader.Next(field)) {
+    const TagName* match = nullptr;
+    for (const TagName& tag : kDataTags) {
+      if (IsTag(field, tag.Text)) {
+        match = &tag;
+        break;
+      }
+    }
+    if (!match) continue;  // unknown fields are skipped one by one
+    FileRecord record;
+    record.Tag = match->Tag;
+    RecordReader in(reader, record);
+    if (!ReadFields(in, record, version, currentPin)) return false;
+    records.push_back(std::move(record));
+    if (match->Tag == RecordTag::End) return true;
+  }
+  return false;
+}
+
+}  // namespace brixo

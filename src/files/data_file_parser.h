@@ -1,0 +1,22 @@
+#pragma once
+// Reads and checks a whole data file before anything of it is applied.
+#include <string_view>
+#include <vector>
+
+#include "files/field_reader.h"
+#include "files/file_record.h"
+
+namespace brixo {
+
+// True when the first field names a configuration file: the keyword, a blank and four
+// characters.
+bool IsDataFileHeader(std::string_view firstField);
+// The numeric value of the header's last four characters (0 when they are no number).
+int DataFileVersionOf(std::string_view firstField);
+
+// Reads the records after the first field up to and including "End". False when the file
+// ends before "End", a quote is not closed, a field does not fit its width or an index
+// lies outside the model; `records` is then incomplete and must not be applied.
+bool ReadDataRecords(FieldReader& reader, int version, std::vector<FileRecord>& records);
+
+}  // namespace brixo

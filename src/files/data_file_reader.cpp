@@ -1,0 +1,143 @@
+#include <string>
+#include <vector>
+
+#include "files/data_file.h"
+#include "files/data_file_parser.h"
+#include "files/field_reader.h"
+#include "files/file_io.h"
+#include "files/general_records.h"
+#include "files/pin_group_records.h"
+
+namespace brixo {
+namespace {
+
+constexpr const char* kInvalidFile = "Invalid configuration file";
+
+void ApplyOutputConfig(PinRecord& pin, const std::vector<int>& bytes, int version) {
+  auto& config = pin.OutputConfig;
+  const int type = bytes[0];
+  config[0] = static_cast<uint8_t>(type);
+  if (type == 2 || type == 3) {
+    for (int i = 1; i <= 3; ++i) config[i] = static_cast<uint8_t>(bytes[i]);
+    if (version >= 20) {
+      config[4] = static_cast<uint8_t>(bytes[4]);
+      config[5] = static_cast<uint8_t>(bytes[5]);
+    } else {
+      config[4] = 0;
+      config[5] = 31;
+    }
+    for (int i = 6; i <= 11; ++i) config[i] = 0;
+  } else if (type == 4 || type == 5) {
+    for (int i = 1; i <= 4; ++i) config[i] = static_cast<uint8_t>(bytes[i]);
+  } else if (type == 1) {
+    for (int i = 1; i <= 11; ++i) config[i] = static_cast<uint8_t>(bytes[i]);
+    // Older files keep the servo range in the high half of the flag byte. The range has
+    // three bits; taking more would leave bit 3 clear and move the range again on the next load.
+    if (config[2] > 15 && (config[2] & 8) == 0) config[2] = static_cast<uint8_t>(config[2] / 16 % 8 + 40);
+  } else {
+    for (int i = 0; i <= 11; ++i) config[i] = 0;
+  }
+  pin.OutputLevel = config[1];
+}
+
+void ApplyRecords(DataFileContext& context, int version, const std::vector<FileRecord>& records) {
+  PinArray& pins = context.Model.PinTable;
+  int pin = 0;
+  int aspect = 0;
+  for (const FileRecord& record : records) {
+    const std::vector<int>& n = record.Numbers;
+    switch (record.Tag) {
+      case RecordTag::Eon:
+        for (int k = 0; k < kEventInputCount; ++k) context.Events.OnAction[n[0]][k] = static_cast<int16_t>(n[1 + k] - 1);
+        break;
+      case RecordTag::Eof:
+        for (int k = 0; k < kEventInputCount; ++k) context.Events.OffAction[n[0]][k] = static_cast<int16_t>(n[1 + k] - 1);
+        break;
+      case RecordTag::Pin:
+        pin = n[0];
+        ApplyPinHeader(pins[pin], n[1], n[2], record.Texts[0]);
+        break;
+      case RecordTag::Dev:
+        pins[pin].DevicePointer = static_cast<int16_t>(n[0]);
+        pins[pin].DeviceDescription = record.Texts[0];
+        break;
+      case RecordTag::Pam: {
+        size_t i = 0;
+        if (version >= 32) pins[pin].XDccAddressCount = static_cast<uint8_t>(n[i++]);
+        pins[pin].DccAddressCount = static_cast<uint8_t>(n[i++]);
+        pins[pin].SerialAddressCount = static_cast<uint8_t>(n[i]);
+        break;
+      }
+      case RecordTag::Cfg:
+        ApplyOutputConfig(pins[pin], n, version);
+        break;
+      case RecordTag::Asp:
+        aspect = n[0];
+        pins[pin].Aspects[aspect].Description = record.Texts[0];
+        break;
+      case RecordTag::Ins:
+        ApplyStepFields(pins[pin].Aspects[aspect].Steps[n[0]], n[1], n[2], n[3], n[4], n[5]);
+        break;
+      case RecordTag::End:
+        return;
+      default:
+        ApplyGeneralRecord(record, version, context.Model.NumberingOffset, context.General, context.View);
+        break;
+    }
+  }
+}
+
+void RefreshAfterLoad(DataFileView& view) {
+  view.ShowPin();
+  view.ShowOutputConfig();
+  view.ShowDetails();
+  view.ShowEventPin();
+  view.BuildDccMap();
+  view.ShowDccAddress();
+  view.BuildSerialMap();
+  view.ShowSerialAddress();
+  view.BuildXDccMap();
+  view.ShowXDccAddress();
+}
+
+}  // namespace
+
+bool LoadDataFile(DataFileContext& context) {
+  const std::string path = context.Chooser.ChooseOpenFile(kDataFileFilter, "");
+  if (path.empty()) return false;
+  return LoadDataFileFrom(context, path);
+}
+
+bool LoadDataFileFrom(DataFileContext& context, const std::string& path) {
+  std::string text;
+  std::string error;
+  if (!ReadFileText(path, text, error)) {
+    context.Prompt.ShowMessage("Could not open " + path + ": " + error, MessageIcon::Warning);
+    return false;
+  }
+  return LoadDataFileText(context, text);
+}
+
+bool LoadDataFileText(DataFileContext& context, std::string_view text) {
+  FieldReader reader(text);
+  Field first;
+  if (!reader.Next(first) || !IsDataFileHeader(first.Text)) {
+    context.Prompt.ShowMessage(kInvalidFile, MessageIcon::Warning);
+    return false;
+  }
+  const int version = DataFileVersionOf(first.Text);
+  if (version < 3100) {
+    context.Prompt.ShowMessage("Data File Version = " + std::to_string(version), MessageIcon::Information);
+  }
+  // The whole file is read and checked first: a broken file changes nothing.
+  std::vector<FileRecord> records;
+  if (!ReadDataRecords(reader, version, records)) {
+    context.Prompt.ShowMessage(kInvalidFile, MessageIcon::Warning);
+    return false;
+  }
+  ApplyRecords(context, version, records);
+  RefreshAfterLoad(context.View);
+  return true;
+}
+
+}  // namespace brixo

@@ -1,0 +1,69 @@
+#pragma once
+// The device definitions: the library of devices listed in `cboDevice`, loading a listed
+// device onto the pins from the current pin on, and saving the current pin's device.
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "files/data_file_view.h"
+#include "files/file_chooser.h"
+#include "link/user_prompt.h"
+#include "model/pin_model.h"
+
+namespace brixo {
+
+inline constexpr const char* kDefinitionsKeyword = "BrixoDeviceDefinitions";
+inline constexpr const char* kStandardDefinitionsName = "BrixoDevices.def";
+
+struct DeviceLibrary {
+  std::vector<std::string> cboDevice;  // the device names listed
+  int SelectedIndex = -1;              // selected entry of cboDevice, -1 = none
+  std::string cboDeviceText;           // the combo box's text: the name "Load Device" uses
+  std::vector<std::string> DeviceSourceFiles;  // per entry, the file it was read from
+  std::string DeviceFilePath;                  // the definitions file opened last
+  std::string DefinitionsVersion = "Unknown";
+  std::string lblDDVersion = "None";           // caption beside "Definitions Loaded:"
+};
+
+struct DeviceContext {
+  ConfigModel& Model;
+  DeviceLibrary& Library;
+  UserPrompt& Prompt;
+  FileChooser& Chooser;
+  DataFileView& View;
+};
+
+// Where start-up looks for the standard library, in order: the program's folder,
+// <program folder>/../share/brixoconfig, the source tree's data folder.
+std::vector<std::string> StandardDefinitionsCandidates(const std::string& programFolder);
+
+// Start-up: lists the devices of the standard library, asking for the file when it is not
+// found. False when no library could be read.
+bool LoadStandardDefinitions(DeviceContext& context, const std::string& programFolder);
+// The same with the places to look given.
+bool LoadStartUpDefinitions(DeviceContext& context, const std::vector<std::string>& candidates);
+
+// "Reload DD": asks for a definitions file and lists its devices; append keeps the entries
+// listed so far ("Shift + Reload DD").
+bool ReloadDefinitions(DeviceContext& context, bool append);
+bool ReloadDefinitionsFrom(DeviceContext& context, const std::string& path, bool append);
+
+// Selects entry `index` of cboDevice (its text becomes the combo's text); -1 clears.
+void SelectDevice(DeviceLibrary& library, int index);
+
+// "Load Device": copies the device named by cboDeviceText onto the pins from CurrentPin on.
+bool LoadDevice(DeviceContext& context);
+// The same with the definitions text given: loads the first device called `name`.
+bool LoadDeviceText(DeviceContext& context, std::string_view text, const std::string& name);
+
+// "Save Device": writes the device of CurrentPin to a file of its own.
+bool SaveDevice(DeviceContext& context);
+bool SaveDeviceTo(DeviceContext& context, const std::string& path);
+// The text SaveDevice writes for the device headed by `head`.
+std::string ComposeDeviceFile(PinArray& pins, int head, bool& quotesReplaced);
+
+// Releases the device headed by `pin`: it and its members become heads of their own with
+// no device name. Does nothing when `pin` is not a head.
+void DissolveDevice(PinArray& pins, int pin);
+
+}  // namespace brixo

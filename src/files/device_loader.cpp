@@ -1,0 +1,132 @@
+#include <string>
+#include <vector>
+
+#include "files/device_file_parser.h"
+#include "files/device_library.h"
+#include "files/field_reader.h"
+#include "files/file_io.h"
+#include "files/pin_group_records.h"
+
+namespace brixo {
+namespace {
+
+// The entry whose file "Load Device" reads: the selected one, or else the first entry
+// with the combo's text (a typed name); -1 when there is none.
+int SourceEntry(const DeviceLibrary& library) {
+  const int count = static_cast<int>(library.cboDevice.size());
+  if (library.SelectedIndex >= 0 && library.SelectedIndex < count &&
+      library.SelectedIndex < static_cast<int>(library.DeviceSourceFiles.size())) {
+    return library.SelectedIndex;
+  }
+  for (int i = 0; i < count && i < static_cast<int>(library.DeviceSourceFiles.size()); ++i) {
+    if (library.cboDevice[i] == library.cboDeviceText) return i;
+  }
+  return -1;
+}
+
+// Copies the device's records onto the pins from `head` on; returns the pins that already
+// had a description, in the order found.
+std::vector<int> ApplyDevice(PinArray& pins, int head, const std::string& name, const std::vector<FileRecord>& records) {
+  DissolveDevice(pins, head);
+  pins[head].DeviceDescription = name;
+  std::vector<int> alreadyUsed;
+  int target = head;
+  int aspect = 0;
+  for (const FileRecord& record : records) {
+    const std::vector<int>& n = record.Numbers;
+    PinRecord& pin = pins[target];
+    switch (record.Tag) {
+      case RecordTag::Pin:
+      case RecordTag::Pab: {
+        const int base = record.Tag == RecordTag::Pin ? head : 0;
+        target = ((base + n[0]) % kPinCount + kPinCount) % kPinCount;
+        if (target != head) DissolveDevice(pins, target);
+        pins[target].DevicePointer = static_cast<int16_t>(head - target);
+        if (!pins[target].Description.empty()) alreadyUsed.push_back(target);
+        ApplyPinHeader(pins[target], n[1], n[2], record.Texts[0]);
+        break;
+      }
+      case RecordTag::Pam:
+        pin.XDccAddressCount = static_cast<uint8_t>(n[0]);
+        pin.DccAddressCount = static_cast<uint8_t>(n[1]);
+        pin.SerialAddressCount = static_cast<uint8_t>(n[2]);
+        break;
+      case RecordTag::Cfg:
+        // Bytes the record does not carry keep their values.
+        for (size_t i = 0; i < n.size(); ++i) pin.OutputConfig[i] = static_cast<uint8_t>(n[i]);
+        break;
+      case RecordTag::Asp:
+        aspect = n[0];
+        pin.Aspects[aspect].Description = record.Texts[0];
+        break;
+      case RecordTag::Ins:
+        ApplyStepFields(pin.Aspects[aspect].Steps[n[0]], n[1], n[2], n[3], n[4], n[5]);
+        break;
+      default:
+        break;
+    }
+  }
+  return alreadyUsed;
+}
+
+void RefreshAfterDeviceLoad(DataFileView& view) {
+  view.BuildDccMap();
+  view.BuildXDccMap();
+  view.BuildSerialMap();
+  view.ShowDccAddress();
+  view.ShowXDccAddress();
+  view.ShowSerialAddress();
+  view.ShowPin();
+  view.ShowOutputConfig();
+  view.ShowDetails();
+}
+
+}  // namespace
+
+bool LoadDevice(DeviceContext& context) {
+  DeviceLibrary& library = context.Library;
+  const std::string name = library.cboDeviceText;
+  if (name.empty()) {
+    context.Prompt.ShowMessage("Select Devicename to load");
+    return false;
+  }
+  const int entry = SourceEntry(library);
+  if (entry < 0) {
+    context.Prompt.ShowMessage("No match found");
+    return false;
+  }
+  const std::string& path = library.DeviceSourceFiles[entry];
+  std::string text;
+  std::string error;
+  if (!ReadFileText(path, text, error)) {
+    context.Prompt.ShowMessage("Could not open " + path + ": " + error, MessageIcon::Warning);
+    return false;
+  }
+  return LoadDeviceText(context, text, name);
+}
+
+bool LoadDeviceText(DeviceContext& context, std::string_view text, const std::string& name) {
+  // The device's records are read and checked before any pin changes.
+  FieldReader reader(text);
+  std::vector<FileRecord> records;
+  const DeviceSearch search = FindDevice(reader, name);
+  if (search == DeviceSearch::NotFound) {
+    context.Prompt.ShowMessage("No match found");
+    return false;
+  }
+  if (search == DeviceSearch::Broken || !ReadDeviceRecords(reader, records)) {
+    context.Prompt.ShowMessage("Invalid definition file", MessageIcon::Warning);
+    return false;
+  }
+
+  const std::vector<int> alreadyUsed = ApplyDevice(context.Model.PinTable, context.Model.CurrentPin % kPinCount, name, records);
+  RefreshAfterDeviceLoad(context.View);
+  if (!alreadyUsed.empty()) {
+    std::string list;
+    for (size_t i = 0; i < alreadyUsed.size(); ++i) list += (i ? ", " : " ") + std::to_string(alreadyUsed[i]);
+    context.Prompt.ShowMessage("The following Pin numbers were already used: \n\r" + list, MessageIcon::Warning);
+  }
+  return true;
+}
+
+}  // namespace brixo

@@ -1,0 +1,23 @@
+#pragma once
+// The six general-settings records of the data file ("ID$", "DCC", "XAD", "HWC", "LED",
+// "SPC"): how the General tab's values are written and how a read record sets them.
+#include <array>
+#include <cstdint>
+
+#include "files/data_file_view.h"
+#include "files/file_record.h"
+#include "files/record_writer.h"
+#include "transfer/general_settings_state.h"
+
+namespace brixo {
+
+inline constexpr std::array<const char*, 8> kBaudRateTexts = {"9600",  "14400", "19200", "28800",
+                                                              "38400", "57600", "76800", "115200"};
+
+void WriteGeneralRecords(RecordWriter& writer, const GeneralSettings& general);
+
+// Applies one checked general record read from a file of the given version.
+void ApplyGeneralRecord(const FileRecord& record, int version, uint8_t numberingOffset,
+                        GeneralSettings& general, DataFileView& view);
+
+}  // namespace brixo

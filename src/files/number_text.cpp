@@ -1,0 +1,68 @@
+#include "files/number_text.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+
+namespace brixo {
+namespace {
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+std::string_view Trim(std::string_view text) {
+  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+  return text;
+}
+
+}  // namespace
+
+std::optional<long> ParseWholeNumber(std::string_view text) {
+  text = Trim(text);
+  bool negative = false;
+  if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
+    negative = text.front() == '-';
+    text.remove_prefix(1);
+  }
+  if (text.empty() || text.size() > 12) return std::nullopt;
+  long value = 0;
+  for (char c : text) {
+    if (!IsDigit(c)) return std::nullopt;
+    value = value * 10 + (c - '0');
+  }
+  return negative ? -value : value;
+}
+
+double LeadingNumberValue(std::string_view text) {
+  size_t start = 0;
+  while (start < text.size() && IsBlank(text[start])) ++start;
+  size_t end = start;
+  if (end < text.size() && (text[end] == '-' || text[end] == '+')) ++end;
+  size_t digits = 0;
+  while (end < text.size() && IsDigit(text[end])) ++end, ++digits;
+  if (end < text.size() && text[end] == '.') {
+    ++end;
+    while (end < text.size() && IsDigit(text[end])) ++end, ++digits;
+  }
+  if (digits == 0) return 0.0;
+  std::string_view number = text.substr(start, end - start);
+  if (number.front() == '+') number.remove_prefix(1);
+  double value = 0.0;
+  auto result = std::from_chars(number.data(), number.data() + number.size(), value);
+  if (result.ec != std::errc()) return 0.0;
+  return value;
+}
+
+std::string FormatReal(double value) {
+  if (!std::isfinite(value)) return "0";
+  if (value == std::trunc(value) && std::fabs(value) < 1e15) {
+    return std::to_string(static_cast<int64_t>(value));
+  }
+  // Fixed notation: the file has no exponents, and the shortest fixed text reads back exactly.
+  char buffer[400];
+  auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
+  return std::string(buffer, result.ptr);
+}
+
+}  // namespace brixo

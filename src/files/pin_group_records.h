@@ -1,0 +1,39 @@
+#pragma once
+// What the data file and the definitions file share: how a pin group ("Pin", "Dev", "Cfg",
+// "PAM", "Asp", "Ins") is written, and how its records act on a pin when read.
+#include <string>
+
+#include "files/record_writer.h"
+#include "model/pin_model.h"
+
+namespace brixo {
+
+// How many bytes of OutputConfig "Cfg" carries for an OutputType: 12, 6, 5 or 1.
+int OutputConfigFieldCount(int outputType);
+
+// The code "Ins" carries: Instruction + 16 x Fade.
+int StepCodeOf(const StepRecord& step);
+
+struct PinGroupLayout {
+  int PinIndent = 0;     // "Pin"
+  int RecordIndent = 2;  // "Dev", "Cfg", "PAM", "Asp"
+  int StepIndent = 4;    // "Ins"
+  bool WithDeviceRecord = true;
+  bool SkipUndescribedAspects = false;
+  bool SkipEmptySteps = false;
+};
+
+// Writes one pin group. `pinField` is the number "Pin" carries (absolute or relative).
+// For a servo, byte 2 of OutputConfig is reduced modulo 64 in the model as it is written.
+void WritePinGroup(RecordWriter& writer, int pinField, PinRecord& pin, const PinGroupLayout& layout);
+
+// "Pin": the pin's layout, initial aspect and description; one address of each kind;
+// every aspect description emptied and every step cleared. Device and output
+// configuration are left to the records that follow.
+void ApplyPinHeader(PinRecord& pin, int aspectConfig, int initAspect, const std::string& description);
+
+// "Ins": a code 19..63 carries the fade flag in bit 4; any other code is the instruction
+// as it is and leaves the fade flag alone.
+void ApplyStepFields(StepRecord& step, int code, int par0, int par1, int par2, int par3);
+
+}  // namespace brixo

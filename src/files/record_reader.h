@@ -1,0 +1,45 @@
+#pragma once
+// Reads the typed fields of one record into a FileRecord, each checked against its width
+// or range; shared by the data file and the definitions file.
+#include <string>
+#include <utility>
+
+#include "files/field_reader.h"
+#include "files/file_record.h"
+
+namespace brixo {
+
+class RecordReader {
+ public:
+  static constexpr long kByteMax = 255;
+  static constexpr long kInt16Min = -32768;
+  static constexpr long kInt16Max = 32767;
+
+  RecordReader(FieldReader& reader, FileRecord& record) : reader_(reader), record_(record) {}
+
+  bool Numbers(int count, long min, long max) {
+    for (int i = 0; i < count; ++i) {
+      int value;
+      if (!reader_.ReadInteger(min, max, value)) return false;
+      record_.Numbers.push_back(value);
+    }
+    return true;
+  }
+  bool Bytes(int count) { return Numbers(count, 0, kByteMax); }
+  bool Int16s(int count) { return Numbers(count, kInt16Min, kInt16Max); }
+  bool Text() {
+    std::string text;
+    if (!reader_.ReadText(text)) return false;
+    record_.Texts.push_back(std::move(text));
+    return true;
+  }
+  // Reads `count` bytes only when the next field is a number; true when they were absent
+  // or all fitted.
+  bool OptionalBytes(int count) { return !reader_.NextIsNumber() || Bytes(count); }
+
+ private:
+  FieldReader& reader_;
+  FileRecord& record_;
+};
+
+}  // namespace brixo
