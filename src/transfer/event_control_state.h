@@ -15,6 +15,8 @@ struct EventControlState {
   std::array<std::array<int16_t, kEventInputCount>, kPinCount> OnAction{};
   std::array<std::array<int16_t, kEventInputCount>, kPinCount> OffAction{};
   uint8_t CurrentEventPin = 0;
+  // Text of the "Pin" field: CurrentEventPin + NumberingOffset.
+  std::string TextECpin = "1";
   // 0..3: on-events of inputs 0..3 enabled at start; 4..7: off-events.
   std::array<bool, 8> CheckInitEE{};
   // Texts of the "ON:" and "OFF:" fields of the shown pin.
