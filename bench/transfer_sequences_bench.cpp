@@ -1,0 +1,234 @@
+// Times "Write All", "Read All" and "Verify All" of a full configuration against the
+// simulator program on a pseudo-terminal, paced at the line's bit rate, and compares each
+// run with the time its bytes need on the wire.
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QCoreApplication>
+
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "link/brixo_link.h"
+#include "link/clock.h"
+#include "link/qt_serial_port.h"
+#include "transfer/transfer_context.h"
+#include "transfer/whole_sequences.h"
+
+namespace brixo {
+namespace {
+
+class SimProcess {
+ public:
+  ~SimProcess() { Stop(); }
+
+  bool Start(int baud) {
+    int in[2], out[2];
+    if (pipe(in) != 0 || pipe(out) != 0) return false;
+    pid_ = fork();
+    if (pid_ < 0) return false;
+    if (pid_ == 0) {
+      dup2(in[0], STDIN_FILENO);
+      dup2(out[1], STDOUT_FILENO);
+      close(in[1]);
+      close(out[0]);
+      const std::string rate = std::to_string(baud);
+      execl(BRIXO_SIM_EXE, BRIXO_SIM_EXE, "--pace", "--baud", rate.c_str(), "--quiet", static_cast<char*>(nullptr));
+      _exit(127);
+    }
+    close(in[0]);
+    close(out[1]);
+    stdin_ = in[1];
+    stdout_ = out[0];
+    char c;
+    while (read(stdout_, &c, 1) == 1 && c != '\n') path_ += c;
+    return !path_.empty();
+  }
+
+  void Stop() {
+    if (pid_ <= 0) return;
+    close(stdin_);  // end of input ends the simulator
+    close(stdout_);
+    kill(pid_, SIGTERM);
+    waitpid(pid_, nullptr, 0);
+    pid_ = -1;
+  }
+
+  const std::string& Path() const { return path_; }
+
+ private:
+  pid_t pid_ = -1;
+  int stdin_ = -1;
+  int stdout_ = -1;
+  std::string path_;
+};
+
+// Counts the bytes crossing the line in each direction.
+class CountingPort : public SerialPort {
+ public:
+  explicit CountingPort(SerialPort& inner) : inner_(inner) {}
+  bool SetLineSettings(const std::string& s) override { return inner_.SetLineSettings(s); }
+  std::string LineSettings() const override { return inner_.LineSettings(); }
+  bool Open(const std::string& device) override { return inner_.Open(device); }
+  void Close() override { inner_.Close(); }
+  bool IsOpen() const override { return inner_.IsOpen(); }
+  bool Write(std::span<const uint8_t> bytes) override {
+    written += bytes.size();
+    return inner_.Write(bytes);
+  }
+  int BytesWaiting() override { return inner_.BytesWaiting(); }
+  int ReadByte() override {
+    const int b = inner_.ReadByte();
+    if (b >= 0) ++read;
+    return b;
+  }
+  bool WaitForBytes(int timeoutMs) override { return inner_.WaitForBytes(timeoutMs); }
+  std::string TakeFault() override { return inner_.TakeFault(); }
+
+  long written = 0;
+  long read = 0;
+
+ private:
+  SerialPort& inner_;
+};
+
+class PrintingPrompt : public UserPrompt {
+ public:
+  MessageAnswer ShowMessage(const std::string& text, MessageIcon, MessageButtons) override {
+    std::fprintf(stderr, "message: %s\n", text.c_str());
+    ++count;
+    return MessageAnswer::Ok;
+  }
+  int count = 0;
+};
+
+class NullLog : public CommLog {
+ public:
+  void AppendLine(const std::string&) override {}
+};
+
+double CpuSeconds() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  auto seconds = [](const timeval& t) { return t.tv_sec + t.tv_usec / 1e6; };
+  return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+// All 32 pins with four aspects of nine steps, output configurations, event actions.
+void FillFullConfiguration(ConfigModel& model, GeneralSettings& general, EventControlState& events) {
+  for (int p = 0; p < kPinCount; ++p) {
+    PinRecord& pin = model.PinTable[p];
+    pin.AspectConfig = 3;
+    pin.InitAspect = static_cast<uint8_t>(1 + p % 4);
+    pin.DccAddressCount = 1;
+    pin.SerialAddressCount = 1;
+    for (int a = 0; a < 4; ++a) {
+      for (int s = 0; s < 9; ++s) {
+        pin.Aspects[a].Steps[s] = StepRecord{uint8_t(1 + (a + s) % 3), 0, uint8_t(s), uint8_t(a), 10, 1};
+      }
+    }
+    pin.OutputConfig = {2, 10, 0, 28, 0, 31, 0, 0, 0, 0, 0, 0, 0};
+    for (int i = 0; i < 4; ++i) {
+      events.OnAction[p][i] = static_cast<int16_t>((p + i) % 12);
+      events.OffAction[p][i] = static_cast<int16_t>((p + 2 * i) % 12);
+    }
+  }
+  general.TextGenIDString = "Bench";
+  general.TextGenDCCAddress = "100";
+  events.CheckInitEE = {true, true, true, true, true, true, true, true};
+}
+
+struct Measured {
+  double wall;
+  double cpu;
+  long bytes;
+};
+
+Measured Measure(CountingPort& port, const std::function<void()>& run) {
+  const long before = port.written + port.read;
+  const double cpu0 = CpuSeconds();
+  const auto t0 = std::chrono::steady_clock::now();
+  run();
+  const auto t1 = std::chrono::steady_clock::now();
+  return {std::chrono::duration<double>(t1 - t0).count(), CpuSeconds() - cpu0, port.written + port.read - before};
+}
+
+bool BenchAtRate(int baud) {
+  SimProcess sim;
+  if (!sim.Start(baud)) {
+    std::fprintf(stderr, "cannot start %s\n", BRIXO_SIM_EXE);
+    return false;
+  }
+  QtSerialPort qt;
+  CountingPort port(qt);
+  port.SetLineSettings(std::to_string(baud) + ",o,8,1");
+  if (!port.Open(sim.Path())) {
+    std::fprintf(stderr, "cannot open %s\n", sim.Path().c_str());
+    return false;
+  }
+  SteadyClock clock;
+  PrintingPrompt prompt;
+  NullLog log;
+  BrixoLink link(clock, prompt, log);
+  link.AttachPort(&port);
+
+  ConfigModel model;
+  AddressMaps maps;
+  GeneralSettings general;
+  EventControlState events;
+  VerificationReport report;
+  TransferView view;
+  FillFullConfiguration(model, general, events);
+  TransferContext ctx{link, model, maps, general, events, report, view};
+
+  ConfigModel readModel;
+  GeneralSettings readGeneral;
+  EventControlState readEvents;
+  TransferContext readCtx{link, readModel, maps, readGeneral, readEvents, report, view};
+
+  struct Step {
+    const char* name;
+    std::function<void()> run;
+  };
+  const Step steps[] = {
+      {"Write All", [&] { WriteAllSequence(ctx); }},
+      {"Read All", [&] { ReadAllSequence(readCtx); }},
+      {"Verify All", [&] { VerifyAllSequence(ctx); }},
+  };
+  bool withinAim = true;
+  for (const Step& step : steps) {
+    const Measured m = Measure(port, step.run);
+    const double limit = m.bytes * 11.0 / baud;
+    const double ratio = limit > 0 ? m.wall / limit : 0;
+    const double cpuShare = m.wall > 0 ? 100.0 * m.cpu / m.wall : 0;
+    const bool ok = ratio <= 1.05 && cpuShare < 5.0;
+    withinAim = withinAim && ok;
+    std::printf("%6d  %-10s  %8.3f s  wire limit %8.3f s (%6ld bytes)  ratio %5.3f  cpu %7.3f s (%5.2f%%)  %s\n",
+                baud, step.name, m.wall, limit, m.bytes, ratio, m.cpu, cpuShare, ok ? "ok" : "OVER AIM");
+  }
+  const bool verified = report.Text.size() >= 9 && report.Text.substr(report.Text.size() - 9) == "Verify OK";
+  if (!verified || prompt.count != 0) {
+    std::printf("%6d  transfer problems: report %s, %d message(s)\n", baud, verified ? "Verify OK" : "NOT OK",
+                prompt.count);
+    return false;
+  }
+  port.Close();
+  return withinAim;
+}
+
+}  // namespace
+}  // namespace brixo
+
+int main(int argc, char** argv) {
+  // The serial port's notifiers need an application object, though no event loop runs.
+  QCoreApplication app(argc, argv);
+  std::printf("aim: time within 1.05 x wire limit (bytes both ways x 11 bits / bit rate), cpu under 5%%\n");
+  bool ok = true;
+  for (int baud : {19200, 38400}) ok = brixo::BenchAtRate(baud) && ok;
+  return ok ? 0 : 1;
+}

@@ -1,0 +1,38 @@
+#pragma once
+// Long operations are not run inside the button handler: the handler shows the busy label
+// (`LabelAction`), stores the command's name in `PendingCommand` and returns, so the label
+// gets painted; the next tick of `Timer1` takes the name and runs the whole operation.
+// One slot, no queue: a later post replaces a command that has not started yet.
+#include <string>
+
+#include "transfer/transfer_context.h"
+
+namespace brixo {
+
+class DeferredCommands {
+ public:
+  explicit DeferredCommands(TransferContext& ctx) : ctx_(ctx) {}
+
+  // Runs the command's check ("Select communications port" for the verify commands while
+  // the port is closed, "Referral is not a device" for "WriteDevice"); when it passes,
+  // shows the busy label and stores the name. False when refused or not a command name,
+  // in which case nothing is posted and the label is left as it was.
+  bool PostCommand(const std::string& name);
+
+  // The `Timer1` tick: takes the waiting command (clearing the slot first) and runs it to
+  // its end. Nothing waiting: does nothing.
+  void Tick();
+
+  const std::string& PendingCommand() const { return pendingCommand_; }
+  // Whether `LabelAction` is shown: from a successful post until the command has run.
+  bool LabelActionVisible() const { return labelActionVisible_; }
+
+  static bool IsCommandName(const std::string& name);
+
+ private:
+  TransferContext& ctx_;
+  std::string pendingCommand_;
+  bool labelActionVisible_ = false;
+};
+
+}  // namespace brixo

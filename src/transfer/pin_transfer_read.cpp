@@ -1,0 +1,114 @@
+#include <string>
+
+#include "model/output_config_transfer.h"
+#include "transfer/pin_transfer.h"
+#include "transfer/pin_transfer_messages.h"
+
+namespace brixo {
+
+namespace {
+
+constexpr const char* kNoValidResponse = "No valid response";
+constexpr const char* kAddressInvalid = "Read Pin Address Configuration: Invalid Response";
+
+bool IsDeviceByte(int value) { return value >= 64 && value <= 95; }
+
+int HeadOfDeviceByte(int pin, int value) { return (pin + (value & 31)) % kPinCount; }
+
+bool Refuse(TransferContext& ctx, const std::string& message) {
+  ctx.Prompt().ShowMessage(message);
+  return false;
+}
+
+// Reads pin p's three address bytes; false (after telling the user) when that failed.
+bool ReadAddressBytesOf(TransferContext& ctx, int p, std::array<int, 3>& bytes) {
+  switch (RequestAddressBytes(ctx.Link, p, bytes)) {
+    case ReplyStatus::LinkFailed: return false;
+    case ReplyStatus::Invalid: return Refuse(ctx, kAddressInvalid);
+    case ReplyStatus::Ok: return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+bool ReadPinProgram(TransferContext& ctx, int p) {
+  if (!IsValidPin(p)) return false;
+  ctx.Link.CheckBrixoBD = true;
+  PinRecord& pin = ctx.Model.PinTable[p];
+
+  uint8_t layout = 0;
+  switch (RequestLayout(ctx.Link, p, layout)) {
+    case ReplyStatus::LinkFailed: return false;
+    case ReplyStatus::Invalid: return Refuse(ctx, kNoValidResponse);
+    case ReplyStatus::Ok: break;
+  }
+  pin.AspectConfig = layout;
+
+  for (int a = 0; a < AspectCountOf(layout); ++a) {
+    for (int s = 0; s < StepCountOf(layout); ++s) {
+      EncodedStep encoded;
+      switch (RequestStep(ctx.Link, p, a, s, encoded)) {
+        case ReplyStatus::LinkFailed: return false;
+        case ReplyStatus::Invalid: return Refuse(ctx, kNoValidResponse);
+        case ReplyStatus::Ok: break;
+      }
+      pin.Aspects[a].Steps[s] = DecodeStep(encoded);
+    }
+  }
+
+  // A controller that answers the initial-aspect request in another shape has none set.
+  int initByte = 0x7F;
+  if (RequestInitByte(ctx.Link, p, initByte) == ReplyStatus::LinkFailed) return false;
+  pin.InitAspect = DecodeInitAspect(initByte);
+
+  std::array<int, 3> address{};
+  if (!ReadAddressBytesOf(ctx, p, address)) return false;
+  for (int value : address) {
+    if (!DecodeAddressByte(value, p, pin)) return Refuse(ctx, kAddressInvalid);
+  }
+  return true;
+}
+
+bool ReadPinComplete(TransferContext& ctx, int p) {
+  if (!ReadPinProgram(ctx, p)) return false;
+  // Its own failures are reported to the user; the program itself was read.
+  ReadOutputConfig(ctx.Link, ctx.Model, 1, p);
+  return true;
+}
+
+bool ReadAllPinsLoop(TransferContext& ctx) {
+  for (int p = 0; p < kPinCount; ++p) {
+    ctx.View.ShowProgress("Reading pin " + std::to_string(DisplayedPin(ctx.Model, p)) + " of 32");
+    if (!ReadPinComplete(ctx, p)) return false;
+  }
+  return true;
+}
+
+bool ReadDeviceOfPin(TransferContext& ctx, int p) {
+  if (!IsValidPin(p)) return false;
+  std::array<int, 3> address{};
+  if (!ReadAddressBytesOf(ctx, p, address)) return false;
+
+  int head = -1;
+  for (int value : address) {
+    if (IsDeviceByte(value)) head = HeadOfDeviceByte(p, value);
+  }
+  if (head < 0) {
+    return Refuse(ctx, "Cannot read DevicePointer from Pin " + std::to_string(DisplayedPin(ctx.Model, p)));
+  }
+
+  for (int b = 0; b < kPinCount; ++b) {
+    if (!ReadAddressBytesOf(ctx, b, address)) return false;
+    // Decided on this pin's own bytes before reading it, since the read replaces the
+    // reply buffer; a pin is read once even if several of its bytes name the head.
+    bool member = false;
+    for (int value : address) {
+      if (IsDeviceByte(value) && HeadOfDeviceByte(b, value) == head) member = true;
+    }
+    if (member && !ReadPinComplete(ctx, b)) return false;
+  }
+  return true;
+}
+
+}  // namespace brixo

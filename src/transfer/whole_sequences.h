@@ -1,0 +1,17 @@
+#pragma once
+// "Read All", "Write All" and "Verify All": the general settings, all pins and the event
+// control in one go, each step only after every earlier one succeeded.
+#include "transfer/transfer_context.h"
+
+namespace brixo {
+
+// Refreshes the address maps and views and hides the busy label whatever happened.
+void ReadAllSequence(TransferContext& ctx);
+// The serial addressing options go last: changing them may change how the controller
+// is addressed, so everything else must already be in place.
+void WriteAllSequence(TransferContext& ctx);
+// Clears the report, verifies, closes it with "Verify OK" or "Verification Stopped" and
+// shows it.
+void VerifyAllSequence(TransferContext& ctx);
+
+}  // namespace brixo

@@ -1,0 +1,186 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "pin_test_fixture.h"
+#include "transfer/pin_transfer.h"
+
+namespace brixo::testing {
+namespace {
+
+// A controller that holds exactly what the model says, so that each case changes one thing.
+class PinVerifyTest : public TransferTest {
+ protected:
+  void SetUp() override {
+    TransferTest::SetUp();
+    for (int p = 0; p < 32; ++p) model.PinTable[p] = SamplePin(static_cast<uint8_t>(p % 3 == 0 ? 0 : p % 3 + 1));
+    model.PinTable[4] = SamplePin(3);
+    model.PinTable[4].OutputConfig = {1, 64, 43, 64, 127, 58, 127, 127, 64, 0, 64, 0, 0};
+    model.PinTable[7].OutputConfig = {2, 10, 0, 28, 0, 31, 0, 0, 0, 0, 0, 0, 0};
+    ASSERT_TRUE(WriteAllPinsLoop(ctx));
+    ClearPayloads();
+  }
+
+  std::vector<std::string> ReportLines() const {
+    std::vector<std::string> lines;
+    std::string text = report.Text;
+    size_t start = 0;
+    for (size_t pos; (pos = text.find("\r\n", start)) != std::string::npos; start = pos + 2) {
+      lines.push_back(text.substr(start, pos - start));
+    }
+    if (start < text.size()) lines.push_back(text.substr(start));
+    return lines;
+  }
+
+  std::vector<std::string> Header() const {
+    return {"Start Pin Verification", "Note: Numbering starts at 1"};
+  }
+};
+
+TEST_F(PinVerifyTest, UnchangedControllerCompares) {
+  EXPECT_TRUE(VerifyPins(ctx));
+  EXPECT_EQ(ReportLines(), Header());
+}
+
+struct DifferenceCase {
+  const char* name;
+  std::function<void(ControllerMemory&, ConfigModel&)> change;
+  std::vector<std::string> lines;
+};
+
+class PinDifferenceTest : public PinVerifyTest, public ::testing::WithParamInterface<DifferenceCase> {};
+
+TEST_P(PinDifferenceTest, ReportsEachDifference) {
+  GetParam().change(port.Controller().Memory(), model);
+  std::vector<std::string> expected = Header();
+  expected.insert(expected.end(), GetParam().lines.begin(), GetParam().lines.end());
+  EXPECT_EQ(VerifyPins(ctx), GetParam().lines.empty());
+  EXPECT_EQ(ReportLines(), expected);
+  EXPECT_EQ(CountCommand(113), 32);  // a difference never stops the verification
+}
+
+const DifferenceCase kDifferences[] = {
+    {"OutputConfig", [](ControllerMemory& m, ConfigModel&) { m.Pins[4].StoredOutputConfig[5] = 3; },
+     {"Pin 5: Pinconfig does not compare"}},
+    {"ServoRangeInHighHalf", [](ControllerMemory& m, ConfigModel&) { m.Pins[4].StoredOutputConfig[2] = 0x30; }, {}},
+    {"ServoFlagsWithBit3", [](ControllerMemory& m, ConfigModel&) { m.Pins[4].StoredOutputConfig[2] = 0x38; },
+     {"Pin 5: Pinconfig does not compare"}},
+    {"LayoutStillChecksInitAndAddresses",
+     [](ControllerMemory& m, ConfigModel&) {
+       m.Pins[4].AspectConfig = 2;
+       m.Pins[4].InitByte = 0x75;
+       m.Pins[4].AddressBytes[1] = 0x14;
+     },
+     {"Pin 5: Aspectconfig does not compare", "Pin 5: Init does not compare",
+      "Pin 5: Serial Address Configuration does not compare"}},
+    {"OneLinePerAspect",
+     [](ControllerMemory& m, ConfigModel&) {
+       m.Pins[4].Steps[2][4][0] = 9;
+       m.Pins[4].Steps[2][6][4] = 9;
+       m.Pins[4].Steps[3][8][2] = 99;
+     },
+     {"Pin 5: Aspect 2 does not compare", "Pin 5: Aspect 3 does not compare"}},
+    {"SevenBitSplit", [](ControllerMemory& m, ConfigModel&) { m.Pins[4].Steps[1][1][1] = 1; },
+     {"Pin 5: Aspect 1 does not compare"}},
+    {"Init", [](ControllerMemory& m, ConfigModel&) { m.Pins[4].InitByte = 0x7F; }, {"Pin 5: Init does not compare"}},
+    {"InitNotAnAspectByte", [](ControllerMemory& m, ConfigModel&) { m.Pins[4].InitByte = 0x35; }, {}},
+    {"NoInitBothSides",
+     [](ControllerMemory& m, ConfigModel& model) {
+       m.Pins[4].InitByte = 0x7F;
+       model.PinTable[4].InitAspect = 0;
+     },
+     {}},
+    {"Dcc", [](ControllerMemory& m, ConfigModel&) { m.Pins[4].AddressBytes[0] = 0x02; },
+     {"Pin 5: DCC Address Configuration does not compare"}},
+    {"Serial", [](ControllerMemory& m, ConfigModel&) { m.Pins[4].AddressBytes[1] = 0x12; },
+     {"Pin 5: Serial Address Configuration does not compare"}},
+    {"Device", [](ControllerMemory& m, ConfigModel&) { m.Pins[4].AddressBytes[2] = 0x40; },
+     {"Pin 5: Device Pointer does not compare"}},
+    {"UntaggedAddressByte", [](ControllerMemory& m, ConfigModel&) { m.Pins[4].AddressBytes[2] = 0x25; },
+     {"Pin Address Configuration: Invalid Response 2"}},
+};
+
+INSTANTIATE_TEST_SUITE_P(Cases, PinDifferenceTest, ::testing::ValuesIn(kDifferences),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(PinVerifyTest, ShortPwmReportCompares) {
+  port.Controller().Faults().ShortPwmConfig = true;
+  EXPECT_TRUE(VerifyPins(ctx));
+  model.PinTable[7].OutputConfig[5] = 20;
+  report.Clear();
+  EXPECT_FALSE(VerifyPins(ctx));
+  EXPECT_EQ(ReportLines().back(), "Pin 8: Pinconfig does not compare");
+}
+
+TEST_F(PinVerifyTest, NumbersFromZeroWithoutTheNote) {
+  model.NumberingOffset = 0;
+  port.Controller().Memory().Pins[4].InitByte = 0x7F;
+  EXPECT_FALSE(VerifyPins(ctx));
+  EXPECT_EQ(ReportLines(), (std::vector<std::string>{"Start Pin Verification", "Pin 4: Init does not compare"}));
+}
+
+TEST_F(PinVerifyTest, AddressReplyOfAnotherShapeIsReportedAndVerificationGoesOn) {
+  ReplyRewritingPort rewriting(port);
+  link.AttachPort(&rewriting);
+  rewriting.Rewrite = [](std::vector<int>& payload) {
+    if (payload.size() == 5 && payload[0] == 118 && payload[1] == 4) payload.pop_back();
+  };
+  EXPECT_FALSE(VerifyPins(ctx));
+  std::vector<std::string> expected = Header();
+  expected.push_back("Pin Address Configuration: Invalid Response, expected 5,118,4, received 4,118,4");
+  EXPECT_EQ(ReportLines(), expected);
+  EXPECT_EQ(CountCommand(118), 32);
+}
+
+struct StopCase {
+  const char* name;
+  std::function<void(std::vector<int>&)> rewrite;
+};
+
+class PinVerifyStopTest : public PinVerifyTest, public ::testing::WithParamInterface<StopCase> {};
+
+TEST_P(PinVerifyStopTest, WrongReplyStopsWithNoValidResponse) {
+  ReplyRewritingPort rewriting(port);
+  link.AttachPort(&rewriting);
+  rewriting.Rewrite = GetParam().rewrite;
+  EXPECT_FALSE(VerifyPins(ctx));
+  EXPECT_EQ(ReportLines().back(), "No valid response");
+  // Nothing of pin 5 (internal 5) or later was asked for.
+  for (const auto& p : Payloads()) EXPECT_LE(p[1], 4);
+}
+
+const StopCase kStops[] = {
+    {"OutputConfigTooShort",
+     [](std::vector<int>& p) {
+       if (p[0] == 113 && p[1] == 4) p.resize(2);
+     }},
+    {"OutputConfigOtherPin",
+     [](std::vector<int>& p) {
+       if (p[0] == 113 && p[1] == 4) p[1] = 5;
+     }},
+    {"LayoutEcho",
+     [](std::vector<int>& p) {
+       if (p[0] == 114 && p[1] == 4) p[0] = 115;
+     }},
+    {"DifferenceThenWrongLayout",
+     [](std::vector<int>& p) {
+       if (p[0] == 113 && p[1] == 4) p[3] = 1;  // the pin differs first ...
+       if (p[0] == 114 && p[1] == 4) p.push_back(0);  // ... then its layout reply is wrong
+     }},
+    {"StepLength",
+     [](std::vector<int>& p) {
+       if (p[0] == 115 && p[1] == 4 && p[2] == 3) p.pop_back();
+     }},
+};
+
+INSTANTIATE_TEST_SUITE_P(Cases, PinVerifyStopTest, ::testing::ValuesIn(kStops),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(PinVerifyTest, ExchangeFailureStopsWithoutAReportLine) {
+  port.Controller().Faults().FailAfterFrames = 3;
+  EXPECT_FALSE(VerifyPins(ctx));
+  EXPECT_EQ(ReportLines(), Header());
+}
+
+}  // namespace
+}  // namespace brixo::testing
