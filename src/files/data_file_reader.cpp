@@ -2,6 +2,7 @@
 #include <vector>
 
 #include "files/data_file.h"
+#include "model/output_config.h"
 #include "files/data_file_parser.h"
 #include "files/field_reader.h"
 #include "files/file_io.h"
@@ -33,7 +34,7 @@ void ApplyOutputConfig(PinRecord& pin, const std::vector<int>& bytes, int versio
     for (int i = 1; i <= 11; ++i) config[i] = static_cast<uint8_t>(bytes[i]);
     // Older files keep the servo range in the high half of the flag byte. The range has
     // three bits; taking more would leave bit 3 clear and move the range again on the next load.
-    if (config[2] > 15 && (config[2] & 8) == 0) config[2] = static_cast<uint8_t>(config[2] / 16 % 8 + 40);
+    config[2] = NormalisedServoFlags(config[2]);
   } else {
     for (int i = 0; i <= 11; ++i) config[i] = 0;
   }

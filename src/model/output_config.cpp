@@ -83,4 +83,9 @@ int ServoRangeOption(uint8_t flags) {
   return range <= 4 ? range : 0;
 }
 
+uint8_t NormalisedServoFlags(uint8_t flags) {
+  if (flags > 15 && (flags & 8) == 0) return static_cast<uint8_t>((flags / 16) % 8 + 40);
+  return flags;
+}
+
 }  // namespace brixo

@@ -64,6 +64,9 @@ const OutputField& OutputFieldOf(OutputFieldId id);
 
 // Servo flag byte after an edit of range, "Auto Suspend" or "Suspended".
 uint8_t ServoFlagByte(int range, bool autoSuspend, bool suspended);
+// Older controllers (and old files) keep the servo range in the high half of the flag byte;
+// the model keeps it in bits 0..2 with bits 3 and 5 set.
+uint8_t NormalisedServoFlags(uint8_t flags);
 // A servo's range option from its flag byte; 5..7 show as "Off" (0).
 int ServoRangeOption(uint8_t flags);
 

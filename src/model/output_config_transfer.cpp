@@ -12,12 +12,6 @@ constexpr int kGetCommand = 81;   // + 32 for the flash copy
 constexpr int kSetCommand = 65;   // + 32 for the flash copy
 constexpr const char* kNoValidResponse = "No valid response";
 
-// Older controllers report the servo range in the high half of the flag byte.
-uint8_t NormalisedServoFlags(uint8_t flags) {
-  if (flags > 15 && (flags & 8) == 0) return static_cast<uint8_t>(flags / 16 + 40);
-  return flags;
-}
-
 }  // namespace
 
 bool ReadOutputConfig(BrixoLink& link, ConfigModel& model, int variant, int pin) {

@@ -1,6 +1,7 @@
 #include <string>
 #include <vector>
 
+#include "model/output_config.h"
 #include "transfer/pin_transfer.h"
 #include "transfer/pin_transfer_messages.h"
 
@@ -15,9 +16,7 @@ std::string PinLine(const ConfigModel& model, int p, const std::string& what) {
 // A servo's flag byte may arrive with its range in the high half; the model keeps the
 // range in bits 0..2 with bits 3 and 5 set.
 void NormalizeReportedServoFlags(std::vector<uint8_t>& config) {
-  if (config.size() >= 3 && config[0] == 1 && config[2] > 15 && (config[2] & 8) == 0) {
-    config[2] = static_cast<uint8_t>(config[2] / 16 + 40);
-  }
+  if (config.size() >= 3 && config[0] == 1) config[2] = NormalisedServoFlags(config[2]);
 }
 
 bool OutputConfigCompares(const PinRecord& pin, const std::vector<uint8_t>& reported) {
