@@ -8,6 +8,7 @@
 #include "files/data_file_view.h"
 #include "files/file_chooser.h"
 #include "link/user_prompt.h"
+#include "model/device_membership.h"
 #include "model/pin_model.h"
 
 namespace brixo {
@@ -62,8 +63,5 @@ bool SaveDeviceTo(DeviceContext& context, const std::string& path);
 // The text SaveDevice writes for the device headed by `head`.
 std::string ComposeDeviceFile(PinArray& pins, int head, bool& quotesReplaced);
 
-// Releases the device headed by `pin`: it and its members become heads of their own with
-// no device name. Does nothing when `pin` is not a head.
-void DissolveDevice(PinArray& pins, int pin);
 
 }  // namespace brixo

@@ -21,4 +21,12 @@ std::vector<int> DeviceMembers(const PinArray& pins, int head) {
   return members;
 }
 
+void DissolveDevice(PinArray& pins, int pin) {
+  if (!IsValidPin(pin) || !IsDeviceHead(pins, pin)) return;
+  for (int member : DeviceMembers(pins, pin)) {
+    pins[member].DevicePointer = 0;
+    pins[member].DeviceDescription.clear();
+  }
+}
+
 }  // namespace brixo

@@ -18,4 +18,8 @@ bool RefersToDevice(const PinArray& pins, int p);
 // All pins q with q + DevicePointer(q) = head, in ascending order (the head included).
 std::vector<int> DeviceMembers(const PinArray& pins, int head);
 
+// Releases the device headed by `pin`: it and its members become heads of their own with
+// no device name. Does nothing when `pin` is not a head.
+void DissolveDevice(PinArray& pins, int pin);
+
 }  // namespace brixo
