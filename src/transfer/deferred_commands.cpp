@@ -15,80 +15,95 @@ enum class PostCheck { None, PortOpen, DeviceHead };
 
 void HideBusy(TransferContext& ctx) { ctx.View.SetBusy(false); }
 
-void RunReadPin(TransferContext& ctx) {
-  ReadPinComplete(ctx, ctx.Model.CurrentPin);
+bool RunReadPin(TransferContext& ctx) {
+  const bool ok = ReadPinComplete(ctx, ctx.Model.CurrentPin);
   RefreshPinViews(ctx);
   HideBusy(ctx);
+  return ok;
 }
 
-void RunWritePin(TransferContext& ctx) {
-  WritePinComplete(ctx, ctx.Model.CurrentPin);
+bool RunWritePin(TransferContext& ctx) {
+  const bool ok = WritePinComplete(ctx, ctx.Model.CurrentPin);
   HideBusy(ctx);
+  return ok;
 }
 
-void RunReadDevice(TransferContext& ctx) {
-  ReadDeviceOfPin(ctx, ctx.Model.CurrentPin);
+bool RunReadDevice(TransferContext& ctx) {
+  const bool ok = ReadDeviceOfPin(ctx, ctx.Model.CurrentPin);
   RefreshPinViews(ctx);
   HideBusy(ctx);
+  return ok;
 }
 
-void RunWriteDevice(TransferContext& ctx) {
-  WriteDeviceOfPin(ctx, ctx.Model.CurrentPin);
+bool RunWriteDevice(TransferContext& ctx) {
+  const bool ok = WriteDeviceOfPin(ctx, ctx.Model.CurrentPin);
   HideBusy(ctx);
+  return ok;
 }
 
-void RunReadAllPins(TransferContext& ctx) {
-  ReadAllPinsLoop(ctx);
+bool RunReadAllPins(TransferContext& ctx) {
+  const bool ok = ReadAllPinsLoop(ctx);
   RefreshPinViews(ctx);
   HideBusy(ctx);
+  return ok;
 }
 
-void RunWriteAllPins(TransferContext& ctx) {
-  WriteAllPinsLoop(ctx);
+bool RunWriteAllPins(TransferContext& ctx) {
+  const bool ok = WriteAllPinsLoop(ctx);
   HideBusy(ctx);
+  return ok;
 }
 
-void RunReadAspects(TransferContext& ctx) {
-  if (ReadPinProgram(ctx, ctx.Model.CurrentPin)) {
+bool RunReadAspects(TransferContext& ctx) {
+  const bool ok = ReadPinProgram(ctx, ctx.Model.CurrentPin);
+  if (ok) {
     ctx.View.ShowPin();
     ctx.View.ShowAddressCounts();
   }
   HideBusy(ctx);
+  return ok;
 }
 
-void RunWriteAspects(TransferContext& ctx) {
-  WritePinProgram(ctx, ctx.Model.CurrentPin);
+bool RunWriteAspects(TransferContext& ctx) {
+  const bool ok = WritePinProgram(ctx, ctx.Model.CurrentPin);
   HideBusy(ctx);
+  return ok;
 }
 
-void RunVerifyAllPins(TransferContext& ctx) {
+bool RunVerifyAllPins(TransferContext& ctx) {
   ctx.Report.Clear();
-  if (VerifyPins(ctx)) ctx.Report.Append("Verify OK");
+  const bool ok = VerifyPins(ctx);
+  if (ok) ctx.Report.Append("Verify OK");
   HideBusy(ctx);
   ctx.View.ShowReport();
+  return ok;
 }
 
-void RunWriteEvents(TransferContext& ctx) {
-  WriteEventControl(ctx);
+bool RunWriteEvents(TransferContext& ctx) {
+  const bool ok = WriteEventControl(ctx);
   HideBusy(ctx);
+  return ok;
 }
 
-void RunReadEvents(TransferContext& ctx) {
-  ReadEventControl(ctx);
+bool RunReadEvents(TransferContext& ctx) {
+  const bool ok = ReadEventControl(ctx);
   HideBusy(ctx);
+  return ok;
 }
 
-void RunVerifyEvents(TransferContext& ctx) {
+bool RunVerifyEvents(TransferContext& ctx) {
   ctx.Report.Clear();
-  if (VerifyEventControl(ctx)) ctx.Report.AppendReportLine("Verify OK");
+  const bool ok = VerifyEventControl(ctx);
+  if (ok) ctx.Report.AppendReportLine("Verify OK");
   HideBusy(ctx);
   ctx.View.ShowReport();
+  return ok;
 }
 
 struct Command {
   const char* Name;
   PostCheck Check;
-  void (*Run)(TransferContext&);
+  bool (*Run)(TransferContext&);
 };
 
 constexpr std::array<Command, 15> kCommands{{
@@ -151,7 +166,7 @@ void DeferredCommands::Tick() {
   pendingCommand_.clear();
   const Command* command = FindCommand(name);
   if (command == nullptr) return;
-  command->Run(ctx_);
+  lastSucceeded_ = command->Run(ctx_);
   labelActionVisible_ = false;
 }
 

@@ -27,12 +27,16 @@ class DeferredCommands {
   // Whether `LabelAction` is shown: from a successful post until the command has run.
   bool LabelActionVisible() const { return labelActionVisible_; }
 
+  // The success flag of the operation the last tick ran.
+  bool LastSucceeded() const { return lastSucceeded_; }
+
   static bool IsCommandName(const std::string& name);
 
  private:
   TransferContext& ctx_;
   std::string pendingCommand_;
   bool labelActionVisible_ = false;
+  bool lastSucceeded_ = false;
 };
 
 }  // namespace brixo

@@ -31,29 +31,36 @@ bool WriteGeneralSettingsExceptAddressing(TransferContext& ctx) {
 
 }  // namespace
 
-void ReadAllSequence(TransferContext& ctx) {
-  if (ReadGeneralSettings(ctx) && ReadAllPinsLoop(ctx)) {
+bool ReadAllSequence(TransferContext& ctx) {
+  bool ok = ReadGeneralSettings(ctx) && ReadAllPinsLoop(ctx);
+  if (ok) {
     ctx.View.ShowProgress("Event control");
-    if (ReadEventControl(ctx)) ReadEnableMap(ctx);
+    ok = ReadEventControl(ctx);
+    // The enable map's own outcome does not decide the sequence.
+    if (ok) ReadEnableMap(ctx);
   }
   ctx.View.ShowGeneralSettings();
   RefreshAddressAndPinViews(ctx);
   ctx.View.SetBusy(false);
   ctx.View.ShowOutputConfig();
+  return ok;
 }
 
-void WriteAllSequence(TransferContext& ctx) {
-  if (WriteGeneralSettingsExceptAddressing(ctx) && WriteAllPinsLoop(ctx)) {
+bool WriteAllSequence(TransferContext& ctx) {
+  bool ok = WriteGeneralSettingsExceptAddressing(ctx) && WriteAllPinsLoop(ctx);
+  if (ok) {
     ctx.View.ShowProgress("Event control");
-    if (WriteEventControl(ctx) && WriteEnableMap(ctx)) {
-      ctx.View.ShowProgress("General settings");
-      WriteAddressSettings(ctx);
-    }
+    ok = WriteEventControl(ctx) && WriteEnableMap(ctx);
+  }
+  if (ok) {
+    ctx.View.ShowProgress("General settings");
+    ok = WriteAddressSettings(ctx);
   }
   ctx.View.SetBusy(false);
+  return ok;
 }
 
-void VerifyAllSequence(TransferContext& ctx) {
+bool VerifyAllSequence(TransferContext& ctx) {
   ctx.Report.Clear();
   ctx.View.ShowProgress("General settings");
   bool ok = VerifyGeneralSettings(ctx);
@@ -65,6 +72,7 @@ void VerifyAllSequence(TransferContext& ctx) {
   ctx.Report.Append(ok ? "Verify OK" : "Verification Stopped");
   ctx.View.SetBusy(false);
   ctx.View.ShowReport();
+  return ok;
 }
 
 }  // namespace brixo

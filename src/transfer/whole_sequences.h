@@ -6,12 +6,15 @@
 namespace brixo {
 
 // Refreshes the address maps and views and hides the busy label whatever happened.
-void ReadAllSequence(TransferContext& ctx);
+// True when every read got through.
+bool ReadAllSequence(TransferContext& ctx);
 // The serial addressing options go last: changing them may change how the controller
 // is addressed, so everything else must already be in place.
-void WriteAllSequence(TransferContext& ctx);
+// True when every write was sent.
+bool WriteAllSequence(TransferContext& ctx);
 // Clears the report, verifies, closes it with "Verify OK" or "Verification Stopped" and
 // shows it.
-void VerifyAllSequence(TransferContext& ctx);
+// True when the report ends "Verify OK".
+bool VerifyAllSequence(TransferContext& ctx);
 
 }  // namespace brixo

@@ -1,0 +1,125 @@
+#include "app/app_state.h"
+
+#include "app/simulator_preload.h"
+#include "app/start_up_defaults.h"
+#include "model/address_maps.h"
+#include "transfer/event_control.h"
+#include "transfer/general_settings.h"
+
+namespace brixo {
+
+namespace {
+
+std::unique_ptr<Clock> OwnClockUnless(Clock* given) {
+  return given ? nullptr : std::make_unique<SteadyClock>();
+}
+
+}  // namespace
+
+AppState::AppState(UserPrompt& prompt, FileChooser& chooser, AppStateOptions options)
+    : prompt_(prompt),
+      observer_(options.Observer),
+      ownClock_(OwnClockUnless(options.TimeSource)),
+      clock_(options.TimeSource ? options.TimeSource : ownClock_.get()),
+      link_(*clock_, prompt, log_),
+      factory_(*clock_, options.Devices),
+      ports_(link_, factory_, options.Scanner),
+      addresses_(link_),
+      tunnelling_(link_, addresses_),
+      pins_(model_, maps_, prompt),
+      transferView_(*this),
+      fileView_(*this),
+      transfer_{link_, model_, maps_, general_, events_, report_, transferView_},
+      commands_(transfer_),
+      dataFiles_{model_, general_, events_, prompt, chooser, fileView_},
+      deviceFiles_{model_, devices_, prompt, chooser, fileView_},
+      live_{link_, model_, maps_, general_, liveState_},
+      monitor_(link_) {
+  addresses_.onAddressChanged = [this] { transferView_.RebuildAddressMaps(); };
+  StartUp(options);
+}
+
+AppState::~AppState() { link_.AttachPort(nullptr); }
+
+void AppState::StartUp(const AppStateOptions& options) {
+  dataFileVersion_ = kDataFileVersion;
+  link_.ModuleAddress = 0;
+  link_.ExtendedAddress = 0;
+  expertMode_ = false;
+
+  if (options.OfferSimulator) {
+    factory_.EnableSimulator();
+    ports_.AddExtraDevice(kSimulatedPortName);
+  }
+  for (const std::string& device : options.ExtraDevices) ports_.AddExtraDevice(device);
+  ports_.ListSerialPorts();
+
+  ApplyStartUpDefaults(model_, general_, events_);
+  brixo::ShowEventPin(events_, transferView_);
+  pins_.Editor().OptionPAspConf_Click(0);
+
+  BuildSerialMap(model_.PinTable, maps_);
+  BuildDccMap(model_.PinTable, maps_);
+  BuildXDccMap(model_.PinTable, maps_);
+
+  SetStartNumberingAtOne(true);
+
+  devices_ = DeviceLibrary{};
+  if (options.LoadDeviceDefinitions) LoadStandardDefinitions(deviceFiles_, options.ProgramFolder);
+}
+
+void AppState::UpdateAddressInputs() {
+  AddressInputs in;
+  in.ModuleAddress = link_.ModuleAddress;
+  in.ExtendedAddress = link_.ExtendedAddress;
+  in.CheckXaddress = link_.CheckXaddress;
+  in.FlexAddress = general_.FlexAddress;
+  in.CheckGenTamloaddr = general_.CheckGenTamloaddr;
+  in.CheckGenBrixoNative = general_.CheckGenBrixoNative;
+  in.DccFirstOutput = general_.DccFirstOutput;
+  in.XDccFirstOutput = general_.XDccFirstOutput;
+  pins_.Addresses().SetInputs(in);
+}
+
+void AppState::SetStartNumberingAtOne(bool checked) {
+  const int offset = checked ? 1 : 0;
+  model_.NumberingOffset = static_cast<uint8_t>(offset);
+  ApplyNumberingOffsetToGeneral(general_, offset, maps_);
+  ApplyNumberingOffsetToEvents(events_, offset);
+  transferView_.ShowDccAddress();
+  transferView_.ShowXDccAddress();
+  transferView_.ShowSerialAddress();
+  transferView_.ShowPin();
+  Observer().ShowNumbering();
+}
+
+void AppState::SetExpertMode(bool on) {
+  expertMode_ = on;
+  pins_.Editor().SetExpertMode(on);
+  Observer().ShowExpertMode();
+  Observer().ShowDetails();
+}
+
+void AppState::ExpertModeSwitch() {
+  SetExpertMode(prompt_.ShowMessage("Expert Mode?", MessageIcon::Question, MessageButtons::YesNo) ==
+                MessageAnswer::Yes);
+}
+
+bool AppState::TabSelected(int index) {
+  if (index == kGeneralTab) {
+    ShowXDccOutputRange(general_, model_.NumberingOffset, maps_.XDccAddressTotal);
+    ShowDccOutputRange(general_, model_.NumberingOffset, maps_.DccAddressTotal);
+    Observer().ShowGeneralSettings();
+  } else if (index == kTestTab && !expertMode_) {
+    prompt_.ShowMessage("Sorry, This tab is disabled");
+    return false;
+  }
+  return true;
+}
+
+bool AppState::PreloadSimulator(const std::string& path) {
+  SimSerialPort* line = factory_.Simulator();
+  return line != nullptr && brixo::PreloadSimulator(*line, *clock_, prompt_, path);
+}
+
+}  // namespace brixo

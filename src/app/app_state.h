@@ -1,0 +1,143 @@
+#pragma once
+// The one application state object that the window and the command-line tool share. It
+// owns everything a run keeps: the link with its port list and addressing, the
+// configuration model with its address maps, the General tab's settings, the event-control
+// table, the verification report, the device library, the deferred-command engine, the
+// live-test state and the feedback monitor, and wires the transfers and file operations to
+// them. Its owner lends the message boxes, the file dialogs and what it shows.
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/app_port_factory.h"
+#include "app/app_views.h"
+#include "app/feedback_monitor.h"
+#include "app/live_commands.h"
+#include "files/data_file.h"
+#include "files/device_library.h"
+#include "link/address_settings.h"
+#include "link/brixo_link.h"
+#include "link/clock.h"
+#include "link/communication_log.h"
+#include "link/link_settings.h"
+#include "link/tunnelling.h"
+#include "model/pin_page.h"
+#include "transfer/deferred_commands.h"
+#include "transfer/transfer_context.h"
+
+namespace brixo {
+
+struct AppStateOptions {
+  // The program's folder: the standard device library is looked for there first.
+  std::string ProgramFolder;
+  bool LoadDeviceDefinitions = true;
+  // Offer the in-process simulated controller in the port list.
+  bool OfferSimulator = false;
+  // Devices listed after the machine's own (a path named on the command line).
+  std::vector<std::string> ExtraDevices;
+  DeviceScanner Scanner = ScanSerialDevices;
+  // Serves the real devices (QSerialPort); null offers none.
+  SerialPortFactory* Devices = nullptr;
+  // Null: the steady clock of the machine.
+  Clock* TimeSource = nullptr;
+  // Told about every display change from start-up on; may be null.
+  AppObserver* Observer = nullptr;
+};
+
+// The tabs of the main window's tab strip.
+constexpr int kGeneralTab = 0;
+constexpr int kEventControlTab = 1;
+constexpr int kDeviceConfigurationTab = 2;
+constexpr int kTestTab = 3;
+
+class AppState {
+ public:
+  // Runs the whole start-up.
+  AppState(UserPrompt& prompt, FileChooser& chooser, AppStateOptions options = {});
+  ~AppState();
+  AppState(const AppState&) = delete;
+  AppState& operator=(const AppState&) = delete;
+
+  UserPrompt& Prompt() { return prompt_; }
+  AppObserver& Observer() { return observer_ ? *observer_ : nullObserver_; }
+  void SetObserver(AppObserver* observer) { observer_ = observer; }
+
+  Clock& GetClock() { return *clock_; }
+  CommunicationLog& Log() { return log_; }
+  BrixoLink& Link() { return link_; }
+  LinkSettings& Ports() { return ports_; }
+  AddressSettings& Addresses() { return addresses_; }
+  Tunnelling& Quendal() { return tunnelling_; }
+  ConfigModel& Model() { return model_; }
+  AddressMaps& Maps() { return maps_; }
+  GeneralSettings& General() { return general_; }
+  EventControlState& Events() { return events_; }
+  VerificationReport& Report() { return report_; }
+  DeviceLibrary& Devices() { return devices_; }
+  PinPage& Pins() { return pins_; }
+  TransferContext& Transfer() { return transfer_; }
+  DeferredCommands& Commands() { return commands_; }
+  DataFileContext& DataFiles() { return dataFiles_; }
+  DeviceContext& DeviceFiles() { return deviceFiles_; }
+  LiveContext& Live() { return live_; }
+  FeedbackMonitor& Monitor() { return monitor_; }
+  TransferView& View() { return transferView_; }
+  // The simulated controller; null unless it is offered.
+  SimSerialPort* Simulator() { return factory_.Simulator(); }
+
+  const std::string& DataFileVersion() const { return dataFileVersion_; }
+
+  // "Start numbering at 1" (CheckKLnumber) changed: the numbers shown follow, the values
+  // stored stay.
+  void SetStartNumberingAtOne(bool checked);
+  bool StartNumberingAtOne() const { return model_.NumberingOffset == 1; }
+
+  bool ExpertMode() const { return expertMode_; }
+  void SetExpertMode(bool on);
+  // Right-button press on the release label: asks "Expert Mode?".
+  void ExpertModeSwitch();
+  // A tab of the main tab strip was selected. False (after "Sorry, This tab is disabled")
+  // when the previous tab must be selected again.
+  bool TabSelected(int index);
+
+  // Starts the simulated controller with the configuration of a data file.
+  bool PreloadSimulator(const std::string& path);
+
+  // The link and General tab values that the address labels depend on, taken afresh.
+  void UpdateAddressInputs();
+
+ private:
+  void StartUp(const AppStateOptions& options);
+
+  UserPrompt& prompt_;
+  AppObserver* observer_;
+  AppObserver nullObserver_;
+  std::unique_ptr<Clock> ownClock_;
+  Clock* clock_;
+  CommunicationLog log_;
+  BrixoLink link_;
+  AppPortFactory factory_;
+  LinkSettings ports_;
+  AddressSettings addresses_;
+  Tunnelling tunnelling_;
+  ConfigModel model_;
+  AddressMaps maps_;
+  GeneralSettings general_;
+  EventControlState events_;
+  VerificationReport report_;
+  DeviceLibrary devices_;
+  PinPage pins_;
+  AppTransferView transferView_;
+  AppDataFileView fileView_;
+  TransferContext transfer_;
+  DeferredCommands commands_;
+  DataFileContext dataFiles_;
+  DeviceContext deviceFiles_;
+  LiveTestState liveState_;
+  LiveContext live_;
+  FeedbackMonitor monitor_;
+  std::string dataFileVersion_ = kDataFileVersion;
+  bool expertMode_ = false;
+};
+
+}  // namespace brixo

@@ -1,0 +1,43 @@
+#pragma once
+// The feedback monitor: while running, every tick sends the controller an empty message
+// and lists the four feedback values of each four-byte answer, one line per answer.
+#include <functional>
+#include <string>
+
+#include "link/brixo_link.h"
+
+namespace brixo {
+
+class FeedbackMonitor {
+ public:
+  static constexpr int kTickMs = 100;  // Timer2
+
+  explicit FeedbackMonitor(BrixoLink& link) : link_(link) {}
+
+  // "Monitor" click: false (after "Select Comm-port") when the port is closed.
+  bool Monitor();
+  // The "Monitor" button lost the focus ("Stop" takes it): the ticks end.
+  void Stop();
+  // "Clear": empties the text; the ticks keep their state.
+  void Clear() { text_.clear(); }
+  // One tick of Timer2; does nothing while stopped. True when it added a line.
+  bool Tick();
+
+  bool Running() const { return running_; }
+  // textFBM.
+  const std::string& Text() const { return text_; }
+  // Called with every piece appended to the text (each ends with a line break).
+  std::function<void(const std::string&)> onAppend;
+
+ private:
+  void Append(const std::string& line);
+
+  BrixoLink& link_;
+  bool running_ = false;
+  std::string text_;
+};
+
+// "<a> <b> <c> <d> " for a valid reply of exactly four payload bytes; empty otherwise.
+std::string FeedbackLine(const BrixoLink& link);
+
+}  // namespace brixo

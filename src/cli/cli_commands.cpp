@@ -1,0 +1,250 @@
+#include "cli/cli_commands.h"
+
+#include <unistd.h>
+
+#include <array>
+#include <cstdio>
+#include <memory>
+
+#include "app/no_file_chooser.h"
+#include "cli/qt_runtime.h"
+#include "link/qt_serial_port.h"
+
+namespace brixo {
+
+namespace {
+
+constexpr unsigned kNoFlags = 0;
+
+constexpr std::array<CliCommand, 23> kCommands{{
+    {"ports", "", "the numbered port list",
+     "Lists the serial ports, numbered as --port N takes them; with --simulate the simulated\n"
+     "controller is listed as well.\n",
+     0, 0, kNoFlags, false, RunPorts},
+    {"version", "", "print the firmware version",
+     "Reads the controller's firmware version (\"Request Version\") and prints it.\n", 0, 0, kNoFlags, true,
+     RunVersion},
+    {"read-id", "", "print the identification string",
+     "Reads the identification string (\"Read String\") and prints it.\n", 0, 0, kNoFlags, true, RunReadId},
+    {"write-id", "TEXT", "write the identification string",
+     "Writes TEXT as the identification string (\"Write String\"); its first 12 characters go.\n", 1, 1, kNoFlags,
+     true, RunWriteId},
+    {"read-all", "FILE [--compact]", "Read All, then save to FILE",
+     "Reads the whole controller (\"Read All\") and saves it to FILE; --compact leaves out pins and\n"
+     "aspects without a description and empty steps. FILE is written only after a clean read.\n",
+     1, 1, kFlagCompact, true, RunReadAll},
+    {"write-all", "FILE", "load FILE, then Write All",
+     "Loads FILE and writes it to the controller (\"Write All\").\n", 1, 1, kNoFlags, true, RunWriteAll},
+    {"verify-all", "FILE", "load FILE, then Verify All",
+     "Loads FILE and compares the controller with it (\"Verify All\"); the report goes to standard\n"
+     "output. The exit status is 0 only when it ends with \"Verify OK\".\n",
+     1, 1, kNoFlags, true, RunVerifyAll},
+    {"read-pin", "PIN FILE", "Read Pin, merged into FILE",
+     "Reads one pin (\"Read Pin\") into the configuration of FILE and saves it; FILE is created\n"
+     "when it does not exist.\n",
+     2, 2, kNoFlags, true, RunReadPin},
+    {"write-pin", "PIN FILE", "Write Pin, taken from FILE",
+     "Loads FILE and writes one of its pins to the controller (\"Write Pin\").\n", 2, 2, kNoFlags, true,
+     RunWritePin},
+    {"read-events", "FILE", "Read All Events, merged into FILE",
+     "Reads the event-control actions (\"Read All Events\") into the configuration of FILE and\n"
+     "saves it; FILE is created when it does not exist.\n",
+     1, 1, kNoFlags, true, RunReadEvents},
+    {"write-events", "FILE", "Write All Events, taken from FILE",
+     "Loads FILE and writes its event-control actions (\"Write All Events\").\n", 1, 1, kNoFlags, true,
+     RunWriteEvents},
+    {"verify-events", "FILE", "Verify Event Control against FILE",
+     "Loads FILE and compares the event control with it, initial enable map included (\"Verify\n"
+     "Event Control\"); the report goes to standard output.\n",
+     1, 1, kNoFlags, true, RunVerifyEvents},
+    {"verify-pins", "FILE", "Verify All Pins against FILE",
+     "Loads FILE and compares all 32 pins with it (\"Verify All Pins\"); the report goes to standard\n"
+     "output.\n",
+     1, 1, kNoFlags, true, RunVerifyPins},
+    {"aspect", "PIN ASPECT", "show an aspect on a pin",
+     "Makes PIN show ASPECT (0..11) on the running controller (the aspect editor's \"Test\").\n", 2, 2, kNoFlags,
+     true, RunAspect},
+    {"servo", "PIN POSITION [--dynamic]", "move a servo",
+     "Moves the servo of PIN to POSITION (-64..63; a value beyond goes to the nearest end);\n"
+     "--dynamic moves it with the pin's dynamic parameters.\n",
+     2, 2, kFlagDynamic, true, RunServo},
+    {"pwm", "PIN LEVEL [--slow]", "set a PWM level",
+     "Sets the PWM level of PIN (0..31; a value beyond goes to the nearest end); --slow fades with\n"
+     "the pin's dynamic parameters.\n",
+     2, 2, kFlagSlow, true, RunPwm},
+    {"tamlo", "B1 B2 B3", "send a legacy message",
+     "Sends the legacy message B1 B2 B3 (each 0..127) to the module address (\"TamloSend\").\n", 3, 3, kNoFlags,
+     true, RunTamlo},
+    {"lamp-test", "[MODULE]", "legacy lamp test",
+     "Legacy lamp test of outputs 0..31 (\"Lamp Test\") of MODULE, or of the module address.\n", 0, 1, kNoFlags,
+     true, RunLampTest},
+    {"clear-all", "[MODULE]", "legacy clear of all outputs",
+     "Legacy clear of outputs 0..31 (\"Clear All\") of MODULE, or of the module address.\n", 0, 1, kNoFlags, true,
+     RunClearAll},
+    {"reset", "[MODULE]", "legacy reset",
+     "Legacy reset (\"Reset\") of MODULE, or of the module address.\n", 0, 1, kNoFlags, true, RunReset},
+    {"monitor", "[--count N] [--seconds S]", "the feedback monitor",
+     "Polls the controller ten times a second and prints its four feedback values, one line per\n"
+     "answer (the feedback monitor), until N lines came, S seconds passed or Ctrl-C.\n",
+     0, 0, kFlagCount | kFlagSeconds, true, RunMonitor},
+    {"erase", "", "erase the configuration memory",
+     "Erases the controller's configuration memory (\"Erase Flash\"). Both questions are asked on\n"
+     "the terminal; --yes answers them so that the erase goes ahead.\n",
+     0, 0, kNoFlags, true, RunErase},
+    {"convert", "IN OUT [--compact]", "load IN, save it as OUT",
+     "Loads the data file IN and saves it as OUT, normally or compactly (--compact). Needs no\n"
+     "controller.\n",
+     2, 2, kFlagCompact, false, RunConvert},
+}};
+
+constexpr const char* kOptionsHelp =
+    "Link options (the window's link settings):\n"
+    "  --port DEVICE|N   a device path (/dev/ttyUSB0, a pseudo-terminal) or a number from 'ports'\n"
+    "  --simulate        use the built-in simulated controller\n"
+    "  --sim-load FILE   start the simulated controller with the configuration of FILE\n"
+    "  --baud RATE       9600, 19200 (default) or 38400\n"
+    "  --module N        module address as displayed (default: the first, 1 or 0)\n"
+    "  --zero-based      number pins and addresses from 0 (\"Start numbering at 1\" cleared)\n"
+    "  --xaddr N         use extended addressing with this extended address\n"
+    "  --tunnel          talk through a Quendal interface unit (tunnelling handshake first)\n"
+    "  --transparent     switch a Kesta, Vulmo or Sarpa into transparent mode first\n"
+    "  --no-bidir        start with \"Bidirectional Comm.\" unchecked\n"
+    "  --log FILE|-      append the communication log to FILE, - for standard error\n"
+    "  --yes             go ahead without asking (erase, transparent mode)\n"
+    "  --help            this text; COMMAND --help for one command\n";
+
+constexpr const char* kExitHelp =
+    "Exit status: 0 success (verifications: \"Verify OK\"), 1 controller exchange or verification\n"
+    "failed, 2 bad usage, unreadable file or unusable port.\n";
+
+int EarlyUsageError(const std::string& text) {
+  std::fprintf(stderr, "brixo-cli: %s\nTry 'brixo-cli --help'.\n", text.c_str());
+  return kExitUsage;
+}
+
+std::string FlagName(unsigned flag) {
+  switch (flag) {
+    case kFlagCompact: return "--compact";
+    case kFlagDynamic: return "--dynamic";
+    case kFlagSlow: return "--slow";
+    case kFlagCount: return "--count";
+    case kFlagSeconds: return "--seconds";
+    default: return "?";
+  }
+}
+
+int CheckCommandLine(const CliCommand& command, const CliOptions& options) {
+  const int count = static_cast<int>(options.Arguments.size());
+  if (count < command.MinArguments || count > command.MaxArguments)
+    return EarlyUsageError(std::string("usage: brixo-cli [options] ") + command.Name + " " + command.Arguments);
+  for (unsigned flag = 1; flag <= kFlagSeconds; flag <<= 1) {
+    if ((options.FlagsGiven & flag) && !(command.Flags & flag))
+      return EarlyUsageError(FlagName(flag) + " does not apply to " + command.Name);
+  }
+  return kExitOk;
+}
+
+// The machine's devices are probed only when the port list itself is needed: probing
+// opens every device, which some serial hardware answers by resetting.
+bool ListsMachinePorts(const CliCommand& command, const CliOptions& options) {
+  if (!command.NeedsController) return std::string(command.Name) == "ports";
+  return !options.Simulate && IsPortNumber(options.Port);
+}
+
+struct FileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
+}  // namespace
+
+std::span<const CliCommand> CliCommands() { return kCommands; }
+
+const CliCommand* FindCliCommand(const std::string& name) {
+  for (const CliCommand& command : kCommands) {
+    if (name == command.Name) return &command;
+  }
+  return nullptr;
+}
+
+std::string CliUsage() {
+  std::string text =
+      "usage: brixo-cli [options] COMMAND [arguments]\n"
+      "Reads, writes, verifies and tests a Brixo controller, as BrixoConfig does.\n\n";
+  text += kOptionsHelp;
+  text += "\nCommands:\n";
+  for (const CliCommand& command : kCommands) {
+    std::string synopsis = std::string("  ") + command.Name + " " + command.Arguments;
+    synopsis.resize(std::max<size_t>(synopsis.size() + 1, 38), ' ');
+    text += synopsis + command.Summary + "\n";
+  }
+  text += "\nPins and module addresses are given and printed as displayed: from 1, or from 0 with\n"
+          "--zero-based.\n";
+  text += kExitHelp;
+  return text;
+}
+
+std::string CliCommandUsage(const CliCommand& command) {
+  return std::string("usage: brixo-cli [options] ") + command.Name + " " + command.Arguments + "\n" + command.Help +
+         "\n" + kOptionsHelp + kExitHelp;
+}
+
+int RunCli(const std::vector<std::string>& args) {
+  CliOptions options;
+  std::string error;
+  if (!ParseCommandLine(args, options, error)) return EarlyUsageError(error);
+  const CliCommand* command = nullptr;
+  if (!options.Command.empty() && (command = FindCliCommand(options.Command)) == nullptr)
+    return EarlyUsageError("unknown command " + options.Command);
+  if (options.Help) {
+    std::fputs(command ? CliCommandUsage(*command).c_str() : CliUsage().c_str(), stdout);
+    return kExitOk;
+  }
+  if (command == nullptr) return EarlyUsageError("no command given");
+  if (int status = CheckCommandLine(*command, options)) return status;
+
+  StatusLine status(isatty(STDERR_FILENO) == 1);
+  std::unique_ptr<std::FILE, FileCloser> logFile;
+  if (!options.LogPath.empty() && options.LogPath != "-") {
+    logFile.reset(std::fopen(options.LogPath.c_str(), "a"));
+    if (!logFile) return EarlyUsageError("cannot open log file " + options.LogPath);
+  }
+
+  TerminalPrompt prompt(status, options.Yes, isatty(STDIN_FILENO) == 1);
+  CliObserver observer(status);
+  NoFileChooser chooser;
+  QtRuntime qt;
+  QtSerialPortFactory devices;
+  AppStateOptions appOptions;
+  appOptions.LoadDeviceDefinitions = false;  // no command uses the device library
+  appOptions.OfferSimulator = options.Simulate;
+  appOptions.Devices = &devices;
+  appOptions.Observer = &observer;
+  if (!ListsMachinePorts(*command, options)) appOptions.Scanner = [] { return std::vector<std::string>{}; };
+  if (command->NeedsController && !options.Simulate && !options.Port.empty() && !IsPortNumber(options.Port))
+    appOptions.ExtraDevices.push_back(options.Port);
+  AppState app(prompt, chooser, appOptions);
+
+  if (!options.LogPath.empty()) {
+    std::FILE* sink = logFile.get();
+    app.Log().onAppend = [sink, &status](const std::string& piece) {
+      const std::string line = UnixLines(piece);
+      if (sink == nullptr) {
+        status.Write(line);
+      } else {
+        std::fwrite(line.data(), 1, line.size(), sink);
+        std::fflush(sink);
+      }
+    };
+  }
+  if (options.ZeroBased) app.SetStartNumberingAtOne(false);
+
+  CliSession session{options, app, prompt, status};
+  if (command->NeedsController) {
+    if (int result = CheckLinkOptions(session)) return result;
+  }
+  const int result = command->Run(session);
+  status.Clear();
+  return result;
+}
+
+}  // namespace brixo

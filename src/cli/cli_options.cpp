@@ -1,0 +1,158 @@
+#include "cli/cli_options.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+
+namespace brixo {
+
+namespace {
+
+constexpr int kBitRates[] = {9600, 19200, 38400};
+
+bool ParsePositiveSeconds(const std::string& text, double& value) {
+  if (text.empty()) return false;
+  char* end = nullptr;
+  errno = 0;
+  value = std::strtod(text.c_str(), &end);
+  return errno == 0 && end == text.c_str() + text.size() && std::isfinite(value) && value > 0;
+}
+
+// A leading "-" followed by a digit is a negative number (a servo position), not an option.
+bool LooksLikeOption(const std::string& arg) {
+  return arg.size() > 1 && arg[0] == '-' && !(arg[1] >= '0' && arg[1] <= '9');
+}
+
+struct Parser {
+  const std::vector<std::string>& args;
+  CliOptions& o;
+  std::string& error;
+  size_t i = 0;
+
+  bool Value(const std::string& name, std::string& out) {
+    if (i + 1 >= args.size()) {
+      error = "option " + name + " needs a value";
+      return false;
+    }
+    out = args[++i];
+    return true;
+  }
+
+  bool Whole(const std::string& name, std::optional<int>& out, int minimum) {
+    std::string text;
+    if (!Value(name, text)) return false;
+    int value = 0;
+    if (!ParseWholeNumber(text, value) || value < minimum) {
+      error = "bad value for " + name + ": " + text;
+      return false;
+    }
+    out = value;
+    return true;
+  }
+
+  bool Option(const std::string& arg) {
+    if (arg == "--help" || arg == "-h") return o.Help = true;
+    if (arg == "--simulate") return o.Simulate = true;
+    if (arg == "--zero-based") return o.ZeroBased = true;
+    if (arg == "--tunnel") return o.Tunnel = true;
+    if (arg == "--transparent") return o.Transparent = true;
+    if (arg == "--no-bidir") return o.NoBidir = true;
+    if (arg == "--yes") return o.Yes = true;
+    if (arg == "--port") return Value(arg, o.Port);
+    if (arg == "--sim-load") return Value(arg, o.SimLoad);
+    if (arg == "--log") return Value(arg, o.LogPath);
+    if (arg == "--module") return Whole(arg, o.Module, 0);
+    if (arg == "--xaddr") return Whole(arg, o.ExtendedAddress, 0);
+    if (arg == "--baud") {
+      std::optional<int> baud;
+      if (!Whole(arg, baud, 0)) return false;
+      if (BitRateOption(*baud) < 0) {
+        error = "bad value for --baud: " + std::to_string(*baud) + " (9600, 19200 or 38400)";
+        return false;
+      }
+      o.Baud = *baud;
+      return true;
+    }
+    if (arg == "--compact") return Flag(kFlagCompact, o.Compact);
+    if (arg == "--dynamic") return Flag(kFlagDynamic, o.Dynamic);
+    if (arg == "--slow") return Flag(kFlagSlow, o.Slow);
+    if (arg == "--count") {
+      o.FlagsGiven |= kFlagCount;
+      return Whole(arg, o.Count, 1);
+    }
+    if (arg == "--seconds") {
+      o.FlagsGiven |= kFlagSeconds;
+      std::string text;
+      double seconds = 0;
+      if (!Value(arg, text)) return false;
+      if (!ParsePositiveSeconds(text, seconds)) {
+        error = "bad value for --seconds: " + text;
+        return false;
+      }
+      o.Seconds = seconds;
+      return true;
+    }
+    error = "unknown option " + arg;
+    return false;
+  }
+
+  bool Flag(CommandFlag flag, bool& target) {
+    o.FlagsGiven |= flag;
+    return target = true;
+  }
+
+  void Positional(const std::string& arg) {
+    if (o.Command.empty())
+      o.Command = arg;
+    else
+      o.Arguments.push_back(arg);
+  }
+
+  bool Run() {
+    bool optionsEnded = false;
+    for (i = 0; i < args.size(); ++i) {
+      const std::string& arg = args[i];
+      if (!optionsEnded && arg == "--") {
+        optionsEnded = true;
+      } else if (!optionsEnded && LooksLikeOption(arg)) {
+        if (!Option(arg)) return false;
+      } else {
+        Positional(arg);
+      }
+    }
+    return true;
+  }
+};
+
+}  // namespace
+
+bool ParseWholeNumber(const std::string& text, int& value) {
+  if (text.empty() || text.size() > 10) return false;
+  size_t start = (text[0] == '-' || text[0] == '+') ? 1 : 0;
+  if (start == text.size()) return false;
+  if (!std::all_of(text.begin() + start, text.end(), [](char c) { return c >= '0' && c <= '9'; })) return false;
+  const long long parsed = std::stoll(text);
+  if (parsed < -1000000000LL || parsed > 1000000000LL) return false;
+  value = static_cast<int>(parsed);
+  return true;
+}
+
+bool IsPortNumber(const std::string& port) {
+  int number = 0;
+  return ParseWholeNumber(port, number) && port[0] != '-' && port[0] != '+' && number > 0;
+}
+
+int BitRateOption(int baud) {
+  for (int index = 0; index < 3; ++index) {
+    if (kBitRates[index] == baud) return index;
+  }
+  return -1;
+}
+
+bool ParseCommandLine(const std::vector<std::string>& args, CliOptions& options, std::string& error) {
+  Parser parser{args, options, error};
+  return parser.Run();
+}
+
+}  // namespace brixo

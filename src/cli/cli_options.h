@@ -1,0 +1,55 @@
+#pragma once
+// The command line of brixo-cli: the link options the window offers as controls, the
+// command and its arguments and flags.
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace brixo {
+
+// Flags that only some commands take.
+enum CommandFlag : unsigned {
+  kFlagCompact = 1u << 0,
+  kFlagDynamic = 1u << 1,
+  kFlagSlow = 1u << 2,
+  kFlagCount = 1u << 3,
+  kFlagSeconds = 1u << 4,
+};
+
+struct CliOptions {
+  std::string Port;  // --port: a device path or a number of the port list
+  bool Simulate = false;
+  std::string SimLoad;
+  int Baud = 19200;
+  std::optional<int> Module;           // as displayed
+  bool ZeroBased = false;
+  std::optional<int> ExtendedAddress;  // --xaddr, as displayed
+  bool Tunnel = false;
+  bool Transparent = false;
+  bool NoBidir = false;
+  std::string LogPath;  // "-" = standard error
+  bool Yes = false;
+  bool Help = false;
+
+  std::string Command;
+  std::vector<std::string> Arguments;
+  unsigned FlagsGiven = 0;  // CommandFlag bits
+  bool Compact = false;
+  bool Dynamic = false;
+  bool Slow = false;
+  std::optional<int> Count;
+  std::optional<double> Seconds;
+};
+
+// Reads the arguments (program name excluded). Options may stand before or after the
+// command; "--" ends them. False with the reason in error.
+bool ParseCommandLine(const std::vector<std::string>& args, CliOptions& options, std::string& error);
+
+// A whole decimal integer, optionally signed, and nothing else.
+bool ParseWholeNumber(const std::string& text, int& value);
+// True when --port names a number of the port list rather than a device.
+bool IsPortNumber(const std::string& port);
+// Index of the "Bitrate" option for a bit rate: 0 for 9600, 1 for 19200, 2 for 38400.
+int BitRateOption(int baud);
+
+}  // namespace brixo

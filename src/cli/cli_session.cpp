@@ -1,0 +1,172 @@
+#include "cli/cli_session.h"
+
+#include <cstdio>
+#include <filesystem>
+
+#include "link/link_settings.h"
+
+namespace brixo {
+
+namespace {
+
+constexpr int kDirectModules = 16;
+constexpr int kTunnelledModules = 32;
+constexpr int kExtendedAddresses = 96;
+constexpr int kLegacyModules = 32;
+
+std::string RangeText(int first, int count) {
+  return std::to_string(first) + " to " + std::to_string(first + count - 1);
+}
+
+// The port-list number of the device the options name.
+std::string PortListText(CliSession& s) {
+  const std::string device = s.Options.Simulate ? kSimulatedPortName : s.Options.Port;
+  if (!s.Options.Simulate && IsPortNumber(device)) return device;
+  for (const PortEntry& entry : s.App.Ports().PortEntries()) {
+    if (entry.Device == device) return std::to_string(entry.Number);
+  }
+  return {};
+}
+
+int TransparentMode(CliSession& s) {
+  const int problems = s.Prompt.Problems();
+  const int informations = s.Prompt.Informations();
+  s.App.Quendal().ActivateTransparentMode();
+  if (s.Prompt.Refused()) return kExitUsage;
+  if (s.Prompt.Problems() != problems) return kExitFailed;
+  // The closing text tells that the unit switched; anything else stopped on the way.
+  if (s.Prompt.Informations() == informations) {
+    s.Status.Write("Transparent mode was not activated.\n");
+    return kExitFailed;
+  }
+  return kExitOk;
+}
+
+}  // namespace
+
+int UsageError(CliSession& s, const std::string& text) {
+  s.Status.Write("brixo-cli: " + text + "\n");
+  return kExitUsage;
+}
+
+int CheckLinkOptions(CliSession& s) {
+  const CliOptions& o = s.Options;
+  if (o.Simulate && !o.Port.empty()) return UsageError(s, "--port and --simulate exclude each other");
+  if (!o.SimLoad.empty() && !o.Simulate) return UsageError(s, "--sim-load needs --simulate");
+  if (o.Tunnel && o.Transparent) return UsageError(s, "--tunnel and --transparent exclude each other");
+  if (!o.Simulate && o.Port.empty()) return UsageError(s, "no port given: use --port DEVICE or --simulate");
+  const int first = s.Offset();
+  const int modules = o.Tunnel ? kTunnelledModules : kDirectModules;
+  if (o.Module && (*o.Module < first || *o.Module >= first + modules))
+    return UsageError(s, "--module must lie from " + RangeText(first, modules));
+  if (o.ExtendedAddress && (*o.ExtendedAddress < first || *o.ExtendedAddress >= first + kExtendedAddresses))
+    return UsageError(s, "--xaddr must lie from " + RangeText(first, kExtendedAddresses));
+  return kExitOk;
+}
+
+int Connect(CliSession& s) {
+  const CliOptions& o = s.Options;
+  AppState& app = s.App;
+  if (!o.SimLoad.empty() && !app.PreloadSimulator(o.SimLoad)) return kExitUsage;
+
+  app.Ports().SelectBitRate(BitRateOption(o.Baud));
+  const std::string number = PortListText(s);
+  if (number.empty()) return UsageError(s, "no such port: " + o.Port);
+  if (!app.Ports().SelectPort(number)) return kExitUsage;
+  if (o.NoBidir) app.Link().CheckBrixoBD = false;
+
+  if (o.Transparent) {
+    if (int status = TransparentMode(s)) return status;
+  }
+  if (o.Tunnel && !app.Quendal().SetTunnelling(true, s.Offset())) return kExitFailed;
+  if (o.Module) app.Addresses().CommitModuleAddressText(std::to_string(*o.Module), s.Offset());
+  if (o.ExtendedAddress) {
+    // Giving --xaddr is the answer to "intended for experienced users only".
+    s.Prompt.AnswerNextQuestion();
+    app.Addresses().SetExtendedAddressing(true);
+    app.Addresses().CommitExtendedAddressText(std::to_string(*o.ExtendedAddress), s.Offset());
+  }
+  return kExitOk;
+}
+
+bool DisplayedNumber(CliSession& s, const std::string& text, int count, int& internal) {
+  int value = 0;
+  if (!ParseWholeNumber(text, value) || value < s.Offset() || value >= s.Offset() + count) return false;
+  internal = value - s.Offset();
+  return true;
+}
+
+int PinArgument(CliSession& s, const std::string& text, int& pin) {
+  if (DisplayedNumber(s, text, kPinCount, pin)) return kExitOk;
+  return UsageError(s, "pin must be a number from " + RangeText(s.Offset(), kPinCount) + ": " + text);
+}
+
+int ModuleArgument(CliSession& s, const std::string& text, int& module) {
+  if (text.empty()) {
+    module = s.App.Link().ModuleAddress;
+    return kExitOk;
+  }
+  if (DisplayedNumber(s, text, kLegacyModules, module)) return kExitOk;
+  return UsageError(s, "module must be a number from " + RangeText(s.Offset(), kLegacyModules) + ": " + text);
+}
+
+int NumberArgument(CliSession& s, const std::string& what, const std::string& text, int low, int high, int& value) {
+  if (ParseWholeNumber(text, value) && value >= low && value <= high) return kExitOk;
+  return UsageError(s, what + " must be a number from " + std::to_string(low) + " to " + std::to_string(high) + ": " +
+                           text);
+}
+
+int LoadInput(CliSession& s, const std::string& path) {
+  return LoadDataFileFrom(s.App.DataFiles(), path) ? kExitOk : kExitUsage;
+}
+
+int LoadIfPresent(CliSession& s, const std::string& path) {
+  std::error_code error;
+  return std::filesystem::exists(path, error) ? LoadInput(s, path) : kExitOk;
+}
+
+int SaveOutput(CliSession& s, const std::string& path, bool compact) {
+  return SaveDataFileTo(s.App.DataFiles(), path, compact) ? kExitOk : kExitUsage;
+}
+
+int ControllerOutcome(CliSession& s, bool ok, int problemsBefore) {
+  if (s.Prompt.Refused()) return kExitUsage;
+  return ok && s.Prompt.Problems() == problemsBefore ? kExitOk : kExitFailed;
+}
+
+bool RunDeferredCommand(CliSession& s, const std::string& name) {
+  if (!s.App.Commands().PostCommand(name)) return false;
+  s.App.Commands().Tick();
+  return s.App.Commands().LastSucceeded();
+}
+
+std::string Latin1FromUtf8(const std::string& text) {
+  std::string out;
+  for (size_t i = 0; i < text.size();) {
+    const auto lead = static_cast<unsigned char>(text[i]);
+    int length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3 : (lead >> 3) == 0x1E ? 4 : 0;
+    bool whole = length > 0 && i + length <= text.size();
+    unsigned code = length == 1 ? lead : length > 1 ? (lead & (0x7F >> length)) : 0;
+    for (int k = 1; whole && k < length; ++k) {
+      const auto next = static_cast<unsigned char>(text[i + k]);
+      whole = (next & 0xC0) == 0x80;
+      code = (code << 6) | (next & 0x3F);
+    }
+    // Not UTF-8 at all: the byte is taken as it stands.
+    if (!whole) {
+      out += text[i++];
+      continue;
+    }
+    out += code <= 0xFF ? static_cast<char>(code) : '?';
+    i += length;
+  }
+  return out;
+}
+
+void PrintOut(const std::string& text) {
+  const std::string lines = UnixLines(text);
+  std::fwrite(lines.data(), 1, lines.size(), stdout);
+  std::fflush(stdout);
+}
+
+}  // namespace brixo

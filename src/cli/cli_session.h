@@ -1,0 +1,66 @@
+#pragma once
+// One run of brixo-cli: the options, the application state and the terminal, with the
+// steps every command shares (connecting as the link options say, numbers as displayed,
+// data files in and out, and the exit status).
+#include <string>
+
+#include "app/app_state.h"
+#include "cli/cli_options.h"
+#include "cli/cli_terminal.h"
+
+namespace brixo {
+
+constexpr int kExitOk = 0;
+constexpr int kExitFailed = 1;  // the controller exchange or a verification failed
+constexpr int kExitUsage = 2;   // bad usage, unreadable file, unusable port
+
+struct CliSession {
+  const CliOptions& Options;
+  AppState& App;
+  TerminalPrompt& Prompt;
+  StatusLine& Status;
+
+  int Offset() { return App.Model().NumberingOffset; }
+};
+
+// "brixo-cli: <text>" on standard error; returns kExitUsage.
+int UsageError(CliSession& s, const std::string& text);
+
+// Option combinations and numbers that can be judged before anything is opened.
+int CheckLinkOptions(CliSession& s);
+// Opens the port (after CheckLinkOptions passed) and applies the link options (bit rate, transparent mode, tunnelling,
+// bidirectional switch, module and extended address). kExitOk when the controller can be
+// talked to, otherwise the exit status.
+int Connect(CliSession& s);
+
+// A number as displayed, within first .. first + count - 1, turned into its internal value.
+bool DisplayedNumber(CliSession& s, const std::string& text, int count, int& internal);
+// A pin argument; on failure the usage error has been shown (the result is then kExitUsage).
+int PinArgument(CliSession& s, const std::string& text, int& pin);
+// A legacy module argument (0..31 internally); the module address when text is empty.
+int ModuleArgument(CliSession& s, const std::string& text, int& module);
+// A whole number within low .. high.
+int NumberArgument(CliSession& s, const std::string& what, const std::string& text, int low, int high, int& value);
+
+// Loads a data file into the configuration; kExitUsage when it cannot be read.
+int LoadInput(CliSession& s, const std::string& path);
+// The same when the file exists; a missing file leaves the start-up configuration.
+int LoadIfPresent(CliSession& s, const std::string& path);
+// Saves the configuration; kExitUsage when the file cannot be written.
+int SaveOutput(CliSession& s, const std::string& path, bool compact);
+
+// The exit status of controller work: kExitOk only when it succeeded and no problem was
+// reported since `problemsBefore`.
+int ControllerOutcome(CliSession& s, bool ok, int problemsBefore);
+
+// Posts a deferred command as its button does and runs it, as the next timer tick would.
+bool RunDeferredCommand(CliSession& s, const std::string& name);
+
+// A text typed on a UTF-8 terminal as the core keeps texts: one byte per character,
+// Latin-1; a character beyond Latin-1 becomes "?".
+std::string Latin1FromUtf8(const std::string& text);
+
+// Writes text (with "\r\n" turned into "\n") to standard output.
+void PrintOut(const std::string& text);
+
+}  // namespace brixo

@@ -1,0 +1,131 @@
+// Commands that read, write or verify the controller's stored configuration. Each one runs
+// the operation behind the window's button, through the deferred commands where the
+// window posts one.
+#include "cli/cli_commands.h"
+#include "transfer/general_settings_transfer.h"
+
+namespace brixo {
+
+namespace {
+
+const std::string& FileArgument(CliSession& s) { return s.Options.Arguments.back(); }
+
+bool ReportSaysVerifyOk(const std::string& report) {
+  const std::string verdict = "Verify OK";
+  std::string text = report;
+  while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
+  return text.size() >= verdict.size() && text.compare(text.size() - verdict.size(), verdict.size(), verdict) == 0;
+}
+
+// Runs a deferred command against the controller; the exit status. `succeeded` tells
+// whether the operation itself returned true (it may have reported problems on the way).
+int RunOnController(CliSession& s, const std::string& command, bool* succeeded = nullptr) {
+  if (succeeded) *succeeded = false;
+  if (int status = Connect(s)) return status;
+  const int problems = s.Prompt.Problems();
+  const bool ran = RunDeferredCommand(s, command);
+  if (succeeded) *succeeded = ran;
+  return ControllerOutcome(s, ran, problems);
+}
+
+// Saves what a read brought in when the read itself got through, even if it met refused
+// replies on the way (a controller without event control, say): the exit status still
+// says so, but the backup is not lost.
+int ReadThenSave(CliSession& s, const std::string& command, const std::string& path, bool compact) {
+  bool read = false;
+  const int status = RunOnController(s, command, &read);
+  if (!read) return status != kExitOk ? status : kExitFailed;
+  if (int saved = SaveOutput(s, path, compact)) return saved;
+  return status;
+}
+
+// Loads FILE, then runs the verification command and prints its report.
+int RunVerification(CliSession& s, const std::string& command) {
+  if (int status = LoadInput(s, FileArgument(s))) return status;
+  if (int status = Connect(s)) return status;
+  const int problems = s.Prompt.Problems();
+  const bool ran = RunDeferredCommand(s, command);
+  std::string report = s.App.Report().Text;
+  if (!report.empty() && report.back() != '\n') report += "\n";
+  PrintOut(report);
+  return ControllerOutcome(s, ran && ReportSaysVerifyOk(s.App.Report().Text), problems);
+}
+
+// Reads into the configuration of FILE (when it exists) and saves it once the read got through.
+int ReadAndMerge(CliSession& s, const std::string& command) {
+  if (int status = LoadIfPresent(s, FileArgument(s))) return status;
+  return ReadThenSave(s, command, FileArgument(s), false);
+}
+
+int SelectPinArgument(CliSession& s) {
+  int pin = 0;
+  if (int status = PinArgument(s, s.Options.Arguments[0], pin)) return status;
+  s.App.Model().CurrentPin = static_cast<uint8_t>(pin);
+  return kExitOk;
+}
+
+// Connects and runs one of the General tab's operations.
+int RunGeneral(CliSession& s, bool (*operation)(TransferContext&), std::string (*result)(CliSession&)) {
+  if (int status = Connect(s)) return status;
+  const int problems = s.Prompt.Problems();
+  const bool ok = operation(s.App.Transfer());
+  const int status = ControllerOutcome(s, ok, problems);
+  if (status == kExitOk && result) PrintOut(result(s) + "\n");
+  return status;
+}
+
+}  // namespace
+
+int RunVersion(CliSession& s) {
+  return RunGeneral(s, ReadVersion, [](CliSession& c) { return c.App.General().LabelGenVersionString; });
+}
+
+int RunReadId(CliSession& s) {
+  return RunGeneral(s, ReadIdString, [](CliSession& c) { return c.App.General().TextGenIDString; });
+}
+
+int RunWriteId(CliSession& s) {
+  s.App.General().TextGenIDString = Latin1FromUtf8(s.Options.Arguments[0]);
+  return RunGeneral(s, WriteIdString, nullptr);
+}
+
+int RunReadAll(CliSession& s) { return ReadThenSave(s, "ReadAll", FileArgument(s), s.Options.Compact); }
+
+int RunWriteAll(CliSession& s) {
+  if (int status = LoadInput(s, FileArgument(s))) return status;
+  return RunOnController(s, "WriteAll");
+}
+
+int RunVerifyAll(CliSession& s) { return RunVerification(s, "VerifyAll"); }
+
+// Loading a file leaves the current pin as it is.
+int RunReadPin(CliSession& s) {
+  if (int status = SelectPinArgument(s)) return status;
+  return ReadAndMerge(s, "ReadPin");
+}
+
+int RunWritePin(CliSession& s) {
+  if (int status = SelectPinArgument(s)) return status;
+  if (int status = LoadInput(s, FileArgument(s))) return status;
+  return RunOnController(s, "WritePin");
+}
+
+int RunReadEvents(CliSession& s) { return ReadAndMerge(s, "ECReadAll"); }
+
+int RunWriteEvents(CliSession& s) {
+  if (int status = LoadInput(s, FileArgument(s))) return status;
+  return RunOnController(s, "ECWriteAll");
+}
+
+int RunVerifyEvents(CliSession& s) { return RunVerification(s, "ECVerify"); }
+int RunVerifyPins(CliSession& s) { return RunVerification(s, "VerifyAllPins"); }
+
+int RunErase(CliSession& s) {
+  if (int status = Connect(s)) return status;
+  const int problems = s.Prompt.Problems();
+  const bool sent = EraseFlash(s.App.Transfer());
+  if (!sent && s.Prompt.Declined()) s.Status.Write("The configuration memory was not erased.\n");
+  return ControllerOutcome(s, sent, problems);
+}
+
+}  // namespace brixo

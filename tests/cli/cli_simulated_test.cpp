@@ -1,0 +1,109 @@
+// Every command against the built-in simulated controller, checked through what the
+// communication log shows on the line.
+#include <regex>
+
+#include "cli_test_support.h"
+
+namespace brixo::testing {
+namespace {
+
+// The "> " lines of a log, without the frame's address and header bytes.
+std::vector<std::string> SentPayloads(const std::string& log) {
+  std::vector<std::string> payloads;
+  const std::regex sent(R"(^>  \[[0-9A-F]{2}\] \[[0-9A-F]{2}\]((?: \[[0-9A-F]{2}\])*)$)");
+  for (const std::string& line : Lines(log)) {
+    std::smatch match;
+    if (std::regex_match(line, match, sent)) payloads.push_back(match[1].str().empty() ? "" : match[1].str().substr(1));
+  }
+  return payloads;
+}
+
+TEST(CliSimulatedTest, LiveCommandsSendTheirPayloads) {
+  const struct {
+    std::vector<std::string> args;
+    std::vector<std::string> payloads;
+  } cases[] = {
+      {{"aspect", "3", "2"}, {"[00] [00] [02] [02]"}},
+      {{"--zero-based", "aspect", "3", "2"}, {"[00] [00] [03] [02]"}},
+      {{"pwm", "1", "40", "--slow"}, {"[00] [36] [00] [1F]"}},
+      {{"pwm", "32", "-4"}, {"[00] [26] [1F] [00]"}},
+      {{"servo", "2", "-70"}, {"[00] [27] [01] [00]"}},
+      {{"servo", "2", "10", "--dynamic"}, {"[00] [37] [01] [4A]"}},
+      // Legacy messages are not logged.
+      {{"tamlo", "1", "2", "3"}, {}},
+      {{"lamp-test", "16"}, {}},
+      {{"clear-all"}, {}},
+      {{"reset"}, {}},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> args{"--simulate", "--log", "-"};
+    args.insert(args.end(), c.args.begin(), c.args.end());
+    const ProgramResult r = RunCli(args);
+    EXPECT_EQ(r.Status, 0) << c.args[0] << "\n" << r.Err;
+    EXPECT_EQ(SentPayloads(r.Err), c.payloads) << c.args[0] << "\n" << r.Err;
+  }
+}
+
+TEST(CliSimulatedTest, LogLinesAreTheMonitorsLines) {
+  ScratchFolder folder;
+  const std::string log = folder / "comm.log";
+  WriteText(log, "earlier\n");
+  // The simulated controller answers as module 1 only.
+  ASSERT_EQ(RunCli({"--simulate", "--module", "2", "--log", log, "version"}).Status, 1);
+  ASSERT_EQ(RunCli({"--simulate", "--log", log, "version"}).Status, 0);
+  EXPECT_EQ(Lines(ReadText(log)), (std::vector<std::string>{"earlier", ">  [47] [62] [70] [00]", ">  [43] [62] [70] [00]",
+                                                            "<  [43] [66] [70] [00] [03] [02] [01] [00]"}));
+}
+
+TEST(CliSimulatedTest, GeneralCommandsPrintWhatTheyRead) {
+  EXPECT_EQ(RunCli({"--simulate", "version"}).Out, "3.2.1.0\n");
+  EXPECT_EQ(RunCli({"--simulate", "read-id"}).Out, "\n");
+  const ProgramResult written = RunCli({"--simulate", "--log", "-", "write-id", "A Layout Name Too Long"});
+  EXPECT_EQ(written.Status, 0) << written.Err;
+  // Only the first twelve characters travel: 96, 10 and "A Layout Nam".
+  EXPECT_EQ(SentPayloads(written.Err).back(), "[60] [0A] [41] [20] [4C] [61] [79] [6F] [75] [74] [20] [4E] [61] [6D]");
+}
+
+TEST(CliSimulatedTest, MonitorPrintsItsLinesAndStops) {
+  const ProgramResult counted = RunCli({"--simulate", "monitor", "--count", "3"});
+  EXPECT_EQ(counted.Status, 0) << counted.Err;
+  EXPECT_EQ(counted.Out, "Start Monitoring\n<0> <0> <0> <0> \n<0> <0> <0> <0> \n<0> <0> <0> <0> \nMonitoring Stopped\n");
+  const ProgramResult timed = RunCli({"--simulate", "monitor", "--seconds", "0.35"});
+  EXPECT_EQ(timed.Status, 0);
+  const size_t lines = Lines(timed.Out).size() - 2;
+  EXPECT_GE(lines, 3u);
+  EXPECT_LE(lines, 5u);
+}
+
+TEST(CliSimulatedTest, EraseGoesAheadOnlyWithYes) {
+  const ProgramResult refused = RunCli({"--simulate", "--log", "-", "erase"});
+  EXPECT_EQ(refused.Status, 2);
+  EXPECT_NE(refused.Err.find("Continue?"), std::string::npos);
+  EXPECT_NE(refused.Err.find("No terminal to answer on"), std::string::npos);
+  EXPECT_TRUE(SentPayloads(refused.Err).empty());
+
+  const ProgramResult erased = RunCli({"--simulate", "--yes", "--log", "-", "erase"});
+  EXPECT_EQ(erased.Status, 0) << erased.Err;
+  EXPECT_NE(erased.Err.find("Do you want to cancel this operation?\n[OK/Cancel] Cancel (--yes)"), std::string::npos);
+  EXPECT_EQ(SentPayloads(erased.Err), std::vector<std::string>{"[60] [00] [53] [3D] [0B] [1D] [42] [09] [23] [0E]"});
+}
+
+TEST(CliSimulatedTest, PortsListTheSimulatedController) {
+  const ProgramResult r = RunCli({"--simulate", "ports"});
+  EXPECT_EQ(r.Status, 0);
+  EXPECT_NE(r.Out.find(" Simulated Brixo\n"), std::string::npos) << r.Out;
+  EXPECT_EQ(RunCli({"ports"}).Out.find("Simulated Brixo"), std::string::npos);
+}
+
+TEST(CliSimulatedTest, ExtendedAddressTravelsWithEveryFrame) {
+  // The simulated controller holds module extended address 0, shown as 1.
+  const ProgramResult r = RunCli({"--simulate", "--xaddr", "1", "--log", "-", "version"});
+  EXPECT_EQ(r.Status, 0) << r.Err;
+  EXPECT_NE(r.Err.find(">  [43] [72] [00] [70] [00]"), std::string::npos) << r.Err;
+  const ProgramResult other = RunCli({"--simulate", "--xaddr", "6", "version"});
+  EXPECT_EQ(other.Status, 1);
+  EXPECT_NE(other.Err.find("No response received, resetting bidirectional communication"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace brixo::testing

@@ -1,0 +1,138 @@
+#pragma once
+// Runs the real brixo-cli (and brixo-sim on a pseudo-terminal) as child processes, with
+// standard input that is not a terminal, and collects what they print.
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace brixo::testing {
+
+struct ProgramResult {
+  int Status = -1;
+  std::string Out;
+  std::string Err;
+};
+
+inline std::string ReadText(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+inline void WriteText(const std::string& path, const std::string& text) {
+  std::ofstream(path, std::ios::binary) << text;
+}
+
+// A fresh folder per test, removed afterwards.
+class ScratchFolder {
+ public:
+  ScratchFolder() {
+    std::string pattern = std::filesystem::temp_directory_path() / "brixo_cli_XXXXXX";
+    path_ = mkdtemp(pattern.data());
+  }
+  ~ScratchFolder() {
+    std::error_code error;
+    std::filesystem::remove_all(path_, error);
+  }
+  std::string operator/(const std::string& name) const { return path_ + "/" + name; }
+
+ private:
+  std::string path_;
+};
+
+// Runs the program with the arguments; standard output and error go through files so that
+// neither can fill up and stall the child.
+inline ProgramResult RunProgram(const std::string& exe, const std::vector<std::string>& args) {
+  ScratchFolder scratch;
+  const std::string out = scratch / "out";
+  const std::string err = scratch / "err";
+  const pid_t pid = fork();
+  if (pid == 0) {
+    const int in = open("/dev/null", O_RDONLY);
+    dup2(in, STDIN_FILENO);
+    dup2(open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), STDOUT_FILENO);
+    dup2(open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), STDERR_FILENO);
+    std::vector<char*> argv{const_cast<char*>(exe.c_str())};
+    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    execv(exe.c_str(), argv.data());
+    _exit(127);
+  }
+  ProgramResult result;
+  int status = 0;
+  waitpid(pid, &status, 0);
+  result.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  result.Out = ReadText(out);
+  result.Err = ReadText(err);
+  return result;
+}
+
+inline ProgramResult RunCli(const std::vector<std::string>& args) { return RunProgram(BRIXO_CLI_EXE, args); }
+
+inline std::string DataFile(const char* name) { return std::string(BRIXO_TEST_DATA_DIR) + "/" + name; }
+
+// brixo-sim on a pseudo-terminal; it ends when its standard input closes.
+class SimProgram {
+ public:
+  explicit SimProgram(std::vector<std::string> options = {}) {
+    int in[2];
+    int out[2];
+    if (pipe(in) != 0 || pipe(out) != 0) return;
+    pid_ = fork();
+    if (pid_ == 0) {
+      dup2(in[0], STDIN_FILENO);
+      dup2(out[1], STDOUT_FILENO);
+      close(in[1]);
+      close(out[0]);
+      options.insert(options.begin(), "--quiet");
+      std::vector<char*> argv{const_cast<char*>(BRIXO_SIM_EXE)};
+      for (std::string& o : options) argv.push_back(o.data());
+      argv.push_back(nullptr);
+      execv(BRIXO_SIM_EXE, argv.data());
+      _exit(127);
+    }
+    close(in[0]);
+    close(out[1]);
+    stdin_ = in[1];
+    stdout_ = out[0];
+    for (char c; read(stdout_, &c, 1) == 1 && c != '\n';) path_ += c;
+  }
+  ~SimProgram() {
+    if (pid_ <= 0) return;
+    close(stdin_);
+    close(stdout_);
+    kill(pid_, SIGTERM);
+    waitpid(pid_, nullptr, 0);
+  }
+  const std::string& Path() const { return path_; }
+
+ private:
+  pid_t pid_ = -1;
+  int stdin_ = -1;
+  int stdout_ = -1;
+  std::string path_;
+};
+
+// Lines of a text, without their line ends.
+inline std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::stringstream stream(text);
+  for (std::string line; std::getline(stream, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    lines.push_back(line);
+  }
+  return lines;
+}
+
+}  // namespace brixo::testing

@@ -1,0 +1,239 @@
+// Whole-controller and per-pin transfers through brixo-cli, against the built-in simulated
+// controller and against brixo-sim on a pseudo-terminal.
+#include "app/app_state.h"
+#include "app/no_file_chooser.h"
+#include "cli_test_support.h"
+
+namespace brixo::testing {
+namespace {
+
+class QuietPrompt : public UserPrompt {
+ public:
+  MessageAnswer ShowMessage(const std::string&, MessageIcon, MessageButtons) override { return MessageAnswer::Ok; }
+};
+
+// A configuration loaded with the core's own loader, to look into files the CLI wrote.
+class Config {
+ public:
+  explicit Config(const std::string& path = {}) {
+    AppStateOptions options;
+    options.LoadDeviceDefinitions = false;
+    options.Scanner = [] { return std::vector<std::string>{}; };
+    app_ = std::make_unique<AppState>(prompt_, chooser_, options);
+    if (!path.empty()) {
+      EXPECT_TRUE(LoadDataFileFrom(app_->DataFiles(), path)) << path;
+    }
+  }
+  PinRecord& Pin(int p) { return app_->Model().PinTable[p]; }
+  AppState& App() { return *app_; }
+  void Save(const std::string& path) { ASSERT_TRUE(SaveDataFileTo(app_->DataFiles(), path, false)); }
+  // The first pin that has aspects.
+  int PinWithAspects() {
+    for (int p = 0; p < kPinCount; ++p) {
+      if (Pin(p).AspectConfig == 2 || Pin(p).AspectConfig == 3) return p;
+    }
+    return -1;
+  }
+
+ private:
+  QuietPrompt prompt_;
+  NoFileChooser chooser_;
+  std::unique_ptr<AppState> app_;
+};
+
+class CliTransferTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!std::filesystem::exists(demo)) GTEST_SKIP() << "no " << demo;
+    // What the simulated controller holds after the demo configuration was written to it.
+    const ProgramResult r = RunCli({"--simulate", "--sim-load", demo, "read-all", held});
+    ASSERT_EQ(r.Status, 0) << r.Err;
+  }
+
+  const std::string demo = DataFile("demo.dat");
+  ScratchFolder folder;
+  const std::string held = folder / "held.dat";
+};
+
+TEST_F(CliTransferTest, WriteAllThenReadAllReproducesTheFile) {
+  // A file read from a controller holds nothing the controller lacks: it comes back whole.
+  const std::string again = folder / "again.dat";
+  ASSERT_EQ(RunCli({"--simulate", "--sim-load", held, "read-all", again}).Status, 0);
+  EXPECT_EQ(ReadText(again), ReadText(held));
+
+  // The same over a pseudo-terminal, with the write and the read as separate runs.
+  SimProgram sim;
+  const std::string pty = folder / "pty.dat";
+  ASSERT_EQ(RunCli({"--port", sim.Path(), "write-all", demo}).Status, 0);
+  const ProgramResult read = RunCli({"--port", sim.Path(), "read-all", pty});
+  ASSERT_EQ(read.Status, 0) << read.Err;
+  EXPECT_EQ(ReadText(pty), ReadText(held));
+
+  // Everything the controller keeps of the demo configuration is in the file.
+  Config original(demo);
+  Config copy(held);
+  EXPECT_EQ(copy.App().General().TextGenIDString, original.App().General().TextGenIDString);
+  EXPECT_EQ(copy.App().Events().OnAction, original.App().Events().OnAction);
+  for (int p = 0; p < kPinCount; ++p) {
+    EXPECT_EQ(copy.Pin(p).AspectConfig, original.Pin(p).AspectConfig) << p;
+    EXPECT_EQ(copy.Pin(p).DevicePointer, original.Pin(p).DevicePointer) << p;
+    for (int a = 0; a < kAspectCount; ++a)
+      EXPECT_EQ(copy.Pin(p).Aspects[a].Steps, original.Pin(p).Aspects[a].Steps) << p << "/" << a;
+  }
+}
+
+TEST_F(CliTransferTest, VerifyAllPrintsTheReportAndFailsOnADifference) {
+  const ProgramResult same = RunCli({"--simulate", "--sim-load", held, "verify-all", held});
+  EXPECT_EQ(same.Status, 0) << same.Out;
+  EXPECT_EQ(Lines(same.Out).back(), "Verify OK");
+
+  Config changed(held);
+  changed.App().General().TextGenDCCAddress = "321";
+  const std::string differs = folder / "differs.dat";
+  changed.Save(differs);
+  const ProgramResult r = RunCli({"--simulate", "--sim-load", held, "verify-all", differs});
+  EXPECT_EQ(r.Status, 1);
+  const std::vector<std::string> lines = Lines(r.Out);
+  EXPECT_EQ(lines.front(), "Start General Settings Verification");
+  EXPECT_NE(std::find(lines.begin(), lines.end(), "DCC address does not compare"), lines.end()) << r.Out;
+  EXPECT_EQ(lines.back(), "Verification Stopped");
+}
+
+TEST_F(CliTransferTest, VerifyPinsShowsPinNumbersInTheNumberingChosen) {
+  Config changed(held);
+  const int p = changed.PinWithAspects();
+  ASSERT_GE(p, 0);
+  StepRecord& step = changed.Pin(p).Aspects[0].Steps[0];
+  step.Instruction = step.Instruction == 1 ? 2 : 1;
+  const std::string differs = folder / "differs.dat";
+  changed.Save(differs);
+  const struct {
+    bool zeroBased;
+    int shown;
+    bool note;
+  } cases[] = {{false, p + 1, true}, {true, p, false}};
+  for (const auto& c : cases) {
+    std::vector<std::string> args{"--simulate", "--sim-load", held, "verify-pins", differs};
+    if (c.zeroBased) args.insert(args.begin(), "--zero-based");
+    const ProgramResult r = RunCli(args);
+    EXPECT_EQ(r.Status, 1);
+    const std::vector<std::string> lines = Lines(r.Out);
+    const std::string expected = "Pin " + std::to_string(c.shown) + ": Aspect 0 does not compare";
+    EXPECT_NE(std::find(lines.begin(), lines.end(), expected), lines.end()) << r.Out;
+    EXPECT_EQ(std::find(lines.begin(), lines.end(), "Note: Numbering starts at 1") != lines.end(), c.note);
+    EXPECT_NE(lines.back(), "Verify OK");
+  }
+}
+
+TEST_F(CliTransferTest, AFailedReadLeavesNoFile) {
+  const std::string kept = folder / "kept.dat";
+  WriteText(kept, "earlier contents");
+  const std::string fresh = folder / "fresh.dat";
+  SimProgram sim({"--module", "3"});  // nobody answers module 1
+  const ProgramResult r = RunCli({"--port", sim.Path(), "read-all", kept});
+  EXPECT_EQ(r.Status, 1);
+  EXPECT_NE(r.Err.find("No response received, resetting bidirectional communication"), std::string::npos);
+  EXPECT_EQ(RunCli({"--port", sim.Path(), "read-pin", "2", fresh}).Status, 1);
+  EXPECT_EQ(ReadText(kept), "earlier contents");
+  EXPECT_FALSE(std::filesystem::exists(fresh));
+}
+
+// A read that got through but met refused replies still saves what it read, and says so.
+TEST_F(CliTransferTest, AReadWithRefusedRepliesSavesAndFails) {
+  const std::string fresh = folder / "fresh.dat";
+  SimProgram sim({"--no-events"});
+  const ProgramResult r = RunCli({"--port", sim.Path(), "read-events", fresh});
+  EXPECT_EQ(r.Status, 1);
+  EXPECT_NE(r.Err.find("Read Event-On: Function not supported by Device"), std::string::npos) << r.Err;
+  EXPECT_TRUE(std::filesystem::exists(fresh));
+}
+
+TEST_F(CliTransferTest, ReadPinMergesIntoTheFile) {
+  Config mine(held);
+  const int p = mine.PinWithAspects();
+  ASSERT_GE(p, 0);
+  const PinRecord controller = mine.Pin(p);
+  mine.Pin(p).AspectConfig = 0;
+  mine.Pin(p).Description = "mine";
+  const int other = (p + 5) % kPinCount;
+  mine.Pin(other).Description = "kept";
+  const std::string file = folder / "mine.dat";
+  mine.Save(file);
+
+  const ProgramResult r = RunCli({"--simulate", "--sim-load", held, "read-pin", std::to_string(p + 1), file});
+  ASSERT_EQ(r.Status, 0) << r.Err;
+  Config merged(file);
+  EXPECT_EQ(merged.Pin(p).AspectConfig, controller.AspectConfig);
+  EXPECT_EQ(merged.Pin(p).Aspects[0].Steps, controller.Aspects[0].Steps);
+  EXPECT_EQ(merged.Pin(p).Description, "mine");  // the controller holds no texts
+  EXPECT_EQ(merged.Pin(other).Description, "kept");
+}
+
+TEST_F(CliTransferTest, SinglePinAndEventTransfersOnAPseudoTerminal) {
+  SimProgram sim;
+  Config source(held);
+  const int p = source.PinWithAspects();
+  ASSERT_GE(p, 0);
+  const std::string pin = std::to_string(p + 1);
+  ASSERT_EQ(RunCli({"--port", sim.Path(), "write-pin", pin, held}).Status, 0);
+  ASSERT_EQ(RunCli({"--port", sim.Path(), "write-events", held}).Status, 0);
+
+  const std::string back = folder / "back.dat";
+  ASSERT_EQ(RunCli({"--port", sim.Path(), "read-pin", pin, back}).Status, 0);
+  ASSERT_EQ(RunCli({"--port", sim.Path(), "read-events", back}).Status, 0);
+  Config read(back);
+  EXPECT_EQ(read.Pin(p).Aspects, source.Pin(p).Aspects);
+  EXPECT_EQ(read.App().Events().OnAction, source.App().Events().OnAction);
+  EXPECT_EQ(read.App().Events().OffAction, source.App().Events().OffAction);
+
+  // The enable map is not part of a data file: both sides keep the start-up map.
+  const ProgramResult events = RunCli({"--port", sim.Path(), "verify-events", held});
+  EXPECT_NE(events.Out.find("ECInit: ON-mask does not compare"), std::string::npos) << events.Out;
+  EXPECT_EQ(events.Status, 1);
+}
+
+TEST(CliLinkModesTest, TunnelledFramesAreLoggedAsHostFrames) {
+  SimProgram sim({"--host"});
+  const ProgramResult r = RunCli({"--port", sim.Path(), "--tunnel", "--log", "-", "version"});
+  EXPECT_EQ(r.Status, 0) << r.Err;
+  EXPECT_EQ(r.Out, "3.2.1.0\n");
+  const std::vector<std::string> lines = Lines(r.Err);
+  EXPECT_NE(std::find(lines.begin(), lines.end(), ">>  [2A] [01] [02]"), lines.end()) << r.Err;
+  EXPECT_NE(std::find(lines.begin(), lines.end(), ">>  [2D] [00] [60] [60] [70] [00]"), lines.end()) << r.Err;
+  EXPECT_NE(std::find(lines.begin(), lines.end(), "<<  [01] [00] [60] [66] [70] [00] [03] [02] [01] [00]"), lines.end())
+      << r.Err;
+}
+
+TEST(CliLinkModesTest, TransparentModeAsksUnlessTheHostIsOld) {
+  const struct {
+    const char* protocol;
+    bool yes;
+    int status;
+  } cases[] = {{"3200", false, 2}, {"3200", true, 0}, {"3100", false, 0}};
+  for (const auto& c : cases) {
+    SimProgram sim({"--host", "--protocol", c.protocol});
+    std::vector<std::string> args{"--port", sim.Path(), "--transparent", "version"};
+    if (c.yes) args.insert(args.begin(), "--yes");
+    const ProgramResult r = RunCli(args);
+    EXPECT_EQ(r.Status, c.status) << c.protocol << c.yes << "\n" << r.Err;
+    EXPECT_EQ(r.Err.find("Your Kesta has been put in Transparent Mode") != std::string::npos, c.status == 0) << r.Err;
+    EXPECT_EQ(r.Out, c.status == 0 ? "3.2.1.0\n" : "");
+  }
+}
+
+TEST(CliConvertTest, NormalAndCompactSavesAgree) {
+  const std::string demo = DataFile("demo.dat");
+  if (!std::filesystem::exists(demo)) GTEST_SKIP() << "no " << demo;
+  ScratchFolder folder;
+  const std::string normal = folder / "normal.dat";
+  const std::string compact = folder / "compact.dat";
+  const std::string again = folder / "again.dat";
+  ASSERT_EQ(RunCli({"convert", demo, normal}).Status, 0);
+  ASSERT_EQ(RunCli({"convert", normal, compact, "--compact"}).Status, 0);
+  ASSERT_EQ(RunCli({"convert", compact, again}).Status, 0);
+  EXPECT_EQ(ReadText(again), ReadText(normal));
+  EXPECT_LT(ReadText(compact).size(), ReadText(normal).size());
+}
+
+}  // namespace
+}  // namespace brixo::testing
