@@ -49,15 +49,7 @@ bool SaveDataFile(DataFileContext& context, bool compact) {
 bool SaveDataFileTo(DataFileContext& context, const std::string& path, bool compact) {
   bool quotesReplaced = false;
   const std::string text = ComposeDataFile(context.Model, context.General, context.Events, compact, quotesReplaced);
-  std::string error;
-  if (!ReplaceFileText(path, text, error)) {
-    context.Prompt.ShowMessage("Could not save " + path + ": " + error, MessageIcon::Warning);
-    return false;
-  }
-  if (quotesReplaced) {
-    context.Prompt.ShowMessage("Double quotes in texts were saved as apostrophes", MessageIcon::Information);
-  }
-  return true;
+  return SaveComposedFile(context.Prompt, path, text, quotesReplaced);
 }
 
 }  // namespace brixo

@@ -58,15 +58,7 @@ bool SaveDeviceTo(DeviceContext& context, const std::string& path) {
   if (RefuseNonDevice(context)) return false;
   bool quotesReplaced = false;
   const std::string text = ComposeDeviceFile(context.Model.PinTable, HeadOfCurrentPin(context.Model), quotesReplaced);
-  std::string error;
-  if (!ReplaceFileText(path, text, error)) {
-    context.Prompt.ShowMessage("Could not save " + path + ": " + error, MessageIcon::Warning);
-    return false;
-  }
-  if (quotesReplaced) {
-    context.Prompt.ShowMessage("Double quotes in texts were saved as apostrophes", MessageIcon::Information);
-  }
-  return true;
+  return SaveComposedFile(context.Prompt, path, text, quotesReplaced);
 }
 
 }  // namespace brixo

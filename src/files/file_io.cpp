@@ -75,4 +75,16 @@ bool ReplaceFileText(const std::string& path, std::string_view text, std::string
   return false;
 }
 
+bool SaveComposedFile(UserPrompt& prompt, const std::string& path, std::string_view text, bool quotesReplaced) {
+  std::string error;
+  if (!ReplaceFileText(path, text, error)) {
+    prompt.ShowMessage("Could not save " + path + ": " + error, MessageIcon::Warning);
+    return false;
+  }
+  if (quotesReplaced) {
+    prompt.ShowMessage("Double quotes in texts were saved as apostrophes", MessageIcon::Information);
+  }
+  return true;
+}
+
 }  // namespace brixo
