@@ -19,6 +19,7 @@ const char* AnswerText(MessageAnswer answer) {
     case MessageAnswer::Cancel: return "Cancel";
     case MessageAnswer::Yes: return "Yes";
     case MessageAnswer::No: return "No";
+    case MessageAnswer::Dismissed: return "Dismissed";
   }
   return "";
 }

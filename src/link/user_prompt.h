@@ -7,7 +7,9 @@ namespace brixo {
 
 enum class MessageIcon { None, Information, Warning, Error, Question };
 enum class MessageButtons { Ok, OkCancel, YesNo };
-enum class MessageAnswer { Ok, Cancel, Yes, No };
+// Dismissed: closed without choosing (Escape, the title bar). Callers go ahead only on the
+// answer they name, so a dismissed question never starts anything.
+enum class MessageAnswer { Ok, Cancel, Yes, No, Dismissed };
 
 class UserPrompt {
  public:

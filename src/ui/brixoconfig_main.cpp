@@ -1,28 +1,120 @@
-// BrixoConfig's window. Until the full window lands this shows a placeholder that
-// already understands the command line the finished program takes.
+// BrixoConfig: configure and test a Brixo accessory controller.
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QLabel>
-#include <QMainWindow>
+#include <QDir>
+#include <QFileInfo>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+
+#include "app/app_state.h"
+#include "files/device_library.h"
+#include "link/qt_serial_port.h"
+#include "ui/brixo_config_window.h"
+#include "ui/qt_file_chooser.h"
+#include "ui/qt_user_prompt.h"
+#include "ui/window_screenshots.h"
+
+namespace {
+
+bool HasOption(int argc, char** argv, const char* option) {
+  const size_t length = std::strlen(option);
+  for (int i = 1; i < argc; ++i) {
+    if (std::strncmp(argv[i], option, length) == 0 && (argv[i][length] == '\0' || argv[i][length] == '=')) return true;
+  }
+  return false;
+}
+
+// Pictures are taken, and the usage is printed, without a screen; the platform must be
+// chosen before Qt starts.
+bool NeedsNoScreen(int argc, char** argv) {
+  for (const char* option : {"--screenshot", "--help", "-h", "--help-all"})
+    if (HasOption(argc, argv, option)) return true;
+  return false;
+}
+
+// The demo configuration sits where the standard device library is looked for.
+std::string DemoDataFile(const std::string& programFolder) {
+  for (const std::string& library : brixo::StandardDefinitionsCandidates(programFolder)) {
+    const std::filesystem::path demo = std::filesystem::path(library).parent_path() / "demo.dat";
+    if (std::filesystem::exists(demo)) return demo.string();
+  }
+  return {};
+}
+
+// Nobody answers questions while pictures are taken: every message goes to standard error
+// and gets the cautious answer.
+class UnattendedPrompt final : public brixo::UserPrompt {
+ public:
+  brixo::MessageAnswer ShowMessage(const std::string& text, brixo::MessageIcon,
+                                   brixo::MessageButtons buttons) override {
+    std::fprintf(stderr, "%s\n", text.c_str());
+    switch (buttons) {
+      case brixo::MessageButtons::OkCancel:
+        return brixo::MessageAnswer::Cancel;
+      case brixo::MessageButtons::YesNo:
+        return brixo::MessageAnswer::No;
+      case brixo::MessageButtons::Ok:
+        break;
+    }
+    return brixo::MessageAnswer::Ok;
+  }
+};
+
+}  // namespace
 
 int main(int argc, char** argv) {
-  QApplication app(argc, argv);
+  if (NeedsNoScreen(argc, argv) && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+
+  QApplication application(argc, argv);
   QApplication::setApplicationName("BrixoConfig");
   QCommandLineParser parser;
   parser.setApplicationDescription("Configure and test a Brixo accessory controller.");
   parser.addHelpOption();
-  QCommandLineOption simulate("simulate", "Offer a built-in simulated controller in the port list.");
-  QCommandLineOption port("port", "Add a serial device path (a pseudo-terminal, say) to the port list.", "DEVICE");
+  const QCommandLineOption simulate("simulate",
+                                    "Offer a built-in simulated controller (loaded with demo.dat) in the port list.");
+  const QCommandLineOption port("port", "Add a serial device path (a pseudo-terminal, say) to the port list.",
+                                "DEVICE");
+  const QCommandLineOption screenshot(
+      "screenshot", "Render each tab, the monitor and the report to PNG files in DIR, then exit.", "DIR");
   parser.addOption(simulate);
   parser.addOption(port);
-  parser.process(app);
+  parser.addOption(screenshot);
+  parser.process(application);
+  const bool screenshots = parser.isSet(screenshot);
 
-  QMainWindow window;
-  window.setWindowTitle("Brixo Config");
-  auto* label = new QLabel(parser.isSet(simulate) ? "Brixo Config (simulated controller)" : "Brixo Config");
-  label->setAlignment(Qt::AlignCenter);
-  window.setCentralWidget(label);
-  window.resize(640, 400);
+  brixo::QtUserPrompt windowPrompt;
+  UnattendedPrompt unattended;
+  brixo::UserPrompt& prompt = screenshots ? static_cast<brixo::UserPrompt&>(unattended) : windowPrompt;
+  brixo::QtFileChooser chooser;
+  brixo::QtSerialPortFactory devices;
+
+  brixo::AppStateOptions options;
+  options.ProgramFolder = QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString();
+  options.OfferSimulator = parser.isSet(simulate);
+  for (const QString& device : parser.values(port))
+    options.ExtraDevices.push_back(QFile::encodeName(device).toStdString());
+  options.Devices = &devices;
+  brixo::AppState app(prompt, chooser, options);
+
+  if (options.OfferSimulator) {
+    const std::string demo = DemoDataFile(options.ProgramFolder);
+    if (demo.empty())
+      std::fprintf(stderr, "demo.dat not found: the simulated controller starts empty\n");
+    else
+      app.PreloadSimulator(demo);
+  }
+
+  brixo::BrixoConfig window(app);
+  windowPrompt.SetParent(&window);
+  chooser.SetParent(&window);
+
+  if (screenshots) {
+    const QStringList files = brixo::RenderWindowScreenshots(window, parser.value(screenshot));
+    for (const QString& file : files) std::printf("%s\n", QFile::encodeName(file).constData());
+    return files.isEmpty() ? 1 : 0;
+  }
   window.show();
-  return app.exec();
+  return application.exec();
 }

@@ -1,0 +1,108 @@
+#include "ui/address_counts_panel.h"
+
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <algorithm>
+
+#include "app/app_state.h"
+#include "model/numeric_text.h"
+#include "ui/latin1_text.h"
+#include "ui/up_down_field.h"
+
+namespace brixo {
+
+namespace {
+
+int Index(AddressKind kind) { return static_cast<int>(kind); }
+
+QLabel* ResultLabel(const char* name) {
+  auto* label = new QLabel("-");
+  label->setObjectName(name);
+  label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  label->setMinimumWidth(label->fontMetrics().horizontalAdvance("000.000.000"));
+  return label;
+}
+
+}  // namespace
+
+AddressCountsPanel::AddressCountsPanel(AppState& app, QWidget* parent) : QWidget(parent), app_(app) {
+  setObjectName("AddressCountsPanel");
+  auto* row = new QHBoxLayout(this);
+  row->setContentsMargins(0, 0, 0, 0);
+
+  auto* countBox = new QWidget;
+  auto* grid = new QGridLayout(countBox);
+  grid->setContentsMargins(0, 0, 0, 0);
+  caption_ = new QLabel("Nr Of Addresses");
+  caption_->setObjectName("LabelPASPAdrCnt");
+  caption_->setToolTip("Nr of Serial addresses assigned to Pin");
+  columns_ = new QLabel("Serial          B-DCC        X-DCC");
+  columns_->setObjectName("lblSerial");
+  grid->addWidget(caption_, 0, 0, 1, 3);
+  grid->addWidget(columns_, 1, 0, 1, 3);
+  grid->addWidget(CountField(AddressKind::Serial, "TextPaspTamlon"), 2, 0);
+  grid->addWidget(CountField(AddressKind::Dcc, "TextPaspDCCn"), 2, 1);
+  grid->addWidget(CountField(AddressKind::XDcc, "TextPAspXDCCn"), 2, 2);
+  grid->setRowStretch(3, 1);
+  row->addWidget(countBox);
+
+  auto* frame = new QGroupBox("Address");
+  frame->setObjectName("FrameAspdetails");
+  frame->setToolTip("Nr of DCC addresses assigned to Pin");
+  addressFrame_ = frame;
+  auto* form = new QFormLayout(frame);
+  serialAddress_ = ResultLabel("lblSerialAddress");
+  pinAddress_ = ResultLabel("lblPinAddress");
+  dccAddress_ = ResultLabel("lblDCCAddress");
+  xdccAddress_ = ResultLabel("lblXDCCAddress");
+  form->addRow("Serial", serialAddress_);
+  form->addRow("Module.Pin", pinAddress_);
+  form->addRow("B-DCC", dccAddress_);
+  form->addRow("X-DCC", xdccAddress_);
+  row->addWidget(frame);
+  row->addStretch(1);
+}
+
+UpDownField* AddressCountsPanel::CountField(AddressKind kind, const char* name) {
+  auto* field = new UpDownField;
+  field->setObjectName(name);
+  field->setMaximumWidth(70);
+  counts_[Index(kind)] = field;
+  AddressPanel& panel = app_.Pins().Addresses();
+  connect(field->Edit(), &QLineEdit::textEdited, this,
+          [&panel, kind](const QString& text) { panel.EditCountText(kind, FromQt(text)); });
+  connect(field, &UpDownField::committed, this, [this, &panel, kind](const QString& text) {
+    app_.UpdateAddressInputs();
+    panel.CommitCount(kind, FromQt(text));
+    Show();
+  });
+  connect(field, &UpDownField::stepped, this, [this, &panel, kind](bool up) {
+    app_.UpdateAddressInputs();
+    const int count = AddressCountOf(app_.Model().PinTable[app_.Model().CurrentPin], kind);
+    panel.CountSpinnerChanged(kind, std::clamp(count + (up ? 1 : -1), 0, MaxAddressCount(kind)));
+    Show();
+  });
+  return field;
+}
+
+void AddressCountsPanel::Show() {
+  const AddressPanelView& v = app_.Pins().Addresses().View();
+  counts_[Index(AddressKind::Serial)]->SetText(ToQt(v.TextPaspTamlon));
+  counts_[Index(AddressKind::Dcc)]->SetText(ToQt(v.TextPaspDCCn));
+  counts_[Index(AddressKind::XDcc)]->SetText(ToQt(v.TextPAspXDCCn));
+  counts_[Index(AddressKind::Serial)]->setVisible(v.Counts.TextPaspTamlon);
+  counts_[Index(AddressKind::Dcc)]->setVisible(v.Counts.TextPaspDCCn);
+  counts_[Index(AddressKind::XDcc)]->setVisible(v.Counts.TextPAspXDCCn);
+  caption_->setVisible(v.Counts.LabelPASPAdrCnt);
+  columns_->setVisible(v.Counts.LabelPASPAdrCnt);
+  addressFrame_->setVisible(app_.Pins().Editor().View().Details.FrameAspdetails);
+  serialAddress_->setText(ToQt(v.Serial.lblSerialAddress));
+  pinAddress_->setText(ToQt(v.Serial.lblPinAddress));
+  dccAddress_->setText(ToQt(v.lblDCCAddress));
+  xdccAddress_->setText(ToQt(v.lblXDCCAddress));
+}
+
+}  // namespace brixo

@@ -1,0 +1,181 @@
+// The controls of the main window outside the tabs, their captions and their arrangement.
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include "ui/brixo_config_window.h"
+#include "ui/clickable_label.h"
+#include "ui/release_label.h"
+#include "ui/device_config_tab.h"
+#include "ui/event_control_tab.h"
+#include "ui/general_tab.h"
+#include "ui/test_tab.h"
+#include "ui/up_down_field.h"
+
+namespace brixo {
+
+namespace {
+
+template <typename Widget>
+Widget* Named(Widget* widget, const char* name) {
+  widget->setObjectName(name);
+  return widget;
+}
+
+QGroupBox* Frame(const QString& title, const char* name) { return Named(new QGroupBox(title), name); }
+
+}  // namespace
+
+QWidget* BrixoConfig::BuildPortGroup() {
+  QGroupBox* box = Frame("Serial Port", "FramePort");
+  labelPort_ = Named(new ClickableLabel("Port:"), "LabelPort");
+  labelPort_->setToolTip("Double-click to show or hide the bit rate");
+  comboPort_ = Named(new QComboBox, "ComboPort");
+  comboPort_->setMinimumContentsLength(14);
+  comboPort_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+  refresh_ = Named(new QPushButton("Refresh"), "cmdRefreshComm");
+  auto* portRow = new QHBoxLayout;
+  portRow->addWidget(labelPort_);
+  portRow->addWidget(comboPort_, 1);
+  portRow->addWidget(refresh_);
+
+  frameBitrate_ = Frame("Bitrate", "FrameBitrate");
+  auto* rates = new QHBoxLayout(frameBitrate_);
+  optionBitRate_ = new QButtonGroup(this);
+  optionBitRate_->setObjectName("OptionBitRate");
+  const char* const captions[] = {"  9k6", "19k2", "38k4"};
+  for (int i = 0; i < 3; ++i) {
+    auto* option = new QRadioButton(captions[i]);
+    option->setObjectName(QString("OptionBitRate_%1").arg(i));
+    optionBitRate_->addButton(option, i);
+    rates->addWidget(option);
+  }
+
+  labelPortState_ = Named(new QLabel, "LabelPortState");
+  labelPortState_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
+  auto* layout = new QVBoxLayout(box);
+  layout->addLayout(portRow);
+  layout->addWidget(labelPortState_);
+  layout->addWidget(frameBitrate_);
+  layout->addStretch(1);
+  return box;
+}
+
+QWidget* BrixoConfig::BuildAddressGroup() {
+  QGroupBox* box = Frame("Addressing", "FrameAddress");
+  labelAddress_ = Named(new QLabel("Module Address"), "LabelAddress");
+  textAddress_ = Named(new UpDownField, "TextAddress");
+  checkXaddress_ = Named(new QCheckBox("Use eXtended Addr"), "CheckXaddress");
+  labelXaddress_ = Named(new QLabel("eXtended address"), "LabelXaddress");
+  txtXaddr_ = Named(new UpDownField, "txtXaddr");
+  for (UpDownField* field : {textAddress_, txtXaddr_}) field->setMaximumWidth(90);
+
+  auto* grid = new QGridLayout(box);
+  grid->addWidget(labelAddress_, 0, 0);
+  grid->addWidget(textAddress_, 0, 1);
+  grid->addWidget(checkXaddress_, 1, 0, 1, 2);
+  grid->addWidget(labelXaddress_, 2, 0);
+  grid->addWidget(txtXaddr_, 2, 1);
+  grid->setRowStretch(3, 1);
+  // The extended address appears and disappears; the group keeps its height.
+  for (QWidget* widget : std::initializer_list<QWidget*>{labelXaddress_, txtXaddr_}) {
+    QSizePolicy policy = widget->sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    widget->setSizePolicy(policy);
+  }
+  return box;
+}
+
+QWidget* BrixoConfig::BuildOptionsGroup() {
+  QGroupBox* box = Frame("Link", "FrameLink");
+  checkQuendal_ = Named(new QCheckBox("Use Quendal Tunneling"), "CheckQuendal");
+  cmdSetTM_ = Named(new QPushButton("Activate Transparent Mode"), "cmdSetTM");
+  cmdSetTM_->setToolTip("Switch Kesta or Sarpa in Transparant Mode for Brixo Configuration");
+  checkBrixoBD_ = Named(new QCheckBox("Bidirectional Comm."), "CheckBrixoBD");
+  checkKLnumber_ = Named(new QCheckBox("Start numbering at 1"), "CheckKLnumber");
+  QSizePolicy policy = cmdSetTM_->sizePolicy();
+  policy.setRetainSizeWhenHidden(true);
+  cmdSetTM_->setSizePolicy(policy);
+
+  auto* layout = new QVBoxLayout(box);
+  layout->addWidget(checkQuendal_);
+  layout->addWidget(cmdSetTM_);
+  layout->addWidget(checkBrixoBD_);
+  layout->addWidget(checkKLnumber_);
+  layout->addStretch(1);
+  return box;
+}
+
+QWidget* BrixoConfig::BuildTransferGroup() {
+  QGroupBox* box = Frame("Brixo", "FrameTransfer");
+  readAll_ = Named(new QPushButton("Read All"), "CommandReadAll");
+  writeAll_ = Named(new QPushButton("Write All"), "CommandWriteAll");
+  verifyAll_ = Named(new QPushButton("Verify All"), "CommandVerifyAll");
+  save_ = Named(new SaveButton("Save File"), "CommandSave");
+  save_->setToolTip("Shift+Save File to save compact");
+  load_ = Named(new QPushButton("Load File"), "CommandLoad");
+  load_->setToolTip("Read from file");
+
+  auto* grid = new QGridLayout(box);
+  grid->addWidget(readAll_, 0, 0);
+  grid->addWidget(writeAll_, 1, 0);
+  grid->addWidget(verifyAll_, 2, 0);
+  grid->addWidget(save_, 0, 1);
+  grid->addWidget(load_, 1, 1);
+  grid->setRowStretch(3, 1);
+  return box;
+}
+
+QWidget* BrixoConfig::BuildStatusRow() {
+  auto* row = new QWidget;
+  auto* layout = new QHBoxLayout(row);
+  layout->setContentsMargins(0, 0, 0, 0);
+
+  busyFrame_ = Named(new QWidget, "FrameAction");
+  busyFrame_->setAttribute(Qt::WA_StyledBackground);
+  busyFrame_->setStyleSheet(
+      "#FrameAction { background: #fff3c4; border: 1px solid #d9b44a; border-radius: 3px; }"
+      "#LabelAction { font-weight: bold; }");
+  auto* busy = new QHBoxLayout(busyFrame_);
+  busy->setContentsMargins(6, 2, 6, 2);
+  labelAction_ = Named(new QLabel(kLabelActionCaption), "LabelAction");
+  labelProgress_ = Named(new QLabel, "LabelProgress");
+  busy->addWidget(labelAction_);
+  busy->addWidget(labelProgress_, 1);
+  QSizePolicy policy = busyFrame_->sizePolicy();
+  policy.setRetainSizeWhenHidden(true);
+  busyFrame_->setSizePolicy(policy);
+
+  release_ = Named(new ReleaseLabel("Release 3.21A"), "Release");
+  release_->setToolTip("Double-click: communication monitor");
+
+  layout->addWidget(busyFrame_, 1);
+  layout->addWidget(release_);
+  return row;
+}
+
+void BrixoConfig::BuildTabs() {
+  tabs_ = Named(new QTabWidget, "SSTab_Main");
+  generalTab_ = new GeneralTabWidget(app_.Transfer());
+  eventTab_ = new EventControlTab;
+  deviceTab_ = new DeviceConfigTab;
+  testTab_ = new TestTab;
+  tabs_->addTab(generalTab_, "General");
+  tabs_->addTab(eventTab_, "Brixo Event Control");
+  tabs_->addTab(deviceTab_, "Brixo Device Configuration");
+  tabs_->addTab(testTab_, "Test");
+  eventTab_->Bind(app_);
+  deviceTab_->Bind(app_);
+  testTab_->Bind(app_);
+}
+
+}  // namespace brixo

@@ -1,0 +1,287 @@
+#include "ui/brixo_config_window.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QTabWidget>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "files/data_file.h"
+#include "link/numeric_text.h"
+#include "ui/clickable_label.h"
+#include "ui/release_label.h"
+#include "ui/communication_window.h"
+#include "ui/device_config_tab.h"
+#include "ui/event_control_tab.h"
+#include "ui/general_tab.h"
+#include "ui/input_blocker.h"
+#include "ui/latin1_text.h"
+#include "ui/test_tab.h"
+#include "ui/up_down_field.h"
+#include "ui/verification_report_window.h"
+
+namespace brixo {
+
+namespace {
+
+void SetChecked(QCheckBox* box, bool checked) {
+  const QSignalBlocker block(box);
+  box->setChecked(checked);
+}
+
+}  // namespace
+
+BrixoConfig::BrixoConfig(AppState& app, QWidget* parent)
+    : QMainWindow(parent), app_(app), presentReport_([](VerificationReportWindow& window) { window.ShowModal(); }) {
+  setObjectName("BrixoConfig");
+  setWindowTitle("Brixo Config");
+
+  auto* top = new QHBoxLayout;
+  top->addWidget(BuildPortGroup(), 3);
+  top->addWidget(BuildAddressGroup(), 2);
+  top->addWidget(BuildOptionsGroup(), 2);
+  top->addWidget(BuildTransferGroup(), 2);
+  BuildTabs();
+  auto* central = new QWidget;
+  auto* layout = new QVBoxLayout(central);
+  layout->addLayout(top);
+  layout->addWidget(tabs_, 1);
+  layout->addWidget(BuildStatusRow());
+  setCentralWidget(central);
+
+  timer1_ = new QTimer(this);
+  timer1_->setObjectName("Timer1");
+  timer1_->setInterval(kTimer1IntervalMs);
+  Connect();
+
+  app_.SetObserver(this);
+  frameBitrate_->setVisible(app_.Ports().FrameBitrateVisible);
+  SetBusy(false);
+  ShowPortList();
+  ShowAll();
+  timer1_->start();
+  resize(sizeHint().expandedTo(QSize(1000, 720)));
+}
+
+BrixoConfig::~BrixoConfig() {
+  timer1_->stop();
+  app_.SetObserver(nullptr);
+}
+
+int BrixoConfig::Offset() const { return app_.Model().NumberingOffset; }
+
+void BrixoConfig::Connect() {
+  connect(timer1_, &QTimer::timeout, this, &BrixoConfig::Timer1Tick);
+
+  connect(comboPort_, &QComboBox::activated, this, [this] {
+    app_.Ports().SelectPort(FromQt(comboPort_->currentText()));
+    ShowLinkSettings();
+  });
+  connect(refresh_, &QPushButton::clicked, this, [this] {
+    app_.Ports().RefreshPorts();
+    ShowPortList();
+    ShowLinkSettings();
+  });
+  connect(labelPort_, &ClickableLabel::doubleClicked, this, [this] {
+    app_.Ports().ToggleBitrateFrame();
+    frameBitrate_->setVisible(app_.Ports().FrameBitrateVisible);
+  });
+  connect(optionBitRate_, &QButtonGroup::idClicked, this, [this](int index) {
+    app_.Ports().SelectBitRate(index);
+    ShowLinkSettings();
+  });
+
+  connect(textAddress_, &UpDownField::committed, this, [this](const QString& text) {
+    textAddress_->SetText(ToQt(app_.Addresses().CommitModuleAddressText(FromQt(text), Offset())));
+  });
+  connect(textAddress_, &UpDownField::stepped, this, &BrixoConfig::StepModuleAddress);
+  connect(txtXaddr_, &UpDownField::committed, this, [this](const QString& text) {
+    txtXaddr_->SetText(ToQt(app_.Addresses().CommitExtendedAddressText(FromQt(text), Offset())));
+  });
+  connect(txtXaddr_, &UpDownField::stepped, this, &BrixoConfig::StepExtendedAddress);
+  connect(checkXaddress_, &QCheckBox::clicked, this, [this](bool checked) {
+    app_.Addresses().SetExtendedAddressing(checked);
+    ShowLinkSettings();
+  });
+  connect(checkQuendal_, &QCheckBox::clicked, this, [this](bool checked) {
+    app_.Quendal().SetTunnelling(checked, Offset());
+    ShowLinkSettings();
+  });
+  connect(cmdSetTM_, &QPushButton::clicked, this, [this] {
+    app_.Quendal().ActivateTransparentMode();
+    ShowLinkSettings();
+  });
+  connect(checkBrixoBD_, &QCheckBox::clicked, this, [this](bool checked) { app_.Link().CheckBrixoBD = checked; });
+  connect(checkKLnumber_, &QCheckBox::clicked, this, [this](bool checked) { app_.SetStartNumberingAtOne(checked); });
+
+  connect(readAll_, &QPushButton::clicked, this, [this] { PostCommand("ReadAll"); });
+  connect(writeAll_, &QPushButton::clicked, this, [this] { PostCommand("WriteAll"); });
+  connect(verifyAll_, &QPushButton::clicked, this, [this] { PostCommand("VerifyAll"); });
+  connect(save_, &SaveButton::saveRequested, this, &BrixoConfig::SaveFile);
+  connect(load_, &QPushButton::clicked, this, &BrixoConfig::LoadFile);
+
+  connect(release_, &ReleaseLabel::doubleClicked, this, &BrixoConfig::OpenMonitor);
+  connect(release_, &ReleaseLabel::rightPressed, this, &BrixoConfig::ExpertModeSwitch);
+  connect(tabs_, &QTabWidget::currentChanged, this, &BrixoConfig::TabChanged);
+
+  // Operations run directly from a tab may change the link switches (a read sets
+  // "Bidirectional Comm.", a time-out clears it).
+  connect(generalTab_, &GeneralTabWidget::operationFinished, this, &BrixoConfig::ShowLinkSettings);
+  connect(eventTab_, &EventControlTab::operationFinished, this, &BrixoConfig::ShowLinkSettings);
+}
+
+bool BrixoConfig::PostCommand(const std::string& name) { return app_.Commands().PostCommand(name); }
+
+void BrixoConfig::Timer1Tick() {
+  // Progress repaints let timer events through; a tick inside a running command must not
+  // start another one.
+  if (running_ || app_.Commands().PendingCommand().empty()) return;
+  running_ = true;
+  {
+    InputBlocker blocker;
+    app_.Commands().Tick();
+    blocker.Drain();
+  }
+  running_ = false;
+  ShowAll();
+}
+
+void BrixoConfig::SaveFile(SaveMode mode) { SaveDataFile(app_.DataFiles(), mode == SaveMode::Compact); }
+
+void BrixoConfig::LoadFile() {
+  LoadDataFile(app_.DataFiles());
+  ShowAll();
+}
+
+void BrixoConfig::OpenMonitor() {
+  if (monitor_ == nullptr) monitor_ = new CommunicationWindow(app_.Log(), this);
+  monitor_->ShowMonitor();
+}
+
+void BrixoConfig::ExpertModeSwitch() { app_.ExpertModeSwitch(); }
+
+VerificationReportWindow& BrixoConfig::Report() {
+  if (report_ == nullptr) report_ = new VerificationReportWindow(app_.Report(), this);
+  report_->Reload();
+  return *report_;
+}
+
+void BrixoConfig::TabChanged(int index) {
+  if (app_.TabSelected(index)) {
+    currentTab_ = index;
+    return;
+  }
+  const QSignalBlocker block(tabs_);
+  tabs_->setCurrentIndex(currentTab_);
+}
+
+void BrixoConfig::StepModuleAddress(bool up) {
+  const SpinnerLimits limits = app_.Addresses().UpDownAddressLimits(Offset());
+  const int shown = app_.Link().ModuleAddress + Offset() + (up ? 1 : -1);
+  app_.Addresses().SetModuleAddressFromSpinner(std::clamp(shown, limits.Min, limits.Max), Offset());
+  textAddress_->SetText(ToQt(app_.Addresses().ModuleAddressText(Offset())));
+}
+
+void BrixoConfig::StepExtendedAddress(bool up) {
+  const SpinnerLimits limits = app_.Addresses().UpDownXaddrLimits(Offset());
+  const int shown = app_.Link().ExtendedAddress + Offset() + (up ? 1 : -1);
+  app_.Addresses().SetExtendedAddressFromSpinner(std::clamp(shown, limits.Min, limits.Max), Offset());
+  txtXaddr_->SetText(ToQt(app_.Addresses().ExtendedAddressText(Offset())));
+}
+
+void BrixoConfig::ShowPortList() {
+  const QSignalBlocker block(comboPort_);
+  comboPort_->clear();
+  for (const std::string& item : app_.Ports().ComboPortItems()) comboPort_->addItem(ToQt(item));
+  comboPort_->setCurrentIndex(-1);
+}
+
+void BrixoConfig::ShowLinkSettings() {
+  LinkSettings& ports = app_.Ports();
+  BrixoLink& link = app_.Link();
+  {
+    const QSignalBlocker block(comboPort_);
+    comboPort_->setCurrentIndex(comboPort_->findText(ToQt(ports.ComboPortText)));
+  }
+  labelPortState_->setText(ports.PortOpen()
+                               ? QString("Open: %1 (%2)").arg(ToQt(ports.OpenDevice()), ToQt(ports.LineSettings()))
+                               : QString("Port closed"));
+  frameBitrate_->setVisible(ports.FrameBitrateVisible);
+  if (QAbstractButton* option = optionBitRate_->button(ports.OptionBitRate)) {
+    const QSignalBlocker block(optionBitRate_);
+    option->setChecked(true);
+  }
+
+  AddressSettings& addresses = app_.Addresses();
+  labelAddress_->setText(ToQt(addresses.LabelAddressCaption()));
+  textAddress_->SetText(ToQt(addresses.ModuleAddressText(Offset())));
+  txtXaddr_->SetText(ToQt(addresses.ExtendedAddressText(Offset())));
+  const bool extended = addresses.ExtendedAddressVisible();
+  labelXaddress_->setVisible(extended);
+  txtXaddr_->setVisible(extended);
+  SetChecked(checkXaddress_, link.CheckXaddress);
+  SetChecked(checkQuendal_, link.CheckQuendal);
+  cmdSetTM_->setVisible(app_.Quendal().cmdSetTMVisible());
+  SetChecked(checkBrixoBD_, link.CheckBrixoBD);
+  SetChecked(checkKLnumber_, app_.StartNumberingAtOne());
+}
+
+void BrixoConfig::ShowAll() {
+  ShowLinkSettings();
+  ShowGeneralSettings();
+  ShowEventPin();
+  ShowExpertMode();
+  deviceTab_->RefreshAll();
+}
+
+void BrixoConfig::ShowGeneralSettings() { generalTab_->ShowGeneralSettings(); }
+
+void BrixoConfig::ShowAddressingOptions() { generalTab_->ShowGeneralSettings(); }
+
+void BrixoConfig::ShowNumbering() {
+  ShowLinkSettings();
+  ShowGeneralSettings();
+  eventTab_->ShowNumbering();
+  deviceTab_->ShowNumbering();
+}
+
+void BrixoConfig::ShowExpertMode() {
+  deviceTab_->ShowExpertMode();
+  eventTab_->ShowExpertMode();
+}
+
+void BrixoConfig::ShowEventPin() { eventTab_->ShowEventPin(); }
+void BrixoConfig::ShowPin() { deviceTab_->ShowPin(); }
+void BrixoConfig::ShowOutputConfig() { deviceTab_->ShowOutputConfig(); }
+void BrixoConfig::ShowDetails() { deviceTab_->ShowDetails(); }
+// Every address refresh ends in the same labels and count boxes of the pin editor.
+void BrixoConfig::RebuildAddressMaps() { deviceTab_->ShowAddresses(); }
+void BrixoConfig::ShowAddressCounts() { deviceTab_->ShowAddresses(); }
+void BrixoConfig::ShowSerialAddress() { deviceTab_->ShowAddresses(); }
+void BrixoConfig::ShowDccAddress() { deviceTab_->ShowAddresses(); }
+void BrixoConfig::ShowXDccAddress() { deviceTab_->ShowAddresses(); }
+
+void BrixoConfig::SetBusy(bool visible) {
+  labelProgress_->clear();
+  busyFrame_->setVisible(visible);
+}
+
+void BrixoConfig::ShowProgress(const std::string& text) {
+  labelProgress_->setText(ToQt(text));
+  if (running_) InputBlocker::RepaintNow();
+}
+
+void BrixoConfig::ShowReport() {
+  // The last lines of the run (and the hidden busy label) are on screen before the report.
+  if (running_) InputBlocker::RepaintNow();
+  presentReport_(Report());
+}
+
+}  // namespace brixo

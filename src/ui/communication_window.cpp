@@ -1,0 +1,80 @@
+#include "ui/communication_window.h"
+
+#include <QFontDatabase>
+#include <QHBoxLayout>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTextCursor>
+#include <QVBoxLayout>
+
+#include "link/communication_log.h"
+#include "ui/latin1_text.h"
+
+namespace brixo {
+
+CommunicationWindow::CommunicationWindow(CommunicationLog& log, QWidget* parent)
+    : QWidget(parent, Qt::Window), log_(log), text_(new QPlainTextEdit(this)), clear_(new QPushButton("Clear", this)) {
+  setObjectName("frmQuendalComm");
+  setWindowTitle("Communication");
+  text_->setObjectName("txtQuendalCommunication");
+  clear_->setObjectName("cmdClear");
+  text_->setReadOnly(true);
+  text_->setLineWrapMode(QPlainTextEdit::NoWrap);
+  text_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  text_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch(1);
+  buttons->addWidget(clear_);
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(text_, 1);
+  layout->addLayout(buttons);
+  resize(560, 420);
+
+  connect(clear_, &QPushButton::clicked, this, [this] { log_.Clear(); });
+  // Whoever listened before (a log file, say) keeps hearing every line.
+  previousAppend_ = std::move(log_.onAppend);
+  previousClear_ = std::move(log_.onClear);
+  log_.onAppend = [this](const std::string& appended) {
+    if (previousAppend_) previousAppend_(appended);
+    Append(appended);
+  };
+  log_.onClear = [this] {
+    if (previousClear_) previousClear_();
+    Reload();
+  };
+  Reload();
+}
+
+CommunicationWindow::~CommunicationWindow() {
+  log_.onAppend = std::move(previousAppend_);
+  log_.onClear = std::move(previousClear_);
+}
+
+void CommunicationWindow::ShowMonitor() {
+  show();
+  raise();
+  activateWindow();
+}
+
+void CommunicationWindow::Append(const std::string& appended) {
+  // Follow the newest line only when the user has not scrolled back to read older ones.
+  QScrollBar* bar = text_->verticalScrollBar();
+  const bool atEnd = bar->value() == bar->maximum();
+  QTextCursor cursor(text_->document());
+  cursor.movePosition(QTextCursor::End);
+  QString piece = ToQt(appended);
+  piece.remove('\r');
+  cursor.insertText(piece);
+  if (atEnd) bar->setValue(bar->maximum());
+}
+
+void CommunicationWindow::Reload() {
+  QString text = ToQt(log_.Text());
+  text.remove('\r');
+  text_->setPlainText(text);
+  text_->verticalScrollBar()->setValue(text_->verticalScrollBar()->maximum());
+}
+
+}  // namespace brixo

@@ -1,0 +1,254 @@
+#include "ui/device_config_tab.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QVBoxLayout>
+
+#include "app/app_state.h"
+#include "ui/address_counts_panel.h"
+#include "ui/calc_event_map_dialog.h"
+#include "ui/calc_pattern_dialog.h"
+#include "ui/calc_time_dialog.h"
+#include "ui/device_definitions_panel.h"
+#include "ui/edit_aspect_dialog.h"
+#include "ui/edit_pin_dialog.h"
+#include "ui/edit_step_dialog.h"
+#include "ui/output_config_pages.h"
+#include "ui/pin_editor_panel.h"
+
+namespace brixo {
+
+namespace {
+
+QGroupBox* Group(const QString& title, const char* name, QWidget* content) {
+  auto* box = new QGroupBox(title);
+  box->setObjectName(name);
+  auto* layout = new QVBoxLayout(box);
+  layout->addWidget(content);
+  return box;
+}
+
+}  // namespace
+
+DeviceConfigTab::DeviceConfigTab(QWidget* parent)
+    : QWidget(parent),
+      commandVerifyAllPins_(new QPushButton("Verify All Pins", this)),
+      commandReadPin_(new QPushButton("Read Pin", this)),
+      commandWritePin_(new QPushButton("Write Pin", this)) {
+  setObjectName("DeviceConfigTab");
+  commandVerifyAllPins_->setObjectName("CommandVerifyAllPins");
+  commandReadPin_->setObjectName("CommandReadPin");
+  commandWritePin_->setObjectName("CommandWritePin");
+  // Until Bind gives the tab its application state there is nothing to show.
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  placeholder_ = new QLabel("No configuration bound.");
+  layout->addWidget(placeholder_);
+  SetExpertMode(false);
+}
+
+void DeviceConfigTab::SetExpertMode(bool expert) {
+  commandVerifyAllPins_->setVisible(expert);
+  commandReadPin_->setVisible(expert);
+  commandWritePin_->setVisible(expert);
+}
+
+void DeviceConfigTab::Bind(AppState& app) {
+  if (app_) return;
+  app_ = &app;
+  delete placeholder_;
+  placeholder_ = nullptr;
+
+  editor_ = new PinEditorPanel(app);
+  addresses_ = new AddressCountsPanel(app);
+  outputs_ = new OutputConfigPages(app);
+  definitions_ = new DeviceDefinitionsPanel(app);
+
+  auto* content = new QWidget;
+  auto* columns = new QHBoxLayout(content);
+  columns->addWidget(editor_, 3);
+  auto* right = new QVBoxLayout;
+  right->addWidget(Group("Addresses", "FrameAddresses", addresses_));
+  right->addWidget(Group("Output Configuration", "FramePinConfig", outputs_));
+  right->addWidget(Group("Device Definitions", "FrameDeviceDefinitions", definitions_));
+  right->addWidget(Group("Pin Transfer", "FramePinTransfer", BuildTransferButtons()));
+  right->addStretch(1);
+  columns->addLayout(right, 2);
+
+  auto* scroll = new QScrollArea;
+  scroll->setObjectName("DeviceConfigScroll");
+  scroll->setWidgetResizable(true);
+  scroll->setFrameShape(QFrame::NoFrame);
+  scroll->setWidget(content);
+  layout()->addWidget(scroll);
+
+  pinDialog_ = new EditPinDialog(app.Model(), clipboards_.Pin, app.Prompt(), this);
+  aspectDialog_ = new EditAspectDialog(app.Model(), clipboards_.Aspect, app.Prompt(), this);
+  stepDialog_ = new EditStepDialog(app.Model(), this);
+  patternDialog_ = new CalcPatternDialog(this);
+  eventMapDialog_ = new CalcEventMapDialog(this);
+  timeDialog_ = new CalcTimeDialog(this);
+
+  connect(editor_, &PinEditorPanel::pinSelected, this, &DeviceConfigTab::PinSelected);
+  connect(editor_, &PinEditorPanel::detailsChanged, this, &DeviceConfigTab::ShowDetails);
+  connect(editor_, &PinEditorPanel::editDialogRequested, this, &DeviceConfigTab::OpenEditDialog);
+  connect(editor_, &PinEditorPanel::helpToolRequested, this, &DeviceConfigTab::OpenHelpTool);
+  connect(definitions_, &DeviceDefinitionsPanel::deviceLoaded, this, &DeviceConfigTab::RefreshAll);
+
+  SetExpertMode(app.ExpertMode());
+  RefreshAll();
+}
+
+QPushButton* DeviceConfigTab::TransferButton(const QString& caption, const char* name, const char* command) {
+  auto* button = new QPushButton(caption);
+  button->setObjectName(name);
+  const std::string commandName = command;
+  connect(button, &QPushButton::clicked, this, [this, commandName] { app_->Commands().PostCommand(commandName); });
+  return button;
+}
+
+QWidget* DeviceConfigTab::BuildTransferButtons() {
+  auto* box = new QWidget;
+  auto* grid = new QGridLayout(box);
+  grid->setContentsMargins(0, 0, 0, 0);
+  // The expert buttons "Read Pin", "Write Pin" and "Verify All Pins" are connected by the
+  // main window, which owns them since before the tab had its contents.
+  commandPAspReadPin_ = TransferButton("Read Asp's", "CommandPAspReadPin", "PAspReadPin");
+  commandPAspWritePin_ = TransferButton("Write Asp's", "CommandPAspWritePin", "PAspWritePin");
+  grid->addWidget(commandReadPin_, 0, 0);
+  grid->addWidget(commandWritePin_, 0, 1);
+  grid->addWidget(TransferButton("Read Device", "CommandReadDevice", "ReadDevice"), 1, 0);
+  grid->addWidget(TransferButton("Write Device", "CommandWriteDevice", "WriteDevice"), 1, 1);
+  grid->addWidget(TransferButton("Read All Devices", "CommandReadAllPins", "ReadAllPins"), 2, 0);
+  grid->addWidget(TransferButton("Write All Devices", "CommandWriteAllPins", "WriteAllPins"), 2, 1);
+  grid->addWidget(commandPAspReadPin_, 3, 0);
+  grid->addWidget(commandPAspWritePin_, 3, 1);
+  grid->addWidget(commandVerifyAllPins_, 4, 0, 1, 2);
+  return box;
+}
+
+void DeviceConfigTab::ShowTransferButtons() {
+  if (!app_) return;
+  const DetailsVisibility& d = app_->Pins().Editor().View().Details;
+  commandPAspReadPin_->setVisible(d.CommandPAspReadPin);
+  commandPAspWritePin_->setVisible(d.CommandPAspWritePin);
+}
+
+void DeviceConfigTab::ShowPin() {
+  if (!app_) return;
+  editor_->Show();
+  addresses_->Show();
+}
+
+void DeviceConfigTab::ShowAddresses() {
+  if (app_) addresses_->Show();
+}
+
+void DeviceConfigTab::ShowOutputConfig() {
+  if (app_) outputs_->Show(true);
+}
+
+void DeviceConfigTab::ShowDetails() {
+  if (!app_) return;
+  editor_->Show();
+  addresses_->Show();
+  outputs_->Show(false);
+  ShowTransferButtons();
+}
+
+void DeviceConfigTab::ShowNumbering() { ShowPin(); }
+
+void DeviceConfigTab::ShowExpertMode() {
+  if (!app_) return;
+  SetExpertMode(app_->ExpertMode());
+  ShowDetails();
+}
+
+void DeviceConfigTab::ShowDeviceList() {
+  if (app_) definitions_->Show();
+}
+
+void DeviceConfigTab::SetDefinitionsVersion(const QString& caption) {
+  if (!app_) return;
+  definitions_->Show();
+  definitions_->SetVersionCaption(caption);
+}
+
+void DeviceConfigTab::RefreshAll() {
+  if (!app_) return;
+  ShowDetails();
+  outputs_->Show(true);
+  definitions_->Show();
+}
+
+void DeviceConfigTab::PinSelected() {
+  TransferView& view = app_->View();
+  view.ShowSerialAddress();
+  view.ShowDccAddress();
+  view.ShowXDccAddress();
+  app_->Pins().Addresses().ShowCounts();
+  app_->Pins().ShowAddressCounts();
+  view.ShowOutputConfig();
+  addresses_->Show();
+  outputs_->Show(true);
+}
+
+void DeviceConfigTab::RunDialog(QDialog& dialog) {
+  if (runDialog_) {
+    runDialog_(dialog);
+  } else {
+    dialog.exec();
+  }
+}
+
+void DeviceConfigTab::OpenEditDialog(EditDialogKind kind, int row) {
+  PinPage& pins = app_->Pins();
+  switch (kind) {
+    case EditDialogKind::Pin: RunDialog(*pinDialog_); break;
+    case EditDialogKind::Aspect: RunDialog(*aspectDialog_); break;
+    case EditDialogKind::Step:
+      stepDialog_->SetCurrentStep(row);
+      RunDialog(*stepDialog_);
+      break;
+  }
+  if (kind == EditDialogKind::Pin) {
+    // A pasted or cleared pin may carry other address counts: the first addresses of every
+    // later pin move with them.
+    app_->View().RebuildAddressMaps();
+  }
+  pins.ShowPin();
+  pins.ShowDetails(pins.Editor().View().CheckPAspShowDetails);
+  if (kind == EditDialogKind::Pin) app_->View().ShowOutputConfig();
+  ShowDetails();
+  if (kind == EditDialogKind::Pin) outputs_->Show(true);
+}
+
+void DeviceConfigTab::OpenHelpTool(int row, HelpBox box) {
+  PinEditor& editor = app_->Pins().Editor();
+  const HelpToolRequest request = brixo::OpenHelpTool(editor, row, box);
+  switch (request.Kind) {
+    case HelpToolKind::None: app_->Prompt().ShowMessage(request.Message); return;
+    case HelpToolKind::Pattern:
+      patternDialog_->Preset(request.Pattern);
+      RunDialog(*patternDialog_);
+      TakePatternResult(editor, row, patternDialog_->ParameterText());
+      break;
+    case HelpToolKind::EventMap:
+      eventMapDialog_->Preset(request.EventMap);
+      RunDialog(*eventMapDialog_);
+      TakeEventMapResult(editor, row, eventMapDialog_->ParameterText());
+      break;
+    case HelpToolKind::Time:
+      timeDialog_->Preset(request.TimeBase, request.TimeSlider);
+      RunDialog(*timeDialog_);
+      TakeTimeResult(editor, row, timeDialog_->Base(), timeDialog_->Slider());
+      break;
+  }
+  editor_->Show();
+}
+
+}  // namespace brixo

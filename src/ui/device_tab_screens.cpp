@@ -1,0 +1,93 @@
+// Pictures of the "Brixo Device Configuration" tab with a signal loaded, and of its
+// dialogs, for the documentation.
+#include <QApplication>
+#include <QDialog>
+#include <QDir>
+#include <QPixmap>
+
+#include "app/app_state.h"
+#include "ui/calc_event_map_dialog.h"
+#include "ui/calc_pattern_dialog.h"
+#include "ui/calc_time_dialog.h"
+#include "ui/device_config_tab.h"
+#include "ui/edit_aspect_dialog.h"
+#include "ui/edit_pin_dialog.h"
+#include "ui/edit_step_dialog.h"
+
+namespace brixo {
+
+namespace {
+
+constexpr const char* kSignalName = "Signal 4-aspect";
+constexpr int kSignalPins = 4;
+
+bool Save(QWidget& widget, const QString& path) {
+  widget.setAttribute(Qt::WA_DontShowOnScreen);
+  widget.show();
+  QApplication::processEvents();
+  const bool saved = widget.grab().save(path);
+  widget.hide();
+  return saved;
+}
+
+// Puts the library's four-aspect signal on the first pins, shown with its details.
+void LoadSignal(AppState& app) {
+  DeviceLibrary& library = app.Devices();
+  for (size_t i = 0; i < library.cboDevice.size(); ++i) {
+    if (library.cboDevice[i].rfind(kSignalName, 0) != 0) continue;
+    ConfigModel& model = app.Model();
+    model.CurrentPin = 0;
+    model.CurrentAspect = 0;
+    // Pins already in use would be reported in a message box; the picture needs none.
+    for (int p = 0; p < kSignalPins; ++p) model.PinTable[p].Description.clear();
+    SelectDevice(library, static_cast<int>(i));
+    LoadDevice(app.DeviceFiles());
+    break;
+  }
+  app.Pins().ShowDetails(true);
+  app.View().ShowPin();
+  app.View().ShowOutputConfig();
+}
+
+}  // namespace
+
+bool RenderDeviceTabScreens(AppState& app, const QString& dir) {
+  if (!QDir().mkpath(dir)) return false;
+  const QDir folder(dir);
+  LoadSignal(app);
+
+  DeviceConfigTab tab;
+  tab.Bind(app);
+  tab.resize(1200, 820);
+  if (!Save(tab, folder.filePath("device_tab_signal.png"))) return false;
+
+  PatternPreset pattern;
+  pattern.Outputs = {true, false, true, false, false, false, false};
+  pattern.OutputEnabled = {true, true, true, true, false, false, false};
+  pattern.DarkEnabled = true;
+  pattern.AllDark = true;
+  pattern.Original = "37";
+  tab.PatternDialog()->Preset(pattern);
+  EventMapPreset events;
+  events.Events = {false, true, false, true};
+  events.Mode = 6;
+  events.Original = "106";
+  tab.EventMapDialog()->Preset(events);
+  tab.TimeDialog()->Preset("1", 50);
+  tab.StepDialog()->SetCurrentStep(2);
+
+  const std::pair<QDialog*, const char*> dialogs[] = {
+      {tab.PinDialog(), "dialog_edit_pin.png"},
+      {tab.AspectDialog(), "dialog_edit_aspect.png"},
+      {tab.StepDialog(), "dialog_edit_step.png"},
+      {tab.PatternDialog(), "dialog_calc_pattern.png"},
+      {tab.EventMapDialog(), "dialog_calc_event_map.png"},
+      {tab.TimeDialog(), "dialog_calc_time.png"},
+  };
+  for (const auto& [dialog, file] : dialogs) {
+    if (!Save(*dialog, folder.filePath(file))) return false;
+  }
+  return true;
+}
+
+}  // namespace brixo

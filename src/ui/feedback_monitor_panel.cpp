@@ -1,0 +1,96 @@
+#include "ui/feedback_monitor_panel.h"
+
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "app/feedback_monitor.h"
+#include "app/test_panel_commands.h"
+#include "ui/latin1_text.h"
+
+namespace brixo {
+
+FeedbackMonitorPanel::FeedbackMonitorPanel(FeedbackMonitor& monitor, BrixoLink& link, QWidget* parent)
+    : QGroupBox("Feedback Monitor", parent),
+      monitor_(monitor),
+      link_(link),
+      textFBM_(new QPlainTextEdit),
+      timer2_(new QTimer(this)) {
+  setObjectName("FrameFBM");
+  textFBM_->setObjectName("textFBM");
+  textFBM_->setReadOnly(true);
+  textFBM_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  textFBM_->setMinimumHeight(textFBM_->fontMetrics().lineSpacing() * 8);
+
+  timer2_->setObjectName("Timer2");
+  timer2_->setInterval(FeedbackMonitor::kTickMs);
+  connect(timer2_, &QTimer::timeout, this, &FeedbackMonitorPanel::Tick);
+
+  auto* buttons = new QHBoxLayout;
+  const char* captions[] = {"Clear", "Monitor", "Stop"};
+  for (int i = 0; i < 3; ++i) {
+    auto* button = new QPushButton(captions[i]);
+    button->setObjectName(QString("CommandFBM_%1").arg(i));
+    buttons->addWidget(button);
+    if (i == 0) {
+      connect(button, &QPushButton::clicked, this, [this] {
+        monitor_.Clear();
+        Sync();
+      });
+    } else if (i == 1) {
+      monitorButton_ = button;
+      button->installEventFilter(this);
+      connect(button, &QPushButton::clicked, this, &FeedbackMonitorPanel::StartMonitor);
+    }
+  }
+  buttons->addStretch(1);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(buttons);
+  layout->addWidget(textFBM_, 1);
+  Sync();
+}
+
+FeedbackMonitorPanel::~FeedbackMonitorPanel() {
+  // The button's last focus loss happens while it is torn down; nothing is left to stop.
+  monitorButton_->removeEventFilter(this);
+}
+
+bool FeedbackMonitorPanel::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == monitorButton_ && event->type() == QEvent::FocusOut) StopMonitor();
+  return QGroupBox::eventFilter(watched, event);
+}
+
+void FeedbackMonitorPanel::Sync() {
+  const std::string& text = monitor_.Text();
+  const auto size = static_cast<qsizetype>(text.size());
+  if (size < shown_) {
+    textFBM_->setPlainText(ToQt(text));
+  } else if (size > shown_) {
+    textFBM_->moveCursor(QTextCursor::End);
+    textFBM_->insertPlainText(ToQt(text.substr(static_cast<size_t>(shown_))));
+  }
+  shown_ = size;
+  textFBM_->moveCursor(QTextCursor::End);
+}
+
+void FeedbackMonitorPanel::StartMonitor() {
+  if (monitor_.Monitor()) timer2_->start();
+  Sync();
+}
+
+void FeedbackMonitorPanel::StopMonitor() {
+  timer2_->stop();
+  monitor_.Stop();
+  Sync();
+}
+
+void FeedbackMonitorPanel::Tick() {
+  if (!FeedbackMonitorTick(monitor_, link_)) timer2_->stop();
+  Sync();
+}
+
+}  // namespace brixo

@@ -1,0 +1,72 @@
+#include "ui/matrix_panel.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace brixo {
+
+namespace {
+
+QString Indexed(const char* name, int index) { return QString("%1_%2").arg(name).arg(index); }
+
+// What the first twenty aspect numbers usually stand for on signals and turnouts; the
+// controller's own programs decide, so these are only reminders.
+constexpr std::array<const char*, MatrixPanel::kLabelCount> kAspectCaptions = {
+    "Stop / off",        "Clear / on",         "Caution",          "Proceed slowly",
+    "Shunting allowed",  "Dark",               "Expect stop",      "Expect clear",
+    "Expect slow",       "Route left",         "Route right",      "Flashing",
+    "Turnout straight",  "Turnout diverging",  "Crossing closed",  "Crossing open",
+    "Lamp test",         "Substitute signal",  "Speed indicator",  "Emergency stop"};
+
+constexpr int kRows = 8;
+
+}  // namespace
+
+MatrixPanel::MatrixPanel(BrixoLink& link, QWidget* parent) : QGroupBox("Matrix Test", parent), link_(link) {
+  setObjectName("FrameMatrix");
+  auto* boxes = new QHBoxLayout;
+  auto* boxCaption = new QLabel("Serial addresses:");
+  boxCaption->setObjectName("LabelMatrixAddresses");
+  boxes->addWidget(boxCaption);
+  for (int i = 0; i < kMatrixBoxCount; ++i) {
+    chkMatrix_[i] = new QCheckBox(QString("MB%1").arg(i));
+    chkMatrix_[i]->setObjectName(Indexed("ChkMatrix", i));
+    boxes->addWidget(chkMatrix_[i]);
+  }
+  boxes->addStretch(1);
+
+  // Four columns of eight buttons, each with its reminder beside it.
+  auto* grid = new QGridLayout;
+  grid->setHorizontalSpacing(6);
+  grid->setVerticalSpacing(2);
+  for (int k = 0; k < kButtonCount; ++k) {
+    const int row = k % kRows;
+    const int column = 2 * (k / kRows);
+    auto* button = new QPushButton(QString("MB-%1").arg(k));
+    button->setObjectName(Indexed("CmdSetMatrix", k));
+    connect(button, &QPushButton::clicked, this, [this, k] { SetMatrix(link_, k, Checked()); });
+    grid->addWidget(button, row, column);
+    if (k < kLabelCount) {
+      auto* label = new QLabel(kAspectCaptions[k]);
+      label->setObjectName(Indexed("LblMatrix", k));
+      grid->addWidget(label, row, column + 1);
+    }
+    grid->setColumnStretch(column + 1, 1);
+  }
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(boxes);
+  layout->addLayout(grid);
+}
+
+std::array<bool, kMatrixBoxCount> MatrixPanel::Checked() const {
+  std::array<bool, kMatrixBoxCount> checked{};
+  for (int i = 0; i < kMatrixBoxCount; ++i) checked[i] = chkMatrix_[i]->isChecked();
+  return checked;
+}
+
+}  // namespace brixo

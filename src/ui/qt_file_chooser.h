@@ -1,0 +1,30 @@
+#pragma once
+// Open and save dialogs for the data and definitions files.
+#include <QString>
+#include <string>
+
+#include "files/file_chooser.h"
+
+class QWidget;
+
+namespace brixo {
+
+// "Brixo Config Data|*.dat" becomes "Brixo Config Data (*.dat)"; further "Name|pattern"
+// pairs become further filters ("A|*.a|B|*.b" → "A (*.a);;B (*.b)"). A pattern of several
+// parts ("*.dat;*.txt") is listed blank-separated, as Qt expects.
+QString QtFileFilter(const std::string& filter);
+
+class QtFileChooser final : public FileChooser {
+ public:
+  explicit QtFileChooser(QWidget* parent = nullptr) : parent_(parent) {}
+  void SetParent(QWidget* parent) { parent_ = parent; }
+
+  std::string ChooseOpenFile(const std::string& filter, const std::string& presetName) override;
+  std::string ChooseSaveFile(const std::string& filter, const std::string& presetName) override;
+
+ private:
+  QWidget* parent_;
+  QString lastFolder_;  // the dialogs open where the user went last
+};
+
+}  // namespace brixo

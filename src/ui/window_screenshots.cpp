@@ -1,0 +1,85 @@
+#include "ui/window_screenshots.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QPixmap>
+#include <QTabWidget>
+
+#include "ui/brixo_config_window.h"
+#include "ui/communication_window.h"
+#include "ui/device_config_tab.h"
+#include "ui/event_test_screenshots.h"
+#include "ui/latin1_text.h"
+#include "ui/verification_report_window.h"
+
+namespace brixo {
+
+namespace {
+
+// The whole window with each tab selected; the tabs' own pictures (a tab alone, the
+// dialogs) come from the tabs and carry other names.
+constexpr const char* kTabFiles[] = {"window_general.png", "window_event_control.png",
+                                     "window_device_configuration.png", "window_test.png"};
+
+bool Save(QWidget& widget, const QString& path) {
+  widget.ensurePolished();
+  QApplication::processEvents();
+  return widget.grab().save(path);
+}
+
+// Reads the simulated controller and verifies it, so that the pictures show real values.
+void TalkToSimulator(BrixoConfig& window) {
+  AppState& app = window.App();
+  if (app.Simulator() == nullptr) return;
+  for (const std::string& item : app.Ports().ComboPortItems()) {
+    if (item.find(kSimulatedPortName) == std::string::npos) continue;
+    if (!app.Ports().SelectPort(item)) return;
+    window.ShowAll();
+    for (const char* command : {"ReadAll", "VerifyAll"}) {
+      if (window.PostCommand(command)) window.Timer1Tick();
+    }
+    return;
+  }
+}
+
+}  // namespace
+
+QStringList RenderWindowScreenshots(BrixoConfig& window, const QString& dir) {
+  QStringList written;
+  if (!QDir().mkpath(dir)) return {};
+  const QDir folder(dir);
+  // The report is looked at, not waited on.
+  window.SetReportPresenter([](VerificationReportWindow&) {});
+  window.App().SetExpertMode(true);
+  window.resize(1100, 780);
+  window.show();
+  TalkToSimulator(window);
+
+  for (int tab = 0; tab < window.SSTab_Main()->count(); ++tab) {
+    window.SSTab_Main()->setCurrentIndex(tab);
+    const QString path = folder.filePath(tab < 4 ? kTabFiles[tab] : QString("tab_%1.png").arg(tab));
+    if (!Save(window, path)) return {};
+    written << path;
+  }
+  window.SSTab_Main()->setCurrentIndex(0);
+
+  window.OpenMonitor();
+  const QString monitorPath = folder.filePath("window_communication_monitor.png");
+  if (!Save(*window.Monitor(), monitorPath)) return {};
+  written << monitorPath;
+  window.Monitor()->hide();
+
+  VerificationReportWindow& report = window.Report();
+  report.show();
+  const QString reportPath = folder.filePath("window_verification_report.png");
+  if (!Save(report, reportPath)) return {};
+  written << reportPath;
+  report.hide();
+
+  if (!RenderEventAndTestTabs(window.App(), dir) || !RenderDeviceTabScreens(window.App(), dir)) return {};
+  written.clear();
+  for (const QString& file : folder.entryList({"*.png"}, QDir::Files, QDir::Name)) written << folder.filePath(file);
+  return written;
+}
+
+}  // namespace brixo

@@ -1,0 +1,84 @@
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTimer>
+
+#include "test_tab_fixture.h"
+#include "ui/feedback_monitor_panel.h"
+#include "ui/test_tab.h"
+
+namespace brixo {
+namespace {
+
+class TestTabMonitorTest : public SimulatedAppTest {
+ protected:
+  TestTabMonitorTest() {
+    tab.Bind(app);
+    tab.show();
+    tab.activateWindow();
+    QApplication::setActiveWindow(&tab);
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&tab));
+  }
+
+  QPushButton* Button(int index) { return tab.findChild<QPushButton*>(QString("CommandFBM_%1").arg(index)); }
+  // Presses a button the way a user does: it takes the focus, then it is clicked.
+  void Press(int index) {
+    Button(index)->setFocus(Qt::MouseFocusReason);
+    Button(index)->click();
+  }
+  QString Text() { return tab.findChild<QPlainTextEdit*>("textFBM")->toPlainText(); }
+  QTimer* Timer2() { return tab.Monitor()->Timer2(); }
+  // Lets Timer2 fire a few times.
+  void LetTicksRun(int ms = 350) { QTest::qWait(ms); }
+
+  TestTab tab;
+};
+
+TEST_F(TestTabMonitorTest, MonitorListsFeedbackUntilStopTakesTheFocus) {
+  OpenSimulator();
+  EXPECT_EQ(Timer2()->interval(), 100);
+  Sim().SetFeedback({1, 0, 64, 3});
+  Press(1);
+  Press(1);
+  EXPECT_TRUE(Timer2()->isActive());
+  EXPECT_EQ(Text().count("Start Monitoring"), 1);
+  LetTicksRun();
+  const QStringList lines = Text().split('\n', Qt::SkipEmptyParts);
+  ASSERT_GE(lines.size(), 2);
+  EXPECT_EQ(lines[1], "<1> <0> <64> <3> ");
+  EXPECT_TRUE(Payloads().front().empty()) << "the poll is an empty message";
+
+  Press(2);
+  EXPECT_FALSE(Timer2()->isActive());
+  EXPECT_EQ(Text().count("Monitoring Stopped"), 1);
+  EXPECT_TRUE(Text().endsWith("Monitoring Stopped\n"));
+  const QString stopped = Text();
+  const size_t polls = Payloads().size();
+  LetTicksRun(250);
+  EXPECT_EQ(Text(), stopped);
+  EXPECT_EQ(Payloads().size(), polls);
+
+  Press(0);
+  EXPECT_TRUE(Text().isEmpty());
+}
+
+TEST_F(TestTabMonitorTest, MonitorNeedsAnOpenPort) {
+  Press(1);
+  EXPECT_EQ(prompt.Count("Select Comm-port"), 1);
+  EXPECT_FALSE(Timer2()->isActive());
+  EXPECT_FALSE(Text().contains("Start Monitoring"));
+}
+
+TEST_F(TestTabMonitorTest, PortClosedUnderTheMonitorStopsItQuietly) {
+  OpenSimulator();
+  Press(1);
+  LetTicksRun(150);
+  app.Ports().SelectPort("");  // no number: the port closes
+  prompt.Messages.clear();
+  LetTicksRun(300);
+  EXPECT_FALSE(Timer2()->isActive());
+  EXPECT_EQ(prompt.Count("Select communications port"), 0);
+  EXPECT_TRUE(Text().endsWith("Monitoring Stopped\n"));
+}
+
+}  // namespace
+}  // namespace brixo

@@ -1,0 +1,140 @@
+#pragma once
+// The main window over an application state whose port list offers the in-process
+// simulated controller (loaded with the demo configuration), with scripted message boxes
+// and file dialogs and a verification report that is looked at instead of run modally.
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "app/app_state.h"
+#include "files/file_chooser.h"
+#include "ui/brixo_config_window.h"
+#include "ui/up_down_field.h"
+#include "ui/verification_report_window.h"
+
+namespace brixo::window_test {
+
+// Records every message; answers from a script, then with the first button.
+class ScriptedPrompt final : public UserPrompt {
+ public:
+  MessageAnswer ShowMessage(const std::string& text, MessageIcon, MessageButtons buttons) override {
+    Messages.push_back(text);
+    if (!Answers.empty()) {
+      const MessageAnswer answer = Answers.front();
+      Answers.pop_front();
+      return answer;
+    }
+    return buttons == MessageButtons::YesNo ? MessageAnswer::Yes : MessageAnswer::Ok;
+  }
+  int Count(const std::string& text) const {
+    int n = 0;
+    for (const std::string& message : Messages) n += message == text ? 1 : 0;
+    return n;
+  }
+  std::vector<std::string> Messages;
+  std::deque<MessageAnswer> Answers;
+};
+
+// Answers every dialog with the path set, and counts the dialogs.
+class ScriptedChooser final : public FileChooser {
+ public:
+  std::string ChooseOpenFile(const std::string& filter, const std::string&) override {
+    Filters.push_back(filter);
+    return Path;
+  }
+  std::string ChooseSaveFile(const std::string& filter, const std::string&) override {
+    Filters.push_back(filter);
+    return Path;
+  }
+  std::string Path;
+  std::vector<std::string> Filters;
+};
+
+class MainWindowTest : public ::testing::Test {
+ protected:
+  MainWindowTest() : app(prompt, chooser, Options()), window(PreloadedApp()) {
+    window.SetReportPresenter([this](VerificationReportWindow& report) {
+      ++reportsShown;
+      reportText = report.txtVerification()->toPlainText();
+    });
+    window.Timer1()->stop();  // the tests tick by hand
+  }
+
+  AppStateOptions Options() {
+    AppStateOptions options;
+    options.ProgramFolder = BRIXO_TEST_DATA_DIR;
+    options.OfferSimulator = true;
+    options.Scanner = [] { return std::vector<std::string>{}; };
+    options.TimeSource = &clock;
+    return options;
+  }
+
+  AppState& PreloadedApp() {
+    EXPECT_TRUE(app.PreloadSimulator(std::string(BRIXO_TEST_DATA_DIR) + "/demo.dat"));
+    return app;
+  }
+
+  template <typename Widget = QWidget>
+  Widget* Find(const QString& name) {
+    Widget* widget = window.findChild<Widget*>(name);
+    EXPECT_NE(widget, nullptr) << name.toStdString();
+    return widget;
+  }
+  QString Text(const QString& labelName) { return Find<QLabel>(labelName)->text(); }
+  void Click(const QString& buttonName) {
+    QPushButton* button = Find<QPushButton>(buttonName);
+    ASSERT_NE(button, nullptr);
+    button->click();
+  }
+  // Types into a committing field and leaves it with Return.
+  void Type(const QString& fieldName, const QString& text) {
+    UpDownField* field = Find<UpDownField>(fieldName);
+    ASSERT_NE(field, nullptr);
+    field->Edit()->setText(text);
+    QTest::keyClick(field->Edit(), Qt::Key_Return);
+  }
+  QString FieldText(const QString& fieldName) { return Find<UpDownField>(fieldName)->Text(); }
+  // A visible-to-the-user state, whether or not the window itself is on screen.
+  bool Shown(const QString& name) {
+    QWidget* widget = Find(name);
+    return widget != nullptr && !widget->isHidden();
+  }
+
+  void SelectSimulatedPort() {
+    auto* combo = Find<QComboBox>("ComboPort");
+    ASSERT_NE(combo, nullptr);
+    const int index = combo->findText(kSimulatedPortName, Qt::MatchContains);
+    ASSERT_GE(index, 0);
+    combo->setCurrentIndex(index);
+    emit combo->activated(index);
+    ASSERT_TRUE(app.Ports().PortOpen());
+    app.Simulator()->Controller().ClearReceived();
+  }
+
+  // Posts a whole-controller command with its button and lets the next tick run it.
+  void RunCommand(const QString& buttonName) {
+    Click(buttonName);
+    window.Timer1Tick();
+  }
+
+  std::vector<std::vector<int>> Received() { return app.Simulator()->Controller().ReceivedPayloads(); }
+
+  ManualClock clock;
+  ScriptedPrompt prompt;
+  ScriptedChooser chooser;
+  AppState app;
+  BrixoConfig window;
+  int reportsShown = 0;
+  QString reportText;
+};
+
+}  // namespace brixo::window_test
