@@ -2,7 +2,6 @@
 // against the simulator program on a pseudo-terminal, paced at the line's bit rate. The
 // bytes on the line are counted from the CLI's own communication log, and each run is
 // compared with the time those bytes need on the wire.
-#include <signal.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -17,6 +16,7 @@
 
 #include "files/data_file.h"
 #include "model/pin_model.h"
+#include "sim/sim_process.h"
 
 namespace brixo {
 namespace {
@@ -25,50 +25,6 @@ namespace {
 constexpr int kUnloggedPerFrame = 1;
 // The resynchronisation burst and the synchronising empty frame after the port opens.
 constexpr int kResyncBytes = 9 + 3;
-
-class SimProcess {
- public:
-  ~SimProcess() { Stop(); }
-
-  bool Start(int baud) {
-    int in[2], out[2];
-    if (pipe(in) != 0 || pipe(out) != 0) return false;
-    pid_ = fork();
-    if (pid_ < 0) return false;
-    if (pid_ == 0) {
-      dup2(in[0], STDIN_FILENO);
-      dup2(out[1], STDOUT_FILENO);
-      close(in[1]);
-      close(out[0]);
-      const std::string rate = std::to_string(baud);
-      execl(BRIXO_SIM_EXE, BRIXO_SIM_EXE, "--pace", "--baud", rate.c_str(), "--quiet", static_cast<char*>(nullptr));
-      _exit(127);
-    }
-    close(in[0]);
-    close(out[1]);
-    stdin_ = in[1];
-    stdout_ = out[0];
-    for (char c; read(stdout_, &c, 1) == 1 && c != '\n';) path_ += c;
-    return !path_.empty();
-  }
-
-  void Stop() {
-    if (pid_ <= 0) return;
-    close(stdin_);
-    close(stdout_);
-    kill(pid_, SIGTERM);
-    waitpid(pid_, nullptr, 0);
-    pid_ = -1;
-  }
-
-  const std::string& Path() const { return path_; }
-
- private:
-  pid_t pid_ = -1;
-  int stdin_ = -1;
-  int stdout_ = -1;
-  std::string path_;
-};
 
 struct Run {
   int Status = -1;
@@ -147,7 +103,7 @@ std::string FullConfiguration() {
 
 bool BenchAtRate(const std::string& cli, const std::string& folder, int baud) {
   SimProcess sim;
-  if (!sim.Start(baud)) {
+  if (!sim.Start(BRIXO_SIM_EXE, {"--pace", "--baud", std::to_string(baud), "--quiet"})) {
     std::fprintf(stderr, "cannot start %s\n", BRIXO_SIM_EXE);
     return false;
   }

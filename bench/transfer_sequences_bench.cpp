@@ -1,10 +1,7 @@
 // Times "Write All", "Read All" and "Verify All" of a full configuration against the
 // simulator program on a pseudo-terminal, paced at the line's bit rate, and compares each
 // run with the time its bytes need on the wire.
-#include <signal.h>
 #include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <QCoreApplication>
 
@@ -17,56 +14,12 @@
 #include "link/brixo_link.h"
 #include "link/clock.h"
 #include "link/qt_serial_port.h"
+#include "sim/sim_process.h"
 #include "transfer/transfer_context.h"
 #include "transfer/whole_sequences.h"
 
 namespace brixo {
 namespace {
-
-class SimProcess {
- public:
-  ~SimProcess() { Stop(); }
-
-  bool Start(int baud) {
-    int in[2], out[2];
-    if (pipe(in) != 0 || pipe(out) != 0) return false;
-    pid_ = fork();
-    if (pid_ < 0) return false;
-    if (pid_ == 0) {
-      dup2(in[0], STDIN_FILENO);
-      dup2(out[1], STDOUT_FILENO);
-      close(in[1]);
-      close(out[0]);
-      const std::string rate = std::to_string(baud);
-      execl(BRIXO_SIM_EXE, BRIXO_SIM_EXE, "--pace", "--baud", rate.c_str(), "--quiet", static_cast<char*>(nullptr));
-      _exit(127);
-    }
-    close(in[0]);
-    close(out[1]);
-    stdin_ = in[1];
-    stdout_ = out[0];
-    char c;
-    while (read(stdout_, &c, 1) == 1 && c != '\n') path_ += c;
-    return !path_.empty();
-  }
-
-  void Stop() {
-    if (pid_ <= 0) return;
-    close(stdin_);  // end of input ends the simulator
-    close(stdout_);
-    kill(pid_, SIGTERM);
-    waitpid(pid_, nullptr, 0);
-    pid_ = -1;
-  }
-
-  const std::string& Path() const { return path_; }
-
- private:
-  pid_t pid_ = -1;
-  int stdin_ = -1;
-  int stdout_ = -1;
-  std::string path_;
-};
 
 // Counts the bytes crossing the line in each direction.
 class CountingPort : public SerialPort {
@@ -160,7 +113,7 @@ Measured Measure(CountingPort& port, const std::function<void()>& run) {
 
 bool BenchAtRate(int baud) {
   SimProcess sim;
-  if (!sim.Start(baud)) {
+  if (!sim.Start(BRIXO_SIM_EXE, {"--pace", "--baud", std::to_string(baud), "--quiet"})) {
     std::fprintf(stderr, "cannot start %s\n", BRIXO_SIM_EXE);
     return false;
   }

@@ -62,10 +62,9 @@ bool ReadFields(RecordReader& in, FileRecord& record, int version, int& currentP
     case RecordTag::Cfg:
       return in.Bytes(1) && in.Bytes(OutputConfigTail(record.Numbers[0], version));
     case RecordTag::Asp:
-      return in.Numbers(1, 0, kAspectCount - 1) && in.Text();
+      return in.AspectFields();
     case RecordTag::Ins:
-      // Step codes are seven bits wide on the controller; anything above is no instruction.
-      return in.Numbers(1, 0, kStepCount - 1) && in.Numbers(1, 0, 127) && in.Bytes(4);
+      return in.StepFields();
     default:
       return true;
   }

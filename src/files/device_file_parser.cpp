@@ -35,9 +35,9 @@ bool ReadFields(RecordReader& in, FileRecord& record) {
     case RecordTag::Cfg:
       return ReadOutputConfig(in, record);
     case RecordTag::Asp:
-      return in.Numbers(1, 0, kAspectCount - 1) && in.Text();
+      return in.AspectFields();
     case RecordTag::Ins:
-      return in.Numbers(1, 0, kStepCount - 1) && in.Numbers(1, 0, 127) && in.Bytes(4);
+      return in.StepFields();
     default:
       return true;
   }

@@ -6,6 +6,7 @@
 
 #include "files/field_reader.h"
 #include "files/file_record.h"
+#include "model/pin_model.h"
 
 namespace brixo {
 
@@ -36,6 +37,11 @@ class RecordReader {
   // Reads `count` bytes only when the next field is a number; true when they were absent
   // or all fitted.
   bool OptionalBytes(int count) { return !reader_.NextIsNumber() || Bytes(count); }
+
+  // "Asp" and "Ins" read alike in the data file and the definitions file.
+  bool AspectFields() { return Numbers(1, 0, kAspectCount - 1) && Text(); }
+  // Step codes are seven bits wide on the controller; anything above is no instruction.
+  bool StepFields() { return Numbers(1, 0, kStepCount - 1) && Numbers(1, 0, 127) && Bytes(4); }
 
  private:
   FieldReader& reader_;

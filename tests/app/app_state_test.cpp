@@ -11,7 +11,7 @@ namespace {
 class AppStateTest : public ::testing::Test {
  protected:
   ManualClock clock;
-  ScriptedPrompt prompt;
+  RecordingPrompt prompt;
   NoFileChooser chooser;
   AppState app{prompt, chooser, SimulatedOnly(clock)};
 

@@ -1,6 +1,6 @@
 #pragma once
-// An application state with scripted message boxes, a manual clock, no machine ports and
-// the simulated controller offered.
+// An application state with a manual clock, no machine ports and the simulated controller
+// offered.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -8,19 +8,9 @@
 
 #include "app/app_state.h"
 #include "app/no_file_chooser.h"
+#include "support/recording_prompt.h"
 
 namespace brixo::testing {
-
-class ScriptedPrompt : public UserPrompt {
- public:
-  MessageAnswer ShowMessage(const std::string& text, MessageIcon, MessageButtons buttons) override {
-    Messages.push_back(text);
-    if (buttons == MessageButtons::YesNo) return YesNoAnswer;
-    return MessageAnswer::Ok;
-  }
-  std::vector<std::string> Messages;
-  MessageAnswer YesNoAnswer = MessageAnswer::Yes;
-};
 
 inline AppStateOptions SimulatedOnly(ManualClock& clock) {
   AppStateOptions options;

@@ -5,7 +5,7 @@
 #include "app/feedback_monitor.h"
 #include "app_test_support.h"
 #include "link/clock.h"
-#include "sim/sim_serial_port.h"
+#include "support/sim_link_fixture.h"
 
 namespace brixo::testing {
 namespace {
@@ -13,35 +13,17 @@ namespace {
 using Payload = std::vector<int>;
 using Legacy = std::array<int, 4>;
 
-class DiscardLog : public CommLog {
- public:
-  void AppendLine(const std::string&) override {}
-};
-
-class LiveTest : public ::testing::Test {
+class LiveTest : public SimLinkTest {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(port.Open("SIM"));
-    link.AttachPort(&port);
+    SimLinkTest::SetUp();
     BuildSerialMap(model.PinTable, maps);
   }
-  // Controller payloads received, without the synchronising empty frame.
-  std::vector<Payload> Payloads() const {
-    std::vector<Payload> sent;
-    for (const Payload& p : port.ReceivedPayloads())
-      if (!p.empty()) sent.push_back(p);
-    return sent;
-  }
   void Reset() {
-    port.Controller().ClearReceived();
-    prompt.Messages.clear();
+    ClearPayloads();
+    prompt.Clear();
   }
 
-  ManualClock clock;
-  ScriptedPrompt prompt;
-  DiscardLog log;
-  SimSerialPort port{clock};
-  BrixoLink link{clock, prompt, log};
   ConfigModel model;
   AddressMaps maps;
   GeneralSettings general;

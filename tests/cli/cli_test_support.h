@@ -2,7 +2,6 @@
 // Runs the real brixo-cli (and brixo-sim on a pseudo-terminal) as child processes, with
 // standard input that is not a terminal, and collects what they print.
 #include <fcntl.h>
-#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -14,6 +13,8 @@
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include "sim/sim_process.h"
 
 namespace brixo::testing {
 
@@ -82,47 +83,11 @@ inline ProgramResult RunCli(const std::vector<std::string>& args) { return RunPr
 
 inline std::string DataFile(const char* name) { return std::string(BRIXO_TEST_DATA_DIR) + "/" + name; }
 
-// brixo-sim on a pseudo-terminal; it ends when its standard input closes.
-class SimProgram {
- public:
-  explicit SimProgram(std::vector<std::string> options = {}) {
-    int in[2];
-    int out[2];
-    if (pipe(in) != 0 || pipe(out) != 0) return;
-    pid_ = fork();
-    if (pid_ == 0) {
-      dup2(in[0], STDIN_FILENO);
-      dup2(out[1], STDOUT_FILENO);
-      close(in[1]);
-      close(out[0]);
-      options.insert(options.begin(), "--quiet");
-      std::vector<char*> argv{const_cast<char*>(BRIXO_SIM_EXE)};
-      for (std::string& o : options) argv.push_back(o.data());
-      argv.push_back(nullptr);
-      execv(BRIXO_SIM_EXE, argv.data());
-      _exit(127);
-    }
-    close(in[0]);
-    close(out[1]);
-    stdin_ = in[1];
-    stdout_ = out[0];
-    for (char c; read(stdout_, &c, 1) == 1 && c != '\n';) path_ += c;
-  }
-  ~SimProgram() {
-    if (pid_ <= 0) return;
-    close(stdin_);
-    close(stdout_);
-    kill(pid_, SIGTERM);
-    waitpid(pid_, nullptr, 0);
-  }
-  const std::string& Path() const { return path_; }
-
- private:
-  pid_t pid_ = -1;
-  int stdin_ = -1;
-  int stdout_ = -1;
-  std::string path_;
-};
+// brixo-sim on a pseudo-terminal, without its byte log.
+inline bool StartSim(SimProcess& sim, std::vector<std::string> options = {}) {
+  options.insert(options.begin(), "--quiet");
+  return sim.Start(BRIXO_SIM_EXE, options);
+}
 
 // Lines of a text, without their line ends.
 inline std::vector<std::string> Lines(const std::string& text) {

@@ -3,14 +3,10 @@
 #include "app/app_state.h"
 #include "app/no_file_chooser.h"
 #include "cli_test_support.h"
+#include "support/recording_prompt.h"
 
 namespace brixo::testing {
 namespace {
-
-class QuietPrompt : public UserPrompt {
- public:
-  MessageAnswer ShowMessage(const std::string&, MessageIcon, MessageButtons) override { return MessageAnswer::Ok; }
-};
 
 // A configuration loaded with the core's own loader, to look into files the CLI wrote.
 class Config {
@@ -36,7 +32,7 @@ class Config {
   }
 
  private:
-  QuietPrompt prompt_;
+  RecordingPrompt prompt_;
   NoFileChooser chooser_;
   std::unique_ptr<AppState> app_;
 };
@@ -62,7 +58,8 @@ TEST_F(CliTransferTest, WriteAllThenReadAllReproducesTheFile) {
   EXPECT_EQ(ReadText(again), ReadText(held));
 
   // The same over a pseudo-terminal, with the write and the read as separate runs.
-  SimProgram sim;
+  SimProcess sim;
+  ASSERT_TRUE(StartSim(sim));
   const std::string pty = folder / "pty.dat";
   ASSERT_EQ(RunCli({"--port", sim.Path(), "write-all", demo}).Status, 0);
   const ProgramResult read = RunCli({"--port", sim.Path(), "read-all", pty});
@@ -129,7 +126,8 @@ TEST_F(CliTransferTest, AFailedReadLeavesNoFile) {
   const std::string kept = folder / "kept.dat";
   WriteText(kept, "earlier contents");
   const std::string fresh = folder / "fresh.dat";
-  SimProgram sim({"--module", "3"});  // nobody answers module 1
+  SimProcess sim;
+  ASSERT_TRUE(StartSim(sim, {"--module", "3"}));  // nobody answers module 1
   const ProgramResult r = RunCli({"--port", sim.Path(), "read-all", kept});
   EXPECT_EQ(r.Status, 1);
   EXPECT_NE(r.Err.find("No response received, resetting bidirectional communication"), std::string::npos);
@@ -141,7 +139,8 @@ TEST_F(CliTransferTest, AFailedReadLeavesNoFile) {
 // A read that got through but met refused replies still saves what it read, and says so.
 TEST_F(CliTransferTest, AReadWithRefusedRepliesSavesAndFails) {
   const std::string fresh = folder / "fresh.dat";
-  SimProgram sim({"--no-events"});
+  SimProcess sim;
+  ASSERT_TRUE(StartSim(sim, {"--no-events"}));
   const ProgramResult r = RunCli({"--port", sim.Path(), "read-events", fresh});
   EXPECT_EQ(r.Status, 1);
   EXPECT_NE(r.Err.find("Read Event-On: Function not supported by Device"), std::string::npos) << r.Err;
@@ -170,7 +169,8 @@ TEST_F(CliTransferTest, ReadPinMergesIntoTheFile) {
 }
 
 TEST_F(CliTransferTest, SinglePinAndEventTransfersOnAPseudoTerminal) {
-  SimProgram sim;
+  SimProcess sim;
+  ASSERT_TRUE(StartSim(sim));
   Config source(held);
   const int p = source.PinWithAspects();
   ASSERT_GE(p, 0);
@@ -193,7 +193,8 @@ TEST_F(CliTransferTest, SinglePinAndEventTransfersOnAPseudoTerminal) {
 }
 
 TEST(CliLinkModesTest, TunnelledFramesAreLoggedAsHostFrames) {
-  SimProgram sim({"--host"});
+  SimProcess sim;
+  ASSERT_TRUE(StartSim(sim, {"--host"}));
   const ProgramResult r = RunCli({"--port", sim.Path(), "--tunnel", "--log", "-", "version"});
   EXPECT_EQ(r.Status, 0) << r.Err;
   EXPECT_EQ(r.Out, "3.2.1.0\n");
@@ -211,7 +212,8 @@ TEST(CliLinkModesTest, TransparentModeAsksUnlessTheHostIsOld) {
     int status;
   } cases[] = {{"3200", false, 2}, {"3200", true, 0}, {"3100", false, 0}};
   for (const auto& c : cases) {
-    SimProgram sim({"--host", "--protocol", c.protocol});
+    SimProcess sim;
+    ASSERT_TRUE(StartSim(sim, {"--host", "--protocol", c.protocol}));
     std::vector<std::string> args{"--port", sim.Path(), "--transparent", "version"};
     if (c.yes) args.insert(args.begin(), "--yes");
     const ProgramResult r = RunCli(args);

@@ -56,7 +56,7 @@ TEST_F(FilesTest, MalformedFilesChangeNothing) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    prompt.Shown.clear();
+    prompt.Clear();
     view.Calls.clear();
     WriteAll(PathOf("broken.dat"), c.text);
     bool quotes;

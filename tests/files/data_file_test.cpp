@@ -302,7 +302,7 @@ TEST_F(FilesTest, OlderVersionsOmitFields) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.version);
     general = GeneralSettings{};
-    prompt.Shown.clear();
+    prompt.Clear();
     model.PinTable[0].OutputConfig.fill(7);
     const std::string body = c.dcc + "\r\nXAD,64,0,3,0,0,0,0\r\n" + c.pam + "\r\n" + c.cfg + "\r\n";
     ASSERT_TRUE(LoadDataFileText(data, PinFile(c.version, body)));

@@ -183,13 +183,13 @@ TEST_F(DeviceTest, RefusalsChangeNothing) {
   const PinArray before = model.PinTable;
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    prompt.Shown.clear();
+    prompt.Clear();
     WriteAll(PathOf("lib.def"), c.text);  // the file changed after it was listed
     EXPECT_FALSE(LoadDevice(devices));
     EXPECT_EQ(Messages(), c.message + "|");
     EXPECT_EQ(model.PinTable, before);
   }
-  prompt.Shown.clear();
+  prompt.Clear();
   SelectDevice(library, -1);
   EXPECT_FALSE(LoadDevice(devices));
   EXPECT_EQ(Messages(), "Select Devicename to load|");
@@ -247,7 +247,7 @@ TEST_F(DeviceTest, StartUpFallsBackToTheDialog) {
   EXPECT_EQ(chooser.Presets.back(), "BrixoDevices.def");
   EXPECT_TRUE(library.cboDevice.empty());
 
-  prompt.Shown.clear();
+  prompt.Clear();
   chooser.Answers = {PathOf("BrixoDevices.def")};
   EXPECT_TRUE(LoadStartUpDefinitions(devices, {PathOf("a/BrixoDevices.def")}));
   EXPECT_EQ(Messages(), "Can not find Device Configuration file at standard location|");

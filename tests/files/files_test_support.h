@@ -2,7 +2,6 @@
 // Test doubles and a fixture holding everything the file operations work on.
 #include <gtest/gtest.h>
 
-#include <deque>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -12,40 +11,10 @@
 
 #include "files/data_file.h"
 #include "files/device_library.h"
+#include "support/recording_prompt.h"
+#include "support/scripted_chooser.h"
 
 namespace brixo::testing {
-
-struct ShownMessage {
-  std::string Text;
-  MessageIcon Icon;
-};
-
-class ScriptedPrompt : public UserPrompt {
- public:
-  MessageAnswer ShowMessage(const std::string& text, MessageIcon icon, MessageButtons) override {
-    Shown.push_back({text, icon});
-    return MessageAnswer::Ok;
-  }
-  std::vector<ShownMessage> Shown;
-};
-
-class ScriptedChooser : public FileChooser {
- public:
-  std::string ChooseOpenFile(const std::string& filter, const std::string& preset) override { return Answer(filter, preset); }
-  std::string ChooseSaveFile(const std::string& filter, const std::string& preset) override { return Answer(filter, preset); }
-  std::deque<std::string> Answers;
-  std::vector<std::string> Filters, Presets;
-
- private:
-  std::string Answer(const std::string& filter, const std::string& preset) {
-    Filters.push_back(filter);
-    Presets.push_back(preset);
-    if (Answers.empty()) return "";
-    std::string answer = Answers.front();
-    Answers.pop_front();
-    return answer;
-  }
-};
 
 class RecordingView : public DataFileView {
  public:
@@ -103,7 +72,7 @@ class FilesTest : public ::testing::Test {
   ConfigModel model;
   GeneralSettings general;
   EventControlState events;
-  ScriptedPrompt prompt;
+  RecordingPrompt prompt;
   ScriptedChooser chooser;
   RecordingView view;
   DeviceLibrary library;

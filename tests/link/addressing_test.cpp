@@ -64,8 +64,8 @@ TEST(AddressFields, ExtendedAddressingNeedsConfirmation) {
     const bool on = rig.Addresses.SetExtendedAddressing(true);
     EXPECT_EQ(on, answer == MessageAnswer::Ok);
     EXPECT_EQ(rig.Link.CheckXaddress, on);
-    EXPECT_EQ(rig.Prompt.Messages.at(0).Text, "eXtended Addressing is intended for\nexperienced users only!");
-    EXPECT_EQ(rig.Prompt.Messages.at(0).Buttons, MessageButtons::OkCancel);
+    EXPECT_EQ(rig.Prompt.Messages.at(0), "eXtended Addressing is intended for\nexperienced users only!");
+    EXPECT_EQ(rig.Prompt.Shown.at(0).Buttons, MessageButtons::OkCancel);
     EXPECT_EQ(rig.Addresses.LabelAddressCaption(), on ? "Channel Number" : "Module Address");
     EXPECT_EQ(rig.Addresses.ExtendedAddressVisible(), on);
     EXPECT_EQ(rig.Changes, 1);
@@ -104,7 +104,7 @@ TEST(TunnellingSwitch, ProtocolVersionDecidesAndWidensTheAddressRange) {
     EXPECT_EQ(rig.Link.CheckQuendal, c.accepted);
     EXPECT_EQ(rig.Tunnel.cmdSetTMVisible(), !c.accepted);
     EXPECT_EQ(rig.Addresses.UpDownAddressLimits(1).Max, c.accepted ? 32 : 16);
-    EXPECT_EQ(rig.Prompt.Texts(), c.message.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.message});
+    EXPECT_EQ(rig.Prompt.Messages, c.message.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.message});
     EXPECT_EQ(rig.Port.Writes.size(), 3u) << "poll, version query, poll";
     EXPECT_EQ(rig.Port.Writes[0], (Bytes{0x68, 0x98})) << "the handshake starts with host toggle 1";
   }
@@ -132,7 +132,7 @@ TEST(TunnellingSwitch, HandshakeFailures) {
     if (!c.portOpen) rig.Port.Close();
     for (const Bytes& a : c.answers) rig.Port.QueueReply(a);
     EXPECT_EQ(rig.Tunnel.SetTunnelling(true, 0), c.staysOn) << c.name;
-    EXPECT_EQ(rig.Prompt.Texts(), c.messages) << c.name;
+    EXPECT_EQ(rig.Prompt.Messages, c.messages) << c.name;
     EXPECT_EQ(rig.Addresses.UpDownAddressLimits(0).Max, 15) << c.name;
   }
 }
@@ -169,8 +169,8 @@ TEST(TransparentMode, UnitTypeAndFirmwareDecide) {
     for (const Bytes& a : {kEmpty, HostAnswer({1, 2, 24, 0}), HostAnswer({1, 10, c.type, c.h, c.l}), kEmpty})
       rig.Port.QueueReply(a);
     rig.Tunnel.ActivateTransparentMode();
-    EXPECT_EQ(rig.Prompt.Texts(), std::vector<std::string>{c.message}) << c.message;
-    EXPECT_EQ(rig.Prompt.Messages.back().Icon, c.commandSent ? MessageIcon::Information : MessageIcon::Warning);
+    EXPECT_EQ(rig.Prompt.Messages, std::vector<std::string>{c.message}) << c.message;
+    EXPECT_EQ(rig.Prompt.Shown.back().Icon, c.commandSent ? MessageIcon::Information : MessageIcon::Warning);
     ASSERT_EQ(rig.Port.Writes.size(), 4u);
     const bool command = rig.Port.Writes[3].size() == 5 && rig.Port.Writes[3][1] == 0x81 &&
                          rig.Port.Writes[3][2] == 0x85 && rig.Port.Writes[3][3] == 0x90;
@@ -186,10 +186,10 @@ TEST(TransparentMode, TunnellingHostAsksFirst) {
     for (const Bytes& a : {kEmpty, HostAnswer({1, 2, 26, 0}), kEmpty, HostAnswer({1, 10, 3, 8, 24}), kEmpty})
       rig.Port.QueueReply(a);
     rig.Tunnel.ActivateTransparentMode();
-    EXPECT_EQ(rig.Prompt.Messages.at(0).Text,
+    EXPECT_EQ(rig.Prompt.Messages.at(0),
               "Your Quendal system supports Brixo Tunneling\nWe recommend to use the Quendal Tunneling option "
               "instead\nDo you still want to activate Transparant Mode?");
-    EXPECT_EQ(rig.Prompt.Messages[0].Buttons, MessageButtons::YesNo);
+    EXPECT_EQ(rig.Prompt.Shown[0].Buttons, MessageButtons::YesNo);
     EXPECT_EQ(rig.Port.Writes.size(), answer == MessageAnswer::Yes ? 5u : 3u);
   }
 }

@@ -101,7 +101,7 @@ TEST(DirectFrame, RefusedWithoutWritingAnything) {
     if (!c.portOpen) rig.Port.Close();
     EXPECT_FALSE(rig.Link.SendBrixoMessage(true, c.payload));
     EXPECT_TRUE(rig.Port.Writes.empty()) << c.message;
-    EXPECT_EQ(rig.Prompt.Texts(), std::vector<std::string>{c.message});
+    EXPECT_EQ(rig.Prompt.Messages, std::vector<std::string>{c.message});
     EXPECT_FALSE(rig.Link.ReplyValid);
   }
 }
@@ -131,7 +131,7 @@ TEST_P(DirectReply, IsCheckedAndLaidOut) {
   if (c.valid) {
     for (size_t i = 0; i < c.bufferStart.size(); ++i) EXPECT_EQ(rig.Link.ReplyBuffer[i], c.bufferStart[i]) << i;
   }
-  EXPECT_EQ(rig.Prompt.Texts(), c.message.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.message});
+  EXPECT_EQ(rig.Prompt.Messages, c.message.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.message});
   ASSERT_EQ(rig.Log.Lines.size(), c.logLine.empty() ? 1u : 2u);
   if (!c.logLine.empty()) {
     EXPECT_EQ(rig.Log.Lines[1], c.logLine);
@@ -182,7 +182,7 @@ TEST(DirectReply, TimeOutUnchecksBidirectionalAndLaterFramesGoWithoutIt) {
   EXPECT_TRUE(rig.Link.SendBrixoMessage(true, {112, 0}));
   EXPECT_FALSE(rig.Link.ReplyValid);
   EXPECT_FALSE(rig.Link.CheckBrixoBD);
-  EXPECT_EQ(rig.Prompt.Texts(), std::vector<std::string>{kNoResponse});
+  EXPECT_EQ(rig.Prompt.Messages, std::vector<std::string>{kNoResponse});
   EXPECT_NEAR(rig.Clock.NowSeconds() - start, 2.0, 0.01);
   EXPECT_LE(rig.Port.Waits, 3) << "waits in the port, not in a loop";
 
@@ -206,7 +206,7 @@ TEST(DirectReply, ClockGoingBackEndsTheWait) {
   rig.Port.QueueSilence();
   rig.Link.SendBrixoMessage(true, {});
   EXPECT_EQ(rig.Port.Waits, 1);
-  EXPECT_EQ(rig.Prompt.Texts(), std::vector<std::string>{kNoResponse});
+  EXPECT_EQ(rig.Prompt.Messages, std::vector<std::string>{kNoResponse});
 }
 
 TEST(DirectReply, PortFaultIsReportedOnceAndPortStaysClosed) {
@@ -215,11 +215,11 @@ TEST(DirectReply, PortFaultIsReportedOnceAndPortStaysClosed) {
   rig.Port.FailOnWait("Communications port fake failed: Input/output error");
   EXPECT_FALSE(rig.Link.SendBrixoMessage(true, {}));
   EXPECT_FALSE(rig.Link.PortOpen());
-  EXPECT_EQ(rig.Prompt.Texts(), std::vector<std::string>{"Communications port fake failed: Input/output error"});
-  EXPECT_EQ(rig.Prompt.Messages[0].Icon, MessageIcon::Error);
+  EXPECT_EQ(rig.Prompt.Messages, std::vector<std::string>{"Communications port fake failed: Input/output error"});
+  EXPECT_EQ(rig.Prompt.Shown[0].Icon, MessageIcon::Error);
   EXPECT_TRUE(rig.Link.CheckBrixoBD) << "a dead port is not a silent controller";
   EXPECT_FALSE(rig.Link.SendBrixoMessage(true, {}));
-  EXPECT_EQ(rig.Prompt.Texts().back(), "Select communications port");
+  EXPECT_EQ(rig.Prompt.Messages.back(), "Select communications port");
 }
 
 TEST(TamloMessage, DirectFrameResyncsButNeverFlipsOrLogs) {
@@ -240,14 +240,14 @@ TEST(TamloMessage, RefusesValuesThatWouldSetBitSeven) {
   LinkRig rig;
   rig.Link.SendTamloMessage(7, 0, 200, 0);
   EXPECT_TRUE(rig.Port.Writes.empty());
-  EXPECT_EQ(rig.Prompt.Texts(), std::vector<std::string>{"Value out of range 0..127: 200"});
+  EXPECT_EQ(rig.Prompt.Messages, std::vector<std::string>{"Value out of range 0..127: 200"});
 }
 
 TEST(TamloMessage, ClosedPortIsReported) {
   LinkRig rig;
   rig.Port.Close();
   rig.Link.SendTamloMessage(7, 0, 1, 2);
-  EXPECT_EQ(rig.Prompt.Texts(), std::vector<std::string>{"Select communications port"});
+  EXPECT_EQ(rig.Prompt.Messages, std::vector<std::string>{"Select communications port"});
 }
 
 }  // namespace

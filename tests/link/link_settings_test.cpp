@@ -21,8 +21,8 @@ TEST(PortList, MachineDevicesInStableNaturalOrder) {
 
 struct SettingsRig {
   ManualClock Clock;
-  FakePrompt Prompt;
-  LinesLog Log;
+  RecordingPrompt Prompt;
+  RecordingLog Log;
   BrixoLink Link{Clock, Prompt, Log};
   FakeFactory Factory{Clock};
   LinkSettings Settings{Link, Factory, [] {
@@ -68,9 +68,9 @@ TEST(LinkSettings, SelectionThatCannotOpenLeavesPortClosed) {
     rig.Settings.SelectPort("1 /dev/ttyUSB0");
     EXPECT_FALSE(rig.Settings.SelectPort(c.text)) << c.text;
     EXPECT_FALSE(rig.Settings.PortOpen()) << c.text;
-    EXPECT_EQ(rig.Prompt.Texts(), c.messages) << c.text;
+    EXPECT_EQ(rig.Prompt.Messages, c.messages) << c.text;
     EXPECT_FALSE(rig.Link.SendBrixoMessage(true, {112, 0}));
-    EXPECT_EQ(rig.Prompt.Texts().back(), "Select communications port");
+    EXPECT_EQ(rig.Prompt.Messages.back(), "Select communications port");
   }
 }
 

@@ -1,6 +1,6 @@
 #pragma once
-// Scripted stand-ins for the port, the message boxes and the monitor, driven by a
-// ManualClock so that 2-second windows pass without waiting.
+// A scripted stand-in for the port, driven by a ManualClock so that 2-second windows pass
+// without waiting, with recording message boxes and monitor.
 #include <deque>
 #include <map>
 #include <memory>
@@ -10,6 +10,8 @@
 #include "link/brixo_link.h"
 #include "link/clock.h"
 #include "link/serial_port_factory.h"
+#include "support/recording_log.h"
+#include "support/recording_prompt.h"
 
 namespace brixo::test {
 
@@ -102,43 +104,14 @@ class FakePort : public SerialPort {
   bool open_ = false;
 };
 
-struct Shown {
-  std::string Text;
-  MessageIcon Icon;
-  MessageButtons Buttons;
-};
-
-class FakePrompt : public UserPrompt {
- public:
-  std::vector<Shown> Messages;
-  std::deque<MessageAnswer> Answers;  // default: Ok / Yes
-  MessageAnswer ShowMessage(const std::string& text, MessageIcon icon, MessageButtons buttons) override {
-    Messages.push_back({text, icon, buttons});
-    if (!Answers.empty()) {
-      MessageAnswer a = Answers.front();
-      Answers.pop_front();
-      return a;
-    }
-    return buttons == MessageButtons::YesNo ? MessageAnswer::Yes : MessageAnswer::Ok;
-  }
-  std::vector<std::string> Texts() const {
-    std::vector<std::string> texts;
-    for (const Shown& m : Messages) texts.push_back(m.Text);
-    return texts;
-  }
-};
-
-class LinesLog : public CommLog {
- public:
-  std::vector<std::string> Lines;
-  void AppendLine(const std::string& line) override { Lines.push_back(line); }
-};
+using testing::RecordingLog;
+using testing::RecordingPrompt;
 
 // A link on a fake port that is open, with the alternation bit at 0 and no resync due.
 struct LinkRig {
   ManualClock Clock;
-  FakePrompt Prompt;
-  LinesLog Log;
+  RecordingPrompt Prompt;
+  RecordingLog Log;
   FakePort Port{Clock};
   BrixoLink Link{Clock, Prompt, Log};
   LinkRig() {

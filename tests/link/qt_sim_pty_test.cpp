@@ -1,12 +1,12 @@
 // QtSerialPort against brixo-sim on a pseudo-terminal: a real exchange through the
 // operating system, and what happens when the other side goes away.
-#include <QProcess>
 #include <gtest/gtest.h>
 
 #include "link/communication_log.h"
 #include "link/link_settings.h"
 #include "link/qt_serial_port.h"
 #include "link/link_test_support.h"
+#include "sim/sim_process.h"
 
 namespace brixo::test {
 namespace {
@@ -14,28 +14,17 @@ namespace {
 class QtSimPty : public ::testing::Test {
  protected:
   void SetUp() override {
-    sim_.start(BRIXO_SIM_EXE, {"--quiet"});
-    ASSERT_TRUE(sim_.waitForStarted(5000));
-    ASSERT_TRUE(sim_.waitForReadyRead(5000));
-    device_ = QString::fromUtf8(sim_.readLine()).trimmed().toStdString();
-    ASSERT_FALSE(device_.empty());
+    ASSERT_TRUE(sim_.Start(BRIXO_SIM_EXE, {"--quiet"}));
+    device_ = sim_.Path();
     settings_.AddExtraDevice(device_);
     settings_.ListSerialPorts();
     ASSERT_EQ(settings_.ComboPortItems(), std::vector<std::string>{"1 " + device_});
     ASSERT_TRUE(settings_.SelectPort(settings_.ComboPortItems()[0]));
   }
-  void TearDown() override {
-    if (sim_.state() != QProcess::NotRunning) {
-      sim_.closeWriteChannel();
-      if (!sim_.waitForFinished(3000)) sim_.kill();
-      sim_.waitForFinished(3000);
-    }
-  }
-
-  QProcess sim_;
+  SimProcess sim_;
   std::string device_;
   SteadyClock clock_;
-  FakePrompt prompt_;
+  RecordingPrompt prompt_;
   CommunicationLog log_;
   BrixoLink link_{clock_, prompt_, log_};
   QtSerialPortFactory factory_;
@@ -46,7 +35,7 @@ class QtSimPty : public ::testing::Test {
 TEST_F(QtSimPty, VersionReadRoundTrip) {
   for (int i = 0; i < 3; ++i) {
     ASSERT_TRUE(link_.SendBrixoMessage(true, {112, 0}));
-    ASSERT_TRUE(link_.ReplyValid) << (prompt_.Messages.empty() ? "" : prompt_.Messages[0].Text);
+    ASSERT_TRUE(link_.ReplyValid) << (prompt_.Messages.empty() ? "" : prompt_.Messages[0]);
     EXPECT_EQ(link_.ReplyLength(), 6);
     EXPECT_EQ(link_.R(0), 112);
     EXPECT_EQ(link_.R(1), 0);
@@ -57,18 +46,17 @@ TEST_F(QtSimPty, VersionReadRoundTrip) {
 
 TEST_F(QtSimPty, SimulatorGoneIsReportedOnceAndClosesThePort) {
   ASSERT_TRUE(link_.SendBrixoMessage(true, {112, 0}));
-  sim_.kill();
-  sim_.waitForFinished(3000);
+  sim_.Kill();
   EXPECT_FALSE(link_.SendBrixoMessage(true, {112, 0}));
   EXPECT_FALSE(settings_.PortOpen());
   ASSERT_EQ(prompt_.Messages.size(), 1u);
-  EXPECT_EQ(prompt_.Messages[0].Text.rfind("Communications port " + device_ + " failed: ", 0), 0u)
-      << prompt_.Messages[0].Text;
+  EXPECT_EQ(prompt_.Messages[0].rfind("Communications port " + device_ + " failed: ", 0), 0u)
+      << prompt_.Messages[0];
   EXPECT_TRUE(link_.CheckBrixoBD);
   const size_t shown = prompt_.Messages.size();
   EXPECT_FALSE(link_.SendBrixoMessage(true, {112, 0}));
   ASSERT_EQ(prompt_.Messages.size(), shown + 1);
-  EXPECT_EQ(prompt_.Messages.back().Text, "Select communications port");
+  EXPECT_EQ(prompt_.Messages.back(), "Select communications port");
 }
 
 }  // namespace

@@ -94,7 +94,7 @@ TEST(TunnelledExchange, GivesUpAfterTwoSecondsOfPolling) {
   for (int i = 0; i < 100; ++i) rig.Port.QueueReply(kEmptyAnswer);
   EXPECT_FALSE(rig.Link.SendBrixoMessage(true, {112, 0}));
   EXPECT_FALSE(rig.Link.ReplyValid);
-  EXPECT_EQ(rig.Prompt.Texts(), std::vector<std::string>{"No valid response received"});
+  EXPECT_EQ(rig.Prompt.Messages, std::vector<std::string>{"No valid response received"});
   EXPECT_GE(rig.Port.Writes.size(), 40u);
   EXPECT_LE(rig.Port.Writes.size(), 42u);
 }
@@ -103,7 +103,7 @@ TEST(TunnelledExchange, PollingEndsEvenWhenTheClockStandsStill) {
   TunnelRig rig;
   for (int i = 0; i < 2100; ++i) rig.Port.QueueReply(kEmptyAnswer);
   EXPECT_FALSE(rig.Link.SendBrixoMessage(true, {112, 0}));
-  EXPECT_EQ(rig.Prompt.Texts(), std::vector<std::string>{"No valid response received"});
+  EXPECT_EQ(rig.Prompt.Messages, std::vector<std::string>{"No valid response received"});
 }
 
 TEST(TunnelledExchange, Failures) {
@@ -128,7 +128,7 @@ TEST(TunnelledExchange, Failures) {
     for (const Bytes& a : c.answers) rig.Port.QueueReply(a);
     EXPECT_FALSE(rig.Link.SendBrixoMessage(true, {112, 0})) << c.name;
     EXPECT_FALSE(rig.Link.ReplyValid) << c.name;
-    EXPECT_EQ(rig.Prompt.Texts(), c.messages) << c.name;
+    EXPECT_EQ(rig.Prompt.Messages, c.messages) << c.name;
   }
 }
 
@@ -170,8 +170,8 @@ TEST(HostReceiver, BadFramesAreReportedAndNotAnswers) {
     std::vector<std::string> expected;
     if (!c.message.empty()) expected.push_back(c.message);
     expected.push_back("No answer from Quendal");
-    EXPECT_EQ(rig.Prompt.Texts(), expected) << c.name;
-    EXPECT_EQ(rig.Prompt.Messages.back().Icon, MessageIcon::Warning);
+    EXPECT_EQ(rig.Prompt.Messages, expected) << c.name;
+    EXPECT_EQ(rig.Prompt.Shown.back().Icon, MessageIcon::Warning);
     std::vector<std::string> log{">>  [2A] [01] [02]"};
     log.insert(log.end(), c.logAfterRequest.begin(), c.logAfterRequest.end());
     EXPECT_EQ(rig.Log.Lines, log) << c.name;

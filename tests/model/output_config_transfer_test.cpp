@@ -2,33 +2,34 @@
 
 #include <gtest/gtest.h>
 
-#include "link/communication_log.h"
-#include "recording_prompt.h"
-#include "sim_line.h"
+#include "support/sim_link_fixture.h"
 
 namespace brixo {
 namespace {
 
 using Config = std::array<uint8_t, 13>;
 
-class OutputConfigTransferTest : public ::testing::Test {
+class OutputConfigTransferTest : public testing::SimLinkTest {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(line->Port().IsOpen());
-    link.AttachPort(&line->Port());
+  // What the controller holds for the pin: the stored and the active output configuration
+  // and the output level.
+  void SetOutputConfig(int pin, const Config& stored, const Config& active, int level) {
+    PinMemory& p = port.Controller().Memory().Pins[pin];
+    p.StoredOutputConfig = stored;
+    p.ActiveOutputConfig = active;
+    p.OutputLevel = static_cast<uint8_t>(level);
+  }
+  std::vector<int> LastPayload() const {
+    const auto payloads = port.ReceivedPayloads();
+    return payloads.empty() ? std::vector<int>{} : payloads.back();
   }
 
-  ManualClock clock;
-  std::unique_ptr<SimLine> line = SimLine::Open(clock);
-  RecordingPrompt prompt;
-  CommunicationLog log;
-  BrixoLink link{clock, prompt, log};
   ConfigModel model;
 };
 
 TEST_F(OutputConfigTransferTest, ReadMovesServoRangeOutOfTheHighHalf) {
   const Config servo{1, 70, 0x30, 64, 127, 58, 127, 127, 64, 0, 64, 0, 0};
-  line->SetOutputConfig(4, servo, servo, 64);
+  SetOutputConfig(4, servo, servo, 64);
   link.CheckBrixoBD = false;
   ASSERT_TRUE(ReadOutputConfig(link, model, 1, 4));
   EXPECT_TRUE(link.CheckBrixoBD);
@@ -39,21 +40,21 @@ TEST_F(OutputConfigTransferTest, ReadMovesServoRangeOutOfTheHighHalf) {
 
 TEST_F(OutputConfigTransferTest, GetStoresCurrentPositionReadStoresInitialPosition) {
   const Config servo{1, 70, 8, 64, 127, 58, 127, 127, 64, 0, 64, 0, 0};
-  line->SetOutputConfig(2, servo, servo, 90);
+  SetOutputConfig(2, servo, servo, 90);
   ASSERT_TRUE(ReadOutputConfig(link, model, 0, 2));
-  EXPECT_EQ(line->LastPayload(), (std::vector<int>{81, 2}));
+  EXPECT_EQ(LastPayload(), (std::vector<int>{81, 2}));
   EXPECT_EQ(model.PinTable[2].OutputLevel, 90);
   EXPECT_EQ(model.PinTable[2].OutputConfig[1], 64);  // new servo: initial position 0
   ASSERT_TRUE(ReadOutputConfig(link, model, 1, 2));
-  EXPECT_EQ(line->LastPayload(), (std::vector<int>{113, 2}));
+  EXPECT_EQ(LastPayload(), (std::vector<int>{113, 2}));
   EXPECT_EQ(model.PinTable[2].OutputConfig[1], 70);
   EXPECT_EQ(model.PinTable[2].OutputLevel, 90);
 }
 
 TEST_F(OutputConfigTransferTest, ShortPwmReplyGetsDefaultLevels) {
-  line->SetShortPwm(true);
+  port.Controller().Faults().ShortPwmConfig = true;
   const Config pwm{2, 10, 1, 20, 9, 25};
-  line->SetOutputConfig(7, pwm, pwm, 0);
+  SetOutputConfig(7, pwm, pwm, 0);
   model.PinTable[7].OutputConfig[4] = 5;
   ASSERT_TRUE(ReadOutputConfig(link, model, 1, 7));
   EXPECT_EQ(model.PinTable[7].OutputConfig[3], 20);
@@ -62,7 +63,7 @@ TEST_F(OutputConfigTransferTest, ShortPwmReplyGetsDefaultLevels) {
 }
 
 TEST_F(OutputConfigTransferTest, FailedExchangeLeavesTheModelUnchanged) {
-  line->SetNoReply(true);
+  port.Controller().Faults().NoReply = true;
   model.PinTable[1].OutputConfig = {1, 64, 8, 64};
   const PinRecord before = model.PinTable[1];
   EXPECT_FALSE(ReadOutputConfig(link, model, 1, 1));
@@ -89,7 +90,7 @@ TEST_F(OutputConfigTransferTest, WritePayloadsPerType) {
   for (const auto& c : cases) {
     pin.OutputConfig = c.config;
     WriteOutputConfig(link, model, c.variant, 3);
-    EXPECT_EQ(line->LastPayload(), c.payload) << int(c.config[0]);
+    EXPECT_EQ(LastPayload(), c.payload) << int(c.config[0]);
   }
   pin.OutputConfig[0] = 1;
   pin.OutputConfig[2] = 64 + 8;

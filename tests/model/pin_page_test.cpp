@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include "recording_prompt.h"
+#include "support/recording_prompt.h"
 
 namespace brixo {
 namespace {
+
+using testing::RecordingPrompt;
 
 TEST(PinPage, PinSpinnerCommitsPendingEditsOfTheOldPinFirst) {
   ConfigModel model;

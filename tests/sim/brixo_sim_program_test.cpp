@@ -1,7 +1,6 @@
 // The stand-alone simulator on a pseudo-terminal, driven with plain POSIX calls.
 #include <fcntl.h>
 #include <poll.h>
-#include <spawn.h>
 #include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
@@ -10,83 +9,13 @@
 
 #include <chrono>
 #include <string>
-#include <thread>
 
 #include "sim/sim_options.h"
+#include "sim/sim_process.h"
 #include "sim_test_support.h"
-
-extern char** environ;
 
 namespace brixo::test {
 namespace {
-
-// Runs brixo-sim with a pipe on its standard input and output; closing the input ends it.
-class SimProcess {
- public:
-  explicit SimProcess(std::vector<std::string> args) {
-    int in[2];
-    int out[2];
-    if (pipe(in) != 0 || pipe(out) != 0) return;
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, in[0], STDIN_FILENO);
-    posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
-    posix_spawn_file_actions_addclose(&actions, in[1]);
-    posix_spawn_file_actions_addclose(&actions, out[0]);
-    args.insert(args.begin(), BRIXO_SIM_EXE);
-    std::vector<char*> argv;
-    for (std::string& a : args) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    if (posix_spawn(&pid_, BRIXO_SIM_EXE, &actions, nullptr, argv.data(), environ) != 0) pid_ = -1;
-    posix_spawn_file_actions_destroy(&actions);
-    close(in[0]);
-    close(out[1]);
-    stdin_ = in[1];
-    stdout_ = out[0];
-  }
-  ~SimProcess() {
-    if (stdin_ >= 0) close(stdin_);
-    if (stdout_ >= 0) close(stdout_);
-    if (pid_ > 0) {
-      kill(pid_, SIGTERM);
-      waitpid(pid_, nullptr, 0);
-    }
-  }
-
-  // The first line of standard output, waiting up to five seconds.
-  std::string FirstLine() {
-    std::string line;
-    char c;
-    while (line.size() < 256) {
-      pollfd fd{stdout_, POLLIN, 0};
-      if (poll(&fd, 1, 5000) <= 0 || read(stdout_, &c, 1) != 1 || c == '\n') break;
-      line += c;
-    }
-    return line;
-  }
-
-  // Closes standard input and returns the exit status once the program has ended.
-  int EndByClosingInput() {
-    close(stdin_);
-    stdin_ = -1;
-    for (int i = 0; i < 500; ++i) {
-      int status = 0;
-      if (waitpid(pid_, &status, WNOHANG) == pid_) {
-        pid_ = -1;
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-      }
-      std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return -2;
-  }
-
-  bool Running() const { return pid_ > 0; }
-
- private:
-  pid_t pid_ = -1;
-  int stdin_ = -1;
-  int stdout_ = -1;
-};
 
 int OpenRaw(const std::string& path) {
   const int fd = open(path.c_str(), O_RDWR | O_NOCTTY);
@@ -114,9 +43,9 @@ Bytes ReadFor(int fd, size_t wanted, int timeoutMs) {
 }
 
 TEST(BrixoSimProgram, AnswersAVersionRequestOnItsPseudoTerminal) {
-  SimProcess sim({"--quiet"});
-  ASSERT_TRUE(sim.Running());
-  const std::string path = sim.FirstLine();
+  SimProcess sim;
+  ASSERT_TRUE(sim.Start(BRIXO_SIM_EXE, {"--quiet"}));
+  const std::string path = sim.Path();
   ASSERT_EQ(path.rfind("/dev/", 0), 0u) << path;
 
   for (int round = 0; round < 2; ++round) {  // the device survives a client closing it
@@ -128,12 +57,13 @@ TEST(BrixoSimProgram, AnswersAVersionRequestOnItsPseudoTerminal) {
     EXPECT_EQ(reply, (Bytes{0x03, 0xE6, 0xF0, 0x80, 0x83, 0x82, 0x81, 0x80, 0xA1}));
     close(fd);
   }
-  EXPECT_EQ(sim.EndByClosingInput(), 0);
+  EXPECT_EQ(sim.Stop(), 0);
 }
 
 TEST(BrixoSimProgram, PacedHostUnitAnswersAtTheLineRate) {
-  SimProcess sim({"--quiet", "--pace", "--baud", "9600", "--host", "--protocol", "3100"});
-  const std::string path = sim.FirstLine();
+  SimProcess sim;
+  ASSERT_TRUE(sim.Start(BRIXO_SIM_EXE, {"--quiet", "--pace", "--baud", "9600", "--host", "--protocol", "3100"}));
+  const std::string path = sim.Path();
   const int fd = OpenRaw(path);
   ASSERT_GE(fd, 0);
   const Bytes query = HostRequest({1, 2});

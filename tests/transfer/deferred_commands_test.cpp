@@ -76,7 +76,7 @@ TEST_F(DeferredCommandsTest, WriteDeviceNeedsAReferralToAHead) {
   model.PinTable[3].DevicePointer = 1;
   EXPECT_FALSE(commands.PostCommand("WriteDevice"));
   EXPECT_EQ(prompt.Messages, std::vector<std::string>{"Referral is not a device"});
-  EXPECT_EQ(prompt.Icons, std::vector<MessageIcon>{MessageIcon::Warning});
+  EXPECT_EQ(prompt.Icons(), std::vector<MessageIcon>{MessageIcon::Warning});
   EXPECT_TRUE(view.Calls.empty());
   EXPECT_EQ(commands.PendingCommand(), "");
 

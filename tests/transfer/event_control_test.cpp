@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "general_test_fixture.h"
+#include "support/recording_transfer_view.h"
 #include "transfer/event_control.h"
 
 namespace brixo {
@@ -50,7 +50,7 @@ TEST(EventEditing, ActionFieldsClampStoreAndShade) {
 
 TEST(EventEditing, PinFieldSelectsAndShows) {
   EventControlState ev;
-  gentest::CallView view;
+  testing::RecordingTransferView view;
   ev.OnAction[31] = {1, 2, 3, -1};
   ev.OffAction[31] = {-1, 4, 5, 6};
   struct Case { int offset; const char* typed; const char* shown; int pin; };

@@ -10,7 +10,7 @@ class EventTransferTest : public gentest::SimTest {
  protected:
   int Count(int command) const {
     int n = 0;
-    for (const auto& p : Sent()) n += p[0] == command;
+    for (const auto& p : Payloads()) n += p[0] == command;
     return n;
   }
   void FillTable() {
@@ -29,7 +29,7 @@ TEST_F(EventTransferTest, WriteSendsEveryPinPacedWithoutReplies) {
   link.CheckBrixoBD = false;
   const double start = clock.NowSeconds();
   ASSERT_TRUE(WriteEventControl(ctx));
-  const auto sent = Sent();
+  const auto sent = Payloads();
   ASSERT_EQ(sent.size(), 64u);
   EXPECT_EQ(sent[5], (std::vector<int>{100, 5, 3, 31, 32, 59}));
   EXPECT_EQ(sent[32], (std::vector<int>{101, 0, 0, 16, 32, 48}));
@@ -82,7 +82,7 @@ TEST_F(EventTransferTest, VerifyReportsEachDifference) {
 }
 
 TEST_F(EventTransferTest, VerifyWithoutEventControl) {
-  sim.Controller().Faults().NoEventControl = true;
+  port.Controller().Faults().NoEventControl = true;
   model.NumberingOffset = 0;
   EXPECT_FALSE(VerifyEventControl(ctx));
   EXPECT_EQ(report.Text,
@@ -91,7 +91,7 @@ TEST_F(EventTransferTest, VerifyWithoutEventControl) {
             "Read Event-Off: Function not supported by Device\r\n"
             "ECInit: No valid response size\r\n");
   report.Clear();
-  sim.Controller().Faults().NoEventControl = false;
+  port.Controller().Faults().NoEventControl = false;
   ASSERT_TRUE(WriteEventControl(ctx));
   ReshapeReply(112, 11, {112, 12, 0, 0});
   EXPECT_FALSE(VerifyEventControl(ctx));
@@ -99,7 +99,7 @@ TEST_F(EventTransferTest, VerifyWithoutEventControl) {
   report.Clear();
   SpoilReply(117, 3);
   EXPECT_FALSE(VerifyEventControl(ctx));
-  EXPECT_EQ(Sent().back(), (std::vector<int>{117, 3}));
+  EXPECT_EQ(Payloads().back(), (std::vector<int>{117, 3}));
 }
 
 TEST_F(EventTransferTest, RejectedOnReadStillReadsAllOffActions) {
@@ -115,9 +115,9 @@ TEST_F(EventTransferTest, RejectedOnReadStillReadsAllOffActions) {
 }
 
 TEST_F(EventTransferTest, ReadStopsAtALinkFailure) {
-  sim.Controller().Faults().FailAfterFrames = 3;
+  port.Controller().Faults().FailAfterFrames = 3;
   EXPECT_FALSE(ReadEventControl(ctx));
-  EXPECT_EQ(Sent().size(), 3u);
+  EXPECT_EQ(Payloads().size(), 3u);
 }
 
 TEST_F(EventTransferTest, SinglePin) {
@@ -126,7 +126,7 @@ TEST_F(EventTransferTest, SinglePin) {
   events.OffAction[7] = {-1, 5, -1, 6};
   link.CheckBrixoBD = false;
   WriteEventPin(ctx);
-  EXPECT_EQ(Sent(), (std::vector<std::vector<int>>{{100, 7, 1, 18, 35, 52}, {101, 7, 15, 21, 47, 54}}));
+  EXPECT_EQ(Payloads(), (std::vector<std::vector<int>>{{100, 7, 1, 18, 35, 52}, {101, 7, 15, 21, 47, 54}}));
 
   events.OnAction[7] = {};
   events.OffAction[7] = {};
@@ -134,22 +134,22 @@ TEST_F(EventTransferTest, SinglePin) {
   EXPECT_EQ(events.TextECon, (std::array<std::string, 4>{"1", "2", "3", "4"}));
   EXPECT_EQ(events.TextECoff, (std::array<std::string, 4>{"-1", "5", "-1", "6"}));
 
-  ClearSent();
+  ClearPayloads();
   ReshapeReply(116, 7, {116, 7});
   ReadEventPin(ctx);
   EXPECT_EQ(prompt.Messages, std::vector<std::string>{"Function not supported by Device"});
-  EXPECT_EQ(Sent().size(), 1u);
+  EXPECT_EQ(Payloads().size(), 1u);
 }
 
 TEST_F(EventTransferTest, EnableMap) {
   events.CheckInitEE = {true, false, true, false, true, true, true, true};
   ASSERT_TRUE(WriteEnableMap(ctx));
-  EXPECT_EQ(Sent().back(), (std::vector<int>{96, 11, 10, 0}));
+  EXPECT_EQ(Payloads().back(), (std::vector<int>{96, 11, 10, 0}));
   Memory().EnableOnMask = 5;
   ASSERT_TRUE(ReadEnableMap(ctx));
   EXPECT_EQ(events.CheckInitEE, (std::array<bool, 8>{false, true, false, true, true, true, true, true}));
 
-  sim.Controller().Faults().NoEventControl = true;
+  port.Controller().Faults().NoEventControl = true;
   EXPECT_TRUE(ReadEnableMap(ctx));
   EXPECT_EQ(prompt.Messages, std::vector<std::string>{"No valid response size"});
   EXPECT_EQ(events.CheckInitEE[0], false);

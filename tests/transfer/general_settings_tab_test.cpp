@@ -1,21 +1,22 @@
 #include <gtest/gtest.h>
 
-#include "general_test_fixture.h"
+#include "support/recording_prompt.h"
+#include "support/recording_transfer_view.h"
 #include "transfer/general_settings.h"
 
 namespace brixo {
 namespace {
 
-using gentest::CallView;
-using gentest::ScriptedPrompt;
+using testing::RecordingTransferView;
+using testing::RecordingPrompt;
 
 class GeneralTabTest : public ::testing::Test {
  protected:
   GeneralSettings general;
   ConfigModel model;
   AddressMaps maps;
-  CallView view;
-  ScriptedPrompt prompt;
+  RecordingTransferView view;
+  RecordingPrompt prompt;
   GeneralTab tab{general, model, maps, view, prompt};
 };
 

@@ -8,7 +8,7 @@
 namespace brixo {
 namespace {
 
-using Payloads = std::vector<std::vector<int>>;
+using PayloadList = std::vector<std::vector<int>>;
 
 // A value other than the default in every group.
 void FillEverything(GeneralSettings& g) {
@@ -50,7 +50,7 @@ TEST_F(GeneralTransferTest, WritesByteForByte) {
     const char* name;
     std::function<void(GeneralSettings&)> setup;
     std::function<bool(TransferContext&)> write;
-    Payloads expected;
+    PayloadList expected;
   };
   const Case cases[] = {
       {"flexible", [](GeneralSettings& g) { g.CheckGenTamloaddr = true; g.FlexAddress = 20; g.ModuleXAddress = 5; },
@@ -74,9 +74,9 @@ TEST_F(GeneralTransferTest, WritesByteForByte) {
   for (const Case& c : cases) {
     general = GeneralSettings{};
     c.setup(general);
-    ClearSent();
+    ClearPayloads();
     EXPECT_TRUE(c.write(ctx)) << c.name;
-    EXPECT_EQ(Sent(), c.expected) << c.name;
+    EXPECT_EQ(Payloads(), c.expected) << c.name;
   }
   EXPECT_EQ(general.TextGenIDString, "");
   EXPECT_TRUE(prompt.Messages.empty());
@@ -85,7 +85,7 @@ TEST_F(GeneralTransferTest, WritesByteForByte) {
 TEST_F(GeneralTransferTest, IdCharactersAbove127AreReplacedAndTheUserTold) {
   general.TextGenIDString = "\xC4nderung";
   ASSERT_TRUE(WriteIdString(ctx));
-  EXPECT_EQ(Sent().back(), (std::vector<int>{96, 10, '?', 'n', 'd', 'e', 'r', 'u', 'n', 'g'}));
+  EXPECT_EQ(Payloads().back(), (std::vector<int>{96, 10, '?', 'n', 'd', 'e', 'r', 'u', 'n', 'g'}));
   EXPECT_EQ(general.TextGenIDString, "?nderung");
   EXPECT_EQ(prompt.Messages, std::vector<std::string>{"Characters that cannot be sent were replaced by ?"});
 }
@@ -200,9 +200,9 @@ TEST_F(GeneralTransferTest, BadHardwareByteStopsAfterEarlierGroups) {
 }
 
 TEST_F(GeneralTransferTest, LinkFailureStopsTheRead) {
-  sim.Controller().Faults().FailAfterFrames = 1;  // options answered, address not
+  port.Controller().Faults().FailAfterFrames = 1;  // options answered, address not
   EXPECT_FALSE(ReadDccSettings(ctx));
-  EXPECT_EQ(Sent(), (Payloads{{112, 5}}));
+  EXPECT_EQ(Payloads(), (PayloadList{{112, 5}}));
   EXPECT_EQ(prompt.Messages, std::vector<std::string>{"No response received, resetting bidirectional communication"});
 }
 
@@ -210,15 +210,15 @@ TEST_F(GeneralTransferTest, EraseNeedsOkThenCancel) {
   struct Case { std::vector<MessageAnswer> answers; bool sent; };
   for (const Case& c : {Case{{MessageAnswer::Cancel}, false}, Case{{MessageAnswer::Ok, MessageAnswer::Ok}, false},
                         Case{{MessageAnswer::Ok, MessageAnswer::Cancel}, true}}) {
-    ClearSent();
+    ClearPayloads();
     prompt.Answers.assign(c.answers.begin(), c.answers.end());
     prompt.Messages.clear();
     link.CheckBrixoBD = true;
     EXPECT_EQ(EraseFlash(ctx), c.sent);
     EXPECT_EQ(prompt.Messages.size(), c.answers.size());
     EXPECT_TRUE(link.CheckBrixoBD);
-    const Payloads expected = c.sent ? Payloads{{96, 0, 83, 61, 11, 29, 66, 9, 35, 14}} : Payloads{};
-    EXPECT_EQ(Sent(), expected);
+    const PayloadList expected = c.sent ? PayloadList{{96, 0, 83, 61, 11, 29, 66, 9, 35, 14}} : PayloadList{};
+    EXPECT_EQ(Payloads(), expected);
   }
   EXPECT_EQ(prompt.Messages[1],
             "WARNING !!\nThis operation will erase the Brixo Configuration Memory\n"
@@ -233,7 +233,7 @@ class GeneralVerifyTest : public GeneralTransferTest {
     FillEverything(general);
     ASSERT_TRUE(WriteEverything(ctx));
     matching = general;
-    ClearSent();
+    ClearPayloads();
   }
   std::string Report(const std::string& line) {
     return "Start General Settings Verification\r\n" + (line.empty() ? "" : line + "\r\n");
@@ -300,11 +300,11 @@ TEST_F(GeneralVerifyTest, RefusedRepliesEndOrGoOn) {
   };
   for (const Case& c : cases) {
     report.Clear();
-    ClearSent();
+    ClearPayloads();
     ReshapeReply(112, c.sub, c.reply);
     EXPECT_EQ(VerifyGeneralSettings(ctx), c.verdict) << c.line;
     EXPECT_EQ(report.Text, Report(c.line));
-    EXPECT_EQ(Sent().back(), (std::vector<int>{112, c.lastRequest})) << c.line;
+    EXPECT_EQ(Payloads().back(), (std::vector<int>{112, c.lastRequest})) << c.line;
   }
 }
 
@@ -312,11 +312,11 @@ TEST_F(GeneralVerifyTest, UnansweredReadsNeverPassAsCompared) {
   struct Case { int sub; int lastRequest; };
   for (const Case& c : {Case{10, 13}, Case{1, 13}, Case{4, 4}, Case{8, 8}, Case{13, 13}}) {
     report.Clear();
-    ClearSent();
+    ClearPayloads();
     SpoilReply(112, c.sub);
     EXPECT_FALSE(VerifyGeneralSettings(ctx)) << c.sub;
     EXPECT_EQ(report.Text, Report("")) << c.sub;
-    EXPECT_EQ(Sent().back(), (std::vector<int>{112, c.lastRequest})) << c.sub;
+    EXPECT_EQ(Payloads().back(), (std::vector<int>{112, c.lastRequest})) << c.sub;
   }
 }
 

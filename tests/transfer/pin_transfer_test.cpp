@@ -132,7 +132,7 @@ TEST_F(PinTransferTest, InitialAspectReplyOfAnotherShapeReadsAsNone) {
 TEST_F(PinTransferTest, ReadStopsAtAWrongReplyWithNoValidResponse) {
   ReplyRewritingPort rewriting(port);
   link.AttachPort(&rewriting);
-  rewriting.Rewrite = [](std::vector<int>& payload) {
+  rewriting.Rewrite = [](std::vector<int>& payload, int&) {
     if (payload.size() == 9 && payload[0] == 115 && payload[2] == 1) payload[3] = 7;  // wrong step echo
   };
   SimPin(3).AspectConfig = 3;
@@ -254,7 +254,7 @@ TEST_P(WriteDeviceRefusalTest, BrokenReferenceIsRefusedWithoutSending) {
   if (referred >= 0 && referred < 32 && referred != c.pin) model.PinTable[referred].DevicePointer = c.headPointer;
   EXPECT_FALSE(WriteDeviceOfPin(ctx, c.pin));
   EXPECT_EQ(prompt.Messages, std::vector<std::string>{"Referral is not a device"});
-  EXPECT_EQ(prompt.Icons, std::vector<MessageIcon>{MessageIcon::Warning});
+  EXPECT_EQ(prompt.Icons(), std::vector<MessageIcon>{MessageIcon::Warning});
   EXPECT_TRUE(Payloads().empty());
 }
 

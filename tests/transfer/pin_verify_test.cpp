@@ -122,7 +122,7 @@ TEST_F(PinVerifyTest, NumbersFromZeroWithoutTheNote) {
 TEST_F(PinVerifyTest, AddressReplyOfAnotherShapeIsReportedAndVerificationGoesOn) {
   ReplyRewritingPort rewriting(port);
   link.AttachPort(&rewriting);
-  rewriting.Rewrite = [](std::vector<int>& payload) {
+  rewriting.Rewrite = [](std::vector<int>& payload, int&) {
     if (payload.size() == 5 && payload[0] == 118 && payload[1] == 4) payload.pop_back();
   };
   EXPECT_FALSE(VerifyPins(ctx));
@@ -134,7 +134,7 @@ TEST_F(PinVerifyTest, AddressReplyOfAnotherShapeIsReportedAndVerificationGoesOn)
 
 struct StopCase {
   const char* name;
-  std::function<void(std::vector<int>&)> rewrite;
+  std::function<void(std::vector<int>&, int&)> rewrite;
 };
 
 class PinVerifyStopTest : public PinVerifyTest, public ::testing::WithParamInterface<StopCase> {};
@@ -151,24 +151,24 @@ TEST_P(PinVerifyStopTest, WrongReplyStopsWithNoValidResponse) {
 
 const StopCase kStops[] = {
     {"OutputConfigTooShort",
-     [](std::vector<int>& p) {
+     [](std::vector<int>& p, int&) {
        if (p[0] == 113 && p[1] == 4) p.resize(2);
      }},
     {"OutputConfigOtherPin",
-     [](std::vector<int>& p) {
+     [](std::vector<int>& p, int&) {
        if (p[0] == 113 && p[1] == 4) p[1] = 5;
      }},
     {"LayoutEcho",
-     [](std::vector<int>& p) {
+     [](std::vector<int>& p, int&) {
        if (p[0] == 114 && p[1] == 4) p[0] = 115;
      }},
     {"DifferenceThenWrongLayout",
-     [](std::vector<int>& p) {
+     [](std::vector<int>& p, int&) {
        if (p[0] == 113 && p[1] == 4) p[3] = 1;  // the pin differs first ...
        if (p[0] == 114 && p[1] == 4) p.push_back(0);  // ... then its layout reply is wrong
      }},
     {"StepLength",
-     [](std::vector<int>& p) {
+     [](std::vector<int>& p, int&) {
        if (p[0] == 115 && p[1] == 4 && p[2] == 3) p.pop_back();
      }},
 };

@@ -73,7 +73,7 @@ TEST_F(SequenceTest, WriteAllThenReadAllReproducesTheConfiguration) {
   AddressMaps readMaps;
   GeneralSettings readGeneral;
   EventControlState readEvents;
-  RecordingView readView;
+  RecordingTransferView readView;
   TransferContext readCtx{link, readModel, readMaps, readGeneral, readEvents, report, readView};
   ReadAllSequence(readCtx);
   EXPECT_TRUE(prompt.Messages.empty()) << prompt.Messages.front();
