@@ -13,12 +13,15 @@ bool ReadOutputConfig(RecordReader& in, FileRecord& record) {
     case 1:
       return in.Bytes(11);
     case 2:
-    case 3:
       // Older definitions stop after byte 3; bytes 4 and 5 then keep their values.
       return in.Bytes(3) && in.OptionalBytes(2);
+    case 3:
+      // Hand-written definitions may give only the type; whatever bytes follow it are
+      // taken, and the rest keep their values.
+      return in.LeadingBytes(5);
     case 4:
     case 5:
-      return in.OptionalBytes(4);
+      return in.LeadingBytes(4);
     default:
       return true;
   }

@@ -85,6 +85,7 @@ bool LoadStartUpDefinitions(DeviceContext& context, const std::vector<std::strin
 }
 
 bool ReloadDefinitions(DeviceContext& context, bool append) {
+  context.Library.DefinitionsVersion.clear();
   const std::string path = context.Chooser.ChooseOpenFile(kDeviceFileFilter, "");
   if (path.empty()) {
     context.Prompt.ShowMessage("No Device Configuration file selected", MessageIcon::Warning);
@@ -94,6 +95,8 @@ bool ReloadDefinitions(DeviceContext& context, bool append) {
 }
 
 bool ReloadDefinitionsFrom(DeviceContext& context, const std::string& path, bool append) {
+  // A reload forgets the version read before, even when it fails.
+  context.Library.DefinitionsVersion.clear();
   std::string text;
   std::string error;
   if (!ReadFileText(path, text, error)) {

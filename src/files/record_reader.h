@@ -37,6 +37,14 @@ class RecordReader {
   // Reads `count` bytes only when the next field is a number; true when they were absent
   // or all fitted.
   bool OptionalBytes(int count) { return !reader_.NextIsNumber() || Bytes(count); }
+  // Reads at most `count` bytes, stopping at the first field that is not a number; true
+  // when all that were read fitted.
+  bool LeadingBytes(int count) {
+    for (int i = 0; i < count && reader_.NextIsNumber(); ++i) {
+      if (!Bytes(1)) return false;
+    }
+    return true;
+  }
 
   // "Asp" and "Ins" read alike in the data file and the definitions file.
   bool AspectFields() { return Numbers(1, 0, kAspectCount - 1) && Text(); }

@@ -302,7 +302,8 @@ std::string BrixoLink::ReceiveQuendalReply() {
   // as much as fits in ReplyBuffer, so no byte lands outside the buffer.
   std::copy_n(frame.begin(), std::min(frame.size(), ReplyBuffer.size()), ReplyBuffer.begin());
   if (remaining != 0) {  // only part of a frame before the time-out
-    log_.AppendLine(text);
+    // Logged when it left something in ReplyBuffer[0]; a header byte of 0 leaves it looking empty.
+    if (frame[0] != 0) log_.AppendLine(text);
     return {};
   }
   const int m = static_cast<int>(frame.size()) - 2;

@@ -134,11 +134,14 @@ void PinEditor::ShowPin() {
   view_.TextPAspAspDesc = Aspect().Description;
   view_.TextPAspInit = NumberText(pin.InitAspect - 1);
   const int option = pin.AspectConfig == 2 ? 2 : pin.AspectConfig == 3 ? 1 : 0;
-  // The layout click refreshes every row.
-  OptionPAspConf_Click(option);
+  // Showing only redisplays: an initial aspect beyond the layout (from a file or a
+  // controller) is shown corrected but kept, so loading and saving never changes it.
+  ApplyLayout(option, false);
 }
 
-void PinEditor::OptionPAspConf_Click(int index) {
+void PinEditor::OptionPAspConf_Click(int index) { ApplyLayout(index, true); }
+
+void PinEditor::ApplyLayout(int index, bool userChoice) {
   if (index < 0 || index > 2) return;
   PinRecord& pin = Pin();
   view_.OptionPAspConf = index;
@@ -147,15 +150,16 @@ void PinEditor::OptionPAspConf_Click(int index) {
   if (index == 1) {
     view_.UpDownPAspAspectMax = 3;
     view_.UpDownPAspInitMax = 3;
-    // The boxes are corrected into the smaller layout, and the model with them, so that
-    // neither the rows shown nor the initial aspect written lie beyond the layout.
+    // The boxes are corrected into the smaller layout. The aspect shown follows, so that
+    // the rows never show an aspect outside the layout; when the user picks the smaller
+    // layout the initial aspect follows too, so that none beyond it gets written.
     if (ParseLeadingNumber(view_.TextPAspAspect) > 3 || model_.CurrentAspect > 3) {
       model_.CurrentAspect = 3;
       view_.TextPAspAspect = "3";
       view_.TextPAspAspDesc = Aspect().Description;
     }
     if (ParseLeadingNumber(view_.TextPAspInit) > 3 || pin.InitAspect > 4) {
-      pin.InitAspect = 0;
+      if (userChoice) pin.InitAspect = 0;
       view_.TextPAspInit = "-1";
     }
     visibleRows = kStepCount;

@@ -90,6 +90,8 @@ class PinEditor {
   void CommitVisibleRows();
 
  private:
+  // The layout option's effect; only a choice by the user corrects the stored initial aspect.
+  void ApplyLayout(int index, bool userChoice);
   PinRecord& Pin();
   AspectRecord& Aspect();
   void CommitRowParameters();

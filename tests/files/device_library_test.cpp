@@ -162,6 +162,35 @@ TEST_F(DeviceTest, ShortPwmConfigKeepsBytesFourAndFive) {
   EXPECT_EQ(model.PinTable[2].OutputConfig[4], 7);
 }
 
+// Types 3, 4 and 5 may carry fewer bytes than a save writes, down to the type alone;
+// the bytes given are taken, the others keep their values, and the next record applies.
+TEST_F(DeviceTest, ShortConfigsOfOtherTypesLoadWhatTheyCarry) {
+  const std::array<uint8_t, 13> old = {1, 64, 26, 64, 127, 58, 127, 127, 64, 0, 64, 0, 0};
+  const struct {
+    const char* cfg;
+    std::array<uint8_t, 13> expected;
+  } cases[] = {
+      {"Cfg,3", {3, 64, 26, 64, 127, 58, 127, 127, 64, 0, 64, 0, 0}},
+      {"Cfg,3,1,2", {3, 1, 2, 64, 127, 58, 127, 127, 64, 0, 64, 0, 0}},
+      {"Cfg,3,1,2,3,4,5", {3, 1, 2, 3, 4, 5, 127, 127, 64, 0, 64, 0, 0}},
+      {"Cfg,4", {4, 64, 26, 64, 127, 58, 127, 127, 64, 0, 64, 0, 0}},
+      {"Cfg,5,0,0,6", {5, 0, 0, 6, 127, 58, 127, 127, 64, 0, 64, 0, 0}},
+      {"Cfg,7,9,9", {7, 64, 26, 64, 127, 58, 127, 127, 64, 0, 64, 0, 0}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.cfg);
+    ListAndSelect(DefinitionsFile("1", std::string("Dev,\"D\"\r\n  Pin,0,0,0,\"p\"\r\n    ") + c.cfg +
+                                           "\r\n    PAM,0,2,3\r\n"),
+                  "D");
+    model.PinTable[4].OutputConfig = old;
+    model.CurrentPin = 4;
+    ASSERT_TRUE(LoadDevice(devices));
+    EXPECT_EQ(model.PinTable[4].OutputConfig, c.expected);
+    EXPECT_EQ(model.PinTable[4].DccAddressCount, 2);
+    EXPECT_EQ(model.PinTable[4].SerialAddressCount, 3);
+  }
+}
+
 TEST_F(DeviceTest, RefusalsChangeNothing) {
   const std::string good = "Dev,\"A\"\r\n  Pin,0,3,0,\"a\"\r\n    Asp,0,\"x\"\r\n      Ins,0,9,0,0,0,0\r\n";
   const struct {
@@ -224,6 +253,9 @@ TEST_F(DeviceTest, ReloadCaptionsAndAppending) {
   EXPECT_FALSE(ReloadDefinitions(devices, false));  // cancelled
   EXPECT_EQ(Messages(), "Invalid definition file|Invalid definition file|No Device Configuration file selected|");
   EXPECT_EQ(library.cboDevice, std::vector<std::string>{"l"});
+  // The version read before is forgotten; the caption stays.
+  EXPECT_EQ(library.DefinitionsVersion, "");
+  EXPECT_EQ(library.lblDDVersion, ".." + std::string(18, 'a') + std::string(30, 'b'));
 }
 
 TEST_F(DeviceTest, StartUpFallsBackToTheDialog) {

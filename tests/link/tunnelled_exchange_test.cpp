@@ -162,6 +162,7 @@ TEST(HostReceiver, BadFramesAreReportedAndNotAnswers) {
   const Case cases[] = {
       {"CheckByteWrong", {0x2A, 0x81, 0x82, 0x80}, "Checksum Error\nSize = 2<<  [2A] [01] [02]", {}},
       {"PartialFrame", {0x2B, 0x81}, "", {"<<  [2B] [01]"}},
+      {"PartialFrameWithHeaderZero", {0x00, 0x81, 0x82}, "", {}},
   };
   for (const Case& c : cases) {
     LinkRig rig;

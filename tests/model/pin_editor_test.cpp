@@ -168,6 +168,16 @@ TEST_F(PinEditorTest, UnknownInstructionIsShownAsDashButKept) {
   }
 }
 
+// Showing a pin only redisplays it: an initial aspect beyond the layout, as a file or a
+// controller may hold it, is shown corrected but kept in the model.
+TEST_F(PinEditorTest, ShowingAPinKeepsAnInitialAspectBeyondItsLayout) {
+  model.PinTable[0].AspectConfig = 3;
+  model.PinTable[0].InitAspect = 6;
+  editor.ShowPin();
+  EXPECT_EQ(editor.View().TextPAspInit, "-1");
+  EXPECT_EQ(model.PinTable[0].InitAspect, 6);
+}
+
 TEST_F(PinEditorTest, LayoutSwitchCorrectsAspectAndInitialAspect) {
   model.PinTable[0].AspectConfig = 2;
   model.PinTable[0].InitAspect = 6;

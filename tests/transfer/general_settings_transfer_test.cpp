@@ -320,11 +320,18 @@ TEST_F(GeneralVerifyTest, UnansweredReadsNeverPassAsCompared) {
   }
 }
 
-TEST_F(GeneralVerifyTest, EnforcedAddressComparesWithWhatWasWritten) {
+TEST_F(GeneralVerifyTest, EnforcedAddressReportsAddressAndMaskButKeepsTheVerdict) {
   general.CheckGenForceXA = true;
   ASSERT_TRUE(WriteAddressSettings(ctx));
   EXPECT_TRUE(VerifyGeneralSettings(ctx));
-  EXPECT_EQ(report.Text, Report(""));
+  EXPECT_EQ(report.Text, Report("eXtended Address does not compare") + "eXtended Group Mask does not compare\r\n");
+
+  // With address 0 and no group boxes the controller's 127 still differs; the zero mask does not.
+  general.ModuleXAddress = 0;
+  general.CheckGenXGM.fill(false);
+  report.Clear();
+  EXPECT_TRUE(VerifyGeneralSettings(ctx));
+  EXPECT_EQ(report.Text, Report("eXtended Address does not compare"));
 }
 
 }  // namespace
