@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "link/link_settings.h"
+#include "sim/sim_serial_port.h"
 
 namespace brixo {
 
@@ -64,10 +65,24 @@ int CheckLinkOptions(CliSession& s) {
   return kExitOk;
 }
 
+// The built-in simulated controller takes the identity the options give (module,
+// extended address, an interface unit in front when tunnelling), so that every option can
+// be tried without hardware.
+static void MatchSimulatorToOptions(CliSession& s) {
+  SimSerialPort* sim = s.App.Simulator();
+  if (!s.Options.Simulate || sim == nullptr) return;
+  if (s.Options.Module) sim->Controller().SetModuleAddress(*s.Options.Module - s.Offset());
+  if (s.Options.ExtendedAddress) {
+    sim->Controller().Memory().ModuleXAddress = static_cast<uint8_t>(*s.Options.ExtendedAddress - s.Offset());
+  }
+  sim->SetHostAttached(s.Options.Tunnel || s.Options.Transparent);
+}
+
 int Connect(CliSession& s) {
   const CliOptions& o = s.Options;
   AppState& app = s.App;
   if (!o.SimLoad.empty() && !app.PreloadSimulator(o.SimLoad)) return kExitUsage;
+  MatchSimulatorToOptions(s);
 
   app.Ports().SelectBitRate(BitRateOption(o.Baud));
   const std::string number = PortListText(s);
