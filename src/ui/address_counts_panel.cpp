@@ -1,11 +1,11 @@
 #include "ui/address_counts_panel.h"
 
-#include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <algorithm>
+#include <utility>
 
 #include "app/app_state.h"
 #include "model/numeric_text.h"
@@ -53,15 +53,19 @@ AddressCountsPanel::AddressCountsPanel(AppState& app, QWidget* parent) : QWidget
   frame->setObjectName("FrameAspdetails");
   frame->setToolTip("Nr of DCC addresses assigned to Pin");
   addressFrame_ = frame;
-  auto* form = new QFormLayout(frame);
+  // Serial addresses on the left, DCC on the right: two rows keep the group as low as
+  // the count fields beside it, which leaves the output pages their room.
+  auto* addresses = new QGridLayout(frame);
   serialAddress_ = ResultLabel("lblSerialAddress");
   pinAddress_ = ResultLabel("lblPinAddress");
   dccAddress_ = ResultLabel("lblDCCAddress");
   xdccAddress_ = ResultLabel("lblXDCCAddress");
-  form->addRow("Serial", serialAddress_);
-  form->addRow("Module.Pin", pinAddress_);
-  form->addRow("B-DCC", dccAddress_);
-  form->addRow("X-DCC", xdccAddress_);
+  const std::pair<const char*, QLabel*> cells[] = {
+      {"Serial", serialAddress_}, {"B-DCC", dccAddress_}, {"Module.Pin", pinAddress_}, {"X-DCC", xdccAddress_}};
+  for (int i = 0; i < 4; ++i) {
+    addresses->addWidget(new QLabel(cells[i].first), i / 2, 2 * (i % 2));
+    addresses->addWidget(cells[i].second, i / 2, 2 * (i % 2) + 1);
+  }
   row->addWidget(frame);
   row->addStretch(1);
 }
@@ -82,7 +86,7 @@ UpDownField* AddressCountsPanel::CountField(AddressKind kind, const char* name) 
   connect(field, &UpDownField::stepped, this, [this, &panel, kind](bool up) {
     app_.UpdateAddressInputs();
     const int count = AddressCountOf(app_.Model().PinTable[app_.Model().CurrentPin], kind);
-    panel.CountSpinnerChanged(kind, std::clamp(count + (up ? 1 : -1), 0, MaxAddressCount(kind)));
+    panel.CountSpinnerChanged(kind, SpinnerStep(count, up, 0, MaxAddressCount(kind)));
     Show();
   });
   return field;

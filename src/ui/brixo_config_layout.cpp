@@ -17,6 +17,7 @@
 #include "ui/device_config_tab.h"
 #include "ui/event_control_tab.h"
 #include "ui/general_tab.h"
+#include "ui/modifier_button.h"
 #include "ui/test_tab.h"
 #include "ui/up_down_field.h"
 
@@ -106,12 +107,13 @@ QWidget* BrixoConfig::BuildOptionsGroup() {
   policy.setRetainSizeWhenHidden(true);
   cmdSetTM_->setSizePolicy(policy);
 
-  auto* layout = new QVBoxLayout(box);
-  layout->addWidget(checkQuendal_);
-  layout->addWidget(cmdSetTM_);
-  layout->addWidget(checkBrixoBD_);
-  layout->addWidget(checkKLnumber_);
-  layout->addStretch(1);
+  // Three rows, as high as the neighbouring groups, so the tabs keep their room.
+  auto* grid = new QGridLayout(box);
+  grid->addWidget(checkQuendal_, 0, 0, 1, 2);
+  grid->addWidget(cmdSetTM_, 1, 0, 1, 2);
+  grid->addWidget(checkBrixoBD_, 2, 0);
+  grid->addWidget(checkKLnumber_, 2, 1);
+  grid->setRowStretch(3, 1);
   return box;
 }
 
@@ -120,7 +122,7 @@ QWidget* BrixoConfig::BuildTransferGroup() {
   readAll_ = Named(new QPushButton("Read All"), "CommandReadAll");
   writeAll_ = Named(new QPushButton("Write All"), "CommandWriteAll");
   verifyAll_ = Named(new QPushButton("Verify All"), "CommandVerifyAll");
-  save_ = Named(new SaveButton("Save File"), "CommandSave");
+  save_ = Named(new ModifierButton("Save File"), "CommandSave");
   save_->setToolTip("Shift+Save File to save compact");
   load_ = Named(new QPushButton("Load File"), "CommandLoad");
   load_->setToolTip("Read from file");

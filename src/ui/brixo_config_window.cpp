@@ -23,6 +23,7 @@
 #include "ui/general_tab.h"
 #include "ui/input_blocker.h"
 #include "ui/latin1_text.h"
+#include "ui/modifier_button.h"
 #include "ui/test_tab.h"
 #include "ui/up_down_field.h"
 #include "ui/verification_report_window.h"
@@ -67,7 +68,8 @@ BrixoConfig::BrixoConfig(AppState& app, QWidget* parent)
   ShowPortList();
   ShowAll();
   timer1_->start();
-  resize(sizeHint().expandedTo(QSize(1000, 720)));
+  // Every tab fits a 1200 x 800 window without scrolling.
+  resize(sizeHint().expandedTo(QSize(1200, 800)));
 }
 
 BrixoConfig::~BrixoConfig() {
@@ -124,7 +126,9 @@ void BrixoConfig::Connect() {
   connect(readAll_, &QPushButton::clicked, this, [this] { PostCommand("ReadAll"); });
   connect(writeAll_, &QPushButton::clicked, this, [this] { PostCommand("WriteAll"); });
   connect(verifyAll_, &QPushButton::clicked, this, [this] { PostCommand("VerifyAll"); });
-  connect(save_, &SaveButton::saveRequested, this, &BrixoConfig::SaveFile);
+  connect(save_, &ModifierButton::clickedWith, this, [this](Qt::MouseButton button, Qt::KeyboardModifiers modifiers) {
+    if (const std::optional<SaveMode> mode = SaveModeFor(button, modifiers)) SaveFile(*mode);
+  });
   connect(load_, &QPushButton::clicked, this, &BrixoConfig::LoadFile);
 
   connect(release_, &ReleaseLabel::doubleClicked, this, &BrixoConfig::OpenMonitor);
@@ -184,15 +188,15 @@ void BrixoConfig::TabChanged(int index) {
 
 void BrixoConfig::StepModuleAddress(bool up) {
   const SpinnerLimits limits = app_.Addresses().UpDownAddressLimits(Offset());
-  const int shown = app_.Link().ModuleAddress + Offset() + (up ? 1 : -1);
-  app_.Addresses().SetModuleAddressFromSpinner(std::clamp(shown, limits.Min, limits.Max), Offset());
+  const int shown = app_.Link().ModuleAddress + Offset();
+  app_.Addresses().SetModuleAddressFromSpinner(SpinnerStep(shown, up, limits.Min, limits.Max), Offset());
   textAddress_->SetText(ToQt(app_.Addresses().ModuleAddressText(Offset())));
 }
 
 void BrixoConfig::StepExtendedAddress(bool up) {
   const SpinnerLimits limits = app_.Addresses().UpDownXaddrLimits(Offset());
-  const int shown = app_.Link().ExtendedAddress + Offset() + (up ? 1 : -1);
-  app_.Addresses().SetExtendedAddressFromSpinner(std::clamp(shown, limits.Min, limits.Max), Offset());
+  const int shown = app_.Link().ExtendedAddress + Offset();
+  app_.Addresses().SetExtendedAddressFromSpinner(SpinnerStep(shown, up, limits.Min, limits.Max), Offset());
   txtXaddr_->SetText(ToQt(app_.Addresses().ExtendedAddressText(Offset())));
 }
 

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "app/app_state.h"
-#include "ui/save_button.h"
+#include "ui/press_rules.h"
 
 class QButtonGroup;
 class QCheckBox;
@@ -22,6 +22,7 @@ class QTimer;
 namespace brixo {
 
 class ClickableLabel;
+class ModifierButton;
 class ReleaseLabel;
 class CommunicationWindow;
 class DeviceConfigTab;
@@ -124,7 +125,7 @@ class BrixoConfig : public QMainWindow, public AppObserver {
   QPushButton* readAll_ = nullptr;
   QPushButton* writeAll_ = nullptr;
   QPushButton* verifyAll_ = nullptr;
-  SaveButton* save_ = nullptr;
+  ModifierButton* save_ = nullptr;
   QPushButton* load_ = nullptr;
   QWidget* busyFrame_ = nullptr;
   QLabel* labelAction_ = nullptr;

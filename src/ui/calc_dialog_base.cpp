@@ -1,10 +1,27 @@
 #include "ui/calc_dialog_base.h"
 
+#include <QFormLayout>
 #include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "ui/latin1_text.h"
+
 namespace brixo {
+
+namespace {
+
+QLineEdit* ReadOnlyBox(const char* name) {
+  auto* box = new QLineEdit;
+  box->setObjectName(name);
+  box->setReadOnly(true);
+  box->setMaximumWidth(80);
+  return box;
+}
+
+}  // namespace
 
 CalcDialogBase::CalcDialogBase(const QString& caption, const char* name, QWidget* parent)
     : QDialog(parent), body_(new QVBoxLayout) {
@@ -28,6 +45,19 @@ CalcDialogBase::CalcDialogBase(const QString& caption, const char* name, QWidget
     CancelInputs();
     reject();
   });
+}
+
+ResultRows::ResultRows(const char* captionName)
+    : Form(new QFormLayout), Parameter(ReadOnlyBox("txtParameter")), Original(ReadOnlyBox("txtOriginal")) {
+  auto* caption = new QLabel("Parameter");
+  caption->setObjectName(captionName);
+  Form->addRow(caption, Parameter);
+  Form->addRow("Original", Original);
+}
+
+void ResultRows::Show(const std::string& parameter, const std::string& original) const {
+  Parameter->setText(ToQt(parameter));
+  Original->setText(ToQt(original));
 }
 
 }  // namespace brixo

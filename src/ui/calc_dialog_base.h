@@ -3,7 +3,10 @@
 // destroyed when closed. Cancel restores what the caller passed in before closing, so the
 // caller reads the result the same way after either button.
 #include <QDialog>
+#include <string>
 
+class QFormLayout;
+class QLineEdit;
 class QVBoxLayout;
 
 namespace brixo {
@@ -19,6 +22,17 @@ class CalcDialogBase : public QDialog {
 
  private:
   QVBoxLayout* body_;
+};
+
+// The result rows of the pattern calculators: "Parameter" (txtParameter), what the caller
+// takes back, and "Original" (txtOriginal), what it passed in.
+struct ResultRows {
+  explicit ResultRows(const char* captionName);
+  void Show(const std::string& parameter, const std::string& original) const;
+
+  QFormLayout* Form;
+  QLineEdit* Parameter;
+  QLineEdit* Original;
 };
 
 }  // namespace brixo

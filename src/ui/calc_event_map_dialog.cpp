@@ -5,25 +5,13 @@
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
 #include <QRadioButton>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
-#include "ui/latin1_text.h"
-
 namespace brixo {
 
 namespace {
-
-QLineEdit* ReadOnlyBox(const char* name) {
-  auto* box = new QLineEdit;
-  box->setObjectName(name);
-  box->setReadOnly(true);
-  box->setMaximumWidth(80);
-  return box;
-}
 
 struct ModeOption {
   int id;
@@ -38,8 +26,7 @@ constexpr ModeOption kModes[] = {{1, "Execute On-Event"},  {2, "Disable On-Event
 CalcEventMapDialog::CalcEventMapDialog(QWidget* parent)
     : CalcDialogBase("BrixoConfig CalcETImap", "dlgBrixoCalcEventPattern", parent),
       modes_(new QButtonGroup(this)),
-      parameter_(ReadOnlyBox("txtParameter")),
-      original_(ReadOnlyBox("txtOriginal")) {
+      result_("lblParameter") {
   auto* grid = new QGridLayout;
   auto* inputs = new QGroupBox("Event Inputs");
   auto* inputColumn = new QVBoxLayout(inputs);
@@ -69,12 +56,7 @@ CalcEventMapDialog::CalcEventMapDialog(QWidget* parent)
     Show();
   });
 
-  auto* form = new QFormLayout;
-  auto* caption = new QLabel("Parameter");
-  caption->setObjectName("lblParameter");
-  form->addRow(caption, parameter_);
-  form->addRow("Original", original_);
-  grid->addLayout(form, 1, 0, 1, 2);
+  grid->addLayout(result_.Form, 1, 0, 1, 2);
   Body()->addLayout(grid);
   Show();
 }
@@ -104,8 +86,7 @@ void CalcEventMapDialog::Show() {
     for (QAbstractButton* button : modes_->buttons()) button->setChecked(false);
     modes_->setExclusive(true);
   }
-  parameter_->setText(ToQt(calc_.Parameter()));
-  original_->setText(ToQt(s.Original));
+  result_.Show(calc_.Parameter(), s.Original);
 }
 
 }  // namespace brixo

@@ -9,7 +9,6 @@
 
 class QButtonGroup;
 class QCheckBox;
-class QLineEdit;
 
 namespace brixo {
 
@@ -30,8 +29,7 @@ class CalcEventMapDialog : public CalcDialogBase {
   EventMapCalculator calc_;
   std::array<QCheckBox*, 4> events_{};
   QButtonGroup* modes_;
-  QLineEdit* parameter_;
-  QLineEdit* original_;
+  ResultRows result_;
 };
 
 }  // namespace brixo

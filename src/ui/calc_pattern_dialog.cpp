@@ -3,32 +3,16 @@
 #include <QCheckBox>
 #include <QFormLayout>
 #include <QGridLayout>
-#include <QLineEdit>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
-#include "ui/latin1_text.h"
-
 namespace brixo {
-
-namespace {
-
-QLineEdit* ReadOnlyBox(const char* name) {
-  auto* box = new QLineEdit;
-  box->setObjectName(name);
-  box->setReadOnly(true);
-  box->setMaximumWidth(80);
-  return box;
-}
-
-}  // namespace
 
 CalcPatternDialog::CalcPatternDialog(QWidget* parent)
     : CalcDialogBase("TamloConfig Calculate Pattern", "dlgBrixoCalcPattern", parent),
       allDark_(new QCheckBox("All Dark")),
       noDark_(new QCheckBox("No Dark-phase")),
-      parameter_(ReadOnlyBox("txtParameter")),
-      original_(ReadOnlyBox("txtOriginal")) {
+      result_("lblParam") {
   auto* grid = new QGridLayout;
   for (int i = 0; i < 7; ++i) {
     outputs_[i] = new QCheckBox(QString("Output +%1").arg(i));
@@ -51,10 +35,7 @@ CalcPatternDialog::CalcPatternDialog(QWidget* parent)
     calc_.SetNoDark(checked);
     Show();
   });
-  auto* form = new QFormLayout;
-  form->addRow("Parameter", parameter_);
-  form->addRow("Original", original_);
-  grid->addLayout(form, 3, 1, 4, 1);
+  grid->addLayout(result_.Form, 3, 1, 4, 1);
   Body()->addLayout(grid);
   Show();
 }
@@ -81,8 +62,7 @@ void CalcPatternDialog::Show() {
     box->setChecked(checked);
     box->setEnabled(s.DarkEnabled);
   }
-  parameter_->setText(ToQt(calc_.Parameter()));
-  original_->setText(ToQt(s.Original));
+  result_.Show(calc_.Parameter(), s.Original);
 }
 
 }  // namespace brixo

@@ -8,7 +8,6 @@
 #include "ui/calc_dialog_base.h"
 
 class QCheckBox;
-class QLineEdit;
 
 namespace brixo {
 
@@ -31,8 +30,7 @@ class CalcPatternDialog : public CalcDialogBase {
   std::array<QCheckBox*, 7> outputs_{};
   QCheckBox* allDark_;
   QCheckBox* noDark_;
-  QLineEdit* parameter_;
-  QLineEdit* original_;
+  ResultRows result_;
 };
 
 }  // namespace brixo

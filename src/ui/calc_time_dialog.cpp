@@ -55,7 +55,7 @@ CalcTimeDialog::CalcTimeDialog(QWidget* parent)
     Show();
   });
   connect(base_, &UpDownField::stepped, this, [this](bool up) {
-    calc_.BaseSpinnerChanged(std::clamp(calc_.Base() + (up ? 1 : -1), 0, 3));
+    calc_.BaseSpinnerChanged(SpinnerStep(calc_.Base(), up, 0, 3));
     Show();
   });
   Show();

@@ -70,11 +70,19 @@ void DeviceConfigTab::Bind(AppState& app) {
 
   auto* content = new QWidget;
   auto* columns = new QHBoxLayout(content);
-  columns->addWidget(editor_, 3);
+  // The tab page has its own margin; a second one would cost the rows their room.
+  columns->setContentsMargins(4, 4, 4, 4);
+  // The editor's step rows leave room below them; the output pages are the tallest part
+  // and have the right column to themselves with the addresses and the transfer buttons.
+  auto* left = new QVBoxLayout;
+  left->addWidget(editor_);
+  left->addWidget(Group("Device Definitions", "FrameDeviceDefinitions", definitions_));
+  left->addStretch(1);
+  columns->addLayout(left, 3);
   auto* right = new QVBoxLayout;
   right->addWidget(Group("Addresses", "FrameAddresses", addresses_));
-  right->addWidget(Group("Output Configuration", "FramePinConfig", outputs_));
-  right->addWidget(Group("Device Definitions", "FrameDeviceDefinitions", definitions_));
+  outputFrame_ = Group("Output Configuration", "FramePinConfig", outputs_);
+  right->addWidget(outputFrame_);
   right->addWidget(Group("Pin Transfer", "FramePinTransfer", BuildTransferButtons()));
   right->addStretch(1);
   columns->addLayout(right, 2);
@@ -119,15 +127,16 @@ QWidget* DeviceConfigTab::BuildTransferButtons() {
   // main window, which owns them since before the tab had its contents.
   commandPAspReadPin_ = TransferButton("Read Asp's", "CommandPAspReadPin", "PAspReadPin");
   commandPAspWritePin_ = TransferButton("Write Asp's", "CommandPAspWritePin", "PAspWritePin");
+  // Read beside write, four to a row: five rows would not fit under the output pages.
   grid->addWidget(commandReadPin_, 0, 0);
   grid->addWidget(commandWritePin_, 0, 1);
+  grid->addWidget(commandPAspReadPin_, 0, 2);
+  grid->addWidget(commandPAspWritePin_, 0, 3);
   grid->addWidget(TransferButton("Read Device", "CommandReadDevice", "ReadDevice"), 1, 0);
   grid->addWidget(TransferButton("Write Device", "CommandWriteDevice", "WriteDevice"), 1, 1);
-  grid->addWidget(TransferButton("Read All Devices", "CommandReadAllPins", "ReadAllPins"), 2, 0);
-  grid->addWidget(TransferButton("Write All Devices", "CommandWriteAllPins", "WriteAllPins"), 2, 1);
-  grid->addWidget(commandPAspReadPin_, 3, 0);
-  grid->addWidget(commandPAspWritePin_, 3, 1);
-  grid->addWidget(commandVerifyAllPins_, 4, 0, 1, 2);
+  grid->addWidget(TransferButton("Read All Devices", "CommandReadAllPins", "ReadAllPins"), 1, 2);
+  grid->addWidget(TransferButton("Write All Devices", "CommandWriteAllPins", "WriteAllPins"), 1, 3);
+  grid->addWidget(commandVerifyAllPins_, 2, 0, 1, 4);
   return box;
 }
 
@@ -136,6 +145,13 @@ void DeviceConfigTab::ShowTransferButtons() {
   const DetailsVisibility& d = app_->Pins().Editor().View().Details;
   commandPAspReadPin_->setVisible(d.CommandPAspReadPin);
   commandPAspWritePin_->setVisible(d.CommandPAspWritePin);
+}
+
+void DeviceConfigTab::ShowOutputFrame() {
+  const DetailsVisibility& d = app_->Pins().Editor().View().Details;
+  // Without the pages or their buttons the group would be an empty frame.
+  outputFrame_->setVisible(d.SSTabPCFG || d.CommandPCFGGetParam[0] || d.CommandPCFGGetParam[1] ||
+                           d.CommandPCFGSetParam[0] || d.CommandPCFGSetParam[1]);
 }
 
 void DeviceConfigTab::ShowPin() {
@@ -149,7 +165,9 @@ void DeviceConfigTab::ShowAddresses() {
 }
 
 void DeviceConfigTab::ShowOutputConfig() {
-  if (app_) outputs_->Show(true);
+  if (!app_) return;
+  outputs_->Show(true);
+  ShowOutputFrame();
 }
 
 void DeviceConfigTab::ShowDetails() {
@@ -157,6 +175,7 @@ void DeviceConfigTab::ShowDetails() {
   editor_->Show();
   addresses_->Show();
   outputs_->Show(false);
+  ShowOutputFrame();
   ShowTransferButtons();
 }
 

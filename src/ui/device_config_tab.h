@@ -75,6 +75,7 @@ class DeviceConfigTab : public QWidget {
  private:
   QWidget* BuildTransferButtons();
   QPushButton* TransferButton(const QString& caption, const char* name, const char* command);
+  void ShowOutputFrame();
   void ShowTransferButtons();
   void PinSelected();
   void OpenEditDialog(EditDialogKind kind, int row);
@@ -93,6 +94,7 @@ class DeviceConfigTab : public QWidget {
   PinEditorPanel* editor_ = nullptr;
   AddressCountsPanel* addresses_ = nullptr;
   OutputConfigPages* outputs_ = nullptr;
+  QWidget* outputFrame_ = nullptr;
   DeviceDefinitionsPanel* definitions_ = nullptr;
   EditPinDialog* pinDialog_ = nullptr;
   EditAspectDialog* aspectDialog_ = nullptr;

@@ -10,6 +10,7 @@
 #include "app/app_state.h"
 #include "ui/latin1_text.h"
 #include "ui/modifier_button.h"
+#include "ui/press_rules.h"
 
 namespace brixo {
 
@@ -49,8 +50,10 @@ DeviceDefinitionsPanel::DeviceDefinitionsPanel(AppState& app, QWidget* parent) :
   grid->setColumnStretch(3, 1);
 
   connect(list_, &QComboBox::activated, this, [this](int index) { SelectDevice(app_.Devices(), index); });
-  connect(reload_, &ModifierButton::pressedWith, this, [this](Qt::KeyboardModifiers modifiers) {
-    ReloadDefinitions(app_.DeviceFiles(), (modifiers & Qt::ShiftModifier) != 0);
+  connect(reload_, &ModifierButton::pressedWith, this, [this](Qt::MouseButton button, Qt::KeyboardModifiers modifiers) {
+    const std::optional<bool> append = ReloadAppendsFor(button, modifiers);
+    if (!append) return;
+    ReloadDefinitions(app_.DeviceFiles(), *append);
     Show();
   });
   connect(load_, &QPushButton::clicked, this, [this] {

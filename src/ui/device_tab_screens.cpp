@@ -58,7 +58,8 @@ bool RenderDeviceTabScreens(AppState& app, const QString& dir) {
 
   DeviceConfigTab tab;
   tab.Bind(app);
-  tab.resize(1200, 820);
+  // The room the tab has in a 1200 x 800 window.
+  tab.resize(1180, 600);
   if (!Save(tab, folder.filePath("device_tab_signal.png"))) return false;
 
   PatternPreset pattern;

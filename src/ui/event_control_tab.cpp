@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/app_state.h"
 #include "transfer/event_control.h"
@@ -162,8 +163,10 @@ QWidget* EventControlTab::BuildEnableMap() {
   layout->setContentsMargins(0, 4, 0, 4);
   layout->setHorizontalSpacing(18);
   EventControlState& ev = app_->Events();
+  // Column 0 ends in the ticks of the captioned boxes; its heading stands over them.
   for (int i = 0; i < kEventInputCount; ++i)
-    layout->addWidget(CentredLabel(QString("Input %1").arg(i), Indexed("LabelECInitInput", i)), 0, i);
+    layout->addWidget(CentredLabel(QString("Input %1").arg(i), Indexed("LabelECInitInput", i)), 0, i,
+                      i == 0 ? Qt::AlignRight : Qt::Alignment());
   for (int k = 0; k < 8; ++k) {
     const int input = k % kEventInputCount;
     QString caption;
@@ -177,6 +180,10 @@ QWidget* EventControlTab::BuildEnableMap() {
     layout->addWidget(box, 1 + k / kEventInputCount, input, caption.isEmpty() ? Qt::AlignCenter : Qt::AlignRight);
     connect(box, &QCheckBox::toggled, this, [&ev, k](bool checked) { ev.CheckInitEE[k] = checked; });
   }
+  // Captions of unequal length would put the two ticks of input 0 apart.
+  const int captionWidth = std::max(checkInitEE_[0]->sizeHint().width(), checkInitEE_[4]->sizeHint().width());
+  checkInitEE_[0]->setMinimumWidth(captionWidth);
+  checkInitEE_[4]->setMinimumWidth(captionWidth);
   return grid;
 }
 

@@ -28,16 +28,18 @@ constexpr int kRows = 8;
 
 MatrixPanel::MatrixPanel(BrixoLink& link, QWidget* parent) : QGroupBox("Matrix Test", parent), link_(link) {
   setObjectName("FrameMatrix");
-  auto* boxes = new QHBoxLayout;
+  // Two rows of boxes: one row of ten is wider than the window leaves for this group.
+  auto* boxes = new QGridLayout;
   auto* boxCaption = new QLabel("Serial addresses:");
   boxCaption->setObjectName("LabelMatrixAddresses");
-  boxes->addWidget(boxCaption);
+  boxes->addWidget(boxCaption, 0, 0);
+  constexpr int kBoxesPerRow = (kMatrixBoxCount + 1) / 2;
   for (int i = 0; i < kMatrixBoxCount; ++i) {
     chkMatrix_[i] = new QCheckBox(QString("MB%1").arg(i));
     chkMatrix_[i]->setObjectName(Indexed("ChkMatrix", i));
-    boxes->addWidget(chkMatrix_[i]);
+    boxes->addWidget(chkMatrix_[i], i / kBoxesPerRow, 1 + i % kBoxesPerRow);
   }
-  boxes->addStretch(1);
+  boxes->setColumnStretch(kBoxesPerRow + 1, 1);
 
   // Four columns of eight buttons, each with its reminder beside it.
   auto* grid = new QGridLayout;
@@ -48,6 +50,9 @@ MatrixPanel::MatrixPanel(BrixoLink& link, QWidget* parent) : QGroupBox("Matrix T
     const int column = 2 * (k / kRows);
     auto* button = new QPushButton(QString("MB-%1").arg(k));
     button->setObjectName(Indexed("CmdSetMatrix", k));
+    // The style's wide default would push the tab past the window's width.
+    button->setMinimumWidth(button->fontMetrics().horizontalAdvance("MB-00") + 20);
+    button->setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Fixed);
     connect(button, &QPushButton::clicked, this, [this, k] { SetMatrix(link_, k, Checked()); });
     grid->addWidget(button, row, column);
     if (k < kLabelCount) {

@@ -1,8 +1,9 @@
 #pragma once
-// A button that acts when the left mouse button goes down and tells which modifier keys
-// were held ("Test" with Shift / Control / Alt, "Reload DD" with Shift). Space on a
-// focused button counts as a press with the keys held then.
+// A button whose press tells which mouse button went down and which modifier keys were held
+// ("Test", "Reload DD", "Save File"). Space on the focused button counts as a left press
+// with the keys held then.
 #include <QPushButton>
+#include <optional>
 
 namespace brixo {
 
@@ -12,11 +13,24 @@ class ModifierButton : public QPushButton {
   explicit ModifierButton(const QString& text, QWidget* parent = nullptr);
 
  signals:
-  void pressedWith(Qt::KeyboardModifiers modifiers);
+  // As the button goes down.
+  void pressedWith(Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
+  // When that press completes a click, with what the press saw. Work that opens a dialog
+  // waits for this, so the button is not left looking pressed behind the dialog.
+  void clickedWith(Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
 
  protected:
   void mousePressEvent(QMouseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  struct Press {
+    Qt::MouseButton button;
+    Qt::KeyboardModifiers modifiers;
+  };
+  void Pressed(Press press);
+
+  std::optional<Press> press_;
 };
 
 }  // namespace brixo

@@ -131,7 +131,7 @@ QLayout* OutputConfigPages::FieldGrid(int page, int columns) {
     connect(field, &UpDownField::stepped, this, [this, &editor, id](bool up) {
       const OutputField& range = OutputFieldOf(id);
       const int stored = app_.Model().PinTable[app_.Model().CurrentPin].OutputConfig[range.Byte] - range.Offset;
-      editor.FieldSpinnerChanged(id, std::clamp(stored + (up ? 1 : -1), range.Min, range.Max));
+      editor.FieldSpinnerChanged(id, SpinnerStep(stored, up, range.Min, range.Max));
       EditDone();
     });
     if (id == OutputFieldId::PwmInitLevel) {

@@ -19,6 +19,7 @@
 #include "ui/clickable_label.h"
 #include "ui/latin1_text.h"
 #include "ui/modifier_button.h"
+#include "ui/press_rules.h"
 #include "ui/step_row_widgets.h"
 #include "ui/up_down_field.h"
 
@@ -31,14 +32,6 @@ void SetLineText(QLineEdit* box, const std::string& text) {
   if (box->text() == shown) return;
   const QSignalBlocker block(box);
   box->setText(shown);
-}
-
-int TestModifiers(Qt::KeyboardModifiers modifiers) {
-  int bits = 0;
-  if (modifiers & Qt::ShiftModifier) bits |= kShiftKey;
-  if (modifiers & Qt::ControlModifier) bits |= kControlKey;
-  if (modifiers & Qt::AltModifier) bits |= kAltKey;
-  return bits;
 }
 
 QLabel* Caption(const QString& text, const char* name) {
@@ -180,7 +173,7 @@ QWidget* PinEditorPanel::BuildAspectRow() {
     Show();
   });
   connect(aspect_, &UpDownField::stepped, this, [this, &editor](bool up) {
-    const int next = std::clamp(app_.Model().CurrentAspect + (up ? 1 : -1), 0, editor.View().UpDownPAspAspectMax);
+    const int next = SpinnerStep(app_.Model().CurrentAspect, up, 0, editor.View().UpDownPAspAspectMax);
     editor.AspectSpinnerMoved(next);
     Show();
   });
@@ -194,7 +187,7 @@ QWidget* PinEditorPanel::BuildAspectRow() {
   });
   connect(init_, &UpDownField::stepped, this, [this, &editor](bool up) {
     const int shown = app_.Model().PinTable[app_.Model().CurrentPin].InitAspect - 1;
-    editor.InitSpinnerMoved(std::clamp(shown + (up ? 1 : -1), -1, editor.View().UpDownPAspInitMax));
+    editor.InitSpinnerMoved(SpinnerStep(shown, up, -1, editor.View().UpDownPAspInitMax));
     Show();
   });
   connect(test_, &ModifierButton::pressedWith, this, &PinEditorPanel::TestPressed);
@@ -265,13 +258,15 @@ void PinEditorPanel::SelectPin(const QString& text) {
 void PinEditorPanel::StepPin(bool up) {
   const PinEditorView& view = app_.Pins().Editor().View();
   const int shown = app_.Model().CurrentPin + app_.Model().NumberingOffset;
-  const int next = std::clamp(shown + (up ? 1 : -1), view.UpDownPAspOutputMin, view.UpDownPAspOutputMax);
+  const int next = SpinnerStep(shown, up, view.UpDownPAspOutputMin, view.UpDownPAspOutputMax);
   // Typed but uncommitted values of the old pin are kept before it is left.
   app_.Pins().CommitOutputEdits();
   SelectPin(QString::number(next));
 }
 
-void PinEditorPanel::TestPressed(Qt::KeyboardModifiers modifiers) { TestAspect(app_.Live(), TestModifiers(modifiers)); }
+void PinEditorPanel::TestPressed(Qt::MouseButton button, Qt::KeyboardModifiers modifiers) {
+  if (const std::optional<int> keys = TestKeysFor(button, modifiers)) TestAspect(app_.Live(), *keys);
+}
 
 void PinEditorPanel::WriteSingleAspect() {
   WriteAspectProgram(app_.Transfer(), app_.Model().CurrentPin, app_.Model().CurrentAspect);

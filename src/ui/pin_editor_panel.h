@@ -52,7 +52,7 @@ class PinEditorPanel : public QWidget {
   void ConnectStepRow(StepRowWidgets* row);
   void SelectPin(const QString& text);
   void StepPin(bool up);
-  void TestPressed(Qt::KeyboardModifiers modifiers);
+  void TestPressed(Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
   void WriteSingleAspect();
 
   AppState& app_;

@@ -6,9 +6,14 @@
 #include <QLineEdit>
 #include <QWidget>
 
+#include <algorithm>
+
 class QToolButton;
 
 namespace brixo {
+
+// The value an arrow of a spinner moves to: one up or down, held within the spinner's range.
+inline int SpinnerStep(int value, bool up, int min, int max) { return std::clamp(value + (up ? 1 : -1), min, max); }
 
 class CommitLineEdit : public QLineEdit {
   Q_OBJECT

@@ -51,7 +51,7 @@ QStringList RenderWindowScreenshots(BrixoConfig& window, const QString& dir) {
   // The report is looked at, not waited on.
   window.SetReportPresenter([](VerificationReportWindow&) {});
   window.App().SetExpertMode(true);
-  window.resize(1100, 780);
+  window.resize(1200, 800);
   window.show();
   TalkToSimulator(window);
 

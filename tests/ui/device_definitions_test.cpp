@@ -67,12 +67,12 @@ TEST_F(DeviceDefinitionsTest, ShiftReloadAppends) {
   const std::string library = std::string(BRIXO_TEST_DATA_DIR) + "/BrixoDevices.def";
   auto* reload = Find<QPushButton>("CommandReloadDD");
 
-  chooser.Paths = {library};
+  chooser.Answers = {library};
   QTest::mousePress(reload, Qt::LeftButton, Qt::ShiftModifier);
   EXPECT_EQ(list->count(), 2 * count);
   EXPECT_EQ(Text("lblDDVersion"), "1.0 + 1.0");
 
-  chooser.Paths = {library};
+  chooser.Answers = {library};
   QTest::mousePress(reload, Qt::LeftButton);
   EXPECT_EQ(list->count(), count);
   EXPECT_EQ(Text("lblDDVersion"), "1.0");

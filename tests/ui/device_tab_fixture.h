@@ -1,7 +1,7 @@
 #pragma once
 // The "Brixo Device Configuration" tab bound to an application state with the shipped
-// device library, the simulated controller, a prompt that records its messages, a file
-// chooser that answers from a list, and dialogs that are driven instead of run modally.
+// device library, the simulated controller, a recording prompt, a scripted file chooser,
+// and dialogs that are driven instead of run modally.
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
@@ -12,45 +12,21 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
-#include <algorithm>
-#include <deque>
 #include <functional>
 #include <string>
-#include <vector>
 
 #include "app/app_state.h"
+#include "support/recording_prompt.h"
+#include "support/scripted_chooser.h"
+#include "support/simulated_app.h"
 #include "ui/device_config_tab.h"
 #include "ui/up_down_field.h"
 
 namespace brixo {
 
-class DeviceTabPrompt : public UserPrompt {
- public:
-  MessageAnswer ShowMessage(const std::string& text, MessageIcon, MessageButtons) override {
-    Messages.push_back(text);
-    return MessageAnswer::Ok;
-  }
-  std::vector<std::string> Messages;
-};
-
-class ListedFileChooser : public FileChooser {
- public:
-  std::string ChooseOpenFile(const std::string&, const std::string&) override { return Next(); }
-  std::string ChooseSaveFile(const std::string&, const std::string&) override { return Next(); }
-  std::deque<std::string> Paths;
-
- private:
-  std::string Next() {
-    if (Paths.empty()) return {};
-    std::string path = Paths.front();
-    Paths.pop_front();
-    return path;
-  }
-};
-
 class DeviceTabTest : public ::testing::Test {
  protected:
-  DeviceTabTest() : app(prompt, chooser, Options()) {
+  DeviceTabTest() : app(prompt, chooser, testing::SimulatedAppOptions(clock)) {
     tab.SetDialogRunner([this](QDialog& dialog) {
       ++dialogsRun;
       lastDialog = dialog.objectName().toStdString();
@@ -59,25 +35,7 @@ class DeviceTabTest : public ::testing::Test {
     tab.Bind(app);
   }
 
-  AppStateOptions Options() {
-    AppStateOptions options;
-    options.ProgramFolder = BRIXO_TEST_DATA_DIR;
-    options.OfferSimulator = true;
-    options.Scanner = [] { return std::vector<std::string>{}; };
-    options.TimeSource = &clock;
-    return options;
-  }
-
-  void OpenSimulator() {
-    for (const std::string& item : app.Ports().ComboPortItems()) {
-      if (item.find(kSimulatedPortName) != std::string::npos) {
-        ASSERT_TRUE(app.Ports().SelectPort(item));
-        Sim().ClearReceived();
-        return;
-      }
-    }
-    FAIL() << "no simulated port offered";
-  }
+  void OpenSimulator() { ASSERT_TRUE(testing::SelectSimulatedPort(app)); }
   SimController& Sim() { return app.Simulator()->Controller(); }
 
   template <typename T = QWidget>
@@ -134,8 +92,8 @@ class DeviceTabTest : public ::testing::Test {
   StepRecord& Step(int p, int a, int s) { return Pin(p).Aspects[a].Steps[s]; }
 
   ManualClock clock;
-  DeviceTabPrompt prompt;
-  ListedFileChooser chooser;
+  testing::RecordingPrompt prompt;
+  testing::ScriptedChooser chooser;
   AppState app;
   DeviceConfigTab tab;
   std::function<void(QDialog&)> driveDialog;

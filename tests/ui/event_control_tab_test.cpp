@@ -156,7 +156,7 @@ TEST_F(EventControlTabTest, SingleReadOfAControllerWithoutEventsSaysSo) {
   Sim().Faults().NoEventControl = true;
   SetActions(0, {1, 1, 1, 1}, {2, 2, 2, 2});
   Click("CommandECReadSingle");
-  EXPECT_EQ(prompt.Count("Function not supported by Device"), 1);
+  EXPECT_EQ(MessageCount("Function not supported by Device"), 1);
   EXPECT_EQ(app.Events().OnAction[0], (std::array<int16_t, 4>{1, 1, 1, 1}));
 }
 

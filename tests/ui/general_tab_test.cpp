@@ -128,7 +128,7 @@ TEST_F(GeneralTabTest, AddressingBoxesShowAndHideTheirControls) {
   Find<QCheckBox>("CheckGenForceXA")->click();
   EXPECT_TRUE(Shown("CheckGenXGM_15"));
   EXPECT_TRUE(Shown("TextGenTamloaddr"));
-  EXPECT_EQ(prompt.Count(warning), 2);
+  EXPECT_EQ(MessageCount(warning), 2);
 }
 
 TEST_F(GeneralTabTest, ReadingFlexibleAddressingFromTheControllerAsksNothing) {

@@ -8,7 +8,6 @@
 #include "files/data_file.h"
 #include "ui/communication_window.h"
 #include "ui/general_tab.h"
-#include "ui/save_button.h"
 #include "window_test_fixture.h"
 
 namespace brixo::window_test {
@@ -67,7 +66,7 @@ TEST_F(MainWindowTest, TestTabOpensOnlyInExpertMode) {
   tabs->setCurrentIndex(2);
   tabs->setCurrentIndex(3);
   EXPECT_EQ(tabs->currentIndex(), 2);
-  EXPECT_EQ(prompt.Count("Sorry, This tab is disabled"), 1);
+  EXPECT_EQ(MessageCount("Sorry, This tab is disabled"), 1);
   EXPECT_EQ(prompt.Messages.size(), 1u);
 
   // Right button on the release label asks; Yes switches expert mode on.
@@ -77,7 +76,7 @@ TEST_F(MainWindowTest, TestTabOpensOnlyInExpertMode) {
   EXPECT_TRUE(app.ExpertMode());
   tabs->setCurrentIndex(3);
   EXPECT_EQ(tabs->currentIndex(), 3);
-  EXPECT_EQ(prompt.Count("Sorry, This tab is disabled"), 1);
+  EXPECT_EQ(MessageCount("Sorry, This tab is disabled"), 1);
 }
 
 TEST_F(MainWindowTest, ExpertModeShowsAndHidesTheFourExpertButtons) {
@@ -255,23 +254,6 @@ TEST_F(MainWindowTest, MonitorShowsFramesLoggedBeforeItWasOpened) {
   EXPECT_EQ(after, QString::fromLatin1(app.Log().Text().c_str()).remove('\r'));
 }
 
-TEST(SaveModeTest, OnlyPlainAndShiftLeftClicksSave) {
-  struct Case {
-    Qt::MouseButton button;
-    Qt::KeyboardModifiers modifiers;
-    std::optional<SaveMode> mode;
-  } cases[] = {
-      {Qt::LeftButton, Qt::NoModifier, SaveMode::Normal},
-      {Qt::LeftButton, Qt::ShiftModifier, SaveMode::Compact},
-      {Qt::LeftButton, Qt::ControlModifier, std::nullopt},
-      {Qt::LeftButton, Qt::AltModifier, std::nullopt},
-      {Qt::LeftButton, Qt::ShiftModifier | Qt::ControlModifier, std::nullopt},
-      {Qt::RightButton, Qt::NoModifier, std::nullopt},
-      {Qt::MiddleButton, Qt::ShiftModifier, std::nullopt},
-  };
-  for (const Case& c : cases) EXPECT_EQ(SaveModeFor(c.button, c.modifiers), c.mode);
-}
-
 TEST_F(MainWindowTest, SaveAndLoadGoThroughTheFileDialog) {
   const std::filesystem::path folder = std::filesystem::temp_directory_path() / "brixo_window_test";
   std::filesystem::create_directories(folder);
@@ -286,9 +268,9 @@ TEST_F(MainWindowTest, SaveAndLoadGoThroughTheFileDialog) {
   app.Model().PinTable[4].Description = "Signal";
 
   QPushButton* save = Find<QPushButton>("CommandSave");
-  chooser.Path = normal.string();
+  chooser.Answers = {normal.string()};
   QTest::mouseClick(save, Qt::LeftButton);
-  chooser.Path = compact.string();
+  chooser.Answers = {compact.string()};
   QTest::mouseClick(save, Qt::LeftButton, Qt::ShiftModifier);
   QTest::mouseClick(save, Qt::LeftButton, Qt::ControlModifier);  // does nothing
   EXPECT_EQ(chooser.Filters, (std::vector<std::string>{"Brixo Config Data|*.dat", "Brixo Config Data|*.dat"}));
@@ -299,14 +281,14 @@ TEST_F(MainWindowTest, SaveAndLoadGoThroughTheFileDialog) {
   id->clear();
   Type("TextGenDCCAddress", "7");
   app.Model().PinTable[4].Description.clear();
-  chooser.Path = normal.string();
+  chooser.Answers = {normal.string()};
   Click("CommandLoad");
   EXPECT_EQ(id->text(), "Saved Layout");
   EXPECT_EQ(FieldText("TextGenDCCAddress"), "300");
   EXPECT_EQ(app.Model().PinTable[4].Description, "Signal");
 
   // A cancelled dialog changes nothing.
-  chooser.Path.clear();
+  chooser.Answers.clear();
   id->clear();
   QTest::keyClicks(id, "Kept");
   Click("CommandLoad");

@@ -63,7 +63,7 @@ TEST_F(TestTabMonitorTest, MonitorListsFeedbackUntilStopTakesTheFocus) {
 
 TEST_F(TestTabMonitorTest, MonitorNeedsAnOpenPort) {
   Press(1);
-  EXPECT_EQ(prompt.Count("Select Comm-port"), 1);
+  EXPECT_EQ(MessageCount("Select Comm-port"), 1);
   EXPECT_FALSE(Timer2()->isActive());
   EXPECT_FALSE(Text().contains("Start Monitoring"));
 }
@@ -76,7 +76,7 @@ TEST_F(TestTabMonitorTest, PortClosedUnderTheMonitorStopsItQuietly) {
   prompt.Messages.clear();
   LetTicksRun(300);
   EXPECT_FALSE(Timer2()->isActive());
-  EXPECT_EQ(prompt.Count("Select communications port"), 0);
+  EXPECT_EQ(MessageCount("Select communications port"), 0);
   EXPECT_TRUE(Text().endsWith("Monitoring Stopped\n"));
 }
 

@@ -11,71 +11,30 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
-#include <deque>
 #include <string>
 #include <vector>
 
 #include "app/app_state.h"
-#include "files/file_chooser.h"
+#include "support/recording_prompt.h"
+#include "support/scripted_chooser.h"
+#include "support/simulated_app.h"
 #include "ui/brixo_config_window.h"
 #include "ui/up_down_field.h"
 #include "ui/verification_report_window.h"
 
 namespace brixo::window_test {
 
-// Records every message; answers from a script, then with the first button.
-class ScriptedPrompt final : public UserPrompt {
- public:
-  MessageAnswer ShowMessage(const std::string& text, MessageIcon, MessageButtons buttons) override {
-    Messages.push_back(text);
-    if (!Answers.empty()) {
-      const MessageAnswer answer = Answers.front();
-      Answers.pop_front();
-      return answer;
-    }
-    return buttons == MessageButtons::YesNo ? MessageAnswer::Yes : MessageAnswer::Ok;
-  }
-  int Count(const std::string& text) const {
-    int n = 0;
-    for (const std::string& message : Messages) n += message == text ? 1 : 0;
-    return n;
-  }
-  std::vector<std::string> Messages;
-  std::deque<MessageAnswer> Answers;
-};
-
-// Answers every dialog with the path set, and counts the dialogs.
-class ScriptedChooser final : public FileChooser {
- public:
-  std::string ChooseOpenFile(const std::string& filter, const std::string&) override {
-    Filters.push_back(filter);
-    return Path;
-  }
-  std::string ChooseSaveFile(const std::string& filter, const std::string&) override {
-    Filters.push_back(filter);
-    return Path;
-  }
-  std::string Path;
-  std::vector<std::string> Filters;
-};
+using ::brixo::testing::RecordingPrompt;
+using ::brixo::testing::ScriptedChooser;
 
 class MainWindowTest : public ::testing::Test {
  protected:
-  MainWindowTest() : app(prompt, chooser, Options()), window(PreloadedApp()) {
+  MainWindowTest() : app(prompt, chooser, testing::SimulatedAppOptions(clock)), window(PreloadedApp()) {
     window.SetReportPresenter([this](VerificationReportWindow& report) {
       ++reportsShown;
       reportText = report.txtVerification()->toPlainText();
     });
     window.Timer1()->stop();  // the tests tick by hand
-  }
-
-  AppStateOptions Options() {
-    AppStateOptions options;
-    options.ProgramFolder = BRIXO_TEST_DATA_DIR;
-    options.OfferSimulator = true;
-    options.Scanner = [] { return std::vector<std::string>{}; };
-    options.TimeSource = &clock;
-    return options;
   }
 
   AppState& PreloadedApp() {
@@ -127,9 +86,10 @@ class MainWindowTest : public ::testing::Test {
   }
 
   std::vector<std::vector<int>> Received() { return app.Simulator()->Controller().ReceivedPayloads(); }
+  int MessageCount(const std::string& message) const { return testing::CountOf(prompt.Messages, message); }
 
   ManualClock clock;
-  ScriptedPrompt prompt;
+  RecordingPrompt prompt;
   ScriptedChooser chooser;
   AppState app;
   BrixoConfig window;
