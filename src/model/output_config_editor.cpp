@@ -41,7 +41,8 @@ bool OutputConfigEditor::ShowOutputConfig() {
     if (field.Page == page) Text(field.Id) = NumberText(c[field.Byte] - field.Offset);
   }
   if (page == kPageServo) {
-    view_.SliderServo = pin.OutputLevel - 64;
+    view_.SliderServo = std::clamp(pin.OutputLevel - 64, -64, 63);
+    if (onTestPositionShown) onTestPositionShown(kPageServo, view_.SliderServo);
     view_.ChkSrvSuspended = (c[2] & 32) != 0;
     view_.ChkSrvAutoSuspend = (c[2] & 16) != 0;
     view_.ChkSrvInitialized = (c[2] & 64) != 0;
@@ -49,7 +50,8 @@ bool OutputConfigEditor::ShowOutputConfig() {
     view_.LabelSrvHWCWarn = HardwareMismatch();
   } else if (page == kPagePwm) {
     view_.CheckPWMInverted = type == kOutputPwmInverted;
-    view_.SliderPWM = pin.OutputLevel;
+    view_.SliderPWM = std::clamp<int>(pin.OutputLevel, 0, 31);
+    if (onTestPositionShown) onTestPositionShown(kPagePwm, view_.SliderPWM);
     view_.OptionPWMDriveMode = c[2] & 1;
     view_.OptionPWMAccelMode = (c[2] >> 1) & 1;
   } else if (page == kPageInput) {

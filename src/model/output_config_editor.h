@@ -2,6 +2,7 @@
 // The output-parameter tabs (SSTabPCFG) of the current pin without widgets: what each
 // page shows and every edit, stored into the pin's OutputConfig at once.
 #include <array>
+#include <functional>
 #include <string>
 
 #include "link/user_prompt.h"
@@ -39,6 +40,10 @@ class OutputConfigEditor {
   OutputConfigEditor(ConfigModel& model, UserPrompt& prompt) : model_(model), prompt_(prompt) {}
 
   const OutputConfigView& View() const { return view_; }
+
+  // Told the servo test position (servo page) or PWM test level (PWM page) that showing a
+  // pin puts into the test sliders, so the live test state follows without sending.
+  std::function<void(int page, int value)> onTestPositionShown;
   void SetHardwareFlags(const HardwareGroupFlags& flags) { hardware_ = flags; }
 
   // Shows the current pin's configuration; false (after "Unknown configuration: ") for a

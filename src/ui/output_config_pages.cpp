@@ -395,12 +395,10 @@ void OutputConfigPages::Show(bool withSliders) {
   if (withSliders && v.SSTabPCFG == kPageServo) {
     SetSlider(sliderServo_, v.SliderServo);
     textPosition_->setText(QString::number(v.SliderServo));
-    app_.Live().State.ServoTestPosition = v.SliderServo;
   }
   if (withSliders && v.SSTabPCFG == kPagePwm) {
     SetSlider(sliderPwm_, v.SliderPWM);
     textPwmLevel_->setText(QString::number(sliderPwm_->value()));
-    app_.Live().State.PwmTestLevel = sliderPwm_->value();
   }
 
   const DetailsVisibility& d = app_.Pins().Editor().View().Details;

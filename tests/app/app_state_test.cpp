@@ -180,3 +180,32 @@ TEST_F(AppStateTest, TestTabOpensOnlyInExpertMode) {
 
 }  // namespace
 }  // namespace brixo::testing
+
+namespace brixo::testing {
+namespace {
+
+// Showing a servo or PWM pin puts its current position or level into the test controls,
+// so that "Jump" sends what the sliders show.
+TEST(AppStateLiveTest, ShowingAPinSetsTheTestPositionAndLevel) {
+  ManualClock clock;
+  RecordingPrompt prompt;
+  NoFileChooser chooser;
+  AppState app{prompt, chooser, SimulatedOnly(clock)};
+  const struct {
+    uint8_t Type;
+    uint8_t Level;
+    int Servo;
+    int Pwm;
+  } cases[] = {{1, 74, 10, 0}, {2, 17, 10, 17}, {3, 40, 10, 31}, {1, 0, -64, 31}};
+  for (const auto& c : cases) {
+    PinRecord& pin = app.Model().PinTable[app.Model().CurrentPin];
+    pin.OutputConfig[0] = c.Type;
+    pin.OutputLevel = c.Level;
+    app.View().ShowOutputConfig();
+    EXPECT_EQ(app.Live().State.ServoTestPosition, c.Servo) << int(c.Type) << "/" << int(c.Level);
+    EXPECT_EQ(app.Live().State.PwmTestLevel, c.Pwm) << int(c.Type) << "/" << int(c.Level);
+  }
+}
+
+}  // namespace
+}  // namespace brixo::testing
