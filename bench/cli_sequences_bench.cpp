@@ -46,7 +46,10 @@ Run RunProgram(const std::string& exe, const std::vector<std::string>& args, con
   const pid_t pid = fork();
   if (pid == 0) {
     std::FILE* out = std::fopen(output.c_str(), "w");
-    if (out) dup2(fileno(out), STDOUT_FILENO);
+    if (out) {
+      dup2(fileno(out), STDOUT_FILENO);
+      dup2(fileno(out), STDERR_FILENO);
+    }
     std::vector<char*> argv{const_cast<char*>(exe.c_str())};
     for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
@@ -57,7 +60,7 @@ Run RunProgram(const std::string& exe, const std::vector<std::string>& args, con
   waitpid(pid, &status, 0);
   run.Wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
   run.Cpu = ChildCpuSeconds() - cpu0;
-  run.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  run.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status);
   return run;
 }
 
@@ -132,6 +135,11 @@ bool BenchAtRate(const std::string& cli, const std::string& folder, int baud) {
     std::printf("%6d  %-10s  %8.3f s  wire limit %8.3f s (%6ld bytes)  ratio %5.3f  cpu %6.3f s (%5.2f%%)  %s\n",
                 baud, step.Command, run.Wall, limit, bytes, ratio, run.Cpu, cpuShare,
                 run.Status != 0 ? "FAILED" : ok ? "ok" : "OVER AIM");
+    if (run.Status != 0) {
+      std::printf("        exit status %d\n", run.Status);
+      std::ifstream said(folder + "/stdout.txt");
+      for (std::string line; std::getline(said, line);) std::printf("        %s\n", line.c_str());
+    }
   }
   return withinAim;
 }
@@ -154,6 +162,8 @@ int main(int argc, char** argv) {
               "(bytes both ways x 11 bits / bit rate, counted from the --log lines)\n");
   bool ok = true;
   for (int baud : {19200, 38400}) ok = brixo::BenchAtRate(cli, folder, baud) && ok;
-  std::filesystem::remove_all(folder);
+  // A failed run keeps its files (configuration, logs, output) for a look.
+  if (ok) std::filesystem::remove_all(folder);
+  else std::printf("files kept in %s\n", folder);
   return ok ? 0 : 1;
 }
