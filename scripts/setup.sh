@@ -21,6 +21,13 @@ brixo_install_missing() {
 # brixo_build DIR [cmake options...]
 brixo_build() {
   local dir="$1"; shift
-  cmake -S "$ROOT" -B "$ROOT/$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+  local launcher=()
+  # A compiler cache, when the machine has one, makes rebuilds in several checkouts cheap;
+  # paths are taken relative to the checkout so that copies share their results.
+  if command -v ccache >/dev/null; then
+    launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+    export CCACHE_BASEDIR="$ROOT" CCACHE_NOHASHDIR=1
+  fi
+  cmake -S "$ROOT" -B "$ROOT/$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" "$@" >/dev/null
   cmake --build "$ROOT/$dir" --parallel "$(nproc)"
 }
