@@ -4,6 +4,7 @@
 #include <cmath>
 #include <utility>
 
+#include "link/numeric_text.h"
 #include "transfer/general_field_text.h"
 
 namespace brixo {
@@ -148,6 +149,7 @@ void SliderPWMChange(LiveContext& live, int value, bool slow) {
 }
 
 std::string CommandPWMLevel(LiveContext& live, const std::string& typed, bool slow) {
+  if (!IsNumericText(typed)) return std::to_string(live.State.PwmTestLevel);
   const int level = TypedValue(typed, 0, kPwmLevelMax);
   // Moving the slider from here sends nothing: it does not have the focus.
   const bool focus = std::exchange(live.State.SliderPWMFocus, false);
@@ -169,6 +171,8 @@ void SliderServoChange(LiveContext& live, int value, bool dynamic) {
 }
 
 std::string CommandSrvLevel(LiveContext& live, const std::string& typed, bool dynamic) {
+  // Letters must not move a servo to its centre.
+  if (!IsNumericText(typed)) return std::to_string(live.State.ServoTestPosition);
   const int position = TypedValue(typed, kServoPositionMin, kServoPositionMax);
   const bool focus = std::exchange(live.State.SliderServoFocus, false);
   SliderServoChange(live, position, dynamic);

@@ -75,7 +75,8 @@ void ResetModule(BrixoLink& link, int module);
 
 // PWM test controls of the current pin. The slider sends only while it has the focus;
 // "<" clamps the typed level into 0..31, moves the slider and sends when the port is open,
-// returning the field's text; "Jump" sends the last level without the fade flag.
+// returning the field's text (a text that is no number sends nothing and gives back the
+// last level); "Jump" sends the last level without the fade flag.
 void SliderPWMChange(LiveContext& live, int value, bool slow);
 std::string CommandPWMLevel(LiveContext& live, const std::string& typed, bool slow);
 void CommandPWMJump(LiveContext& live);

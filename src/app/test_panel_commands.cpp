@@ -1,10 +1,12 @@
 #include "app/test_panel_commands.h"
 
+#include "link/numeric_text.h"
 #include "transfer/general_field_text.h"
 
 namespace brixo {
 
-std::string CommitLegacyField(const std::string& typed) {
+std::string CommitLegacyField(const std::string& typed, const std::string& kept) {
+  if (!IsNumericText(typed)) return kept;
   return std::to_string(ClampedFieldValue(typed, {0, kLegacyFieldMax}));
 }
 

@@ -14,8 +14,9 @@ namespace brixo {
 constexpr int kLegacyFieldMax = 127;
 
 // TextTamloParameter(0..2) and TextBrixoSendAspectOutput, committed: the typed number
-// brought into 0..127 and rounded; returns the field's new text.
-std::string CommitLegacyField(const std::string& typed);
+// brought into 0..127 and rounded; returns the field's new text. A text that is no number
+// gives back `kept`, the text the field showed before.
+std::string CommitLegacyField(const std::string& typed, const std::string& kept = "0");
 
 // "TamloSend": the three fields, each committed as above, sent to ModuleAddress.
 // Returns the fields' committed texts.

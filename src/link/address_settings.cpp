@@ -33,6 +33,7 @@ SpinnerLimits AddressSettings::UpDownXaddrLimits(int numberingOffset) const {
 }
 
 std::string AddressSettings::CommitModuleAddressText(const std::string& text, int numberingOffset) {
+  if (!IsNumericText(text)) return ModuleAddressText(numberingOffset);
   // The typed limit follows the tunnelling box itself, not the host's answer.
   const int top = numberingOffset + (link_.CheckQuendal ? kTunnelModuleMax : kDirectModuleMax);
   SetModuleAddressFromSpinner(Clamped(NumericValue(text), numberingOffset, top), numberingOffset);
@@ -46,6 +47,7 @@ void AddressSettings::SetModuleAddressFromSpinner(int value, int numberingOffset
 }
 
 std::string AddressSettings::CommitExtendedAddressText(const std::string& text, int numberingOffset) {
+  if (!IsNumericText(text)) return ExtendedAddressText(numberingOffset);
   SetExtendedAddressFromSpinner(Clamped(NumericValue(text), numberingOffset, numberingOffset + kExtendedMax),
                                 numberingOffset);
   return ExtendedAddressText(numberingOffset);

@@ -60,6 +60,11 @@ std::string AddressPanel::CommitCount(AddressKind kind, const std::string& text)
 }
 
 std::string AddressPanel::CommitCount(AddressKind kind) {
+  if (!IsNumericText(CountText(kind))) {
+    PinRecord& pin = model_.PinTable[std::min<int>(model_.CurrentPin, kPinCount - 1)];
+    CountText(kind) = NumberText(AddressCountOf(pin, kind));
+    return CountText(kind);
+  }
   const int value = std::clamp(ParseLeadingNumber(CountText(kind)), 0, MaxAddressCount(kind));
   CountText(kind) = NumberText(value);
   StoreCount(kind, value);

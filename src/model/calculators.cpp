@@ -95,6 +95,10 @@ void TimeCalculator::SetSlider(int value) {
 }
 
 std::string TimeCalculator::CommitBase(const std::string& text) {
+  if (!IsNumericText(text)) {
+    baseText_ = NumberText(base_);
+    return baseText_;
+  }
   baseText_ = text;
   const int value = ParseLeadingNumber(text);
   if (value < 0) {

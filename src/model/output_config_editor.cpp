@@ -78,7 +78,7 @@ void OutputConfigEditor::StoreField(const OutputField& field, int value) {
 
 void OutputConfigEditor::EditFieldText(OutputFieldId id, const std::string& text) {
   Text(id) = text;
-  if (!StoresWhileTyping(id)) return;
+  if (!StoresWhileTyping(id) || !IsNumericText(text)) return;
   const OutputField& field = OutputFieldOf(id);
   const int value = ParseLeadingNumber(text);
   if (value >= field.Min && value <= field.Max) StoreField(field, value);
@@ -91,6 +91,11 @@ std::string OutputConfigEditor::CommitField(OutputFieldId id, const std::string&
 
 std::string OutputConfigEditor::CommitField(OutputFieldId id) {
   const OutputField& field = OutputFieldOf(id);
+  if (!IsNumericText(Text(id))) {
+    // The box goes back to what the pin holds.
+    if (ShowsCurrentPin()) Text(id) = NumberText(Pin().OutputConfig[field.Byte] - field.Offset);
+    return Text(id);
+  }
   const int typed = ParseLeadingNumber(Text(id));
   if (typed < field.Min) {
     Text(id) = NumberText(field.Min);

@@ -1,5 +1,7 @@
 #include "transfer/event_control.h"
 
+#include "link/numeric_text.h"
+
 namespace brixo {
 
 namespace {
@@ -69,11 +71,15 @@ SpinRange UpDownECpinRange(int numberingOffset) {
 }
 
 std::string CommitTextECon(EventControlState& ev, int input, const std::string& typed) {
+  if (input < 0 || input >= kEventInputCount) return {};
+  if (!IsNumericText(typed)) return ev.TextECon[input];
   return CommitAction(ev.TextECon, ev.OnAction[ev.CurrentEventPin], input,
                       ClampedFieldValue(typed, EventActionRange()));
 }
 
 std::string CommitTextECoff(EventControlState& ev, int input, const std::string& typed) {
+  if (input < 0 || input >= kEventInputCount) return {};
+  if (!IsNumericText(typed)) return ev.TextECoff[input];
   return CommitAction(ev.TextECoff, ev.OffAction[ev.CurrentEventPin], input,
                       ClampedFieldValue(typed, EventActionRange()));
 }
@@ -91,6 +97,7 @@ std::string UpDownECoff(EventControlState& ev, int input, bool up) {
 
 std::string CommitTextECpin(EventControlState& ev, int numberingOffset, const std::string& typed,
                             TransferView& view) {
+  if (!IsNumericText(typed)) return ev.TextECpin;
   const int value = ClampedFieldValue(typed, UpDownECpinRange(numberingOffset));
   ev.CurrentEventPin = static_cast<uint8_t>(value - numberingOffset);
   ev.TextECpin = std::to_string(value);

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "link/numeric_text.h"
 #include "transfer/general_settings_encoding.h"
 #include "transfer/transfer_context.h"
 
@@ -68,6 +69,7 @@ SpinRange GenXaddrRange(int numberingOffset) {
 }
 
 std::string CommitTextGenTamloaddr(GeneralTab& tab, const std::string& typed) {
+  if (!IsNumericText(typed)) return tab.General.TextGenTamloaddr;
   const int offset = Offset(tab);
   const SpinRange range = TamloaddrRange(offset);
   double v = FieldNumber(typed);
@@ -89,6 +91,7 @@ std::string UpDownGenTamloaddr(GeneralTab& tab, bool up) {
 }
 
 std::string CommitTextGenXaddr(GeneralTab& tab, const std::string& typed) {
+  if (!IsNumericText(typed)) return tab.General.TextGenXaddr;
   const int offset = Offset(tab);
   tab.General.ModuleXAddress = static_cast<uint8_t>(ClampedFieldValue(typed, GenXaddrRange(offset)) - offset);
   ShowGenXaddr(tab.General, offset);
@@ -104,6 +107,7 @@ std::string UpDownGenXaddr(GeneralTab& tab, bool up) {
 }
 
 std::string CommitTextGenDCCAddress(GeneralTab& tab, const std::string& typed) {
+  if (!IsNumericText(typed)) return tab.General.TextGenDCCAddress;
   StoreDccAddress(tab, ClampedFieldValue(typed, DccAddressRange(tab.General)));
   return tab.General.TextGenDCCAddress;
 }
@@ -115,6 +119,7 @@ std::string UpDownGenDCCAddress(GeneralTab& tab, bool up) {
 }
 
 std::string CommitTextGenXDCCAddress(GeneralTab& tab, const std::string& typed) {
+  if (!IsNumericText(typed)) return tab.General.TextGenXDCCAddress;
   StoreXDccAddress(tab, ClampedFieldValue(typed, XDccAddressRange(tab.General)));
   return tab.General.TextGenXDCCAddress;
 }

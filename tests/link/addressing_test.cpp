@@ -30,18 +30,22 @@ TEST(AddressFields, ModuleAddressIsClampedToTheTransportRange) {
     bool tunnelling;
     const char* shown;
     int stored;
+    bool taken;  // false: refused as no number, nothing changes
   };
   const Case cases[] = {
-      {"20", 0, false, "15", 15}, {"31", 0, true, "31", 31}, {"40", 1, true, "32", 31}, {"0", 1, false, "1", 0},
-      {"abc", 0, false, "0", 0},  {"3.6", 0, false, "4", 4}, {"-5", 1, false, "1", 0},  {"16", 1, false, "16", 15},
+      {"20", 0, false, "15", 15, true}, {"31", 0, true, "31", 31, true}, {"40", 1, true, "32", 31, true},
+      {"0", 1, false, "1", 0, true},    {"3.6", 0, false, "4", 4, true}, {"-5", 1, false, "1", 0, true},
+      {"16", 1, false, "16", 15, true}, {"abc", 1, false, "4", 3, false}, {"", 0, false, "3", 3, false},
+      {"7x", 0, true, "3", 3, false},
   };
   for (const Case& c : cases) {
     AddressRig rig;
     rig.Link.CheckQuendal = c.tunnelling;
+    rig.Link.ModuleAddress = 3;
     EXPECT_EQ(rig.Addresses.CommitModuleAddressText(c.text, c.offset), c.shown) << c.text;
     EXPECT_EQ(rig.Link.ModuleAddress, c.stored) << c.text;
-    EXPECT_EQ(rig.Link.ToggleState, 128) << "a module address change resynchronises";
-    EXPECT_EQ(rig.Changes, 1);
+    EXPECT_EQ(rig.Link.ToggleState == 128, c.taken) << "a module address change resynchronises";
+    EXPECT_EQ(rig.Changes, c.taken ? 1 : 0);
   }
 }
 
