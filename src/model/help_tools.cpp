@@ -101,4 +101,24 @@ void TakeTimeResult(PinEditor& editor, int row, int base, int slider) {
   editor.RefreshStep(row);
 }
 
+HelpToolKind HelpToolOf(PinEditor& editor, int row) {
+  if (row < 0 || row >= kStepCount || !editor.View().Rows[row].Visible) return HelpToolKind::None;
+  const int tool = editor.Table().Info(editor.Step(row).Instruction).HelpTool;
+  if (IsPatternTool(tool)) return HelpToolKind::Pattern;
+  if (tool == kHelpToolEventMap) return HelpToolKind::EventMap;
+  if (tool == kHelpToolTime) return HelpToolKind::Time;
+  return HelpToolKind::None;
+}
+
+HelpBox HelpToolBox(HelpToolKind kind) { return kind == HelpToolKind::Time ? HelpBox::Duration : HelpBox::Par1; }
+
+int HelpToolRow(PinEditor& editor, HelpToolKind kind) {
+  if (kind == HelpToolKind::None) return -1;
+  if (HelpToolOf(editor, editor.CaptionRow()) == kind) return editor.CaptionRow();
+  for (int row = 0; row < kStepCount; ++row) {
+    if (HelpToolOf(editor, row) == kind) return row;
+  }
+  return -1;
+}
+
 }  // namespace brixo

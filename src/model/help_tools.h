@@ -13,6 +13,7 @@ enum class HelpToolKind { None, Pattern, EventMap, Time };
 
 inline constexpr const char* kHelpToolNotAvailable =
     "Help tool not available for this box with the selected command";
+inline constexpr const char* kNoStepForCalculator = "No step of the aspect shown uses this calculator";
 
 struct HelpToolRequest {
   HelpToolKind Kind = HelpToolKind::None;
@@ -24,6 +25,15 @@ struct HelpToolRequest {
 };
 
 HelpToolRequest OpenHelpTool(PinEditor& editor, int row, HelpBox box);
+
+// The calculator the instruction of step row `row` offers; None for a hidden row.
+HelpToolKind HelpToolOf(PinEditor& editor, int row);
+// The box whose double-click opens a calculator.
+HelpBox HelpToolBox(HelpToolKind kind);
+// The row a calculator chosen from a menu works on: the row being edited when its
+// instruction offers that calculator, else the first visible row whose instruction does;
+// -1 when no row does.
+int HelpToolRow(PinEditor& editor, HelpToolKind kind);
 
 // Results taken back as if typed, without range clamping; each refreshes the row.
 void TakePatternResult(PinEditor& editor, int row, const std::string& parameterText);

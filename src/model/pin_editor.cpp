@@ -92,18 +92,72 @@ void PinEditor::RefreshStep(int row) {
   if (info.FadeAllowed) {
     view.FadeVisible = view.Visible;
     view.FadeChecked = step.Fade != 0;
-    view_.Captions.LabelPAspHFade = "Fade";
   } else {
     view.FadeVisible = false;
     view.FadeChecked = false;
     if (known) step.Fade = 0;
-    view_.Captions.LabelPAspHFade = "";
   }
-  view_.Captions.LabelPAspOffset = info.Par0Label;
-  view_.Captions.LabelPAspHParam1 = info.Par1Label;
-  view_.Captions.LabelPASpHParam2 = info.Par2Label;
-  view_.Captions.LabelPAspHParam3 = info.Par3Label;
+  for (int par = 0; par < kParCount; ++par) view.ParTip[par] = ParTipText(step, par);
   view.DurationText = StepDurationText(step);
+  ShowCaptions();
+}
+
+void PinEditor::ShowCaptions() {
+  int row = captionRow_;
+  // A hidden row's fields mean nothing to the user.
+  if (!ValidRow(row) || !view_.Rows[row].Visible) {
+    row = -1;
+    for (int r = 0; r < kStepCount && row < 0; ++r) {
+      if (view_.Rows[r].Visible && Step(r).Instruction != 0) row = r;
+    }
+  }
+  shownCaptionRow_ = row;
+  ColumnCaptions captions;
+  if (row >= 0) {
+    const InstructionInfo& info = table_.Info(Step(row).Instruction);
+    captions.LabelPAspHFade = info.FadeAllowed ? "Fade" : "";
+    captions.LabelPAspOffset = info.Par0Label;
+    captions.LabelPAspHParam1 = info.Par1Label;
+    captions.LabelPASpHParam2 = info.Par2Label;
+    captions.LabelPAspHParam3 = info.Par3Label;
+  }
+  view_.Captions = captions;
+}
+
+void PinEditor::FocusRow(int row) {
+  if (!ValidRow(row)) return;
+  captionRow_ = row;
+  ShowCaptions();
+}
+
+PinEditor::ParRange PinEditor::ShownParRange(const StepRecord& step, int par) const {
+  const int no = model_.NumberingOffset;
+  const int pin = std::min<int>(model_.CurrentPin, kPinCount - 1);
+  switch (par) {
+    case 0:
+      switch (Par0KindOf(step.Instruction)) {
+        case Par0Kind::AbsolutePin: return {no, no + kPinCount - 1};
+        case Par0Kind::Accel: return {-1, 31};
+        case Par0Kind::PinOffset: return {-pin, kPinCount - 1 - pin};
+      }
+      return {};
+    case 1: {
+      const InstructionInfo& info = table_.Info(step.Instruction);
+      const int shift = Par1Shift(info, step.Instruction, no);
+      return {info.Par1Min + shift, info.Par1Max + shift};
+    }
+    case 2: return {0, Par2MaxOf(step.Instruction)};
+    default: return {0, 3};
+  }
+}
+
+std::string PinEditor::ParTipText(const StepRecord& step, int par) const {
+  const InstructionInfo& info = table_.Info(step.Instruction);
+  if (!ParUsed(info, par)) return "Not used by this instruction";
+  const std::string* labels[] = {&info.Par0Label, &info.Par1Label, &info.Par2Label, &info.Par3Label};
+  const std::string name = labels[par]->empty() ? "Parameter " + NumberText(par) : *labels[par];
+  const ParRange range = ShownParRange(step, par);
+  return name + ": " + NumberText(range.Min) + " to " + NumberText(range.Max);
 }
 
 void PinEditor::ShowDeviceFields() {
@@ -124,6 +178,8 @@ void PinEditor::ShowPin() {
   if (model_.CurrentPin >= kPinCount) model_.CurrentPin = kPinCount - 1;
   if (model_.CurrentAspect >= kAspectCount) model_.CurrentAspect = kAspectCount - 1;
   const PinRecord& pin = Pin();
+  // Another pin or aspect: the captions start again from its first step with an instruction.
+  captionRow_ = -1;
   view_.UpDownPAspOutputMin = model_.NumberingOffset;
   view_.UpDownPAspOutputMax = model_.NumberingOffset + kPinCount - 1;
   view_.TextPAspOutput = NumberText(model_.CurrentPin + model_.NumberingOffset);
@@ -201,7 +257,9 @@ void PinEditor::SetExpertMode(bool expert) {
 }
 
 void PinEditor::EditParText(int row, int par, const std::string& text) {
-  if (ValidRow(row) && ValidPar(par)) view_.Rows[row].ParText[par] = text;
+  if (!ValidRow(row) || !ValidPar(par)) return;
+  view_.Rows[row].ParText[par] = text;
+  FocusRow(row);
 }
 
 std::string PinEditor::CommitPar(int row, int par, const std::string& text) {
@@ -211,40 +269,36 @@ std::string PinEditor::CommitPar(int row, int par, const std::string& text) {
 
 void PinEditor::StoreParameter(int row, int par, int value) {
   StepRecord& step = Step(row);
-  const int no = model_.NumberingOffset;
-  const int pin = model_.CurrentPin;
+  const ParRange range = ShownParRange(step, par);
+  const int v = std::clamp(value, range.Min, range.Max);
   switch (par) {
     case 0:
       switch (Par0KindOf(step.Instruction)) {
-        case Par0Kind::AbsolutePin:
-          step.Par0 = static_cast<uint8_t>(std::clamp(value, no, no + kPinCount - 1) - no);
-          break;
-        case Par0Kind::Accel:
-          step.Par0 = static_cast<uint8_t>((std::clamp(value, -1, 31) + 128) % 128);
-          break;
-        case Par0Kind::PinOffset:
-          step.Par0 = static_cast<uint8_t>((std::clamp(value, -pin, kPinCount - 1 - pin) + kPinCount) % kPinCount);
-          break;
+        case Par0Kind::AbsolutePin: step.Par0 = static_cast<uint8_t>(v - model_.NumberingOffset); break;
+        case Par0Kind::Accel: step.Par0 = static_cast<uint8_t>((v + 128) % 128); break;
+        case Par0Kind::PinOffset: step.Par0 = static_cast<uint8_t>((v + kPinCount) % kPinCount); break;
       }
       break;
     case 1: {
       const InstructionInfo& info = table_.Info(step.Instruction);
-      const int t = value - Par1Shift(info, step.Instruction, no);
-      step.Par1 = static_cast<uint8_t>(std::clamp<int>(t, info.Par1Min, info.Par1Max));
+      step.Par1 = static_cast<uint8_t>(v - Par1Shift(info, step.Instruction, model_.NumberingOffset));
       break;
     }
-    case 2: step.Par2 = static_cast<uint8_t>(std::clamp(value, 0, Par2MaxOf(step.Instruction))); break;
-    default: step.Par3 = static_cast<uint8_t>(std::clamp(value, 0, 3)); break;
+    case 2: step.Par2 = static_cast<uint8_t>(v); break;
+    default: step.Par3 = static_cast<uint8_t>(v); break;
   }
 }
 
 std::string PinEditor::CommitPar(int row, int par) {
   if (!ValidRow(row) || !ValidPar(par)) return {};
   const StepRecord& step = Step(row);
-  // A box of a parameter the instruction does not use holds nothing to store.
-  if (ParUsed(table_.Info(step.Instruction), par)) {
-    StoreParameter(row, par, ParseLeadingNumber(view_.Rows[row].ParText[par]));
+  const std::string& typed = view_.Rows[row].ParText[par];
+  // A box of a parameter the instruction does not use holds nothing to store; a text that
+  // is no number leaves the stored value, which the refresh shows again.
+  if (ParUsed(table_.Info(step.Instruction), par) && IsNumericText(typed)) {
+    StoreParameter(row, par, ParseLeadingNumber(typed));
   }
+  captionRow_ = row;
   RefreshStep(row);
   return view_.Rows[row].ParText[par];
 }
@@ -253,12 +307,14 @@ void PinEditor::ChooseInstruction(int row, int chooserIndex) {
   const auto& list = table_.ChooserList();
   if (!ValidRow(row) || chooserIndex < 0 || chooserIndex >= static_cast<int>(list.size())) return;
   Step(row).Instruction = list[chooserIndex].Opcode;
+  captionRow_ = row;
   RefreshStep(row);
 }
 
 void PinEditor::SetFade(int row, bool checked) {
   if (!ValidRow(row)) return;
   Step(row).Fade = checked ? 1 : 0;
+  captionRow_ = row;
   RefreshStep(row);
 }
 
@@ -271,6 +327,10 @@ std::string PinEditor::CommitPinNumber(const std::string& text) {
 
 std::string PinEditor::CommitPinNumber() {
   const int no = model_.NumberingOffset;
+  if (!IsNumericText(view_.TextPAspOutput)) {
+    ShowPin();
+    return view_.TextPAspOutput;
+  }
   const int shown = std::clamp(ParseLeadingNumber(view_.TextPAspOutput), no, no + kPinCount - 1);
   model_.CurrentPin = static_cast<uint8_t>(shown - no);
   ShowPin();
@@ -285,6 +345,10 @@ std::string PinEditor::CommitAspect(const std::string& text) {
 }
 
 std::string PinEditor::CommitAspect() {
+  if (!IsNumericText(view_.TextPAspAspect)) {
+    ShowPin();
+    return view_.TextPAspAspect;
+  }
   const int aspect = std::clamp(ParseLeadingNumber(view_.TextPAspAspect), 0, view_.UpDownPAspAspectMax);
   model_.CurrentAspect = static_cast<uint8_t>(aspect);
   ShowPin();
@@ -304,6 +368,10 @@ std::string PinEditor::CommitInitAspect(const std::string& text) {
 }
 
 std::string PinEditor::CommitInitAspect() {
+  if (!IsNumericText(view_.TextPAspInit)) {
+    view_.TextPAspInit = NumberText(Pin().InitAspect - 1);
+    return view_.TextPAspInit;
+  }
   const int init = std::clamp(ParseLeadingNumber(view_.TextPAspInit), -1, view_.UpDownPAspInitMax);
   view_.TextPAspInit = NumberText(init);
   Pin().InitAspect = static_cast<uint8_t>(init + 1);
@@ -343,12 +411,16 @@ void PinEditor::ChangeDeviceDescription(const std::string& text) {
 }
 
 void PinEditor::CommitRowParameters() {
+  // Committing every row is bookkeeping, not an edit: the captions stay where they were.
+  const int edited = captionRow_;
   for (int row = 0; row < kStepCount; ++row) {
     if (!view_.Rows[row].Visible) continue;
     // Each commit re-derives the whole row, so the typed texts are taken first.
     const auto typed = view_.Rows[row].ParText;
     for (int par = 0; par < kParCount; ++par) CommitPar(row, par, typed[par]);
   }
+  captionRow_ = edited;
+  ShowCaptions();
 }
 
 void PinEditor::CommitVisibleRows() {

@@ -89,6 +89,18 @@ class PinEditor {
   // Commits Par0..Par3 of every visible row, then the aspect box if it is shown.
   void CommitVisibleRows();
 
+  // A box of step row `row` got the focus: the column captions name its fields.
+  void FocusRow(int row);
+  // The row the captions name; -1 when no visible row has an instruction.
+  int CaptionRow() const { return shownCaptionRow_; }
+
+  // The range a typed parameter is brought into, as the box shows numbers.
+  struct ParRange {
+    int Min = 0;
+    int Max = 0;
+  };
+  ParRange ShownParRange(const StepRecord& step, int par) const;
+
  private:
   // The layout option's effect; only a choice by the user corrects the stored initial aspect.
   void ApplyLayout(int index, bool userChoice);
@@ -99,10 +111,14 @@ class PinEditor {
   void ShowDeviceFields();
   void UpdateDetails();
   std::string ParDisplayText(const StepRecord& step, int par) const;
+  std::string ParTipText(const StepRecord& step, int par) const;
+  void ShowCaptions();
 
   ConfigModel& model_;
   const InstructionTable& table_;
   PinEditorView view_;
+  int captionRow_ = -1;       // the row last edited; -1 after a pin or aspect was shown
+  int shownCaptionRow_ = -1;  // the row the captions were taken from
 };
 
 }  // namespace brixo

@@ -16,10 +16,13 @@ struct StepRowView {
   bool FadeChecked = false;
   std::array<std::string, kParCount> ParText{"0", "0", "0", "0"};
   std::array<bool, kParCount> ParEnabled{};  // false: greyed in the button-face colour
+  // Tool tip of each box: the field it holds and the range typed values are brought into.
+  std::array<std::string, kParCount> ParTip{};
   std::string DurationText = "00:00.00";     // LabelPAspTime
 };
 
-// They follow the row refreshed last.
+// The captions over the step columns name the fields of one row: the row being edited,
+// or, when a pin or aspect is shown afresh, the first visible row with an instruction.
 struct ColumnCaptions {
   std::string LabelPAspHFade;
   std::string LabelPAspOffset;

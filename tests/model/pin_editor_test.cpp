@@ -107,7 +107,9 @@ TEST_F(PinEditorTest, Par1To3BiasAndRanges) {
       {102, 2, "64", 63, "63"},
       {102, 2, "-1", 0, "0"},
       {102, 3, "4", 3, "3"},
-      {9, 1, "12.6abc", 13, "13"},
+      {9, 1, " 12.6 ", 13, "13"},
+      {9, 1, "12.6abc", 0, "0"},  // no number: refused, the stored value stays
+      {9, 1, "", 0, "0"},
   };
   for (const auto& c : cases) {
     ShowStep(5, {static_cast<uint8_t>(c.opcode)});
