@@ -73,7 +73,7 @@ bool RunWriteAspects(TransferContext& ctx) {
 bool RunVerifyAllPins(TransferContext& ctx) {
   ctx.Report.Clear();
   const bool ok = VerifyPins(ctx);
-  if (ok) ctx.Report.Append("Verify OK");
+  CloseVerificationReport(ctx.Report, ok, 1);
   HideBusy(ctx);
   ctx.View.ShowReport();
   return ok;
@@ -94,7 +94,7 @@ bool RunReadEvents(TransferContext& ctx) {
 bool RunVerifyEvents(TransferContext& ctx) {
   ctx.Report.Clear();
   const bool ok = VerifyEventControl(ctx);
-  if (ok) ctx.Report.AppendReportLine("Verify OK");
+  CloseVerificationReport(ctx.Report, ok, 1);
   HideBusy(ctx);
   ctx.View.ShowReport();
   return ok;
@@ -150,6 +150,12 @@ bool CheckPasses(TransferContext& ctx, PostCheck check) {
 }  // namespace
 
 bool DeferredCommands::IsCommandName(const std::string& name) { return FindCommand(name) != nullptr; }
+
+std::vector<std::string> DeferredCommands::CommandNames() {
+  std::vector<std::string> names;
+  for (const Command& command : kCommands) names.emplace_back(command.Name);
+  return names;
+}
 
 bool DeferredCommands::PostCommand(const std::string& name) {
   const Command* command = FindCommand(name);

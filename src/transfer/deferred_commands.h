@@ -4,6 +4,7 @@
 // gets painted; the next tick of `Timer1` takes the name and runs the whole operation.
 // One slot, no queue: a later post replaces a command that has not started yet.
 #include <string>
+#include <vector>
 
 #include "transfer/transfer_context.h"
 
@@ -31,6 +32,8 @@ class DeferredCommands {
   bool LastSucceeded() const { return lastSucceeded_; }
 
   static bool IsCommandName(const std::string& name);
+  // Every command name, in the order of the command table.
+  static std::vector<std::string> CommandNames();
 
  private:
   TransferContext& ctx_;

@@ -67,14 +67,14 @@ bool VerifyEventControl(TransferContext& ctx) {
       const EventReply reply = RequestEventActions(ctx, half, p, actions);
       if (reply == EventReply::LinkFailed) return false;
       if (reply == EventReply::Unsupported) {
-        report.AppendReportLine("Read " + EventHalfName(half) + ": Function not supported by Device");
+        report.AppendDifference("Read " + EventHalfName(half) + ": Function not supported by Device");
         ok = false;
         break;
       }
       const auto& configured = ActionsOf(ctx.Events, half, p);
       for (int i = 0; i < kEventInputCount; ++i) {
         if (configured[i] == actions[i]) continue;
-        report.AppendReportLine(EventHalfName(half) + "(" + std::to_string(i) + ") for pin " +
+        report.AppendDifference(EventHalfName(half) + "(" + std::to_string(i) + ") for pin " +
                                 std::to_string(p + offset) + " does not compare: Configured Action = " +
                                 std::to_string(configured[i]) + ", Brixo Reply = " + std::to_string(actions[i]));
         ok = false;
@@ -94,13 +94,14 @@ bool VerifyEventControl(TransferContext& ctx) {
     return false;
   }
   if (EncodeOnMask(ctx.Events) != link.R(2)) {
-    report.AppendReportLine("ECInit: ON-mask does not compare");
+    report.AppendDifference("ECInit: ON-mask does not compare");
     ok = false;
   }
   if (EncodeOffMask(ctx.Events) != link.R(3)) {
-    report.AppendReportLine("ECInit: OFF-mask does not compare");
+    report.AppendDifference("ECInit: OFF-mask does not compare");
     ok = false;
   }
+  report.Compared.push_back("event control");
   return ok;
 }
 

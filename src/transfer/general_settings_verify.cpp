@@ -25,6 +25,7 @@ class GeneralVerification {
         !Led(kGenOrangeLed, g_.CheckLCOrange, "Orange"))
       return ok_;
     SerialPort();
+    ctx_.Report.Compared.push_back("general settings");
     return ok_;
   }
 
@@ -142,7 +143,7 @@ class GeneralVerification {
 
   void Line(const std::string& text) { ctx_.Report.AppendReportLine(text); }
   void Fail(const std::string& text) {
-    Line(text);
+    ctx_.Report.AppendDifference(text);
     ok_ = false;
   }
   bool FailEnd(const std::string& text = {}) {

@@ -69,7 +69,7 @@ bool VerifyAllSequence(TransferContext& ctx) {
     ok = VerifyEventControl(ctx);
   }
   if (ok) ok = VerifyPins(ctx);
-  ctx.Report.Append(ok ? "Verify OK" : "Verification Stopped");
+  CloseVerificationReport(ctx.Report, ok, 3);
   ctx.View.SetBusy(false);
   ctx.View.ShowReport();
   return ok;

@@ -12,8 +12,7 @@ bool ReadAllSequence(TransferContext& ctx);
 // is addressed, so everything else must already be in place.
 // True when every write was sent.
 bool WriteAllSequence(TransferContext& ctx);
-// Clears the report, verifies, closes it with "Verify OK" or "Verification Stopped" and
-// shows it.
+// Clears the report, verifies, closes it with its verdict and a summary line, and shows it.
 // True when the report ends "Verify OK".
 bool VerifyAllSequence(TransferContext& ctx);
 

@@ -82,7 +82,10 @@ TEST_F(CliTransferTest, WriteAllThenReadAllReproducesTheFile) {
 TEST_F(CliTransferTest, VerifyAllPrintsTheReportAndFailsOnADifference) {
   const ProgramResult same = RunCli({"--simulate", "--sim-load", held, "verify-all", held});
   EXPECT_EQ(same.Status, 0) << same.Out;
-  EXPECT_EQ(Lines(same.Out).back(), "Verify OK");
+  const std::vector<std::string> sameLines = Lines(same.Out);
+  ASSERT_GE(sameLines.size(), 2u);
+  EXPECT_EQ(sameLines[sameLines.size() - 2], "Verify OK");
+  EXPECT_EQ(sameLines.back(), "Compared general settings, event control and 32 pins: no differences.");
 
   Config changed(held);
   changed.App().General().TextGenDCCAddress = "321";
@@ -93,7 +96,9 @@ TEST_F(CliTransferTest, VerifyAllPrintsTheReportAndFailsOnADifference) {
   const std::vector<std::string> lines = Lines(r.Out);
   EXPECT_EQ(lines.front(), "Start General Settings Verification");
   EXPECT_NE(std::find(lines.begin(), lines.end(), "DCC address does not compare"), lines.end()) << r.Out;
-  EXPECT_EQ(lines.back(), "Verification Stopped");
+  ASSERT_GE(lines.size(), 2u);
+  EXPECT_EQ(lines[lines.size() - 2], "Verification Stopped");
+  EXPECT_EQ(lines.back(), "Compared general settings: 1 difference.");
 }
 
 TEST_F(CliTransferTest, VerifyPinsShowsPinNumbersInTheNumberingChosen) {
@@ -115,10 +120,14 @@ TEST_F(CliTransferTest, VerifyPinsShowsPinNumbersInTheNumberingChosen) {
     const ProgramResult r = RunCli(args);
     EXPECT_EQ(r.Status, 1);
     const std::vector<std::string> lines = Lines(r.Out);
-    const std::string expected = "Pin " + std::to_string(c.shown) + ": Aspect 0 does not compare";
-    EXPECT_NE(std::find(lines.begin(), lines.end(), expected), lines.end()) << r.Out;
+    const std::string expected = "Pin " + std::to_string(c.shown) + ": Aspect 0 does not compare at step 0: ";
+    EXPECT_NE(std::find_if(lines.begin(), lines.end(),
+                           [&](const std::string& line) { return line.rfind(expected, 0) == 0; }),
+              lines.end())
+        << r.Out;
     EXPECT_EQ(std::find(lines.begin(), lines.end(), "Note: Numbering starts at 1") != lines.end(), c.note);
-    EXPECT_NE(lines.back(), "Verify OK");
+    EXPECT_EQ(std::find(lines.begin(), lines.end(), "Verify OK"), lines.end());
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "Differences Found"), lines.end());
   }
 }
 

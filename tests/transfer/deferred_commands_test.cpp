@@ -165,22 +165,29 @@ class ClosingWordTest : public DeferredCommandsTest {
   }
 };
 
-TEST_F(ClosingWordTest, VerifyAllPinsEndsWithoutLineBreak) {
-  const std::string text = Run("VerifyAllPins");
-  EXPECT_EQ(text.rfind("Start Pin Verification", 0), 0u);
-  EXPECT_EQ(text.substr(text.size() - 11), "\r\nVerify OK");
-
-  port.Controller().Memory().Pins[0].InitByte = 0x7F;
-  EXPECT_EQ(Run("VerifyAllPins").substr(report.Text.size() - 2), "\r\n");
+bool EndsWith(const std::string& text, const std::string& end) {
+  return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
 }
 
-TEST_F(ClosingWordTest, EventVerifyEndsWithALine) {
+TEST_F(ClosingWordTest, VerifyAllPinsEndsWithItsVerdictAndASummaryWithoutLineBreak) {
+  const std::string text = Run("VerifyAllPins");
+  EXPECT_EQ(text.rfind("Start Pin Verification", 0), 0u);
+  EXPECT_TRUE(EndsWith(text, "\r\nVerify OK\r\nCompared 32 pins: no differences.")) << text;
+
+  port.Controller().Memory().Pins[0].InitByte = 0x7F;
+  const std::string differs = Run("VerifyAllPins");
+  EXPECT_TRUE(EndsWith(differs, "\r\nDifferences Found\r\nCompared 32 pins: 1 difference.")) << differs;
+}
+
+TEST_F(ClosingWordTest, EventVerifyEndsWithItsVerdictAndASummary) {
   const std::string text = Run("ECVerify");
   EXPECT_EQ(text.rfind("Start EC Verification", 0), 0u);
-  EXPECT_EQ(text.substr(text.size() - 11), "Verify OK\r\n");
+  EXPECT_TRUE(EndsWith(text, "\r\nVerify OK\r\nCompared event control: no differences.")) << text;
 
   port.Controller().Memory().Pins[3].OnActions[0] = 0x05;
-  EXPECT_EQ(Run("ECVerify").find("Verify OK"), std::string::npos);
+  const std::string differs = Run("ECVerify");
+  EXPECT_EQ(differs.find("Verify OK"), std::string::npos);
+  EXPECT_TRUE(EndsWith(differs, "\r\nDifferences Found\r\nCompared event control: 1 difference.")) << differs;
 }
 
 }  // namespace

@@ -57,32 +57,40 @@ TEST_P(PinDifferenceTest, ReportsEachDifference) {
   EXPECT_EQ(VerifyPins(ctx), GetParam().lines.empty());
   EXPECT_EQ(ReportLines(), expected);
   EXPECT_EQ(CountCommand(113), 32);  // a difference never stops the verification
+  // Every line of a finding is counted, and all 32 pins were compared.
+  EXPECT_EQ(report.Differences, static_cast<int>(GetParam().lines.size()));
+  EXPECT_EQ(report.Compared, std::vector<std::string>{"32 pins"});
 }
 
 const DifferenceCase kDifferences[] = {
     {"OutputConfig", [](ControllerMemory& m, ConfigModel&) { m.Pins[4].StoredOutputConfig[5] = 3; },
-     {"Pin 5: Pinconfig does not compare"}},
+     {"Pin 5: Pinconfig does not compare at byte 5: BrixoConfig = <58> Brixo = <3>"}},
     {"ServoRangeInHighHalf", [](ControllerMemory& m, ConfigModel&) { m.Pins[4].StoredOutputConfig[2] = 0x30; }, {}},
     {"ServoFlagsWithBit3", [](ControllerMemory& m, ConfigModel&) { m.Pins[4].StoredOutputConfig[2] = 0x38; },
-     {"Pin 5: Pinconfig does not compare"}},
+     {"Pin 5: Pinconfig does not compare at byte 2: BrixoConfig = <43> Brixo = <56>"}},
     {"LayoutStillChecksInitAndAddresses",
      [](ControllerMemory& m, ConfigModel&) {
        m.Pins[4].AspectConfig = 2;
        m.Pins[4].InitByte = 0x75;
        m.Pins[4].AddressBytes[1] = 0x14;
      },
-     {"Pin 5: Aspectconfig does not compare", "Pin 5: Init does not compare",
-      "Pin 5: Serial Address Configuration does not compare"}},
+     {"Pin 5: Aspectconfig does not compare: BrixoConfig = <4 aspects> Brixo = <12 aspects>",
+      "Pin 5: Init does not compare: BrixoConfig = <2> Brixo = <5>",
+      "Pin 5: Serial Address Configuration does not compare: BrixoConfig = <3> Brixo = <4>"}},
     {"OneLinePerAspect",
      [](ControllerMemory& m, ConfigModel&) {
        m.Pins[4].Steps[2][4][0] = 9;
        m.Pins[4].Steps[2][6][4] = 9;
        m.Pins[4].Steps[3][8][2] = 99;
      },
-     {"Pin 5: Aspect 2 does not compare", "Pin 5: Aspect 3 does not compare"}},
+     // Each line names the first step that differs and both sides of it.
+     {"Pin 5: Aspect 2 does not compare at step 4: BrixoConfig = <Jump (4, 2, 6, 1)> Brixo = <On (4, 2, 6, 1)>",
+      "Pin 5: Aspect 3 does not compare at step 8: BrixoConfig = <NS G->Y->R (8, 3, 11, 1)> "
+      "Brixo = <NS G->Y->R (8, 99, 11, 1)>"}},
     {"SevenBitSplit", [](ControllerMemory& m, ConfigModel&) { m.Pins[4].Steps[1][1][1] = 1; },
-     {"Pin 5: Aspect 1 does not compare"}},
-    {"Init", [](ControllerMemory& m, ConfigModel&) { m.Pins[4].InitByte = 0x7F; }, {"Pin 5: Init does not compare"}},
+     {"Pin 5: Aspect 1 does not compare at step 1: BrixoConfig = <SendSerial 1 (0, 200, 129, 3)> "
+      "Brixo = <SendSerial 1 (0, 200, 1, 3)>"}},
+    {"Init", [](ControllerMemory& m, ConfigModel&) { m.Pins[4].InitByte = 0x7F; }, {"Pin 5: Init does not compare: BrixoConfig = <2> Brixo = <none>"}},
     {"InitNotAnAspectByte", [](ControllerMemory& m, ConfigModel&) { m.Pins[4].InitByte = 0x35; }, {}},
     {"NoInitBothSides",
      [](ControllerMemory& m, ConfigModel& model) {
@@ -91,11 +99,12 @@ const DifferenceCase kDifferences[] = {
      },
      {}},
     {"Dcc", [](ControllerMemory& m, ConfigModel&) { m.Pins[4].AddressBytes[0] = 0x02; },
-     {"Pin 5: DCC Address Configuration does not compare"}},
+     {"Pin 5: DCC Address Configuration does not compare: BrixoConfig = <2 B-DCC, 1 X-DCC> "
+      "Brixo = <2 B-DCC, 0 X-DCC>"}},
     {"Serial", [](ControllerMemory& m, ConfigModel&) { m.Pins[4].AddressBytes[1] = 0x12; },
-     {"Pin 5: Serial Address Configuration does not compare"}},
+     {"Pin 5: Serial Address Configuration does not compare: BrixoConfig = <3> Brixo = <2>"}},
     {"Device", [](ControllerMemory& m, ConfigModel&) { m.Pins[4].AddressBytes[2] = 0x40; },
-     {"Pin 5: Device Pointer does not compare"}},
+     {"Pin 5: Device Pointer does not compare: BrixoConfig = <head pin 2> Brixo = <head pin 5>"}},
     {"UntaggedAddressByte", [](ControllerMemory& m, ConfigModel&) { m.Pins[4].AddressBytes[2] = 0x25; },
      {"Pin Address Configuration: Invalid Response 2"}},
 };
@@ -109,14 +118,16 @@ TEST_F(PinVerifyTest, ShortPwmReportCompares) {
   model.PinTable[7].OutputConfig[5] = 20;
   report.Clear();
   EXPECT_FALSE(VerifyPins(ctx));
-  EXPECT_EQ(ReportLines().back(), "Pin 8: Pinconfig does not compare");
+  EXPECT_EQ(ReportLines().back(),
+            "Pin 8: Pinconfig does not compare at the PWM levels: BrixoConfig = <0, 20> Brixo = <0, 31>");
 }
 
 TEST_F(PinVerifyTest, NumbersFromZeroWithoutTheNote) {
   model.NumberingOffset = 0;
   port.Controller().Memory().Pins[4].InitByte = 0x7F;
   EXPECT_FALSE(VerifyPins(ctx));
-  EXPECT_EQ(ReportLines(), (std::vector<std::string>{"Start Pin Verification", "Pin 4: Init does not compare"}));
+  EXPECT_EQ(ReportLines(), (std::vector<std::string>{"Start Pin Verification",
+                                                     "Pin 4: Init does not compare: BrixoConfig = <2> Brixo = <none>"}));
 }
 
 TEST_F(PinVerifyTest, AddressReplyOfAnotherShapeIsReportedAndVerificationGoesOn) {
@@ -147,6 +158,8 @@ TEST_P(PinVerifyStopTest, WrongReplyStopsWithNoValidResponse) {
   EXPECT_EQ(ReportLines().back(), "No valid response");
   // Nothing of pin 5 (internal 5) or later was asked for.
   for (const auto& p : Payloads()) EXPECT_LE(p[1], 4);
+  EXPECT_TRUE(report.Compared.empty());
+  EXPECT_EQ(report.Partial, "4 of 32 pins");
 }
 
 const StopCase kStops[] = {

@@ -141,7 +141,8 @@ TEST_F(SequenceTest, VerifyAllOfAnUnchangedControllerEndsVerifyOk) {
   EXPECT_NE(text.find("Start EC Verification\r\n"), std::string::npos);
   EXPECT_NE(text.find("Start Pin Verification\r\n"), std::string::npos);
   EXPECT_EQ(text.find("compare"), std::string::npos) << text;
-  EXPECT_EQ(text.substr(text.size() - 11), "\r\nVerify OK");
+  const std::string end = "\r\nVerify OK\r\nCompared general settings, event control and 32 pins: no differences.";
+  EXPECT_EQ(text.substr(text.size() - end.size()), end);
   EXPECT_EQ(view.Calls.back(), "ShowReport");
 }
 
@@ -152,7 +153,8 @@ TEST_F(SequenceTest, GeneralSettingsDifferenceStopsVerifyAll) {
   ClearPayloads();
   view.Calls.clear();
   VerifyAllSequence(ctx);
-  EXPECT_EQ(report.Text.substr(report.Text.size() - 22), "\r\nVerification Stopped");
+  const std::string end = "\r\nVerification Stopped\r\nCompared general settings: 1 difference.";
+  EXPECT_EQ(report.Text.substr(report.Text.size() - end.size()), end);
   EXPECT_EQ(report.Text.find("Start EC Verification"), std::string::npos);
   EXPECT_EQ(report.Text.find("Start Pin Verification"), std::string::npos);
   EXPECT_EQ(CountCommand(116) + CountCommand(117) + CountCommand(113), 0);
