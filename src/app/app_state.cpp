@@ -1,7 +1,9 @@
 #include "app/app_state.h"
 
+#include "app/result_text.h"
 #include "app/simulator_preload.h"
 #include "app/start_up_defaults.h"
+#include "files/file_io.h"
 #include "model/address_maps.h"
 #include "transfer/event_control.h"
 #include "transfer/general_settings.h"
@@ -9,6 +11,9 @@
 namespace brixo {
 
 namespace {
+
+constexpr const char* kReportFileFilter = "Verification Report|*.txt";
+constexpr const char* kReportFileName = "BrixoVerification.txt";
 
 std::unique_ptr<Clock> OwnClockUnless(Clock* given) {
   return given ? nullptr : std::make_unique<SteadyClock>();
@@ -18,6 +23,7 @@ std::unique_ptr<Clock> OwnClockUnless(Clock* given) {
 
 AppState::AppState(UserPrompt& prompt, FileChooser& chooser, AppStateOptions options)
     : prompt_(prompt),
+      chooser_(chooser),
       observer_(options.Observer),
       ownClock_(OwnClockUnless(options.TimeSource)),
       clock_(options.TimeSource ? options.TimeSource : ownClock_.get()),
@@ -31,8 +37,8 @@ AppState::AppState(UserPrompt& prompt, FileChooser& chooser, AppStateOptions opt
       fileView_(*this),
       transfer_{link_, model_, maps_, general_, events_, report_, transferView_},
       commands_(transfer_),
-      dataFiles_{model_, general_, events_, prompt, chooser, fileView_},
-      deviceFiles_{model_, devices_, prompt, chooser, fileView_},
+      dataFiles_{model_, general_, events_, prompt, chooser_, fileView_},
+      deviceFiles_{model_, devices_, prompt, chooser_, fileView_},
       live_{link_, model_, maps_, general_, liveState_},
       monitor_(link_) {
   addresses_.onAddressChanged = [this] { transferView_.RebuildAddressMaps(); };
@@ -119,6 +125,56 @@ bool AppState::TabSelected(int index) {
     return false;
   }
   return true;
+}
+
+void AppState::RunPendingCommand() {
+  const std::string name = commands_.PendingCommand();
+  if (name.empty()) return;
+  const double start = clock_->NowSeconds();
+  reportShownAt_ = -1.0;
+  commands_.Tick();
+  const double end = reportShownAt_ >= start ? reportShownAt_ : clock_->NowSeconds();
+  ShowResult(CommandResultText(name, commands_.LastSucceeded(), end - start, model_, report_));
+}
+
+bool AppState::SaveFile(bool compact) {
+  const bool ok = SaveDataFile(dataFiles_, compact);
+  if (!chooser_.LastChosen().empty()) ShowResult(SavedFileText(chooser_.LastChosen(), ok));
+  return ok;
+}
+
+bool AppState::LoadFile() {
+  const bool ok = LoadDataFile(dataFiles_);
+  if (!chooser_.LastChosen().empty()) ShowResult(LoadedFileText(chooser_.LastChosen(), ok));
+  return ok;
+}
+
+bool AppState::SaveReport() {
+  const std::string path = chooser_.ChooseSaveFile(kReportFileFilter, kReportFileName);
+  if (path.empty()) return false;
+  std::string error;
+  const bool ok = ReplaceFileText(path, report_.Text, error);
+  if (!ok) prompt_.ShowMessage("Could not save " + path + ": " + error, MessageIcon::Warning);
+  ShowResult(SavedFileText(path, ok));
+  return ok;
+}
+
+void AppState::ShowResult(const std::string& text) {
+  lastResult_ = text;
+  Observer().ShowResult(text);
+}
+
+bool AppState::SelectDevice(const std::string& device) {
+  for (const PortEntry& entry : ports_.PortEntries()) {
+    if (entry.Device != device) continue;
+    const std::string number = std::to_string(entry.Number);
+    for (const std::string& item : ports_.ComboPortItems()) {
+      if (item.rfind(number + " ", 0) == 0) return ports_.SelectPort(item);
+    }
+    // Not listed: it did not open when the list was made; trying again tells the user why.
+    return ports_.SelectPort(number);
+  }
+  return false;
 }
 
 bool AppState::PreloadSimulator(const std::string& path) {

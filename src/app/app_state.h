@@ -13,6 +13,7 @@
 #include "app/app_views.h"
 #include "app/feedback_monitor.h"
 #include "app/live_commands.h"
+#include "app/remembering_chooser.h"
 #include "files/data_file.h"
 #include "files/device_library.h"
 #include "link/address_settings.h"
@@ -99,6 +100,28 @@ class AppState {
   // A tab of the main tab strip was selected. False (after "Sorry, This tab is disabled")
   // when the previous tab must be selected again.
   bool TabSelected(int index);
+  // Whether a tab may be selected now, without telling the user anything.
+  bool TabOpens(int index) const { return index != kTestTab || expertMode_; }
+
+  // The Timer1 tick: runs the command waiting in the slot, then tells the observer what it
+  // came to and how long it took.
+  void RunPendingCommand();
+  // "Save File" (compact: Shift + click) and "Load File", through the file dialog. A
+  // cancelled dialog changes nothing and reports nothing.
+  bool SaveFile(bool compact);
+  bool LoadFile();
+  // "Save..." on the verification report: its text to a file the user chooses.
+  bool SaveReport();
+  // What the last operation came to; empty until one ended.
+  const std::string& LastResult() const { return lastResult_; }
+  void ShowResult(const std::string& text);
+  // The verification report is about to be shown: the operation's time ends here, not
+  // when the user closes the report.
+  void NoteReportShown() { reportShownAt_ = clock_->NowSeconds(); }
+
+  // Selects the port-list entry of a device (a path named on the command line, the
+  // simulated controller) and opens it. False when it is not offered or does not open.
+  bool SelectDevice(const std::string& device);
 
   // Starts the simulated controller with the configuration of a data file.
   bool PreloadSimulator(const std::string& path);
@@ -110,6 +133,7 @@ class AppState {
   void StartUp(const AppStateOptions& options);
 
   UserPrompt& prompt_;
+  RememberingChooser chooser_;
   AppObserver* observer_;
   AppObserver nullObserver_;
   std::unique_ptr<Clock> ownClock_;
@@ -138,6 +162,8 @@ class AppState {
   FeedbackMonitor monitor_;
   std::string dataFileVersion_ = kDataFileVersion;
   bool expertMode_ = false;
+  std::string lastResult_;
+  double reportShownAt_ = -1.0;
 };
 
 }  // namespace brixo

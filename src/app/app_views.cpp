@@ -19,16 +19,22 @@ void ShowOutputConfigOf(AppState& app) {
 }  // namespace
 
 void AppTransferView::RebuildAddressMaps() {
-  app_.UpdateAddressInputs();
-  AddressPanel& panel = app_.Pins().Addresses();
   const PinArray& pins = app_.Model().PinTable;
   brixo::BuildDccMap(pins, app_.Maps());
-  panel.ShowDccAddress();
   brixo::BuildSerialMap(pins, app_.Maps());
-  panel.ShowSerialAddress();
   brixo::BuildXDccMap(pins, app_.Maps());
+  // The General tab's output ranges come from the same totals (a read or a load changes
+  // them while that tab may be on screen), and the first DCC outputs feed the pin labels.
+  GeneralSettings& g = app_.General();
+  brixo::ShowXDccOutputRange(g, app_.Model().NumberingOffset, app_.Maps().XDccAddressTotal);
+  brixo::ShowDccOutputRange(g, app_.Model().NumberingOffset, app_.Maps().DccAddressTotal);
+  app_.UpdateAddressInputs();
+  AddressPanel& panel = app_.Pins().Addresses();
+  panel.ShowDccAddress();
+  panel.ShowSerialAddress();
   panel.ShowXDccAddress();
   app_.Observer().RebuildAddressMaps();
+  app_.Observer().ShowGeneralSettings();
 }
 
 void AppTransferView::ShowPin() {
@@ -68,7 +74,10 @@ void AppTransferView::ShowEventPin() { app_.Observer().ShowEventPin(); }
 void AppTransferView::ShowGeneralSettings() { app_.Observer().ShowGeneralSettings(); }
 void AppTransferView::SetBusy(bool visible) { app_.Observer().SetBusy(visible); }
 void AppTransferView::ShowProgress(const std::string& text) { app_.Observer().ShowProgress(text); }
-void AppTransferView::ShowReport() { app_.Observer().ShowReport(); }
+void AppTransferView::ShowReport() {
+  app_.NoteReportShown();
+  app_.Observer().ShowReport();
+}
 
 void AppDataFileView::ShowPin() { app_.View().ShowPin(); }
 void AppDataFileView::ShowOutputConfig() { app_.View().ShowOutputConfig(); }

@@ -22,6 +22,8 @@ class AppObserver : public TransferView {
   virtual void ShowNumbering() {}
   // ExpertMode changed: the expert buttons and the "Test" tab follow it.
   virtual void ShowExpertMode() {}
+  // What the operation that has just ended came to ("Read All: 32 pins in 14.8 s").
+  virtual void ShowResult(const std::string& text) {}
 };
 
 class AppTransferView final : public TransferView {

@@ -1,0 +1,29 @@
+#include "app/help_files.h"
+
+#include <filesystem>
+
+#include "files/device_library.h"
+
+namespace brixo {
+
+std::string FindReadme(const std::string& programFolder) {
+  for (const std::string& library : StandardDefinitionsCandidates(programFolder)) {
+    const std::filesystem::path folder = std::filesystem::path(library).parent_path();
+    // Installed beside the library; in the source tree one folder up from data/.
+    for (const std::filesystem::path& readme : {folder / "README.md", folder.parent_path() / "README.md"}) {
+      std::error_code error;
+      if (std::filesystem::is_regular_file(readme, error)) return readme.string();
+    }
+  }
+  return {};
+}
+
+std::string AboutText() {
+  return std::string("BrixoConfig ") + kReleaseCaption +
+         "\n\nConfigures and tests the Brixo accessory controller over a serial line, directly "
+         "or through a Quendal interface unit.\n\n"
+         "Licence: no licence has been granted for this copy yet; ask its authors before you "
+         "pass it on.";
+}
+
+}  // namespace brixo

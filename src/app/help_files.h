@@ -1,0 +1,17 @@
+#pragma once
+// The files the window's Help menu shows: the README, looked for where the standard device
+// library is looked for (beside the program, in its installed share folder, in the source
+// tree), with the text of the About box.
+#include <string>
+
+namespace brixo {
+
+inline constexpr const char* kReleaseCaption = "Release 3.21A";
+
+// The README's path, or empty when none is found.
+std::string FindReadme(const std::string& programFolder);
+
+// The About box's text: the program, its release and its licence.
+std::string AboutText();
+
+}  // namespace brixo

@@ -1,0 +1,182 @@
+// What the application says about an operation that has just ended, and the start-up
+// helpers of the window (port selection, the README).
+#include <filesystem>
+#include <fstream>
+#include <regex>
+
+#include "app/help_files.h"
+#include "app/result_text.h"
+#include "app_test_support.h"
+#include "support/scripted_chooser.h"
+
+namespace brixo::testing {
+namespace {
+
+// Counts the results shown and lets a "user" keep the verification report open a while.
+class ResultObserver : public AppObserver {
+ public:
+  explicit ResultObserver(ManualClock& clock) : clock_(clock) {}
+  void ShowResult(const std::string& text) override { Results.push_back(text); }
+  void ShowReport() override { clock_.Advance(60.0); }
+  std::vector<std::string> Results;
+
+ private:
+  ManualClock& clock_;
+};
+
+class AppResultsTest : public ::testing::Test {
+ protected:
+  AppResultsTest() {
+    EXPECT_TRUE(app.PreloadSimulator(DataFile("demo.dat")));
+    app.SetObserver(&observer);
+  }
+  void Open() {
+    ASSERT_TRUE(app.SelectDevice(kSimulatedPortName));
+    // Every reply takes 10 ms of the manual clock, so that runs take a known time.
+    app.Simulator()->SetReplyDelay(0.01);
+  }
+  bool Run(const std::string& command) {
+    if (!app.Commands().PostCommand(command)) return false;
+    app.RunPendingCommand();
+    return true;
+  }
+  static double SecondsIn(const std::string& text) {
+    std::smatch m;
+    const std::regex seconds(R"(([0-9]+\.[0-9]) s$)");
+    return std::regex_search(text, m, seconds) ? std::stod(m[1]) : -1.0;
+  }
+
+  ManualClock clock;
+  RecordingPrompt prompt;
+  ScriptedChooser chooser;
+  AppState app{prompt, chooser, SimulatedOnly(clock)};
+  ResultObserver observer{clock};
+};
+
+TEST(ResultTextTest, EveryDeferredCommandHasItsCaptionAndWords) {
+  ConfigModel model;
+  model.CurrentPin = 4;
+  VerificationReport report;
+  for (const std::string& name : DeferredCommands::CommandNames()) {
+    const std::string caption = CommandCaption(name);
+    EXPECT_NE(caption, name) << name;
+    const std::string ok = CommandResultText(name, true, 3.25, model, report);
+    const std::string failed = CommandResultText(name, false, 3.25, model, report);
+    EXPECT_EQ(ok.rfind(caption, 0), 0u) << ok;
+    EXPECT_EQ(failed, caption + " stopped after 3.2 s") << name;
+    EXPECT_NE(ok.find(" 3.2 s"), std::string::npos) << ok;
+  }
+  EXPECT_EQ(CommandResultText("ReadAll", true, 14.83, model, report), "Read All: 32 pins in 14.8 s");
+  EXPECT_EQ(CommandResultText("WritePin", true, 0.4, model, report), "Write Pin: pin 5 in 0.4 s");
+  EXPECT_EQ(CommandResultText("ReadDevice", true, 1.0, model, report), "Read Device: device of pin 5 in 1.0 s");
+  EXPECT_EQ(CommandResultText("VerifyAll", true, 14.5, model, report), "Verify All: no differences in 14.5 s");
+  report.Compared = {"general settings", "event control", "32 pins"};
+  report.Differences = 3;
+  EXPECT_EQ(CommandResultText("VerifyAll", false, 14.5, model, report), "Verify All: 3 differences in 14.5 s");
+  EXPECT_EQ(CommandResultText("NoSuchCommand", true, 1.0, model, report), "");
+}
+
+TEST(ResultTextTest, FilesAndGroupsAreNamedAsTheUserKnowsThem) {
+  EXPECT_EQ(SavedFileText("/home/user/layouts/demo.dat", true), "Saved demo.dat");
+  EXPECT_EQ(SavedFileText("/home/user/layouts/demo.dat", false), "demo.dat not saved");
+  EXPECT_EQ(LoadedFileText("demo.dat", true), "Loaded demo.dat");
+  EXPECT_EQ(LoadedFileText("demo.dat", false), "demo.dat not loaded");
+  EXPECT_EQ(GroupResultText(GroupTransfer::Write, "DCC settings", true), "Wrote DCC settings");
+  EXPECT_EQ(GroupResultText(GroupTransfer::Read, "ID string", false), "Reading ID string failed");
+  EXPECT_NE(EraseResultText(true), EraseResultText(false));
+}
+
+TEST_F(AppResultsTest, ACommandTellsHowLongItTookWithoutTheTimeTheReportStaysOpen) {
+  Open();
+  const double start = clock.NowSeconds();
+  ASSERT_TRUE(Run("ReadAll"));
+  ASSERT_EQ(observer.Results.size(), 1u);
+  const std::string read = observer.Results.back();
+  EXPECT_TRUE(std::regex_match(read, std::regex(R"(Read All: 32 pins in [0-9]+\.[0-9] s)"))) << read;
+  EXPECT_NEAR(SecondsIn(read), clock.NowSeconds() - start, 0.051);
+  EXPECT_GT(SecondsIn(read), 0.0);
+  EXPECT_EQ(app.LastResult(), read);
+
+  ASSERT_TRUE(Run("VerifyAll"));
+  const std::string verified = observer.Results.back();
+  EXPECT_EQ(verified.rfind("Verify All: no differences in ", 0), 0u) << verified;
+  EXPECT_LT(SecondsIn(verified), 60.0) << "the minute the report was open is not the verification's";
+
+  app.Simulator()->Controller().Memory().Pins[2].InitByte = 0x7F;
+  app.Model().PinTable[2].InitAspect = 2;
+  ASSERT_TRUE(Run("VerifyAllPins"));
+  EXPECT_EQ(observer.Results.back().rfind("Verify All Pins: 1 difference in ", 0), 0u) << observer.Results.back();
+}
+
+TEST_F(AppResultsTest, ReadAllRefreshesTheGeneralTabsOutputRanges) {
+  Open();
+  EXPECT_EQ(app.General().LabelGenDCCOutput, "Output 1 .. 32");
+  ASSERT_TRUE(Run("ReadAll"));
+  // demo.dat: basic decoder address 20, 29 DCC addresses; extended address 100, 19 of them.
+  EXPECT_EQ(app.General().LabelGenDCCOutput, "Output 77 .. 105");
+  EXPECT_EQ(app.General().LabelGenXDCCOutput, "Output 100 .. 118");
+}
+
+TEST_F(AppResultsTest, SavingAndLoadingNameTheFileAndACancelledDialogSaysNothing) {
+  const std::filesystem::path folder = std::filesystem::temp_directory_path() / "brixo_app_results";
+  std::filesystem::create_directories(folder);
+  const std::string saved = (folder / "layout.dat").string();
+  chooser.Answers = {saved};
+  EXPECT_TRUE(app.SaveFile(false));
+  EXPECT_EQ(observer.Results, std::vector<std::string>{"Saved layout.dat"});
+  chooser.Answers = {(folder / "missing" / "other.dat").string()};
+  EXPECT_FALSE(app.SaveFile(true));
+  EXPECT_EQ(observer.Results.back(), "other.dat not saved");
+  const size_t shown = observer.Results.size();
+  EXPECT_FALSE(app.SaveFile(false));  // cancelled
+  EXPECT_FALSE(app.LoadFile());
+  EXPECT_EQ(observer.Results.size(), shown);
+
+  chooser.Answers = {saved};
+  EXPECT_TRUE(app.LoadFile());
+  EXPECT_EQ(observer.Results.back(), "Loaded layout.dat");
+  const std::string broken = (folder / "broken.dat").string();
+  std::ofstream(broken) << "not a configuration\r\n";
+  chooser.Answers = {broken};
+  EXPECT_FALSE(app.LoadFile());
+  EXPECT_EQ(observer.Results.back(), "broken.dat not loaded");
+  std::filesystem::remove_all(folder);
+}
+
+TEST_F(AppResultsTest, TheReportIsSavedAsItReads) {
+  Open();
+  ASSERT_TRUE(Run("VerifyAllPins"));
+  const std::filesystem::path file = std::filesystem::temp_directory_path() / "brixo_report_test.txt";
+  chooser.Answers = {file.string()};
+  ASSERT_TRUE(app.SaveReport());
+  std::ifstream in(file, std::ios::binary);
+  const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(text, app.Report().Text);
+  EXPECT_EQ(chooser.Filters.back(), "Verification Report|*.txt");
+  EXPECT_EQ(observer.Results.back(), "Saved brixo_report_test.txt");
+  std::filesystem::remove(file);
+}
+
+TEST_F(AppResultsTest, ADeviceNamedOnTheCommandLineIsSelectedAndOpened) {
+  EXPECT_FALSE(app.Ports().PortOpen());
+  EXPECT_FALSE(app.SelectDevice("/dev/no-such-device"));
+  EXPECT_FALSE(app.Ports().PortOpen());
+  EXPECT_TRUE(app.SelectDevice(kSimulatedPortName));
+  EXPECT_TRUE(app.Ports().PortOpen());
+  EXPECT_EQ(app.Ports().ComboPortText, std::string("1 ") + kSimulatedPortName);
+  EXPECT_TRUE(prompt.Messages.empty());
+}
+
+TEST(HelpFilesTest, TheReadmeIsFoundBesideTheDataFolder) {
+  const std::string readme = FindReadme(BRIXO_TEST_DATA_DIR);
+  ASSERT_FALSE(readme.empty());
+  EXPECT_EQ(std::filesystem::path(readme).filename(), "README.md");
+  std::ifstream in(readme);
+  std::string first;
+  std::getline(in, first);
+  EXPECT_EQ(first, "# BrixoConfig");
+  EXPECT_NE(AboutText().find(kReleaseCaption), std::string::npos);
+}
+
+}  // namespace
+}  // namespace brixo::testing
