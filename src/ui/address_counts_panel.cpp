@@ -30,7 +30,9 @@ QLabel* ResultLabel(const char* name) {
 
 AddressCountsPanel::AddressCountsPanel(AppState& app, QWidget* parent) : QWidget(parent), app_(app) {
   setObjectName("AddressCountsPanel");
-  auto* row = new QHBoxLayout(this);
+  // The first addresses go under the counts: side by side they would make the tab too
+  // wide for a small screen.
+  auto* row = new QVBoxLayout(this);
   row->setContentsMargins(0, 0, 0, 0);
 
   auto* countBox = new QWidget;
@@ -39,22 +41,25 @@ AddressCountsPanel::AddressCountsPanel(AppState& app, QWidget* parent) : QWidget
   caption_ = new QLabel("Nr Of Addresses");
   caption_->setObjectName("LabelPASPAdrCnt");
   caption_->setToolTip("Nr of Serial addresses assigned to Pin");
-  columns_ = new QLabel("Serial          B-DCC        X-DCC");
-  columns_->setObjectName("lblSerial");
   grid->addWidget(caption_, 0, 0, 1, 3);
-  grid->addWidget(columns_, 1, 0, 1, 3);
+  // Each column's caption comes and goes with its box.
+  const std::pair<const char*, const char*> columns[] = {{"Serial", "lblSerial"}, {"B-DCC", "lblBDcc"}, {"X-DCC", "lblXDcc"}};
+  for (int i = 0; i < 3; ++i) {
+    columns_[i] = new QLabel(columns[i].first);
+    columns_[i]->setObjectName(columns[i].second);
+    grid->addWidget(columns_[i], 1, i);
+  }
   grid->addWidget(CountField(AddressKind::Serial, "TextPaspTamlon"), 2, 0);
   grid->addWidget(CountField(AddressKind::Dcc, "TextPaspDCCn"), 2, 1);
   grid->addWidget(CountField(AddressKind::XDcc, "TextPAspXDCCn"), 2, 2);
-  grid->setRowStretch(3, 1);
+  grid->setColumnStretch(3, 1);
   row->addWidget(countBox);
 
   auto* frame = new QGroupBox("Address");
   frame->setObjectName("FrameAspdetails");
   frame->setToolTip("Nr of DCC addresses assigned to Pin");
   addressFrame_ = frame;
-  // Serial addresses on the left, DCC on the right: two rows keep the group as low as
-  // the count fields beside it, which leaves the output pages their room.
+  // Serial addresses on the left, DCC on the right, in two rows.
   auto* addresses = new QGridLayout(frame);
   serialAddress_ = ResultLabel("lblSerialAddress");
   pinAddress_ = ResultLabel("lblPinAddress");
@@ -67,7 +72,6 @@ AddressCountsPanel::AddressCountsPanel(AppState& app, QWidget* parent) : QWidget
     addresses->addWidget(cells[i].second, i / 2, 2 * (i % 2) + 1);
   }
   row->addWidget(frame);
-  row->addStretch(1);
 }
 
 UpDownField* AddressCountsPanel::CountField(AddressKind kind, const char* name) {
@@ -97,11 +101,12 @@ void AddressCountsPanel::Show() {
   counts_[Index(AddressKind::Serial)]->SetText(ToQt(v.TextPaspTamlon));
   counts_[Index(AddressKind::Dcc)]->SetText(ToQt(v.TextPaspDCCn));
   counts_[Index(AddressKind::XDcc)]->SetText(ToQt(v.TextPAspXDCCn));
-  counts_[Index(AddressKind::Serial)]->setVisible(v.Counts.TextPaspTamlon);
-  counts_[Index(AddressKind::Dcc)]->setVisible(v.Counts.TextPaspDCCn);
-  counts_[Index(AddressKind::XDcc)]->setVisible(v.Counts.TextPAspXDCCn);
+  const bool shown[] = {v.Counts.TextPaspTamlon, v.Counts.TextPaspDCCn, v.Counts.TextPAspXDCCn};
+  for (AddressKind kind : {AddressKind::Serial, AddressKind::Dcc, AddressKind::XDcc}) {
+    counts_[Index(kind)]->setVisible(shown[Index(kind)]);
+    columns_[Index(kind)]->setVisible(shown[Index(kind)] && v.Counts.LabelPASPAdrCnt);
+  }
   caption_->setVisible(v.Counts.LabelPASPAdrCnt);
-  columns_->setVisible(v.Counts.LabelPASPAdrCnt);
   addressFrame_->setVisible(app_.Pins().Editor().View().Details.FrameAspdetails);
   serialAddress_->setText(ToQt(v.Serial.lblSerialAddress));
   pinAddress_->setText(ToQt(v.Serial.lblPinAddress));

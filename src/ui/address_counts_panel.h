@@ -26,7 +26,7 @@ class AddressCountsPanel : public QWidget {
 
   AppState& app_;
   QLabel* caption_ = nullptr;  // LabelPASPAdrCnt
-  QLabel* columns_ = nullptr;  // lblSerial
+  std::array<QLabel*, 3> columns_{};  // "Serial", "B-DCC", "X-DCC", by AddressKind
   std::array<UpDownField*, 3> counts_{};  // by AddressKind
   QWidget* addressFrame_ = nullptr;       // FrameAspdetails
   QLabel* serialAddress_ = nullptr;

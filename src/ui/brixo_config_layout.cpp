@@ -8,9 +8,12 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "app/help_files.h"
 #include "ui/brixo_config_window.h"
 #include "ui/clickable_label.h"
 #include "ui/release_label.h"
@@ -40,7 +43,7 @@ QWidget* BrixoConfig::BuildPortGroup() {
   labelPort_ = Named(new ClickableLabel("Port:"), "LabelPort");
   labelPort_->setToolTip("Double-click to show or hide the bit rate");
   comboPort_ = Named(new QComboBox, "ComboPort");
-  comboPort_->setMinimumContentsLength(14);
+  comboPort_->setMinimumContentsLength(12);
   comboPort_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
   refresh_ = Named(new QPushButton("Refresh"), "cmdRefreshComm");
   auto* portRow = new QHBoxLayout;
@@ -48,8 +51,11 @@ QWidget* BrixoConfig::BuildPortGroup() {
   portRow->addWidget(comboPort_, 1);
   portRow->addWidget(refresh_);
 
-  frameBitrate_ = Frame("Bitrate", "FrameBitrate");
+  // One row with its caption in front: a titled frame would make the top row taller.
+  frameBitrate_ = Named(new QWidget, "FrameBitrate");
   auto* rates = new QHBoxLayout(frameBitrate_);
+  rates->setContentsMargins(0, 0, 0, 0);
+  rates->addWidget(Named(new QLabel("Bitrate"), "LabelBitrate"));
   optionBitRate_ = new QButtonGroup(this);
   optionBitRate_->setObjectName("OptionBitRate");
   const char* const captions[] = {"  9k6", "19k2", "38k4"};
@@ -59,13 +65,19 @@ QWidget* BrixoConfig::BuildPortGroup() {
     optionBitRate_->addButton(option, i);
     rates->addWidget(option);
   }
+  rates->addStretch(1);
+  // Showing the bit rates must not make the window any larger.
+  QSizePolicy policy = frameBitrate_->sizePolicy();
+  policy.setRetainSizeWhenHidden(true);
+  frameBitrate_->setSizePolicy(policy);
 
-  labelPortState_ = Named(new QLabel, "LabelPortState");
-  labelPortState_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  // "Bidirectional Comm." is a setting of the line; it sits under the port so that the
+  // groups side by side stay narrow enough for a 1024-pixel screen.
+  checkBrixoBD_ = Named(new QCheckBox("Bidirectional Comm."), "CheckBrixoBD");
 
   auto* layout = new QVBoxLayout(box);
   layout->addLayout(portRow);
-  layout->addWidget(labelPortState_);
+  layout->addWidget(checkBrixoBD_);
   layout->addWidget(frameBitrate_);
   layout->addStretch(1);
   return box;
@@ -78,7 +90,7 @@ QWidget* BrixoConfig::BuildAddressGroup() {
   checkXaddress_ = Named(new QCheckBox("Use eXtended Addr"), "CheckXaddress");
   labelXaddress_ = Named(new QLabel("eXtended address"), "LabelXaddress");
   txtXaddr_ = Named(new UpDownField, "txtXaddr");
-  for (UpDownField* field : {textAddress_, txtXaddr_}) field->setMaximumWidth(90);
+  for (UpDownField* field : {textAddress_, txtXaddr_}) field->setMaximumWidth(70);
 
   auto* grid = new QGridLayout(box);
   grid->addWidget(labelAddress_, 0, 0);
@@ -101,19 +113,17 @@ QWidget* BrixoConfig::BuildOptionsGroup() {
   checkQuendal_ = Named(new QCheckBox("Use Quendal Tunneling"), "CheckQuendal");
   cmdSetTM_ = Named(new QPushButton("Activate Transparent Mode"), "cmdSetTM");
   cmdSetTM_->setToolTip("Switch Kesta or Sarpa in Transparant Mode for Brixo Configuration");
-  checkBrixoBD_ = Named(new QCheckBox("Bidirectional Comm."), "CheckBrixoBD");
   checkKLnumber_ = Named(new QCheckBox("Start numbering at 1"), "CheckKLnumber");
   QSizePolicy policy = cmdSetTM_->sizePolicy();
   policy.setRetainSizeWhenHidden(true);
   cmdSetTM_->setSizePolicy(policy);
 
-  // Three rows, as high as the neighbouring groups, so the tabs keep their room.
-  auto* grid = new QGridLayout(box);
-  grid->addWidget(checkQuendal_, 0, 0, 1, 2);
-  grid->addWidget(cmdSetTM_, 1, 0, 1, 2);
-  grid->addWidget(checkBrixoBD_, 2, 0);
-  grid->addWidget(checkKLnumber_, 2, 1);
-  grid->setRowStretch(3, 1);
+  // One column of three rows, as high as the neighbouring groups.
+  auto* column = new QVBoxLayout(box);
+  column->addWidget(checkQuendal_);
+  column->addWidget(cmdSetTM_);
+  column->addWidget(checkKLnumber_);
+  column->addStretch(1);
   return box;
 }
 
@@ -137,10 +147,9 @@ QWidget* BrixoConfig::BuildTransferGroup() {
   return box;
 }
 
-QWidget* BrixoConfig::BuildStatusRow() {
-  auto* row = new QWidget;
-  auto* layout = new QHBoxLayout(row);
-  layout->setContentsMargins(0, 0, 0, 0);
+void BrixoConfig::BuildStatusBar() {
+  QStatusBar* bar = statusBar();
+  bar->setObjectName("StatusBar");
 
   busyFrame_ = Named(new QWidget, "FrameAction");
   busyFrame_->setAttribute(Qt::WA_StyledBackground);
@@ -148,22 +157,42 @@ QWidget* BrixoConfig::BuildStatusRow() {
       "#FrameAction { background: #fff3c4; border: 1px solid #d9b44a; border-radius: 3px; }"
       "#LabelAction { font-weight: bold; }");
   auto* busy = new QHBoxLayout(busyFrame_);
-  busy->setContentsMargins(6, 2, 6, 2);
+  busy->setContentsMargins(6, 1, 6, 1);
   labelAction_ = Named(new QLabel(kLabelActionCaption), "LabelAction");
   labelProgress_ = Named(new QLabel, "LabelProgress");
   busy->addWidget(labelAction_);
   busy->addWidget(labelProgress_, 1);
-  QSizePolicy policy = busyFrame_->sizePolicy();
-  policy.setRetainSizeWhenHidden(true);
-  busyFrame_->setSizePolicy(policy);
 
-  release_ = Named(new ReleaseLabel("Release 3.21A"), "Release");
-  release_->setToolTip("Double-click: communication monitor");
+  labelResult_ = Named(new QLabel, "LabelLastResult");
+  labelResult_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  labelPortState_ = Named(new QLabel, "LabelPortState");
+  labelPortState_->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
-  layout->addWidget(busyFrame_, 1);
-  layout->addWidget(release_);
-  return row;
+  release_ = Named(new ReleaseLabel(kReleaseCaption), "Release");
+  release_->setToolTip(
+      "Double-click: communication monitor\n"
+      "Right-click: expert mode (also in Tools > Expert Mode)");
+
+  bar->addWidget(busyFrame_, 1);
+  bar->addWidget(labelResult_, 1);
+  bar->addPermanentWidget(labelPortState_);
+  bar->addPermanentWidget(release_);
 }
+
+namespace {
+
+// The Event Control and Test tabs scroll, like the others, when the window is smaller
+// than they are.
+QScrollArea* Scrolling(QWidget* page, const char* name) {
+  auto* scroll = new QScrollArea;
+  scroll->setObjectName(name);
+  scroll->setWidgetResizable(true);
+  scroll->setFrameShape(QFrame::NoFrame);
+  scroll->setWidget(page);
+  return scroll;
+}
+
+}  // namespace
 
 void BrixoConfig::BuildTabs() {
   tabs_ = Named(new QTabWidget, "SSTab_Main");
@@ -172,9 +201,9 @@ void BrixoConfig::BuildTabs() {
   deviceTab_ = new DeviceConfigTab;
   testTab_ = new TestTab;
   tabs_->addTab(generalTab_, "General");
-  tabs_->addTab(eventTab_, "Brixo Event Control");
+  tabs_->addTab(Scrolling(eventTab_, "EventControlScroll"), "Brixo Event Control");
   tabs_->addTab(deviceTab_, "Brixo Device Configuration");
-  tabs_->addTab(testTab_, "Test");
+  tabs_->addTab(Scrolling(testTab_, "TestScroll"), "Test");
   eventTab_->Bind(app_);
   deviceTab_->Bind(app_);
   testTab_->Bind(app_);

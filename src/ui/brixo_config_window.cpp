@@ -1,20 +1,23 @@
 #include "ui/brixo_config_window.h"
 
+#include <QAction>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QSignalBlocker>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "files/data_file.h"
-#include "link/numeric_text.h"
+#include "app/help_files.h"
 #include "ui/clickable_label.h"
 #include "ui/release_label.h"
 #include "ui/communication_window.h"
@@ -45,6 +48,7 @@ BrixoConfig::BrixoConfig(AppState& app, QWidget* parent)
   setWindowTitle("Brixo Config");
 
   auto* top = new QHBoxLayout;
+  top->setSpacing(6);
   top->addWidget(BuildPortGroup(), 3);
   top->addWidget(BuildAddressGroup(), 2);
   top->addWidget(BuildOptionsGroup(), 2);
@@ -52,10 +56,13 @@ BrixoConfig::BrixoConfig(AppState& app, QWidget* parent)
   BuildTabs();
   auto* central = new QWidget;
   auto* layout = new QVBoxLayout(central);
+  layout->setContentsMargins(6, 4, 6, 2);
+  layout->setSpacing(4);
   layout->addLayout(top);
   layout->addWidget(tabs_, 1);
-  layout->addWidget(BuildStatusRow());
   setCentralWidget(central);
+  BuildStatusBar();
+  BuildMenus();
 
   timer1_ = new QTimer(this);
   timer1_->setObjectName("Timer1");
@@ -64,12 +71,15 @@ BrixoConfig::BrixoConfig(AppState& app, QWidget* parent)
 
   app_.SetObserver(this);
   frameBitrate_->setVisible(app_.Ports().FrameBitrateVisible);
-  SetBusy(false);
+  busyFrame_->setVisible(false);
   ShowPortList();
   ShowAll();
   timer1_->start();
-  // Every tab fits a 1200 x 800 window without scrolling.
-  resize(sizeHint().expandedTo(QSize(1200, 800)));
+  // As large as the tabs like it, but never beyond the screen: every control stays
+  // reachable down to 1024 x 768, where the tabs scroll.
+  QSize size(1200, 800);
+  if (const QScreen* shown = screen()) size = size.boundedTo(shown->availableGeometry().size());
+  resize(size);
 }
 
 BrixoConfig::~BrixoConfig() {
@@ -123,9 +133,9 @@ void BrixoConfig::Connect() {
   connect(checkBrixoBD_, &QCheckBox::clicked, this, [this](bool checked) { app_.Link().CheckBrixoBD = checked; });
   connect(checkKLnumber_, &QCheckBox::clicked, this, [this](bool checked) { app_.SetStartNumberingAtOne(checked); });
 
-  connect(readAll_, &QPushButton::clicked, this, [this] { PostCommand("ReadAll"); });
-  connect(writeAll_, &QPushButton::clicked, this, [this] { PostCommand("WriteAll"); });
-  connect(verifyAll_, &QPushButton::clicked, this, [this] { PostCommand("VerifyAll"); });
+  connect(readAll_, &QPushButton::clicked, this, &BrixoConfig::ReadAll);
+  connect(writeAll_, &QPushButton::clicked, this, &BrixoConfig::WriteAll);
+  connect(verifyAll_, &QPushButton::clicked, this, &BrixoConfig::VerifyAll);
   connect(save_, &ModifierButton::clickedWith, this, [this](Qt::MouseButton button, Qt::KeyboardModifiers modifiers) {
     if (const std::optional<SaveMode> mode = SaveModeFor(button, modifiers)) SaveFile(*mode);
   });
@@ -139,9 +149,29 @@ void BrixoConfig::Connect() {
   // "Bidirectional Comm.", a time-out clears it).
   connect(generalTab_, &GeneralTabWidget::operationFinished, this, &BrixoConfig::ShowLinkSettings);
   connect(eventTab_, &EventControlTab::operationFinished, this, &BrixoConfig::ShowLinkSettings);
+  const auto showResult = [this](const QString& text) { app_.ShowResult(FromQt(text)); };
+  connect(generalTab_, &GeneralTabWidget::resultReady, this, showResult);
+  connect(eventTab_, &EventControlTab::resultReady, this, showResult);
+}
+
+void BrixoConfig::SetDialogRunner(std::function<void(QDialog&)> runner) {
+  runDialog_ = runner;
+  deviceTab_->SetDialogRunner(std::move(runner));
+}
+
+void BrixoConfig::RunDialog(QDialog& dialog) {
+  if (runDialog_) {
+    runDialog_(dialog);
+  } else {
+    dialog.exec();
+  }
 }
 
 bool BrixoConfig::PostCommand(const std::string& name) { return app_.Commands().PostCommand(name); }
+
+void BrixoConfig::ReadAll() { PostCommand("ReadAll"); }
+void BrixoConfig::WriteAll() { PostCommand("WriteAll"); }
+void BrixoConfig::VerifyAll() { PostCommand("VerifyAll"); }
 
 void BrixoConfig::Timer1Tick() {
   // Progress repaints let timer events through; a tick inside a running command must not
@@ -150,40 +180,92 @@ void BrixoConfig::Timer1Tick() {
   running_ = true;
   {
     InputBlocker blocker;
-    app_.Commands().Tick();
+    app_.RunPendingCommand();
     blocker.Drain();
   }
   running_ = false;
   ShowAll();
 }
 
-void BrixoConfig::SaveFile(SaveMode mode) { SaveDataFile(app_.DataFiles(), mode == SaveMode::Compact); }
+void BrixoConfig::StartPostedCommand() {
+  if (running_ || app_.Commands().PendingCommand().empty()) return;
+  // The busy label is painted before the window stops answering.
+  if (isVisible()) repaint();
+  Timer1Tick();
+}
+
+void BrixoConfig::SaveFile(SaveMode mode) { app_.SaveFile(mode == SaveMode::Compact); }
 
 void BrixoConfig::LoadFile() {
-  LoadDataFile(app_.DataFiles());
+  app_.LoadFile();
   ShowAll();
 }
 
+void BrixoConfig::Quit() { close(); }
+
+void BrixoConfig::EraseFlash() { generalTab_->Erase(); }
+
 void BrixoConfig::OpenMonitor() {
-  if (monitor_ == nullptr) monitor_ = new CommunicationWindow(app_.Log(), this);
+  if (monitor_ == nullptr) {
+    monitor_ = new CommunicationWindow(app_.Log(), this);
+    // The monitor stays usable while a long operation keeps the rest of the window busy.
+    InputBlocker::AcceptInputWhileBusy(monitor_);
+    connect(monitor_, &CommunicationWindow::lineAppended, this, &BrixoConfig::KeepMonitorResponsive);
+  }
   monitor_->ShowMonitor();
+}
+
+void BrixoConfig::KeepMonitorResponsive() {
+  constexpr qint64 kIntervalMs = 40;
+  if (!running_ || !monitor_->isVisible()) return;
+  if (responsive_.isValid() && responsive_.elapsed() < kIntervalMs) return;
+  responsive_.start();
+  InputBlocker::RepaintNow();
+}
+
+void BrixoConfig::OpenReport() {
+  VerificationReportWindow& window = Report();
+  window.show();
+  window.raise();
+  window.activateWindow();
 }
 
 void BrixoConfig::ExpertModeSwitch() { app_.ExpertModeSwitch(); }
 
+void BrixoConfig::OpenCalculator(HelpToolKind kind) {
+  tabs_->setCurrentWidget(tabs_->widget(kDeviceConfigurationTab));
+  deviceTab_->OpenCalculator(kind);
+}
+
+void BrixoConfig::ShowAbout() {
+  QMessageBox about(QMessageBox::Information, "About BrixoConfig", ToQt(AboutText()), QMessageBox::Ok, this);
+  about.setObjectName("AboutBox");
+  RunDialog(about);
+}
+
+bool BrixoConfig::SelectDevice(const std::string& device) {
+  const bool opened = app_.SelectDevice(device);
+  ShowPortList();
+  ShowLinkSettings();
+  return opened;
+}
+
 VerificationReportWindow& BrixoConfig::Report() {
-  if (report_ == nullptr) report_ = new VerificationReportWindow(app_.Report(), this);
+  if (report_ == nullptr) {
+    report_ = new VerificationReportWindow(app_.Report(), this);
+    connect(report_, &VerificationReportWindow::saveRequested, this, [this] { app_.SaveReport(); });
+  }
   report_->Reload();
   return *report_;
 }
 
 void BrixoConfig::TabChanged(int index) {
-  if (app_.TabSelected(index)) {
-    currentTab_ = index;
-    return;
+  // A refused tab is left before the refusal is shown, so its contents never appear.
+  if (!app_.TabOpens(index)) {
+    const QSignalBlocker block(tabs_);
+    tabs_->setCurrentIndex(currentTab_);
   }
-  const QSignalBlocker block(tabs_);
-  tabs_->setCurrentIndex(currentTab_);
+  if (app_.TabSelected(index)) currentTab_ = index;
 }
 
 void BrixoConfig::StepModuleAddress(bool up) {
@@ -259,6 +341,7 @@ void BrixoConfig::ShowNumbering() {
 void BrixoConfig::ShowExpertMode() {
   deviceTab_->ShowExpertMode();
   eventTab_->ShowExpertMode();
+  if (expertAction_) expertAction_->setChecked(app_.ExpertMode());
 }
 
 void BrixoConfig::ShowEventPin() { eventTab_->ShowEventPin(); }
@@ -275,6 +358,14 @@ void BrixoConfig::ShowXDccAddress() { deviceTab_->ShowAddresses(); }
 void BrixoConfig::SetBusy(bool visible) {
   labelProgress_->clear();
   busyFrame_->setVisible(visible);
+  labelResult_->setVisible(!visible);
+  // Posted from any tab: the command starts once the label is painted, not at the next tick.
+  if (visible && !running_) QTimer::singleShot(0, this, &BrixoConfig::StartPostedCommand);
+}
+
+void BrixoConfig::ShowResult(const std::string& text) {
+  statusBar()->clearMessage();
+  labelResult_->setText(ToQt(text));
 }
 
 void BrixoConfig::ShowProgress(const std::string& text) {

@@ -1,18 +1,22 @@
 #pragma once
-// The main window "Brixo Config": the link controls, the whole-controller buttons, the data
-// file buttons, the busy label and the release label around the tab strip. It is a view of
-// the application state: every control shows a value held there, and every user action
-// runs the state's own operation before the controls are shown again.
+// The main window "Brixo Config": the menus, the link controls, the whole-controller
+// buttons, the data file buttons, the tab strip and the status bar with the busy label,
+// the last result, the port state and the release label. It is a view of the application
+// state: every control shows a value held there, and every user action runs the state's
+// own operation before the controls are shown again.
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <functional>
 #include <string>
 
 #include "app/app_state.h"
+#include "model/help_tools.h"
 #include "ui/press_rules.h"
 
 class QButtonGroup;
 class QCheckBox;
 class QComboBox;
+class QDialog;
 class QGroupBox;
 class QLabel;
 class QPushButton;
@@ -44,6 +48,7 @@ class BrixoConfig : public QMainWindow, public AppObserver {
 
   AppState& App() { return app_; }
   GeneralTabWidget* GeneralPage() const { return generalTab_; }
+  DeviceConfigTab* DevicePage() const { return deviceTab_; }
   QTabWidget* SSTab_Main() const { return tabs_; }
   QTimer* Timer1() const { return timer1_; }
   // Null until the monitor or the report was first opened.
@@ -54,16 +59,35 @@ class BrixoConfig : public QMainWindow, public AppObserver {
   // Tests and the screenshot mode look at it without blocking.
   using ReportPresenter = std::function<void(VerificationReportWindow&)>;
   void SetReportPresenter(ReportPresenter presenter) { presentReport_ = std::move(presenter); }
+  // How the window's other modal dialogs (About, the tab's editors and calculators) are
+  // run; by default exec(). Tests drive them instead.
+  void SetDialogRunner(std::function<void(QDialog&)> runner);
 
-  // Button handlers (public so that the command line and tests reach them as a click does).
+  // Button and menu handlers, public so that tests reach them as a click does. A menu entry
+  // runs the very handler of its button.
   bool PostCommand(const std::string& name);
   void Timer1Tick();
+  void ReadAll();
+  void WriteAll();
+  void VerifyAll();
   void SaveFile(SaveMode mode);
+  void SaveFileNormal() { SaveFile(SaveMode::Normal); }
+  void SaveFileCompact() { SaveFile(SaveMode::Compact); }
   void LoadFile();
+  void Quit();
+  void EraseFlash();
   void OpenMonitor();
+  void OpenReport();
   void ExpertModeSwitch();
+  void OpenPatternCalculator() { OpenCalculator(HelpToolKind::Pattern); }
+  void OpenEventMapCalculator() { OpenCalculator(HelpToolKind::EventMap); }
+  void OpenTimeCalculator() { OpenCalculator(HelpToolKind::Time); }
+  void ShowHelp();
+  void ShowAbout();
   // Creates the report window on first use and gives it the report's current text.
   VerificationReportWindow& Report();
+  // Selects and opens the port-list entry of a device named on the command line.
+  bool SelectDevice(const std::string& device);
 
   // Shows every value of the state again.
   void ShowAll();
@@ -85,13 +109,15 @@ class BrixoConfig : public QMainWindow, public AppObserver {
   void SetBusy(bool visible) override;
   void ShowProgress(const std::string& text) override;
   void ShowReport() override;
+  void ShowResult(const std::string& text) override;
 
  private:
   QWidget* BuildPortGroup();
   QWidget* BuildAddressGroup();
   QWidget* BuildOptionsGroup();
   QWidget* BuildTransferGroup();
-  QWidget* BuildStatusRow();
+  void BuildStatusBar();
+  void BuildMenus();
   void BuildTabs();
   void Connect();
 
@@ -100,18 +126,26 @@ class BrixoConfig : public QMainWindow, public AppObserver {
   void TabChanged(int index);
   void StepModuleAddress(bool up);
   void StepExtendedAddress(bool up);
+  void OpenCalculator(HelpToolKind kind);
+  void RunDialog(QDialog& dialog);
+  // The posted command runs as soon as the busy label is on screen.
+  void StartPostedCommand();
+  // While a command runs, the monitor keeps scrolling and showing its lines.
+  void KeepMonitorResponsive();
   int Offset() const;
 
   AppState& app_;
   ReportPresenter presentReport_;
+  std::function<void(QDialog&)> runDialog_;
   bool running_ = false;
   int currentTab_ = 0;
+  QElapsedTimer responsive_;
 
   QComboBox* comboPort_ = nullptr;
   QPushButton* refresh_ = nullptr;
   ClickableLabel* labelPort_ = nullptr;
   QLabel* labelPortState_ = nullptr;  // which device is open, at which line settings
-  QGroupBox* frameBitrate_ = nullptr;
+  QWidget* frameBitrate_ = nullptr;
   QButtonGroup* optionBitRate_ = nullptr;
   QLabel* labelAddress_ = nullptr;
   UpDownField* textAddress_ = nullptr;
@@ -130,7 +164,9 @@ class BrixoConfig : public QMainWindow, public AppObserver {
   QWidget* busyFrame_ = nullptr;
   QLabel* labelAction_ = nullptr;
   QLabel* labelProgress_ = nullptr;
+  QLabel* labelResult_ = nullptr;
   ReleaseLabel* release_ = nullptr;
+  QAction* expertAction_ = nullptr;
   QTabWidget* tabs_ = nullptr;
   GeneralTabWidget* generalTab_ = nullptr;
   EventControlTab* eventTab_ = nullptr;

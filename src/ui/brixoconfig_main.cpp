@@ -72,10 +72,10 @@ int main(int argc, char** argv) {
   QCommandLineParser parser;
   parser.setApplicationDescription("Configure and test a Brixo accessory controller.");
   parser.addHelpOption();
-  const QCommandLineOption simulate("simulate",
-                                    "Offer a built-in simulated controller (loaded with demo.dat) in the port list.");
-  const QCommandLineOption port("port", "Add a serial device path (a pseudo-terminal, say) to the port list.",
-                                "DEVICE");
+  const QCommandLineOption simulate(
+      "simulate", "Offer a built-in simulated controller (loaded with demo.dat) in the port list, and open it.");
+  const QCommandLineOption port(
+      "port", "Add a serial device path (a pseudo-terminal, say) to the port list, and open it.", "DEVICE");
   const QCommandLineOption screenshot(
       "screenshot", "Render each tab, the monitor and the report to PNG files in DIR, then exit.", "DIR");
   parser.addOption(simulate);
@@ -109,6 +109,14 @@ int main(int argc, char** argv) {
   brixo::BrixoConfig window(app);
   windowPrompt.SetParent(&window);
   chooser.SetParent(&window);
+
+  // The port named on the command line is the one the user wants: open it, so that
+  // "Read All" works at once. A path given wins over the simulator.
+  if (parser.isSet(port)) {
+    window.SelectDevice(QFile::encodeName(parser.values(port).constLast()).toStdString());
+  } else if (options.OfferSimulator) {
+    window.SelectDevice(brixo::kSimulatedPortName);
+  }
 
   if (screenshots) {
     const QStringList files = brixo::RenderWindowScreenshots(window, parser.value(screenshot));

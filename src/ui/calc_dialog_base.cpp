@@ -41,10 +41,12 @@ CalcDialogBase::CalcDialogBase(const QString& caption, const char* name, QWidget
   buttons->addWidget(cancel);
   column->addLayout(buttons);
   connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-  connect(cancel, &QPushButton::clicked, this, [this] {
-    CancelInputs();
-    reject();
-  });
+  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void CalcDialogBase::reject() {
+  CancelInputs();
+  QDialog::reject();
 }
 
 ResultRows::ResultRows(const char* captionName)

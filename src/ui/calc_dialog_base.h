@@ -1,7 +1,8 @@
 #pragma once
 // What the calculators share: modal, "OK" and "Cancel" at the bottom, hidden rather than
 // destroyed when closed. Cancel restores what the caller passed in before closing, so the
-// caller reads the result the same way after either button.
+// caller reads the result the same way after either button; Escape and the title bar's
+// close button are Cancel too.
 #include <QDialog>
 #include <string>
 
@@ -15,6 +16,9 @@ class CalcDialogBase : public QDialog {
   Q_OBJECT
  public:
   CalcDialogBase(const QString& caption, const char* name, QWidget* parent);
+
+  // Every way of leaving without OK: "Cancel", Escape, the window's close button.
+  void reject() override;
 
  protected:
   QVBoxLayout* Body() const { return body_; }

@@ -68,6 +68,7 @@ void CommunicationWindow::Append(const std::string& appended) {
   piece.remove('\r');
   cursor.insertText(piece);
   if (atEnd) bar->setValue(bar->maximum());
+  emit lineAppended();
 }
 
 void CommunicationWindow::Reload() {

@@ -25,6 +25,10 @@ class CommunicationWindow : public QWidget {
   // Shows the window (non-modal) and brings it to the front.
   void ShowMonitor();
 
+ signals:
+  // A line was added to the text shown.
+  void lineAppended();
+
  private:
   void Append(const std::string& appended);
   void Reload();

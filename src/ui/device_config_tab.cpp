@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QStyle>
 #include <QVBoxLayout>
 
 #include "app/app_state.h"
@@ -69,23 +70,25 @@ void DeviceConfigTab::Bind(AppState& app) {
   definitions_ = new DeviceDefinitionsPanel(app);
 
   auto* content = new QWidget;
-  auto* columns = new QHBoxLayout(content);
+  columns_ = new QBoxLayout(QBoxLayout::LeftToRight, content);
   // The tab page has its own margin; a second one would cost the rows their room.
-  columns->setContentsMargins(4, 4, 4, 4);
+  columns_->setContentsMargins(2, 2, 2, 2);
   // The editor's step rows leave room below them; the output pages are the tallest part
   // and have the right column to themselves with the addresses and the transfer buttons.
-  auto* left = new QVBoxLayout;
-  left->addWidget(editor_);
-  left->addWidget(Group("Device Definitions", "FrameDeviceDefinitions", definitions_));
-  left->addStretch(1);
-  columns->addLayout(left, 3);
-  auto* right = new QVBoxLayout;
-  right->addWidget(Group("Addresses", "FrameAddresses", addresses_));
+  left_ = new QVBoxLayout;
+  left_->setSpacing(4);
+  left_->addWidget(editor_);
+  left_->addWidget(Group("Device Definitions", "FrameDeviceDefinitions", definitions_));
+  left_->addStretch(1);
+  columns_->addLayout(left_, 3);
+  right_ = new QVBoxLayout;
+  right_->setSpacing(4);
+  right_->addWidget(Group("Addresses", "FrameAddresses", addresses_));
   outputFrame_ = Group("Output Configuration", "FramePinConfig", outputs_);
-  right->addWidget(outputFrame_);
-  right->addWidget(Group("Pin Transfer", "FramePinTransfer", BuildTransferButtons()));
-  right->addStretch(1);
-  columns->addLayout(right, 2);
+  right_->addWidget(outputFrame_);
+  right_->addWidget(Group("Pin Transfer", "FramePinTransfer", BuildTransferButtons()));
+  right_->addStretch(1);
+  columns_->addLayout(right_, 2);
 
   auto* scroll = new QScrollArea;
   scroll->setObjectName("DeviceConfigScroll");
@@ -111,32 +114,35 @@ void DeviceConfigTab::Bind(AppState& app) {
   RefreshAll();
 }
 
-QPushButton* DeviceConfigTab::TransferButton(const QString& caption, const char* name, const char* command) {
-  auto* button = new QPushButton(caption);
-  button->setObjectName(name);
+QPushButton* DeviceConfigTab::TransferButton(QPushButton* button, const char* command) {
   const std::string commandName = command;
   connect(button, &QPushButton::clicked, this, [this, commandName] { app_->Commands().PostCommand(commandName); });
   return button;
+}
+
+QPushButton* DeviceConfigTab::TransferButton(const QString& caption, const char* name, const char* command) {
+  auto* button = new QPushButton(caption);
+  button->setObjectName(name);
+  return TransferButton(button, command);
 }
 
 QWidget* DeviceConfigTab::BuildTransferButtons() {
   auto* box = new QWidget;
   auto* grid = new QGridLayout(box);
   grid->setContentsMargins(0, 0, 0, 0);
-  // The expert buttons "Read Pin", "Write Pin" and "Verify All Pins" are connected by the
-  // main window, which owns them since before the tab had its contents.
   commandPAspReadPin_ = TransferButton("Read Asp's", "CommandPAspReadPin", "PAspReadPin");
   commandPAspWritePin_ = TransferButton("Write Asp's", "CommandPAspWritePin", "PAspWritePin");
-  // Read beside write, four to a row: five rows would not fit under the output pages.
-  grid->addWidget(commandReadPin_, 0, 0);
-  grid->addWidget(commandWritePin_, 0, 1);
-  grid->addWidget(commandPAspReadPin_, 0, 2);
-  grid->addWidget(commandPAspWritePin_, 0, 3);
-  grid->addWidget(TransferButton("Read Device", "CommandReadDevice", "ReadDevice"), 1, 0);
-  grid->addWidget(TransferButton("Write Device", "CommandWriteDevice", "WriteDevice"), 1, 1);
-  grid->addWidget(TransferButton("Read All Devices", "CommandReadAllPins", "ReadAllPins"), 1, 2);
-  grid->addWidget(TransferButton("Write All Devices", "CommandWriteAllPins", "WriteAllPins"), 1, 3);
-  grid->addWidget(commandVerifyAllPins_, 2, 0, 1, 4);
+  // Reads above writes, one column per scope (pin, aspects, device), then the batches:
+  // three columns keep the right half narrow enough for a small screen.
+  grid->addWidget(TransferButton(commandReadPin_, "ReadPin"), 0, 0);
+  grid->addWidget(TransferButton(commandWritePin_, "WritePin"), 1, 0);
+  grid->addWidget(commandPAspReadPin_, 0, 1);
+  grid->addWidget(commandPAspWritePin_, 1, 1);
+  grid->addWidget(TransferButton("Read Device", "CommandReadDevice", "ReadDevice"), 0, 2);
+  grid->addWidget(TransferButton("Write Device", "CommandWriteDevice", "WriteDevice"), 1, 2);
+  grid->addWidget(TransferButton("Read All Devices", "CommandReadAllPins", "ReadAllPins"), 2, 0);
+  grid->addWidget(TransferButton("Write All Devices", "CommandWriteAllPins", "WriteAllPins"), 2, 1);
+  grid->addWidget(TransferButton(commandVerifyAllPins_, "VerifyAllPins"), 2, 2);
   return box;
 }
 
@@ -177,6 +183,27 @@ void DeviceConfigTab::ShowDetails() {
   outputs_->Show(false);
   ShowOutputFrame();
   ShowTransferButtons();
+  ArrangeColumns();
+}
+
+void DeviceConfigTab::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  ArrangeColumns();
+}
+
+bool DeviceConfigTab::SideBySide() const {
+  return columns_ != nullptr && columns_->direction() == QBoxLayout::LeftToRight;
+}
+
+void DeviceConfigTab::ArrangeColumns() {
+  if (!columns_) return;
+  // Side by side when both halves fit beside a scroll bar; on a narrower screen one above
+  // the other, and the tab scrolls.
+  const QMargins margins = columns_->contentsMargins();
+  const int needed = left_->minimumSize().width() + right_->minimumSize().width() + columns_->spacing() +
+                     margins.left() + margins.right() + style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+  const auto direction = width() >= needed ? QBoxLayout::LeftToRight : QBoxLayout::TopToBottom;
+  if (columns_->direction() != direction) columns_->setDirection(direction);
 }
 
 void DeviceConfigTab::ShowNumbering() { ShowPin(); }
@@ -244,6 +271,16 @@ void DeviceConfigTab::OpenEditDialog(EditDialogKind kind, int row) {
   if (kind == EditDialogKind::Pin) app_->View().ShowOutputConfig();
   ShowDetails();
   if (kind == EditDialogKind::Pin) outputs_->Show(true);
+}
+
+void DeviceConfigTab::OpenCalculator(HelpToolKind kind) {
+  if (!app_) return;
+  const int row = HelpToolRow(app_->Pins().Editor(), kind);
+  if (row < 0) {
+    app_->Prompt().ShowMessage(kNoStepForCalculator);
+    return;
+  }
+  OpenHelpTool(row, HelpToolBox(kind));
 }
 
 void DeviceConfigTab::OpenHelpTool(int row, HelpBox box) {

@@ -10,9 +10,11 @@
 #include "model/edit_operations.h"
 #include "model/help_tools.h"
 
+class QBoxLayout;
 class QDialog;
 class QLabel;
 class QPushButton;
+class QVBoxLayout;
 
 namespace brixo {
 
@@ -48,6 +50,10 @@ class DeviceConfigTab : public QWidget {
   void Bind(AppState& app);
   void SetDialogRunner(DialogRunner runner) { runDialog_ = std::move(runner); }
 
+  // A calculator chosen from the menu: it works on the step being edited (or the first
+  // step whose instruction offers it), as a double-click on that step's box does.
+  void OpenCalculator(HelpToolKind kind);
+
   // The refreshes of the application's observer.
   void ShowPin();            // pin editor and address counts
   void ShowAddresses();      // first-address labels and count boxes
@@ -71,9 +77,16 @@ class DeviceConfigTab : public QWidget {
   CalcPatternDialog* PatternDialog() const { return patternDialog_; }
   CalcEventMapDialog* EventMapDialog() const { return eventMapDialog_; }
   CalcTimeDialog* TimeDialog() const { return timeDialog_; }
+  // Whether the editor and the output half stand side by side.
+  bool SideBySide() const;
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
   QWidget* BuildTransferButtons();
+  // A button that posts `command`.
+  QPushButton* TransferButton(QPushButton* button, const char* command);
   QPushButton* TransferButton(const QString& caption, const char* name, const char* command);
   void ShowOutputFrame();
   void ShowTransferButtons();
@@ -81,11 +94,16 @@ class DeviceConfigTab : public QWidget {
   void OpenEditDialog(EditDialogKind kind, int row);
   void OpenHelpTool(int row, HelpBox box);
   void RunDialog(QDialog& dialog);
+  // The two halves side by side when the tab is wide enough, else one above the other.
+  void ArrangeColumns();
 
   AppState* app_ = nullptr;
   DialogRunner runDialog_;
   EditClipboards clipboards_;
   QWidget* placeholder_ = nullptr;
+  QBoxLayout* columns_ = nullptr;
+  QVBoxLayout* left_ = nullptr;
+  QVBoxLayout* right_ = nullptr;
   QPushButton* commandVerifyAllPins_;
   QPushButton* commandReadPin_;
   QPushButton* commandWritePin_;

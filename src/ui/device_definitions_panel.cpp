@@ -24,15 +24,16 @@ DeviceDefinitionsPanel::DeviceDefinitionsPanel(AppState& app, QWidget* parent) :
   version_ = new QLabel("None");
   version_->setObjectName("lblDDVersion");
   version_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-  grid->addWidget(caption, 0, 0);
-  grid->addWidget(version_, 0, 1, 1, 3);
-
+  // The list with the library's version beside it, the buttons below: two rows leave the
+  // step rows above their room on a small screen.
   list_ = new QComboBox;
   list_->setObjectName("cboDevice");
   list_->setPlaceholderText("Select a device");
   list_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-  list_->setMinimumContentsLength(24);
-  grid->addWidget(list_, 1, 0, 1, 4);
+  list_->setMinimumContentsLength(20);
+  grid->addWidget(list_, 0, 0, 1, 2);
+  grid->addWidget(caption, 0, 2);
+  grid->addWidget(version_, 0, 3);
 
   reload_ = new ModifierButton("Reload DD");
   reload_->setObjectName("CommandReloadDD");
@@ -46,8 +47,8 @@ DeviceDefinitionsPanel::DeviceDefinitionsPanel(AppState& app, QWidget* parent) :
   buttons->addWidget(save_);
   buttons->addStretch(1);
   buttons->addWidget(reload_);
-  grid->addLayout(buttons, 2, 0, 1, 4);
-  grid->setColumnStretch(3, 1);
+  grid->addLayout(buttons, 1, 0, 1, 4);
+  grid->setColumnStretch(1, 1);
 
   connect(list_, &QComboBox::activated, this, [this](int index) { SelectDevice(app_.Devices(), index); });
   connect(reload_, &ModifierButton::pressedWith, this, [this](Qt::MouseButton button, Qt::KeyboardModifiers modifiers) {

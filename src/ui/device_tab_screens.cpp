@@ -58,8 +58,8 @@ bool RenderDeviceTabScreens(AppState& app, const QString& dir) {
 
   DeviceConfigTab tab;
   tab.Bind(app);
-  // The room the tab has in a 1200 x 800 window.
-  tab.resize(1180, 600);
+  // The room the tab has in a 1024 x 768 window.
+  tab.resize(1010, 560);
   if (!Save(tab, folder.filePath("device_tab_signal.png"))) return false;
 
   PatternPreset pattern;

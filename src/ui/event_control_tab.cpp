@@ -11,6 +11,7 @@
 #include <algorithm>
 
 #include "app/app_state.h"
+#include "app/result_text.h"
 #include "transfer/event_control.h"
 #include "transfer/event_control_transfer.h"
 #include "ui/latin1_text.h"
@@ -239,8 +240,18 @@ void EventControlTab::RunOperation(Operation operation) {
 
 void EventControlTab::ReadSingle() { RunOperation(ReadEventPin); }
 void EventControlTab::WriteSingle() { RunOperation(WriteEventPin); }
-void EventControlTab::ReadMap() { RunOperation(ReadEnableMap); }
-void EventControlTab::WriteMap() { RunOperation(WriteEnableMap); }
+
+void EventControlTab::ReadMap() {
+  bool ok = false;
+  RunOperation([&ok](TransferContext& ctx) { ok = ReadEnableMap(ctx); });
+  emit resultReady(ToQt(GroupResultText(GroupTransfer::Read, "initial enable map", ok)));
+}
+
+void EventControlTab::WriteMap() {
+  bool ok = false;
+  RunOperation([&ok](TransferContext& ctx) { ok = WriteEnableMap(ctx); });
+  emit resultReady(ToQt(GroupResultText(GroupTransfer::Write, "initial enable map", ok)));
+}
 
 void EventControlTab::CopyToAll() { CopyEventActionsToAll(app_->Events()); }
 

@@ -37,6 +37,8 @@ class EventControlTab : public QWidget {
   // controller, or has finished.
   void operationStarted();
   void operationFinished();
+  // What an enable-map transfer came to, for the status bar.
+  void resultReady(const QString& text);
 
  private:
   template <typename Operation>

@@ -8,6 +8,7 @@
 #include <QSignalBlocker>
 #include <QStringList>
 
+#include "app/result_text.h"
 #include "transfer/general_settings.h"
 #include "transfer/general_settings_transfer.h"
 #include "ui/latin1_text.h"
@@ -57,34 +58,54 @@ void ShowRangeLabel(QLabel* label, const std::string& text, bool red) {
 }  // namespace
 
 template <typename Operation>
-void GeneralTabWidget::RunGroupOperation(Operation operation) {
+bool GeneralTabWidget::RunGroupOperation(Operation operation) {
   emit operationStarted();
-  operation(ctx_);
+  const bool ok = operation(ctx_);
   ShowGeneralSettings();
   emit operationFinished();
+  return ok;
 }
 
-void GeneralTabWidget::RequestVersion() { RunGroupOperation(ReadVersion); }
-void GeneralTabWidget::ReadString() { RunGroupOperation(ReadIdString); }
-void GeneralTabWidget::WriteString() { RunGroupOperation(WriteIdString); }
-void GeneralTabWidget::ReadDccGroup() { RunGroupOperation(ReadDccSettings); }
-void GeneralTabWidget::WriteDccGroup() { RunGroupOperation(WriteDccSettings); }
-void GeneralTabWidget::WriteAddressGroup() { RunGroupOperation(WriteAddressSettings); }
-void GeneralTabWidget::ReadHardwareGroup() { RunGroupOperation(ReadHardwareConfig); }
-void GeneralTabWidget::WriteHardwareGroup() { RunGroupOperation(WriteHardwareConfig); }
-void GeneralTabWidget::ReadSerialGroup() { RunGroupOperation(ReadSerialPortConfig); }
-void GeneralTabWidget::WriteSerialGroup() { RunGroupOperation(WriteSerialPortConfig); }
-void GeneralTabWidget::ReadLedGroup() { RunGroupOperation(ReadLedConfig); }
-void GeneralTabWidget::WriteLedGroup() { RunGroupOperation(WriteLedConfig); }
-void GeneralTabWidget::Erase() { RunGroupOperation(EraseFlash); }
+template <typename Operation>
+void GeneralTabWidget::RunGroupTransfer(Operation operation, GroupTransfer transfer, const char* group) {
+  const bool ok = RunGroupOperation(operation);
+  emit resultReady(ToQt(GroupResultText(transfer, group, ok)));
+}
+
+void GeneralTabWidget::RequestVersion() { RunGroupTransfer(ReadVersion, GroupTransfer::Read, "firmware version"); }
+void GeneralTabWidget::ReadString() { RunGroupTransfer(ReadIdString, GroupTransfer::Read, "ID string"); }
+void GeneralTabWidget::WriteString() { RunGroupTransfer(WriteIdString, GroupTransfer::Write, "ID string"); }
+void GeneralTabWidget::ReadDccGroup() { RunGroupTransfer(ReadDccSettings, GroupTransfer::Read, "DCC settings"); }
+void GeneralTabWidget::WriteDccGroup() { RunGroupTransfer(WriteDccSettings, GroupTransfer::Write, "DCC settings"); }
+void GeneralTabWidget::WriteAddressGroup() {
+  RunGroupTransfer(WriteAddressSettings, GroupTransfer::Write, "serial addressing");
+}
+void GeneralTabWidget::ReadHardwareGroup() {
+  RunGroupTransfer(ReadHardwareConfig, GroupTransfer::Read, "hardware configuration");
+}
+void GeneralTabWidget::WriteHardwareGroup() {
+  RunGroupTransfer(WriteHardwareConfig, GroupTransfer::Write, "hardware configuration");
+}
+void GeneralTabWidget::ReadSerialGroup() {
+  RunGroupTransfer(ReadSerialPortConfig, GroupTransfer::Read, "serial port settings");
+}
+void GeneralTabWidget::WriteSerialGroup() {
+  RunGroupTransfer(WriteSerialPortConfig, GroupTransfer::Write, "serial port settings");
+}
+void GeneralTabWidget::ReadLedGroup() { RunGroupTransfer(ReadLedConfig, GroupTransfer::Read, "LED settings"); }
+void GeneralTabWidget::WriteLedGroup() { RunGroupTransfer(WriteLedConfig, GroupTransfer::Write, "LED settings"); }
+void GeneralTabWidget::Erase() { emit resultReady(ToQt(EraseResultText(RunGroupOperation(EraseFlash)))); }
 
 void GeneralTabWidget::ReadAddressGroup() {
   // The controller's own flexible-addressing setting is not a choice the user must confirm.
-  RunGroupOperation([](TransferContext& ctx) {
-    ctx.General.QuietAddressUpdate = true;
-    ReadAddressSettings(ctx);
-    ctx.General.QuietAddressUpdate = false;
-  });
+  RunGroupTransfer(
+      [](TransferContext& ctx) {
+        ctx.General.QuietAddressUpdate = true;
+        const bool ok = ReadAddressSettings(ctx);
+        ctx.General.QuietAddressUpdate = false;
+        return ok;
+      },
+      GroupTransfer::Read, "serial addressing");
 }
 
 void GeneralTabWidget::ShowOutputRanges() {

@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <array>
 
+#include "app/result_text.h"
 #include "transfer/general_settings.h"
 #include "transfer/transfer_context.h"
 
@@ -53,12 +54,16 @@ class GeneralTabWidget : public QWidget {
   // A group operation is about to talk to the controller, or has finished.
   void operationStarted();
   void operationFinished();
+  // What the group operation came to, for the status bar.
+  void resultReady(const QString& text);
 
  private:
   GeneralTab Tab() { return GeneralTabOf(ctx_); }
   int Offset() const { return ctx_.Model.NumberingOffset; }
   template <typename Operation>
-  void RunGroupOperation(Operation operation);
+  bool RunGroupOperation(Operation operation);
+  template <typename Operation>
+  void RunGroupTransfer(Operation operation, GroupTransfer transfer, const char* group);
 
   QGroupBox* BuildVersionGroup();
   QGroupBox* BuildIdGroup();

@@ -46,16 +46,24 @@ QGroupBox* Group(const QString& title, const char* name) {
   return box;
 }
 
-// Option buttons of one group; ids are the option indexes.
+// Option buttons of one group; ids are the option indexes. In a grid they go `perRow`
+// to a row.
 QButtonGroup* Options(QWidget* owner, const char* name, QLayout* layout,
-                      const std::vector<std::pair<int, const char*>>& options) {
+                      const std::vector<std::pair<int, const char*>>& options, int perRow = 0) {
   auto* group = new QButtonGroup(owner);
   group->setObjectName(name);
+  auto* grid = qobject_cast<QGridLayout*>(layout);
+  int index = 0;
   for (const auto& [id, caption] : options) {
     auto* button = new QRadioButton(caption);
     button->setObjectName(Indexed(name, id));
     group->addButton(button, id);
-    layout->addWidget(button);
+    if (grid != nullptr && perRow > 0) {
+      grid->addWidget(button, index / perRow, index % perRow);
+    } else {
+      layout->addWidget(button);
+    }
+    ++index;
   }
   return group;
 }
@@ -64,18 +72,19 @@ QButtonGroup* Options(QWidget* owner, const char* name, QLayout* layout,
 
 GeneralTabWidget::GeneralTabWidget(TransferContext& ctx, QWidget* parent) : QWidget(parent), ctx_(ctx) {
   setObjectName("GeneralTab");
-  // Three columns of groups, each column as tall as its own groups need.
+  // Three columns of groups, each column as tall as its own groups need; together they
+  // fit a 1024 x 768 window.
   auto* content = new QWidget;
   auto* columns = new QHBoxLayout(content);
-  columns->setSpacing(10);
+  columns->setSpacing(8);
   const std::array<std::vector<QGroupBox*>, 3> groups = {{
-      {BuildVersionGroup(), BuildIdGroup(), BuildHardwareGroup(), BuildEraseGroup()},
+      {BuildVersionGroup(), BuildIdGroup(), BuildLedGroup()},
       {BuildDccGroup(), BuildSerialGroup()},
-      {BuildAddressGroup(), BuildLedGroup()},
+      {BuildAddressGroup(), BuildHardwareGroup(), BuildEraseGroup()},
   }};
   for (const std::vector<QGroupBox*>& column : groups) {
     auto* stack = new QVBoxLayout;
-    stack->setSpacing(10);
+    stack->setSpacing(6);
     for (QGroupBox* group : column) stack->addWidget(group);
     stack->addStretch(1);
     columns->addLayout(stack, 1);
@@ -170,9 +179,9 @@ QGroupBox* GeneralTabWidget::BuildDccGroup() {
   });
 
   auto* retention = Group("Packet Retention", "FrameGenDCC_PRP");
-  auto* retentionRow = new QHBoxLayout(retention);
+  auto* retentionRows = new QGridLayout(retention);
   packetRetention_ =
-      Options(this, "OptGenDCC_PRP", retentionRow, {{0, "62.5ms"}, {1, "125ms"}, {2, "250ms"}, {3, "500ms"}});
+      Options(this, "OptGenDCC_PRP", retentionRows, {{0, "62.5ms"}, {1, "125ms"}, {2, "250ms"}, {3, "500ms"}}, 2);
   connect(packetRetention_, &QButtonGroup::idClicked, this, [this](int id) { ctx_.General.OptGenDCC_PRP = id; });
   layout->addWidget(retention);
 
@@ -317,8 +326,11 @@ QGroupBox* GeneralTabWidget::BuildHardwareGroup() {
 QGroupBox* GeneralTabWidget::BuildLedBoxes(const QString& title, const char* name, std::array<LedCheckBox*, 8>& boxes,
                                            const std::array<const char*, 8>& captions, bool green) {
   QGroupBox* box = Group(title, name);
+  // A flat frame: two framed columns inside "LED Control" would cost the tab its height.
+  box->setFlat(true);
   auto* layout = new QVBoxLayout(box);
-  layout->setSpacing(2);
+  layout->setContentsMargins(0, 4, 0, 0);
+  layout->setSpacing(0);
   for (int k = 0; k < 8; ++k) {
     boxes[k] = new LedCheckBox(captions[k]);
     boxes[k]->setObjectName(Indexed(green ? "CheckLCGreen" : "CheckLCOrange", k));

@@ -13,7 +13,15 @@ InputBlocker::InputBlocker(QObject* parent) : QObject(parent) {
 
 InputBlocker::~InputBlocker() { QCoreApplication::instance()->removeEventFilter(this); }
 
-void InputBlocker::RepaintNow() { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
+namespace {
+
+constexpr const char* kAcceptsInputWhileBusy = "acceptsInputWhileBusy";
+
+}  // namespace
+
+void InputBlocker::RepaintNow() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
+
+void InputBlocker::AcceptInputWhileBusy(QWidget* window) { window->setProperty(kAcceptsInputWhileBusy, true); }
 
 void InputBlocker::Drain() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
 
@@ -44,19 +52,30 @@ bool InputBlocker::IsUserInput(int eventType) {
 
 namespace {
 
-// A message box or the report that the running operation opened must still be answerable.
-bool BelongsToModalDialog(QObject* watched) {
-  const QWidget* modal = QApplication::activeModalWidget();
-  if (modal == nullptr) return false;
-  if (const auto* widget = qobject_cast<const QWidget*>(watched)) return widget->window() == modal;
-  if (const auto* window = qobject_cast<const QWindow*>(watched)) return window == modal->windowHandle();
-  return false;
+// The top-level widget an event goes to, whether it is addressed to a widget or to the
+// platform window behind it.
+const QWidget* TopLevelOf(QObject* watched) {
+  if (const auto* widget = qobject_cast<const QWidget*>(watched)) return widget->window();
+  if (const auto* window = qobject_cast<const QWindow*>(watched)) {
+    for (const QWidget* top : QApplication::topLevelWidgets()) {
+      if (top->windowHandle() == window) return top;
+    }
+  }
+  return nullptr;
+}
+
+// A message box or the report that the running operation opened must still be answerable;
+// the monitor must still scroll.
+bool StaysUsable(QObject* watched) {
+  const QWidget* top = TopLevelOf(watched);
+  if (top == nullptr) return false;
+  return top == QApplication::activeModalWidget() || top->property(kAcceptsInputWhileBusy).toBool();
 }
 
 }  // namespace
 
 bool InputBlocker::eventFilter(QObject* watched, QEvent* event) {
-  if (!IsUserInput(event->type()) || BelongsToModalDialog(watched)) return false;
+  if (!IsUserInput(event->type()) || StaysUsable(watched)) return false;
   // A close request is refused rather than swallowed, so the window manager knows.
   if (event->type() == QEvent::Close) event->ignore();
   return true;

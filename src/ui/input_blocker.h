@@ -1,8 +1,12 @@
 #pragma once
 // While a deferred command runs the window keeps repainting but takes no input: clicks
 // and keys that arrive meanwhile are dropped, not delivered after the command ends, and
-// the window cannot be closed under the running operation.
+// the window cannot be closed under the running operation. Message boxes the operation
+// opens, and windows marked to accept input while busy (the communication monitor), stay
+// usable.
 #include <QObject>
+
+class QWidget;
 
 namespace brixo {
 
@@ -13,10 +17,13 @@ class InputBlocker : public QObject {
   explicit InputBlocker(QObject* parent = nullptr);
   ~InputBlocker() override;
 
-  // Lets paint and other non-input events through; input stays queued until Drain().
+  // Handles what has arrived: paints, and the input of windows that accept it while
+  // busy; the input of every other window is dropped.
   static void RepaintNow();
-  // Delivers what was queued during the run into this blocker, which drops the input.
+  // Handles what is still queued at the end of the run, dropping the input.
   void Drain();
+  // The window `window` (a top-level widget) stays usable while a command runs.
+  static void AcceptInputWhileBusy(QWidget* window);
 
   static bool IsUserInput(int eventType);
 

@@ -22,7 +22,8 @@ constexpr std::array<const char*, MatrixPanel::kLabelCount> kAspectCaptions = {
     "Turnout straight",  "Turnout diverging",  "Crossing closed",  "Crossing open",
     "Lamp test",         "Substitute signal",  "Speed indicator",  "Emergency stop"};
 
-constexpr int kRows = 8;
+// Three columns of eleven: four would make the tab wider than a 1024-pixel screen.
+constexpr int kRows = 11;
 
 }  // namespace
 
@@ -41,7 +42,7 @@ MatrixPanel::MatrixPanel(BrixoLink& link, QWidget* parent) : QGroupBox("Matrix T
   }
   boxes->setColumnStretch(kBoxesPerRow + 1, 1);
 
-  // Four columns of eight buttons, each with its reminder beside it.
+  // Columns of buttons, each with its reminder beside it.
   auto* grid = new QGridLayout;
   grid->setHorizontalSpacing(6);
   grid->setVerticalSpacing(2);

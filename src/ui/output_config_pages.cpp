@@ -16,6 +16,7 @@
 #include <algorithm>
 
 #include "app/app_state.h"
+#include "link/numeric_text.h"
 #include "ui/clickable_label.h"
 #include "ui/focus_slider.h"
 #include "ui/latin1_text.h"
@@ -35,14 +36,16 @@ QString ObjectNameOf(const char* control) {
   return name.replace('(', '_').remove(')');
 }
 
-QButtonGroup* OptionGroup(QWidget* owner, const char* name, QBoxLayout* layout, const QStringList& captions) {
+// Option buttons `perRow` to a row, so that the pages stay narrow.
+QButtonGroup* OptionGroup(QWidget* owner, const char* name, QGridLayout* layout, const QStringList& captions,
+                          int perRow) {
   auto* group = new QButtonGroup(owner);
   group->setObjectName(name);
   for (int i = 0; i < captions.size(); ++i) {
     auto* option = new QRadioButton(captions[i]);
     option->setObjectName(QString("%1_%2").arg(name).arg(i));
     group->addButton(option, i);
-    layout->addWidget(option);
+    layout->addWidget(option, i / perRow, i % perRow);
   }
   return group;
 }
@@ -172,8 +175,8 @@ QWidget* OutputConfigPages::BuildServoPage() {
   auto* side = new QVBoxLayout;
   auto* range = new QGroupBox("Range");
   range->setObjectName("FrameServoRange");
-  auto* rangeRow = new QHBoxLayout(range);
-  servoRange_ = OptionGroup(this, "OptionServoRange", rangeRow, {"Off", "S", "M", "L", "XL"});
+  auto* rangeRows = new QGridLayout(range);
+  servoRange_ = OptionGroup(this, "OptionServoRange", rangeRows, {"Off", "S", "M", "L", "XL"}, 3);
   side->addWidget(range);
   autoSuspend_ = Check("Auto Suspend", "ChkSrvAutoSuspend");
   suspended_ = Check("Suspended", "ChkSrvSuspended");
@@ -236,8 +239,10 @@ QWidget* OutputConfigPages::BuildServoTest() {
     textPosition_->setText(QString::number(value));
   });
   connect(apply, &QPushButton::clicked, this, [this] {
-    const std::string shown = CommandSrvLevel(app_.Live(), FromQt(textPosition_->text()), servoDynamic_->isChecked());
+    const QString typed = textPosition_->text();
+    const std::string shown = CommandSrvLevel(app_.Live(), FromQt(typed), servoDynamic_->isChecked());
     textPosition_->setText(ToQt(shown));
+    if (!IsNumericText(FromQt(typed))) ShowRefusedNumber(textPosition_, typed, ToQt(shown));
     SetSlider(sliderServo_, app_.Live().State.ServoTestPosition);
   });
   connect(jump, &QPushButton::clicked, this, [this] { CommandStopSrv(app_.Live()); });
@@ -250,20 +255,20 @@ QWidget* OutputConfigPages::BuildPwmPage() {
   OutputConfigEditor& editor = app_.Pins().Output();
   auto* top = new QHBoxLayout;
   top->addLayout(FieldGrid(kPagePwm, 2), 1);
-  auto* side = new QVBoxLayout;
   pwmInverted_ = Check("Inverted", "CheckPWMInverted");
-  side->addWidget(pwmInverted_);
-  auto* drive = new QGroupBox("Drive Mode");
-  auto* driveRow = new QHBoxLayout(drive);
-  driveMode_ = OptionGroup(this, "OptionPWMDriveMode", driveRow, {"Logaritmic", "Linear"});
-  auto* accel = new QGroupBox("Acceleration Mode");
-  auto* accelRow = new QHBoxLayout(accel);
-  accelMode_ = OptionGroup(this, "OptionPWMAccelMode", accelRow, {"Logaritmic", "Linear"});
-  side->addWidget(drive);
-  side->addWidget(accel);
-  side->addStretch(1);
-  top->addLayout(side);
+  top->addWidget(pwmInverted_, 0, Qt::AlignTop);
   layout->addLayout(top);
+  // The two modes side by side under the fields keep the page narrow.
+  auto* modes = new QHBoxLayout;
+  auto* drive = new QGroupBox("Drive Mode");
+  auto* driveRow = new QGridLayout(drive);
+  driveMode_ = OptionGroup(this, "OptionPWMDriveMode", driveRow, {"Logaritmic", "Linear"}, 2);
+  auto* accel = new QGroupBox("Acceleration Mode");
+  auto* accelRow = new QGridLayout(accel);
+  accelMode_ = OptionGroup(this, "OptionPWMAccelMode", accelRow, {"Logaritmic", "Linear"}, 2);
+  modes->addWidget(drive);
+  modes->addWidget(accel);
+  layout->addLayout(modes);
   layout->addWidget(BuildPwmTest());
 
   connect(pwmInverted_, &QCheckBox::clicked, this, [this, &editor](bool checked) {
@@ -312,8 +317,10 @@ QWidget* OutputConfigPages::BuildPwmTest() {
     textPwmLevel_->setText(QString::number(value));
   });
   connect(apply, &QPushButton::clicked, this, [this] {
-    const std::string shown = CommandPWMLevel(app_.Live(), FromQt(textPwmLevel_->text()), pwmSlow_->isChecked());
+    const QString typed = textPwmLevel_->text();
+    const std::string shown = CommandPWMLevel(app_.Live(), FromQt(typed), pwmSlow_->isChecked());
     textPwmLevel_->setText(ToQt(shown));
+    if (!IsNumericText(FromQt(typed))) ShowRefusedNumber(textPwmLevel_, typed, ToQt(shown));
     SetSlider(sliderPwm_, app_.Live().State.PwmTestLevel);
   });
   connect(jump, &QPushButton::clicked, this, [this] { CommandPWMJump(app_.Live()); });

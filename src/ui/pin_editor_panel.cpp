@@ -57,6 +57,7 @@ PinEditorPanel::PinEditorPanel(AppState& app, QWidget* parent) : QWidget(parent)
   setObjectName("PinEditorPanel");
   auto* column = new QVBoxLayout(this);
   column->setContentsMargins(0, 0, 0, 0);
+  column->setSpacing(4);
   column->addWidget(BuildPinRows());
   column->addWidget(BuildAspectRow());
   column->addWidget(BuildStepGrid());
@@ -137,7 +138,9 @@ QWidget* PinEditorPanel::BuildPinRows() {
 QWidget* PinEditorPanel::BuildAspectRow() {
   aspectRow_ = new QGroupBox("Aspect");
   aspectRow_->setObjectName("FrameAspect");
-  auto* row = new QHBoxLayout(aspectRow_);
+  // The aspect and its description above, the initial aspect and the buttons below: in
+  // one row the description would shrink to nothing on a small screen.
+  auto* grid = new QGridLayout(aspectRow_);
   PinEditor& editor = app_.Pins().Editor();
 
   labelAspect_ = ToolLabel("Aspect", "LabelPAspAspect");
@@ -156,13 +159,14 @@ QWidget* PinEditorPanel::BuildAspectRow() {
   writeSingle_ = new QPushButton("Write Single");
   writeSingle_->setObjectName("CommandPAspWriteAspect");
 
-  row->addWidget(labelAspect_);
-  row->addWidget(aspect_);
-  row->addWidget(aspectDescription_, 1);
-  row->addWidget(labelInit_);
-  row->addWidget(init_);
-  row->addWidget(test_);
-  row->addWidget(writeSingle_);
+  grid->addWidget(labelAspect_, 0, 0);
+  grid->addWidget(aspect_, 0, 1);
+  grid->addWidget(aspectDescription_, 0, 2, 1, 3);
+  grid->addWidget(labelInit_, 1, 0);
+  grid->addWidget(init_, 1, 1);
+  grid->addWidget(test_, 1, 2);
+  grid->addWidget(writeSingle_, 1, 3);
+  grid->setColumnStretch(4, 1);
 
   connect(labelAspect_, &ClickableLabel::clicked, this,
           [this] { emit editDialogRequested(EditDialogKind::Aspect, 0); });
@@ -201,6 +205,7 @@ QWidget* PinEditorPanel::BuildStepGrid() {
   auto* grid = new QGridLayout(box);
   grid->setContentsMargins(0, 0, 0, 0);
   grid->setHorizontalSpacing(6);
+  grid->setVerticalSpacing(2);
   headStep_ = Caption("#", "LabelPAspHStep");
   headInstruction_ = Caption("Instruction", "LabelPAspHInst");
   grid->addWidget(headStep_, 0, 0, Qt::AlignCenter);
@@ -247,6 +252,10 @@ void PinEditorPanel::ConnectStepRow(StepRowWidgets* row) {
           [this](int r) { emit helpToolRequested(r, HelpBox::Duration); });
   connect(row, &StepRowWidgets::stepLabelClicked, this,
           [this](int r) { emit editDialogRequested(EditDialogKind::Step, r); });
+  connect(row, &StepRowWidgets::rowFocused, this, [this, &editor](int r) {
+    editor.FocusRow(r);
+    ShowCaptions();
+  });
 }
 
 void PinEditorPanel::SelectPin(const QString& text) {
@@ -297,14 +306,17 @@ void PinEditorPanel::Show() {
   headStep_->setVisible(v.Details.LabelPAspHStep);
   headInstruction_->setVisible(v.Details.LabelPAspHInst);
 
+  for (int row = 0; row < kStepCount; ++row) rows_[row]->Show(v.Rows[row]);
+  ShowCaptions();
+}
+
+void PinEditorPanel::ShowCaptions() {
+  const PinEditorView& v = app_.Pins().Editor().View();
   const ColumnCaptions& c = v.Captions;
   const std::string* texts[] = {&c.LabelPAspHFade, &c.LabelPAspOffset, &c.LabelPAspHParam1, &c.LabelPASpHParam2,
                                 &c.LabelPAspHParam3};
   bool anyRow = false;
-  for (int row = 0; row < kStepCount; ++row) {
-    rows_[row]->Show(v.Rows[row]);
-    anyRow = anyRow || v.Rows[row].Visible;
-  }
+  for (const StepRowView& row : v.Rows) anyRow = anyRow || row.Visible;
   for (int i = 0; i < 5; ++i) {
     captions_[i]->setText(ToQt(*texts[i]));
     captions_[i]->setVisible(anyRow);

@@ -54,6 +54,8 @@ class PinEditorPanel : public QWidget {
   void StepPin(bool up);
   void TestPressed(Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
   void WriteSingleAspect();
+  // The column captions name the fields of the row being edited.
+  void ShowCaptions();
 
   AppState& app_;
   ClickableLabel* labelPin_ = nullptr;

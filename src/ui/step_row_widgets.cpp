@@ -40,7 +40,11 @@ StepRowWidgets::StepRowWidgets(int row, const InstructionTable& table, QGridLayo
   chooser_->setObjectName(Indexed("ComboPAspInst", row));
   for (const ChooserEntry& entry : table.ChooserList()) chooser_->addItem(ToQt(entry.Name), int(entry.Opcode));
   chooser_->setCurrentIndex(0);
-  chooser_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+  // Long instruction names are cut short in the closed box (the list shows them whole), so
+  // that the rows fit a small screen.
+  chooser_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+  chooser_->setMinimumContentsLength(11);
+  chooser_->installEventFilter(this);
   grid->addWidget(chooser_, gridRow, 1);
   connect(chooser_, &QComboBox::activated, this, [this](int index) { emit instructionChosen(row_, index); });
 
@@ -74,6 +78,8 @@ bool StepRowWidgets::eventFilter(QObject* watched, QEvent* event) {
     for (int par = 0; par < kParCount; ++par) {
       if (watched == pars_[par]) emit parDoubleClicked(row_, par);
     }
+  } else if (event->type() == QEvent::FocusIn) {
+    emit rowFocused(row_);
   }
   return QObject::eventFilter(watched, event);
 }
@@ -96,6 +102,7 @@ void StepRowWidgets::Show(const StepRowView& view) {
     box->setVisible(view.Visible);
     // Unused boxes are greyed and take no typing: the instruction has nothing to store there.
     box->setEnabled(view.ParEnabled[par]);
+    box->setToolTip(ToQt(view.ParTip[par]));
     const QString text = ToQt(view.ParText[par]);
     if (box->text() != text) {
       const QSignalBlocker block(box);

@@ -39,6 +39,8 @@ class StepRowWidgets : public QObject {
   void parDoubleClicked(int row, int par);
   void durationDoubleClicked(int row);
   void stepLabelClicked(int row);
+  // A box of the row got the focus: the row is being edited.
+  void rowFocused(int row);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;

@@ -27,9 +27,11 @@ UpDownField* LegacyField(const QString& name) {
   field->setObjectName(name);
   field->SetText("0");
   field->setMaximumWidth(field->fontMetrics().horizontalAdvance("00000000"));
-  // Committing brings the text into the byte range the line can carry.
-  QObject::connect(field, &UpDownField::committed, field,
-                   [field](const QString& text) { field->SetText(ToQt(CommitLegacyField(FromQt(text)))); });
+  // Committing brings the text into the byte range the line can carry; a text that is no
+  // number gives the field its value back.
+  QObject::connect(field, &UpDownField::committed, field, [field](const QString& text) {
+    field->SetText(ToQt(CommitLegacyField(FromQt(text), FromQt(field->ShownText()))));
+  });
   return field;
 }
 
@@ -91,14 +93,15 @@ QGroupBox* TestTab::BuildSetAspectGroup() {
   for (int index = 0; index < 7; ++index) {
     QPushButton* button = Button(captions[index], Indexed("CommandBrixoSetAspect", index));
     connect(button, &QPushButton::clicked, this, [this, index] {
+      textOutput_->Commit();
       textOutput_->SetText(ToQt(SendBrixoSetAspect(app_->Live(), index, FromQt(textOutput_->Text()))));
     });
-    // SA0..SA3 and Toggle act on the address; the two 8x buttons on addresses 0..7.
-    const int row = index < 5 ? 1 : 2;
-    const int column = index < 5 ? index : index - 5;
+    // SA0..SA3 act on the address; Toggle too, beside the two 8x buttons (addresses 0..7).
+    const int row = index < 4 ? 1 : 2;
+    const int column = index < 4 ? index : index - 4;
     layout->addWidget(button, row, column);
   }
-  layout->setColumnStretch(5, 1);
+  layout->setColumnStretch(4, 1);
   return group;
 }
 
@@ -115,7 +118,10 @@ QGroupBox* TestTab::BuildLegacyGroup() {
   QPushButton* send = Button("TamloSend", "CommandSendTamlo");
   connect(send, &QPushButton::clicked, this, [this] {
     std::array<std::string, 3> fields;
-    for (int i = 0; i < 3; ++i) fields[i] = FromQt(textTamloParameter_[i]->Text());
+    for (int i = 0; i < 3; ++i) {
+      textTamloParameter_[i]->Commit();
+      fields[i] = FromQt(textTamloParameter_[i]->Text());
+    }
     const auto committed = SendTamloFields(app_->Link(), fields);
     for (int i = 0; i < 3; ++i) textTamloParameter_[i]->SetText(ToQt(committed[i]));
   });

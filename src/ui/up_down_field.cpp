@@ -1,24 +1,47 @@
 #include "ui/up_down_field.h"
 
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QToolButton>
+#include <QStatusTipEvent>
+#include <QToolTip>
 #include <QVBoxLayout>
+
+#include "link/numeric_text.h"
+#include "ui/latin1_text.h"
 
 namespace brixo {
 
+void ShowRefusedNumber(QWidget* box, const QString& typed, const QString& kept) {
+  const QString note = ToQt(RefusedNumberNote(FromQt(typed), FromQt(kept)));
+  QToolTip::showText(box->mapToGlobal(QPoint(0, box->height())), note, box, QRect(), 5000);
+  // Travels up to the main window, which shows it in its status bar.
+  QStatusTipEvent tip(note);
+  QCoreApplication::sendEvent(box, &tip);
+}
+
 CommitLineEdit::CommitLineEdit(QWidget* parent) : QLineEdit(parent) {
-  connect(this, &QLineEdit::returnPressed, this, &CommitLineEdit::commitRequested);
+  connect(this, &QLineEdit::returnPressed, this, &CommitLineEdit::Commit);
+}
+
+void CommitLineEdit::Commit() {
+  const bool typed = isModified();
+  const QString text = this->text();
+  setModified(false);
+  emit commitRequested();
+  // The owner's rules refused what was typed and put the old value back.
+  if (typed && !IsNumericText(FromQt(text))) ShowRefusedNumber(this, text, this->text());
 }
 
 void CommitLineEdit::focusOutEvent(QFocusEvent* event) {
   QLineEdit::focusOutEvent(event);
-  emit commitRequested();
+  Commit();
 }
 
 void CommitLineEdit::mouseReleaseEvent(QMouseEvent* event) {
   QLineEdit::mouseReleaseEvent(event);
-  emit commitRequested();
+  Commit();
 }
 
 void CommitLineEdit::keyPressEvent(QKeyEvent* event) {
@@ -37,7 +60,7 @@ UpDownField::UpDownField(QWidget* parent, bool withSpinner) : QWidget(parent), e
   connect(edit_, &CommitLineEdit::commitRequested, this, [this] { emit committed(edit_->text()); });
   if (!withSpinner) return;
 
-  connect(edit_, &CommitLineEdit::stepRequested, this, &UpDownField::stepped);
+  connect(edit_, &CommitLineEdit::stepRequested, this, &UpDownField::Step);
   auto* arrows = new QVBoxLayout;
   arrows->setContentsMargins(0, 0, 0, 0);
   arrows->setSpacing(0);
@@ -52,13 +75,20 @@ UpDownField::UpDownField(QWidget* parent, bool withSpinner) : QWidget(parent), e
     arrows->addWidget(button);
   }
   row->addLayout(arrows);
-  connect(up_, &QToolButton::clicked, this, [this] { emit stepped(true); });
-  connect(down_, &QToolButton::clicked, this, [this] { emit stepped(false); });
+  connect(up_, &QToolButton::clicked, this, [this] { Step(true); });
+  connect(down_, &QToolButton::clicked, this, [this] { Step(false); });
+}
+
+void UpDownField::Step(bool up) {
+  // An arrow steps from the typed value, not from the one it replaced.
+  if (edit_->isModified()) edit_->Commit();
+  emit stepped(up);
 }
 
 QString UpDownField::Text() const { return edit_->text(); }
 
 void UpDownField::SetText(const QString& text) {
+  shown_ = text;
   if (edit_->text() != text) edit_->setText(text);
 }
 

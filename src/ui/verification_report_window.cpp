@@ -1,7 +1,10 @@
 #include "ui/verification_report_window.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QDialogButtonBox>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 #include "transfer/verification_report.h"
@@ -16,11 +19,17 @@ VerificationReportWindow::VerificationReportWindow(const VerificationReport& rep
   text_->setObjectName("txtVerification");
   text_->setReadOnly(true);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
+  QPushButton* save = buttons->addButton("Save...", QDialogButtonBox::ActionRole);
+  save->setObjectName("cmdSaveReport");
+  QPushButton* copy = buttons->addButton("Copy", QDialogButtonBox::ActionRole);
+  copy->setObjectName("cmdCopyReport");
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  connect(save, &QPushButton::clicked, this, &VerificationReportWindow::saveRequested);
+  connect(copy, &QPushButton::clicked, this, &VerificationReportWindow::CopyReport);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(text_, 1);
   layout->addWidget(buttons);
-  resize(520, 380);
+  resize(620, 400);
 }
 
 void VerificationReportWindow::Reload() {
@@ -33,5 +42,7 @@ void VerificationReportWindow::ShowModal() {
   Reload();
   exec();
 }
+
+void VerificationReportWindow::CopyReport() { QApplication::clipboard()->setText(text_->toPlainText()); }
 
 }  // namespace brixo

@@ -1,8 +1,10 @@
 #pragma once
-// "BrixoConfig - Verification Report": the findings of the last verification.
+// "BrixoConfig - Verification Report": the findings of the last verification, which the
+// user can save to a text file or copy.
 #include <QDialog>
 
 class QPlainTextEdit;
+class QPushButton;
 
 namespace brixo {
 
@@ -19,6 +21,12 @@ class VerificationReportWindow : public QDialog {
   void Reload();
   // Reloads and shows the window modally, owned by its parent.
   void ShowModal();
+  // "Copy": the whole report to the clipboard.
+  void CopyReport();
+
+ signals:
+  // "Save...": the owner asks for a file and writes the report to it.
+  void saveRequested();
 
  private:
   const VerificationReport& report_;

@@ -16,6 +16,8 @@ namespace brixo {
 
 namespace {
 
+constexpr QSize kScreenshotSize(1024, 768);
+
 // The whole window with each tab selected; the tabs' own pictures (a tab alone, the
 // dialogs) come from the tabs and carry other names.
 constexpr const char* kTabFiles[] = {"window_general.png", "window_event_control.png",
@@ -51,7 +53,8 @@ QStringList RenderWindowScreenshots(BrixoConfig& window, const QString& dir) {
   // The report is looked at, not waited on.
   window.SetReportPresenter([](VerificationReportWindow&) {});
   window.App().SetExpertMode(true);
-  window.resize(1200, 800);
+  // The smallest screen the window is made for.
+  window.resize(kScreenshotSize);
   window.show();
   TalkToSimulator(window);
 

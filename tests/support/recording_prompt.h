@@ -2,6 +2,7 @@
 // Message boxes for tests: every message is recorded, and the answers come from a script,
 // then as a user who agrees would give them (Yes to a question, OK to anything else).
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,7 @@ class RecordingPrompt : public UserPrompt {
   MessageAnswer ShowMessage(const std::string& text, MessageIcon icon, MessageButtons buttons) override {
     Messages.push_back(text);
     Shown.push_back({text, icon, buttons});
+    if (OnMessage) OnMessage(text);
     if (!Answers.empty()) {
       const MessageAnswer answer = Answers.front();
       Answers.pop_front();
@@ -40,6 +42,8 @@ class RecordingPrompt : public UserPrompt {
   std::vector<std::string> Messages;  // the texts alone, for comparing whole lists
   std::vector<ShownMessage> Shown;
   std::deque<MessageAnswer> Answers;  // used up first, one per message
+  // Called while the message is "on screen", to look at what the user sees behind it.
+  std::function<void(const std::string&)> OnMessage;
   MessageAnswer YesNoAnswer = MessageAnswer::Yes;
 };
 

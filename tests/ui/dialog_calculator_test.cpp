@@ -85,6 +85,62 @@ TEST_F(TimeCalculatorTest, CancelGivesBackWhatWasPassedIn) {
   EXPECT_EQ(Text("LabelPAspTime_0"), "00:00.14");
 }
 
+// Escape and the title bar's close button leave a calculator as "Cancel" does: whatever was
+// changed in it never reaches the step.
+struct LeaveCase {
+  const char* name;
+  const char* instruction;
+  StepRecord step;
+  const char* box;  // double-clicked to open the calculator
+  std::function<void(QDialog&)> change;
+  bool escape;  // else the window is closed
+};
+
+class LeaveCalculatorTest : public DeviceTabTest, public ::testing::WithParamInterface<LeaveCase> {};
+
+TEST_P(LeaveCalculatorTest, LeavingWithoutOkKeepsTheStep) {
+  const LeaveCase& c = GetParam();
+  SetLayout(1);
+  ChooseInstruction(0, c.instruction);
+  const StepRecord before{Step(0, 0, 0).Instruction, c.step.Fade, c.step.Par0, c.step.Par1, c.step.Par2, c.step.Par3};
+  Step(0, 0, 0) = before;
+  Refresh();
+  driveDialog = [&c](QDialog& d) {
+    d.show();
+    c.change(d);
+    if (c.escape) {
+      QTest::keyClick(&d, Qt::Key_Escape);
+    } else {
+      d.close();
+    }
+    EXPECT_FALSE(d.isVisible());
+  };
+  QTest::mouseDClick(Find(c.box), Qt::LeftButton);
+  EXPECT_EQ(dialogsRun, 1);
+  EXPECT_EQ(Step(0, 0, 0), before) << c.name;
+}
+
+const auto kPatternTo39 = [](QDialog& d) {
+  for (const char* box : {"chkUitgang_1", "chkUitgang_2", "chkAllDark"}) d.findChild<QAbstractButton*>(box)->click();
+};
+const auto kEventMapTo107 = [](QDialog& d) { d.findChild<QAbstractButton*>("chkEvent_0")->click(); };
+const auto kTimeTo40 = [](QDialog& d) {
+  d.findChild<QSlider*>("SliderCTTime")->setValue(40);
+  d.findChild<UpDownField*>("TextCTBase")->UpButton()->click();
+};
+
+INSTANTIATE_TEST_SUITE_P(
+    Calculators, LeaveCalculatorTest,
+    ::testing::Values(LeaveCase{"PatternEscape", "Multibit 3", {0, 0, 0, 5, 0, 0}, "TextPAspPar1_0", kPatternTo39, true},
+                      LeaveCase{"PatternClose", "Multibit 3", {0, 0, 0, 5, 0, 0}, "TextPAspPar1_0", kPatternTo39, false},
+                      LeaveCase{"EventMapEscape", "Event Input", {0, 0, 0, 106, 0, 0}, "TextPAspPar1_0", kEventMapTo107,
+                                true},
+                      LeaveCase{"EventMapClose", "Event Input", {0, 0, 0, 106, 0, 0}, "TextPAspPar1_0", kEventMapTo107,
+                                false},
+                      LeaveCase{"TimeEscape", "Wait", {0, 0, 0, 0, 7, 0}, "LabelPAspTime_0", kTimeTo40, true},
+                      LeaveCase{"TimeClose", "Wait", {0, 0, 0, 0, 7, 0}, "LabelPAspTime_0", kTimeTo40, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 TEST_F(DeviceTabTest, BoxWithoutHelpToolSaysSo) {
   SetLayout(1);
   ChooseInstruction(0, "On");

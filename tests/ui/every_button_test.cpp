@@ -1,0 +1,249 @@
+// Every push button of every tab, pressed in expert mode with "Show Details" against the
+// simulated controller, and every menu entry, must do something a user notices: a frame
+// reaches the controller, a dialog or window opens, the configuration changes, a command
+// is posted. The buttons and entries are found, not listed, so a new one that does
+// nothing fails here.
+#include <QAbstractScrollArea>
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QScrollArea>
+#include <QTabWidget>
+#include <QTextBrowser>
+#include <functional>
+#include <map>
+
+#include "files/data_file.h"
+#include "files/device_library.h"
+#include "transfer/event_control.h"
+#include "ui/communication_window.h"
+#include "ui/device_config_tab.h"
+#include "ui/modifier_button.h"
+#include "window_test_fixture.h"
+
+namespace brixo::window_test {
+namespace {
+
+// What a user could notice, taken before and after a press.
+struct Observed {
+  size_t Frames = 0;
+  size_t LogSize = 0;
+  std::string Configuration;
+  std::string Link;
+  size_t Messages = 0;
+  size_t FileDialogs = 0;
+  int Dialogs = 0;
+  int Reports = 0;
+  int Closes = 0;
+  QStringList Windows;
+  QString Feedback;
+  std::string Result;
+  bool operator==(const Observed&) const = default;
+};
+
+class EveryButtonTest : public MainWindowTest {
+ protected:
+  EveryButtonTest() {
+    window.SetDialogRunner([this](QDialog& dialog) { dialogs.push_back(dialog.objectName()); });
+    window.installEventFilter(&closeCounter);
+    window.resize(1024, 768);
+    window.show();
+    QApplication::setActiveWindow(&window);
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
+    SelectSimulatedPort();
+    RunCommand("CommandReadAll");
+    prompt.Clear();
+  }
+
+  struct CloseCounter : QObject {
+    int Count = 0;
+    bool eventFilter(QObject*, QEvent* event) override {
+      if (event->type() == QEvent::Close) {
+        ++Count;
+        event->ignore();  // the window stays for the next press
+        return true;
+      }
+      return false;
+    }
+  } closeCounter;
+
+  Observed Observe() {
+    Observed o;
+    SimController& sim = app.Simulator()->Controller();
+    o.Frames = sim.ReceivedPayloads().size() + sim.LegacyFrames().size();
+    o.LogSize = app.Log().Text().size();
+    bool quotes = false;
+    o.Configuration = ComposeDataFile(app.Model(), app.General(), app.Events(), false, quotes);
+    const BrixoLink& link = app.Link();
+    o.Link = std::to_string(app.Ports().PortOpen()) + std::to_string(link.CheckBrixoBD) +
+             std::to_string(link.CheckQuendal) + std::to_string(app.ExpertMode()) + app.Devices().lblDDVersion;
+    o.Messages = prompt.Shown.size();
+    o.FileDialogs = chooser.Filters.size();
+    o.Dialogs = static_cast<int>(dialogs.size());
+    o.Reports = reportsShown;
+    o.Closes = closeCounter.Count;
+    for (QWidget* top : QApplication::topLevelWidgets())
+      if (top != &window && top->isVisible()) o.Windows << top->objectName();
+    o.Windows.sort();
+    o.Feedback = Find<QPlainTextEdit>("textFBM")->toPlainText();
+    o.Result = app.LastResult();
+    return o;
+  }
+
+  // The state every press starts from: the port open, expert mode with details, pin 1 a
+  // four-aspect signal that heads its device with steps that offer every calculator, a
+  // device chosen in the library, a box of the matrix checked, the feedback monitor
+  // stopped with lines in it, event actions that differ from pin to pin.
+  void Prepare() {
+    app.Simulator()->Controller().ClearReceived();
+    if (!app.Ports().PortOpen()) SelectSimulatedPort();
+    window.ShowAll();
+    app.SetExpertMode(true);
+    app.Pins().ShowDetails(true);
+    ConfigModel& model = app.Model();
+    model.CurrentPin = 0;
+    model.CurrentAspect = 0;
+    PinRecord& pin = model.PinTable[0];
+    pin.AspectConfig = 3;
+    pin.DevicePointer = 0;
+    pin.Aspects[0].Steps[6] = StepRecord{12, 0, 0, 5, 0, 0};    // "Multibit 3": the pattern calculator
+    pin.Aspects[0].Steps[7] = StepRecord{16, 0, 0, 106, 0, 0};  // "Event Input": the event map
+    pin.Aspects[0].Steps[8] = StepRecord{102, 0, 0, 0, 7, 1};   // "Wait": the time calculator
+    app.Events().OnAction[0] = {3, 4, 5, 6};
+    ShowEventPin(app.Events(), app.View());
+    if (app.Devices().SelectedIndex < 0) SelectDevice(app.Devices(), 0);
+    Find<QCheckBox>("ChkMatrix_0")->setChecked(true);
+    app.View().ShowPin();
+    app.View().ShowOutputConfig();
+    window.ShowAll();
+    QApplication::processEvents();
+  }
+
+  // Brings the button on screen: its tab, its output page, scrolled into view.
+  void Reveal(QWidget* button) {
+    std::vector<std::pair<QTabWidget*, QWidget*>> pages;
+    for (QWidget* w = button; w != nullptr && w != &window; w = w->parentWidget()) {
+      if (auto* tabs = qobject_cast<QTabWidget*>(w->parentWidget() ? w->parentWidget()->parentWidget() : nullptr))
+        if (tabs->indexOf(w) >= 0) pages.emplace_back(tabs, w);
+    }
+    for (auto it = pages.rbegin(); it != pages.rend(); ++it) it->first->setCurrentWidget(it->second);
+    for (QWidget* w = button->parentWidget(); w != nullptr; w = w->parentWidget())
+      if (auto* scroll = qobject_cast<QScrollArea*>(w)) scroll->ensureWidgetVisible(button);
+    QApplication::processEvents();
+  }
+
+  // Presses as a user does (the button takes the focus), then lets a posted command run.
+  void Press(QAbstractButton* button) {
+    QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, button->rect().center());
+    window.Timer1Tick();
+    QApplication::processEvents();
+  }
+
+  // The buttons of the window itself (not of its dialogs and other windows).
+  std::vector<QAbstractButton*> Buttons() {
+    std::vector<QAbstractButton*> buttons;
+    for (QPushButton* button : window.findChildren<QPushButton*>())
+      if (button->window() == &window) buttons.push_back(button);
+    return buttons;
+  }
+
+  std::vector<QString> dialogs;
+};
+
+// Buttons whose only action is on a running feedback monitor: "Stop" has no action of its
+// own, taking the focus from "Monitor" is all it does.
+const QStringList kPressedWhileMonitoring = {"CommandFBM_2"};
+
+TEST_F(EveryButtonTest, EveryPushButtonOfEveryTabHasAnEffect) {
+  auto* monitorButton = Find<QPushButton>("CommandFBM_1");
+  auto* stopButton = Find<QPushButton>("CommandFBM_2");
+  const std::vector<QAbstractButton*> buttons = Buttons();
+  ASSERT_GT(buttons.size(), 80u);
+  int pressed = 0;
+  for (QAbstractButton* button : buttons) {
+    const QString name = button->objectName();
+    Prepare();
+    // The feedback monitor has lines in it, and runs only for the button that stops it.
+    Reveal(monitorButton);
+    Press(monitorButton);
+    if (!kPressedWhileMonitoring.contains(name)) {
+      Reveal(stopButton);
+      Press(stopButton);
+    }
+    Reveal(button);
+    ASSERT_TRUE(button->isVisible()) << name.toStdString() << " cannot be pressed in expert mode with details";
+    const Observed before = Observe();
+    Press(button);
+    EXPECT_FALSE(Observe() == before) << name.toStdString() << " (\"" << button->text().toStdString()
+                                     << "\") did nothing a user would notice";
+    ++pressed;
+  }
+  EXPECT_EQ(pressed, static_cast<int>(buttons.size()));
+  // Nothing was refused for want of a port or a reply.
+  for (const std::string& message : prompt.Messages) {
+    EXPECT_EQ(message.find("Select comm"), std::string::npos) << message;
+    EXPECT_EQ(message.find("No response"), std::string::npos) << message;
+  }
+}
+
+TEST_F(EveryButtonTest, EveryMenuEntryHasAnEffect) {
+  int entries = 0;
+  for (QAction* menuAction : window.menuBar()->actions()) {
+    QMenu* menu = menuAction->menu();
+    ASSERT_NE(menu, nullptr);
+    for (QAction* action : menu->actions()) {
+      if (action->isSeparator()) continue;
+      Prepare();
+      window.SSTab_Main()->setCurrentIndex(0);
+      const Observed before = Observe();
+      action->trigger();
+      window.Timer1Tick();
+      QApplication::processEvents();
+      EXPECT_FALSE(Observe() == before) << action->text().toStdString() << " did nothing a user would notice";
+      ++entries;
+    }
+  }
+  EXPECT_GE(entries, 14);
+}
+
+// A menu entry and the button with its caption run the same operation.
+TEST_F(EveryButtonTest, AMenuEntryDoesWhatItsButtonDoes) {
+  std::map<QString, QAction*> entries;
+  for (QAction* menuAction : window.menuBar()->actions())
+    for (QAction* action : menuAction->menu()->actions()) entries[action->text().remove('&').remove("...")] = action;
+  int compared = 0;
+  for (QAbstractButton* button : Buttons()) {
+    const auto entry = entries.find(button->text());
+    if (entry == entries.end()) continue;
+    const auto run = [&](const std::function<void()>& press) {
+      Prepare();
+      app.Simulator()->Controller().ClearReceived();
+      const Observed before = Observe();
+      press();
+      window.Timer1Tick();
+      QApplication::processEvents();
+      Observed after = Observe();
+      after.Frames -= before.Frames;
+      after.Messages -= before.Messages;
+      after.FileDialogs -= before.FileDialogs;
+      after.Dialogs -= before.Dialogs;
+      after.Reports -= before.Reports;
+      return std::make_tuple(app.Simulator()->Controller().ReceivedPayloads(), after.Frames, after.Messages,
+                             after.FileDialogs, after.Reports);
+    };
+    const auto byButton = run([&] {
+      Reveal(button);
+      Press(button);
+    });
+    const auto byMenu = run([&] { entry->second->trigger(); });
+    EXPECT_EQ(byMenu, byButton) << button->text().toStdString();
+    ++compared;
+  }
+  // Load File, Save File, Read All, Write All, Verify All, Erase Flash.
+  EXPECT_EQ(compared, 6);
+}
+
+}  // namespace
+}  // namespace brixo::window_test

@@ -1,0 +1,346 @@
+// The main window as a whole: it fits a small screen, tells the user what happened, keeps
+// typed values and refuses letters, starts a posted command at once and keeps the
+// communication monitor usable while a command runs.
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QElapsedTimer>
+#include <QMenuBar>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QToolButton>
+#include <QWheelEvent>
+#include <filesystem>
+#include <fstream>
+
+#include "ui/communication_window.h"
+#include "ui/device_config_tab.h"
+#include "ui/up_down_field.h"
+#include "window_test_fixture.h"
+
+namespace brixo::window_test {
+namespace {
+
+class WindowShellTest : public MainWindowTest {
+ protected:
+  void ShowAt(int width, int height) {
+    window.resize(width, height);
+    window.show();
+    QApplication::setActiveWindow(&window);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+  }
+  QString Result() { return Text("LabelLastResult"); }
+  QString StatusNote() { return window.statusBar()->currentMessage(); }
+  // Types as a user does: the box is marked as edited.
+  void TypeKeys(QLineEdit* box, const QString& text) {
+    box->selectAll();
+    box->del();
+    QTest::keyClicks(box, text);
+  }
+};
+
+TEST_F(WindowShellTest, TheWindowAndEveryTabFitA1024By768Screen) {
+  const QSize least = window.minimumSizeHint();
+  EXPECT_LE(least.width(), 1024);
+  EXPECT_LE(least.height(), 768);
+  ShowAt(1024, 768);
+  EXPECT_EQ(window.size(), QSize(1024, 768));
+  SelectSimulatedPort();
+  RunCommand("CommandReadAll");
+  prompt.Answers = {MessageAnswer::Yes};
+  window.ExpertModeSwitch();
+  for (int tab = 0; tab < window.SSTab_Main()->count(); ++tab) {
+    window.SSTab_Main()->setCurrentIndex(tab);
+    QApplication::processEvents();
+    for (QScrollArea* scroll : window.SSTab_Main()->widget(tab)->findChildren<QScrollArea*>()) {
+      EXPECT_EQ(scroll->horizontalScrollBar()->maximum(), 0)
+          << window.SSTab_Main()->tabText(tab).toStdString() << " is wider than the window";
+    }
+  }
+  // The editor and the output parameters stand side by side at this size.
+  EXPECT_TRUE(window.DevicePage()->SideBySide());
+
+  // Showing the bit rates makes nothing larger.
+  QTest::mouseDClick(Find("LabelPort"), Qt::LeftButton);
+  ASSERT_TRUE(Shown("FrameBitrate"));
+  EXPECT_EQ(window.minimumSizeHint(), least);
+  EXPECT_EQ(window.size(), QSize(1024, 768));
+}
+
+TEST_F(WindowShellTest, OnANarrowScreenTheDeviceTabStacksItsHalves) {
+  app.Pins().ShowDetails(true);
+  window.ShowDetails();
+  ShowAt(1400, 900);
+  window.SSTab_Main()->setCurrentIndex(kDeviceConfigurationTab);
+  QApplication::processEvents();
+  EXPECT_TRUE(window.DevicePage()->SideBySide());
+  window.resize(700, 600);
+  QApplication::processEvents();
+  EXPECT_FALSE(window.DevicePage()->SideBySide());
+  for (QScrollArea* scroll : window.DevicePage()->findChildren<QScrollArea*>())
+    EXPECT_EQ(scroll->horizontalScrollBar()->maximum(), 0);
+}
+
+TEST_F(WindowShellTest, RefusingTheTestTabShowsTheMessageOverThePreviousTab) {
+  QTabWidget* tabs = window.SSTab_Main();
+  tabs->setCurrentIndex(kEventControlTab);
+  int behind = -1;
+  prompt.OnMessage = [&](const std::string&) { behind = tabs->currentIndex(); };
+  tabs->setCurrentIndex(kTestTab);
+  EXPECT_EQ(MessageCount("Sorry, This tab is disabled"), 1);
+  EXPECT_EQ(behind, kEventControlTab) << "the message must not stand over the Test tab";
+  EXPECT_EQ(tabs->currentIndex(), kEventControlTab);
+}
+
+// Every spinner of the window: typing a value and pressing an arrow at once steps from the
+// typed value, just as committing it first and then pressing the arrow does.
+TEST_F(WindowShellTest, EverySpinnerArrowStepsFromTheTypedValue) {
+  SelectSimulatedPort();
+  RunCommand("CommandReadAll");
+  app.Pins().ShowDetails(true);
+  window.ShowAll();
+  int fields = 0;
+  for (UpDownField* field : window.findChildren<UpDownField*>()) {
+    if (field->UpButton() == nullptr || field->window() != &window) continue;
+    const QString name = field->objectName();
+    for (bool up : {true, false}) {
+      const QString typed = up ? "3" : "5";
+      QToolButton* arrow = up ? field->UpButton() : field->DownButton();
+      TypeKeys(field->Edit(), typed);
+      QTest::keyClick(field->Edit(), Qt::Key_Return);
+      arrow->click();
+      const QString committedThenStepped = field->Text();
+      TypeKeys(field->Edit(), typed);
+      arrow->click();
+      EXPECT_EQ(field->Text(), committedThenStepped) << name.toStdString() << " " << (up ? "up" : "down");
+    }
+    ++fields;
+  }
+  EXPECT_GE(fields, 20);
+  // The example of the report: "300" typed, then the up arrow.
+  UpDownField* dcc = Find<UpDownField>("TextGenDCCAddress");
+  TypeKeys(dcc->Edit(), "300");
+  dcc->UpButton()->click();
+  EXPECT_EQ(dcc->Text(), "301");
+  EXPECT_EQ(app.General().TextGenDCCAddress, "301");
+}
+
+TEST_F(WindowShellTest, LettersInANumberBoxAreRefusedWithANote) {
+  SelectSimulatedPort();
+  struct Box {
+    const char* name;
+    std::function<std::string()> stored;
+  } boxes[] = {
+      {"TextECon_0", [&] { return std::to_string(app.Events().OnAction[0][0]); }},
+      {"TextGenDCCAddress", [&] { return app.General().TextGenDCCAddress; }},
+      {"TextAddress", [&] { return std::to_string(app.Link().ModuleAddress); }},
+      {"TextTamloParameter_1", [] { return std::string(); }},
+  };
+  for (const Box& box : boxes) {
+    auto* field = Find<UpDownField>(box.name);
+    const QString shown = field->Text();
+    const std::string stored = box.stored();
+    TypeKeys(field->Edit(), "abc");
+    QTest::keyClick(field->Edit(), Qt::Key_Return);
+    EXPECT_EQ(field->Text(), shown) << box.name;
+    EXPECT_EQ(box.stored(), stored) << box.name;
+    EXPECT_EQ(StatusNote(), QString("\"abc\" is not a number: kept %1").arg(shown)) << box.name;
+  }
+  // A servo test position "abc" moves nothing.
+  app.Model().PinTable[0].OutputConfig[0] = 1;
+  app.View().ShowOutputConfig();
+  auto* position = Find<QLineEdit>("TextPosition");
+  const QString kept = position->text();
+  position->setText("abc");
+  const size_t frames = Received().size();
+  Click("CommandSrvLevel");
+  EXPECT_EQ(Received().size(), frames);
+  EXPECT_EQ(position->text(), kept);
+  EXPECT_EQ(StatusNote(), QString("\"abc\" is not a number: kept %1").arg(kept));
+  EXPECT_TRUE(prompt.Messages.empty());
+}
+
+TEST_F(WindowShellTest, TheStatusBarTellsWhatHappenedAndThePortState) {
+  EXPECT_EQ(Text("LabelPortState"), "Port closed");
+  SelectSimulatedPort();
+  EXPECT_EQ(Text("LabelPortState"), QString("Open: %1 (19200,o,8,1)").arg(kSimulatedPortName));
+
+  Click("CommandReadAll");
+  EXPECT_TRUE(Shown("FrameAction"));
+  EXPECT_FALSE(Shown("LabelLastResult"));
+  window.Timer1Tick();
+  EXPECT_FALSE(Shown("FrameAction"));
+  EXPECT_TRUE(Shown("LabelLastResult"));
+  EXPECT_TRUE(Result().startsWith("Read All: 32 pins in ")) << Result().toStdString();
+
+  Click("CommandGenDCCWrite");
+  EXPECT_EQ(Result(), "Wrote DCC settings");
+  Click("CommandECInitRead");
+  EXPECT_EQ(Result(), "Read initial enable map");
+
+  const std::filesystem::path file = std::filesystem::temp_directory_path() / "brixo_status_demo.dat";
+  chooser.Answers = {file.string()};
+  QTest::mouseClick(Find<QPushButton>("CommandSave"), Qt::LeftButton);
+  EXPECT_EQ(Result(), "Saved brixo_status_demo.dat");
+  std::filesystem::remove(file);
+
+  prompt.Answers = {MessageAnswer::Ok, MessageAnswer::Ok};  // the second question says: stop
+  Click("CommandGenEraseFlash");
+  EXPECT_EQ(Result(), "Flash not erased");
+}
+
+TEST_F(WindowShellTest, APostedCommandStartsWithoutWaitingForTheTick) {
+  ShowAt(1024, 768);
+  SelectSimulatedPort();
+  window.Timer1()->setInterval(60000);
+  window.Timer1()->start();
+  QElapsedTimer elapsed;
+  elapsed.start();
+  Click("CommandReadAll");
+  EXPECT_TRUE(Received().empty()) << "the click itself only posts";
+  for (int waited = 0; waited < 150 && Shown("FrameAction"); waited += 5) QTest::qWait(5);
+  EXPECT_FALSE(Shown("FrameAction"));
+  EXPECT_LT(elapsed.elapsed(), 200);
+  EXPECT_FALSE(Received().empty());
+  // One slot: only the last of two posts runs.
+  app.Simulator()->Controller().ClearReceived();
+  Click("CommandReadAll");
+  Click("CommandWriteAll");
+  QTest::qWait(20);
+  for (const std::vector<int>& payload : Received()) EXPECT_NE(payload.front(), 112) << "the read was replaced";
+  EXPECT_FALSE(Received().empty());
+}
+
+TEST_F(WindowShellTest, TheMonitorScrollsAndClearsWhileACommandRuns) {
+  ShowAt(1024, 768);
+  SelectSimulatedPort();
+  RunCommand("CommandReadAll");
+  window.OpenMonitor();
+  CommunicationWindow* monitor = window.Monitor();
+  QScrollBar* bar = monitor->txtQuendalCommunication()->verticalScrollBar();
+  ASSERT_GT(bar->maximum(), 0);
+  bool scrolled = false;
+  bool cleared = false;
+  bool mainWindowDropped = true;
+  // Acts while the command runs, as a user scrolling back through the monitor would.
+  QTimer user;
+  user.setInterval(0);
+  QObject::connect(&user, &QTimer::timeout, [&] {
+    if (!Shown("FrameAction")) return;
+    if (!scrolled) {
+      const int before = bar->value();
+      QWidget* viewport = monitor->txtQuendalCommunication()->viewport();
+      const QPointF at(viewport->width() / 2.0, viewport->height() / 2.0);
+      QWheelEvent wheel(at, viewport->mapToGlobal(at), QPoint(), QPoint(0, 120 * 5), Qt::NoButton, Qt::NoModifier,
+                        Qt::NoScrollPhase, false);
+      QApplication::sendEvent(viewport, &wheel);
+      scrolled = bar->value() < before;
+      QTest::mouseClick(Find<QPushButton>("CommandWriteAll"), Qt::LeftButton);
+      mainWindowDropped &= app.Commands().PendingCommand().empty();
+    } else if (!cleared) {
+      QTest::mouseClick(monitor->cmdClear(), Qt::LeftButton);
+      cleared = app.Log().Text().size() < 200;
+    }
+  });
+  user.start();
+  Click("CommandVerifyAll");
+  window.Timer1Tick();
+  user.stop();
+  EXPECT_TRUE(scrolled);
+  EXPECT_TRUE(cleared);
+  EXPECT_TRUE(mainWindowDropped);
+  EXPECT_TRUE(app.Commands().PendingCommand().empty());
+}
+
+TEST_F(WindowShellTest, TheReportCanBeSavedAndCopied) {
+  SelectSimulatedPort();
+  RunCommand("CommandVerifyAll");
+  VerificationReportWindow* report = window.ReportWindow();
+  ASSERT_NE(report, nullptr);
+  report->findChild<QPushButton*>("cmdCopyReport")->click();
+  EXPECT_EQ(QApplication::clipboard()->text(), QString::fromLatin1(app.Report().Text.c_str()).remove('\r'));
+  const std::filesystem::path file = std::filesystem::temp_directory_path() / "brixo_report_window.txt";
+  chooser.Answers = {file.string()};
+  report->findChild<QPushButton*>("cmdSaveReport")->click();
+  std::ifstream in(file, std::ios::binary);
+  const std::string saved((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(saved, app.Report().Text);
+  EXPECT_EQ(Result(), "Saved brixo_report_window.txt");
+  std::filesystem::remove(file);
+}
+
+TEST_F(WindowShellTest, ReadAllRefreshesTheOutputRangesOnTheGeneralTab) {
+  SelectSimulatedPort();
+  ASSERT_EQ(window.SSTab_Main()->currentIndex(), kGeneralTab);
+  EXPECT_EQ(Text("LabelGenDCCOutput"), "Output 1 .. 32");
+  RunCommand("CommandReadAll");
+  EXPECT_EQ(Text("LabelGenDCCOutput"), "Output 77 .. 105");
+  EXPECT_EQ(Text("LabelGenXDCCOutput"), "Output 100 .. 118");
+}
+
+TEST_F(WindowShellTest, ThePortNamedOnTheCommandLineIsOpenAtOnce) {
+  EXPECT_TRUE(window.SelectDevice(kSimulatedPortName));
+  EXPECT_TRUE(app.Ports().PortOpen());
+  EXPECT_TRUE(Find<QComboBox>("ComboPort")->currentText().contains(kSimulatedPortName));
+  RunCommand("CommandReadAll");
+  EXPECT_TRUE(prompt.Messages.empty());
+  EXPECT_EQ(Find<QLineEdit>("TextGenIDString")->text(), "Demo Layout");
+}
+
+TEST_F(WindowShellTest, ExpertModeIsOfferedInTheMenuAndTheLabelsTip) {
+  EXPECT_TRUE(Find("Release")->toolTip().contains("Expert Mode"));
+  QAction* expert = window.findChild<QAction*>("ActionExpertMode");
+  ASSERT_NE(expert, nullptr);
+  EXPECT_FALSE(expert->isChecked());
+  for (const auto& [answer, on] : {std::pair{MessageAnswer::Yes, true}, {MessageAnswer::No, false}}) {
+    prompt.Answers = {answer};
+    expert->trigger();
+    EXPECT_EQ(prompt.Messages.back(), "Expert Mode?");
+    EXPECT_EQ(app.ExpertMode(), on);
+    EXPECT_EQ(expert->isChecked(), on);
+    EXPECT_EQ(Shown("CommandReadPin"), on);
+  }
+}
+
+TEST_F(WindowShellTest, TheStandardShortcutsReachTheirEntries) {
+  const std::map<QString, QKeySequence> shortcuts = {{"ActionLoadFile", QKeySequence("Ctrl+O")},
+                                                     {"ActionSaveFile", QKeySequence("Ctrl+S")},
+                                                     {"ActionSaveCompact", QKeySequence("Ctrl+Shift+S")},
+                                                     {"ActionQuit", QKeySequence("Ctrl+Q")},
+                                                     {"ActionHelp", QKeySequence("F1")}};
+  for (const auto& [name, keys] : shortcuts) {
+    QAction* action = window.findChild<QAction*>(name);
+    ASSERT_NE(action, nullptr) << name.toStdString();
+    EXPECT_EQ(action->shortcut(), keys) << name.toStdString();
+  }
+}
+
+TEST_F(WindowShellTest, StepCaptionsFollowTheRowBeingEditedAndEachBoxNamesItsField) {
+  app.Model().PinTable[0].AspectConfig = 3;
+  app.Model().PinTable[0].Aspects[0].Steps[2] = StepRecord{102, 0, 0, 0, 7, 1};  // "Wait"
+  app.Model().PinTable[0].Aspects[0].Steps[4] = StepRecord{8, 1, 1, 0, 0, 0};    // "Off"
+  app.View().ShowPin();
+  window.ShowPin();
+  EXPECT_EQ(Text("LabelPASpHParam2"), "Time");
+  EXPECT_EQ(Text("LabelPAspHParam3"), "Base");
+  EXPECT_EQ(Find("TextPAspPar2_2")->toolTip(), "Time: 0 to 63");
+  EXPECT_EQ(Find("TextPAspPar1_2")->toolTip(), "Not used by this instruction");
+
+  ShowAt(1024, 768);
+  window.SSTab_Main()->setCurrentIndex(kDeviceConfigurationTab);
+  Find("TextPAspOffset_4")->setFocus(Qt::MouseFocusReason);
+  QApplication::processEvents();
+  EXPECT_EQ(Text("LabelPAspHFade"), "Fade");
+  EXPECT_EQ(Text("LabelPAspOffset"), "P.O.");
+  EXPECT_EQ(Text("LabelPASpHParam2"), "");
+
+  // With "Show Details" off a count box that reads 1 is hidden, and its caption with it.
+  EXPECT_FALSE(Shown("TextPaspTamlon"));
+  EXPECT_FALSE(Shown("lblSerial"));
+  EXPECT_TRUE(Shown("lblBDcc") == Shown("TextPaspDCCn"));
+}
+
+}  // namespace
+}  // namespace brixo::window_test
