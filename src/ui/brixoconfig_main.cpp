@@ -3,6 +3,7 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
+#include <QTimer>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -112,17 +113,21 @@ int main(int argc, char** argv) {
 
   // The port named on the command line is the one the user wants: open it, so that
   // "Read All" works at once. A path given wins over the simulator.
+  std::string chosenDevice;
   if (parser.isSet(port)) {
-    window.SelectDevice(QFile::encodeName(parser.values(port).constLast()).toStdString());
+    chosenDevice = QFile::encodeName(parser.values(port).constLast()).toStdString();
   } else if (options.OfferSimulator) {
-    window.SelectDevice(brixo::kSimulatedPortName);
+    chosenDevice = brixo::kSimulatedPortName;
   }
 
   if (screenshots) {
+    if (!chosenDevice.empty()) window.SelectDevice(chosenDevice);
     const QStringList files = brixo::RenderWindowScreenshots(window, parser.value(screenshot));
     for (const QString& file : files) std::printf("%s\n", QFile::encodeName(file).constData());
     return files.isEmpty() ? 1 : 0;
   }
   window.show();
+  // Once the window is on screen, so that a port that will not open is reported over it.
+  if (!chosenDevice.empty()) QTimer::singleShot(0, &window, [&window, chosenDevice] { window.SelectDevice(chosenDevice); });
   return application.exec();
 }

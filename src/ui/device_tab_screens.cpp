@@ -4,6 +4,8 @@
 #include <QDialog>
 #include <QDir>
 #include <QPixmap>
+#include <QScrollArea>
+#include <algorithm>
 
 #include "app/app_state.h"
 #include "ui/calc_event_map_dialog.h"
@@ -58,8 +60,13 @@ bool RenderDeviceTabScreens(AppState& app, const QString& dir) {
 
   DeviceConfigTab tab;
   tab.Bind(app);
-  // The room the tab has in a 1024 x 768 window.
+  // As wide as a 1024 x 768 window leaves it, and as high as it needs with every detail.
   tab.resize(1010, 560);
+  tab.setAttribute(Qt::WA_DontShowOnScreen);
+  tab.show();
+  QApplication::processEvents();
+  if (const auto* scroll = tab.findChild<QScrollArea*>("DeviceConfigScroll"))
+    tab.resize(1010, std::max(560, scroll->widget()->minimumSizeHint().height()));
   if (!Save(tab, folder.filePath("device_tab_signal.png"))) return false;
 
   PatternPreset pattern;

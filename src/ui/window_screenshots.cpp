@@ -44,6 +44,19 @@ void TalkToSimulator(BrixoConfig& window) {
   }
 }
 
+// The report's picture shows what a difference looks like: one step of the first pin is
+// changed for a second verification, then put back.
+void ShowADifference(BrixoConfig& window) {
+  AppState& app = window.App();
+  if (!app.Ports().PortOpen()) return;
+  StepRecord& step = app.Model().PinTable[0].Aspects[0].Steps[0];
+  const StepRecord kept = step;
+  step.Par1 = static_cast<uint8_t>(step.Par1 + 1);
+  if (window.PostCommand("VerifyAll")) window.Timer1Tick();
+  step = kept;
+  app.View().ShowPin();
+}
+
 }  // namespace
 
 QStringList RenderWindowScreenshots(BrixoConfig& window, const QString& dir) {
@@ -65,6 +78,8 @@ QStringList RenderWindowScreenshots(BrixoConfig& window, const QString& dir) {
     written << path;
   }
   window.SSTab_Main()->setCurrentIndex(0);
+
+  ShowADifference(window);
 
   window.OpenMonitor();
   const QString monitorPath = folder.filePath("window_communication_monitor.png");
