@@ -86,9 +86,18 @@ std::vector<NumberBox> OutputBoxes() {
   return boxes;
 }
 
+// A box of the General tab: the text it shows and its commit.
+NumberBox GeneralBox(const std::string& name, std::string GeneralSettings::*text,
+                     std::string (*commit)(GeneralTab&, const std::string&)) {
+  return {name, [](AppState&) {}, [text](AppState& app) { return app.General().*text; },
+          [commit](AppState& app, const std::string& typed) {
+            GeneralTab tab = GeneralTabOf(app.Transfer());
+            return commit(tab, typed);
+          }};
+}
+
 std::vector<NumberBox> OtherBoxes() {
   const auto none = [](AppState&) {};
-  const auto general = [](AppState& app) { return GeneralTabOf(app.Transfer()); };
   std::vector<NumberBox> boxes = {
       {"pin", none, [](AppState& app) { return app.Pins().Editor().View().TextPAspOutput; },
        [](AppState& app, const std::string& typed) { return app.Pins().Editor().CommitPinNumber(typed); }},
@@ -102,26 +111,10 @@ std::vector<NumberBox> OtherBoxes() {
        [](AppState& app, const std::string& typed) { return app.Addresses().CommitModuleAddressText(typed, 1); }},
       {"extended address", none, [](AppState& app) { return app.Addresses().ExtendedAddressText(1); },
        [](AppState& app, const std::string& typed) { return app.Addresses().CommitExtendedAddressText(typed, 1); }},
-      {"DCC address", none, [](AppState& app) { return app.General().TextGenDCCAddress; },
-       [general](AppState& app, const std::string& typed) {
-         GeneralTab tab = general(app);
-         return CommitTextGenDCCAddress(tab, typed);
-       }},
-      {"extended DCC address", none, [](AppState& app) { return app.General().TextGenXDCCAddress; },
-       [general](AppState& app, const std::string& typed) {
-         GeneralTab tab = general(app);
-         return CommitTextGenXDCCAddress(tab, typed);
-       }},
-      {"flex address", none, [](AppState& app) { return app.General().TextGenTamloaddr; },
-       [general](AppState& app, const std::string& typed) {
-         GeneralTab tab = general(app);
-         return CommitTextGenTamloaddr(tab, typed);
-       }},
-      {"module extended address", none, [](AppState& app) { return app.General().TextGenXaddr; },
-       [general](AppState& app, const std::string& typed) {
-         GeneralTab tab = general(app);
-         return CommitTextGenXaddr(tab, typed);
-       }},
+      GeneralBox("DCC address", &GeneralSettings::TextGenDCCAddress, CommitTextGenDCCAddress),
+      GeneralBox("extended DCC address", &GeneralSettings::TextGenXDCCAddress, CommitTextGenXDCCAddress),
+      GeneralBox("flex address", &GeneralSettings::TextGenTamloaddr, CommitTextGenTamloaddr),
+      GeneralBox("module extended address", &GeneralSettings::TextGenXaddr, CommitTextGenXaddr),
       {"event pin", none, [](AppState& app) { return app.Events().TextECpin; },
        [](AppState& app, const std::string& typed) {
          return CommitTextECpin(app.Events(), 1, typed, app.View());
