@@ -70,9 +70,12 @@ bool RunWriteAspects(TransferContext& ctx) {
   return ok;
 }
 
+bool RunVerifyAll(TransferContext& ctx) { return VerifyAllSequence(ctx).Ok; }
+
 bool RunVerifyAllPins(TransferContext& ctx) {
   ctx.Report.Clear();
-  const bool ok = VerifyPins(ctx);
+  ctx.Report.Result = VerifyPins(ctx);
+  const bool ok = ctx.Report.Result.Ok;
   if (ok) ctx.Report.Append("Verify OK");
   HideBusy(ctx);
   ctx.View.ShowReport();
@@ -93,7 +96,8 @@ bool RunReadEvents(TransferContext& ctx) {
 
 bool RunVerifyEvents(TransferContext& ctx) {
   ctx.Report.Clear();
-  const bool ok = VerifyEventControl(ctx);
+  ctx.Report.Result = VerifyEventControl(ctx);
+  const bool ok = ctx.Report.Result.Ok;
   if (ok) ctx.Report.AppendReportLine("Verify OK");
   HideBusy(ctx);
   ctx.View.ShowReport();
@@ -109,7 +113,7 @@ struct Command {
 constexpr std::array<Command, 15> kCommands{{
     {"ReadAll", PostCheck::None, ReadAllSequence},
     {"WriteAll", PostCheck::None, WriteAllSequence},
-    {"VerifyAll", PostCheck::PortOpen, VerifyAllSequence},
+    {"VerifyAll", PostCheck::PortOpen, RunVerifyAll},
     {"ReadPin", PostCheck::None, RunReadPin},
     {"WritePin", PostCheck::None, RunWritePin},
     {"ReadDevice", PostCheck::None, RunReadDevice},

@@ -255,8 +255,8 @@ TEST_F(GeneralVerifyTest, EachDifferenceHasItsLine) {
       {[](GeneralSettings& g) { g.TextGenXDCCAddress = "12"; }, "eXtended DCC address does not compare", false},
       {[](GeneralSettings& g) { g.OptGenDCC_PRP = 0; }, "DCC Options do not compare", false},
       {[](GeneralSettings& g) { g.FlexAddress = 21; }, "Serial Address Settings do not compare", false},
-      {[](GeneralSettings& g) { g.ModuleXAddress = 3; }, "eXtended Address does not compare", true},
-      {[](GeneralSettings& g) { g.CheckGenXGM[0] = true; }, "eXtended Group Mask does not compare", true},
+      {[](GeneralSettings& g) { g.ModuleXAddress = 3; }, "eXtended Address does not compare", false},
+      {[](GeneralSettings& g) { g.CheckGenXGM[0] = true; }, "eXtended Group Mask does not compare", false},
       {[](GeneralSettings& g) { g.CheckLCGreen[2] = 1; }, "Green LED configuration does not compare", false},
       {[](GeneralSettings& g) { g.CheckLCOrange[6] = 0; }, "Orange LED configuration does not compare", false},
       {[](GeneralSettings& g) { g.ComboGenBaud = 6; }, "Serial Port Configuration does not compare", false},
@@ -265,7 +265,7 @@ TEST_F(GeneralVerifyTest, EachDifferenceHasItsLine) {
     general = matching;
     c.change(general);
     report.Clear();
-    EXPECT_EQ(VerifyGeneralSettings(ctx), c.verdict) << c.line;
+    EXPECT_EQ(VerifyGeneralSettings(ctx).Ok, c.verdict) << c.line;
     EXPECT_EQ(report.Text, Report(c.line));
   }
 }
@@ -282,9 +282,9 @@ TEST_F(GeneralVerifyTest, RefusedRepliesEndOrGoOn) {
       {10, {112}, "ReadIDString: No valid response", false, 10},
       {1, {112, 1, 0}, "HWCRead: No valid response size", false, 1},
       {1, {112, 2, 0, 0, 0, 0}, "HWCRead: No valid response type", false, 1},
-      {4, {112, 4, 1}, "DCC Address: No valid response", true, 13},
+      {4, {112, 4, 1}, "DCC Address: No valid response", false, 4},
       {4, {112, 5, 1, 0}, "DCC Address: No valid response", false, 4},
-      {12, {112, 12}, "eXtended DCC Address: No valid response", true, 13},
+      {12, {112, 12}, "eXtended DCC Address: No valid response", false, 12},
       {12, {113, 12, 1, 0}, "eXtended DCC Address: No valid response", false, 12},
       {5, {112, 5, 0, 0}, "DCC Options: No valid response", false, 5},
       {8, {112, 8, 1}, "Serial Address Settings: No valid response, size = 3 expected = 4", false, 8},
@@ -302,7 +302,7 @@ TEST_F(GeneralVerifyTest, RefusedRepliesEndOrGoOn) {
     report.Clear();
     ClearPayloads();
     ReshapeReply(112, c.sub, c.reply);
-    EXPECT_EQ(VerifyGeneralSettings(ctx), c.verdict) << c.line;
+    EXPECT_EQ(VerifyGeneralSettings(ctx).Ok, c.verdict) << c.line;
     EXPECT_EQ(report.Text, Report(c.line));
     EXPECT_EQ(Payloads().back(), (std::vector<int>{112, c.lastRequest})) << c.line;
   }
@@ -320,18 +320,33 @@ TEST_F(GeneralVerifyTest, UnansweredReadsNeverPassAsCompared) {
   }
 }
 
-TEST_F(GeneralVerifyTest, EnforcedAddressReportsAddressAndMaskButKeepsTheVerdict) {
+TEST_F(GeneralVerifyTest, EnforcedAddressComparesWithWhatItsWriteSends) {
+  // The write sends 127, an all-zero mask and serial address 0, 0 whatever the boxes hold.
   general.CheckGenForceXA = true;
   ASSERT_TRUE(WriteAddressSettings(ctx));
   EXPECT_TRUE(VerifyGeneralSettings(ctx));
-  EXPECT_EQ(report.Text, Report("eXtended Address does not compare") + "eXtended Group Mask does not compare\r\n");
+  EXPECT_EQ(report.Text, Report(""));
 
-  // With address 0 and no group boxes the controller's 127 still differs; the zero mask does not.
-  general.ModuleXAddress = 0;
-  general.CheckGenXGM.fill(false);
-  report.Clear();
-  EXPECT_TRUE(VerifyGeneralSettings(ctx));
-  EXPECT_EQ(report.Text, Report("eXtended Address does not compare"));
+  struct Case {
+    int sub;
+    std::vector<int> held;
+    const char* line;
+    FieldKind field;
+  };
+  const Case cases[] = {
+      {2, {112, 2, 17}, "eXtended Address does not compare", FieldKind::ModuleXAddress},
+      {3, {112, 3, 0, 0, 1, 0}, "eXtended Group Mask does not compare", FieldKind::GroupMask},
+      {8, {112, 8, 0, 64}, "Serial Address Settings do not compare", FieldKind::FlexValue},
+  };
+  for (const Case& c : cases) {
+    report.Clear();
+    ReshapeReply(112, c.sub, c.held);
+    const VerificationResult result = VerifyGeneralSettings(ctx);
+    EXPECT_FALSE(result.Ok) << c.line;
+    EXPECT_EQ(report.Text, Report(c.line));
+    ASSERT_EQ(result.Differences.size(), 1u) << c.line;
+    EXPECT_EQ(result.Differences[0].Field.Kind, c.field) << c.line;
+  }
 }
 
 }  // namespace

@@ -100,8 +100,12 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(AddressCase{{0x0A, 0x13, 0x5D}, true, 2, 1, 3, -3},
                       AddressCase{{0x5D, 0x0A, 0x13}, true, 2, 1, 3, -3},   // any order
                       AddressCase{{0x45, 0x10, 0x00}, true, 0, 0, 0, 5},    // forward pointer
-                      AddressCase{{0x0A, 0x25, 0x5D}, false, 2, 1, 0, 9},   // fields before stay
-                      AddressCase{{0x0A, 0x13, 0x60}, false, 2, 1, 3, 9}));
+                      // A refused reply leaves the whole pin as it was.
+                      AddressCase{{0x0A, 0x25, 0x5D}, false, 0, 0, 0, 9},
+                      AddressCase{{0x0A, 0x13, 0x60}, false, 0, 0, 0, 9},
+                      // Each tag once: three DCC bytes carry no serial count and no device.
+                      AddressCase{{0x0A, 0x0B, 0x0C}, false, 0, 0, 0, 9},
+                      AddressCase{{0x0A, 0x13, 0x14}, false, 0, 0, 0, 9}));
 
 struct InitCase {
   uint8_t initByte;
