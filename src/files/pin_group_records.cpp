@@ -4,17 +4,6 @@
 
 namespace brixo {
 
-int OutputConfigFieldCount(int outputType) {
-  switch (outputType) {
-    case 1: return 12;
-    case 2:
-    case 3: return 6;
-    case 4:
-    case 5: return 5;
-    default: return 1;
-  }
-}
-
 int StepCodeOf(const StepRecord& step) {
   const int code = step.Instruction + 16 * step.Fade;
   // A fade flag on an instruction that has none cannot be carried in a seven-bit code.
@@ -32,7 +21,7 @@ void WritePinGroup(RecordWriter& writer, int pinField, PinRecord& pin, const Pin
   }
   if (pin.OutputConfig[0] == 1) pin.OutputConfig[2] %= 64;
   writer.Record("Cfg", layout.RecordIndent);
-  for (int i = 0; i < OutputConfigFieldCount(pin.OutputConfig[0]); ++i) writer.Number(pin.OutputConfig[i]);
+  for (int i = 0; i < OutputConfigBytesOf(pin.OutputConfig[0]); ++i) writer.Number(pin.OutputConfig[i]);
   writer.Record("PAM", layout.RecordIndent)
       .Number(pin.XDccAddressCount)
       .Number(pin.DccAddressCount)

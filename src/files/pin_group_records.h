@@ -4,12 +4,10 @@
 #include <string>
 
 #include "files/record_writer.h"
+#include "model/output_config.h"
 #include "model/pin_model.h"
 
 namespace brixo {
-
-// How many bytes of OutputConfig "Cfg" carries for an OutputType: 12, 6, 5 or 1.
-int OutputConfigFieldCount(int outputType);
 
 // The code "Ins" carries: Instruction + 16 x Fade.
 int StepCodeOf(const StepRecord& step);
