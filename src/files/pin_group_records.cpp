@@ -4,6 +4,17 @@
 
 namespace brixo {
 
+namespace {
+
+bool UsesSteps(const AspectRecord& aspect, int steps) {
+  for (int s = 0; s < steps; ++s) {
+    if (aspect.Steps[s].Instruction != 0) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
 int StepCodeOf(const StepRecord& step) {
   const int code = step.Instruction + 16 * step.Fade;
   // A fade flag on an instruction that has none cannot be carried in a seven-bit code.
@@ -32,6 +43,7 @@ void WritePinGroup(RecordWriter& writer, int pinField, PinRecord& pin, const Pin
   for (int a = 0; a < aspects; ++a) {
     const AspectRecord& aspect = pin.Aspects[a];
     if (layout.SkipUndescribedAspects && aspect.Description.empty()) continue;
+    if (layout.SkipUnusedAspects && aspect.Description.empty() && !UsesSteps(aspect, steps)) continue;
     writer.Record("Asp", layout.RecordIndent).Number(a).Text(aspect.Description);
     for (int s = 0; s < steps; ++s) {
       const StepRecord& step = aspect.Steps[s];
@@ -58,6 +70,18 @@ void ApplyPinHeader(PinRecord& pin, int aspectConfig, int initAspect, const std:
     aspect.Description.clear();
     aspect.Steps.fill(StepRecord{});
   }
+}
+
+bool PinHoldsConfiguration(const PinRecord& pin) {
+  if (!pin.Description.empty() || !pin.DeviceDescription.empty() || pin.DevicePointer != 0) return true;
+  if (pin.AspectConfig != 0 || pin.InitAspect != 0) return true;
+  for (int i = 0; i < kOutputConfigSize - 1; ++i) {
+    if (pin.OutputConfig[i] != 0) return true;
+  }
+  for (const AspectRecord& aspect : pin.Aspects) {
+    if (!aspect.Description.empty() || UsesSteps(aspect, kStepCount)) return true;
+  }
+  return false;
 }
 
 void ApplyStepFields(StepRecord& step, int code, int par0, int par1, int par2, int par3) {
