@@ -10,13 +10,6 @@ namespace {
 
 const std::string& FileArgument(CliSession& s) { return s.Options.Arguments.back(); }
 
-bool ReportSaysVerifyOk(const std::string& report) {
-  const std::string verdict = "Verify OK";
-  std::string text = report;
-  while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
-  return text.size() >= verdict.size() && text.compare(text.size() - verdict.size(), verdict.size(), verdict) == 0;
-}
-
 // Runs a deferred command against the controller; the exit status. `succeeded` tells
 // whether the operation itself returned true (it may have reported problems on the way).
 int RunOnController(CliSession& s, const std::string& command, bool* succeeded = nullptr) {
@@ -39,16 +32,18 @@ int ReadThenSave(CliSession& s, const std::string& command, const std::string& p
   return status;
 }
 
-// Loads FILE, then runs the verification command and prints its report.
+// Loads FILE, then runs the verification command and prints its report. The exit status
+// follows the verification's verdict.
 int RunVerification(CliSession& s, const std::string& command) {
   if (int status = LoadInput(s, FileArgument(s))) return status;
   if (int status = Connect(s)) return status;
   const int problems = s.Prompt.Problems();
+  s.App.Report().Clear();
   const bool ran = RunDeferredCommand(s, command);
   std::string report = s.App.Report().Text;
   if (!report.empty() && report.back() != '\n') report += "\n";
   PrintOut(report);
-  return ControllerOutcome(s, ran && ReportSaysVerifyOk(s.App.Report().Text), problems);
+  return ControllerOutcome(s, ran && s.App.Report().Result.Ok, problems);
 }
 
 // Reads into the configuration of FILE (when it exists) and saves it once the read got through.
