@@ -357,6 +357,57 @@ TEST_F(FilesTest, AddressingAndLedRecordsSetTheGeneralTab) {
   }
 }
 
+TEST_F(FilesTest, TheEnableMapTravelsAfterTheEventRecordsWhenItIsKnown) {
+  events.CheckInitEE = {true, false, true, false, false, true, true, false};  // ON mask 10, OFF mask 9
+  bool quotes = false;
+  const std::string text = ComposeDataFile(model, general, events, true, quotes);
+  EXPECT_NE(text.find("Eof,31,1,1,1,1\r\nEna,10,9\r\nEnd"), std::string::npos) << text;
+
+  struct Case {
+    const char* name;
+    std::string file;
+    bool known;
+    std::array<bool, 8> boxes;
+  };
+  const std::array<bool, 8> other = {false, false, false, true, true, true, true, true};
+  const Case cases[] = {
+      {"with the map", text, true, events.CheckInitEE},
+      // Older files: the boxes stay as they are, but no longer stand for a known map.
+      {"without it", Replace(text, "Ena,10,9\r\n", ""), false, other},
+  };
+  for (const Case& c : cases) {
+    events.CheckInitEE = other;
+    events.EnableMapKnown = true;
+    ASSERT_TRUE(LoadDataFileText(data, c.file)) << c.name;
+    EXPECT_EQ(events.EnableMapKnown, c.known) << c.name;
+    EXPECT_EQ(events.CheckInitEE, c.boxes) << c.name;
+    // What is not known is not saved either.
+    EXPECT_EQ(ComposeDataFile(model, general, events, true, quotes).find("Ena,") != std::string::npos, c.known);
+  }
+}
+
+TEST_F(FilesTest, EnforcedExtendedAddressIsStoredAsTheControllersByte) {
+  struct Case {
+    bool enforced;
+    int address;
+    const char* xad;
+  };
+  for (const Case& c : {Case{true, 0, "XAD,0,0,127,"}, Case{true, 40, "XAD,0,0,127,"}, Case{false, 40, "XAD,0,0,40,"}}) {
+    general.CheckGenForceXA = c.enforced;
+    general.ModuleXAddress = static_cast<uint8_t>(c.address);
+    bool quotes = false;
+    const std::string text = ComposeDataFile(model, general, events, true, quotes);
+    EXPECT_NE(text.find(c.xad), std::string::npos) << text;
+
+    general = GeneralSettings{};
+    general.CheckGenForceXA = !c.enforced;
+    ASSERT_TRUE(LoadDataFileText(data, text));
+    EXPECT_EQ(general.CheckGenForceXA, c.enforced);
+    EXPECT_EQ(general.ModuleXAddress, c.enforced ? 0 : c.address);
+    EXPECT_EQ(general.TextGenXaddr, std::to_string(general.ModuleXAddress + 1));
+  }
+}
+
 TEST_F(FilesTest, LoadRefreshesTheViewsInOrder) {
   const std::string file = std::string(kHeader) + "Junk,1,2\r\nDCC,5,6,0\r\nEnd\r\n";
   ASSERT_TRUE(LoadDataFileText(data, file));

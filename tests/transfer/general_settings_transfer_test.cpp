@@ -241,33 +241,51 @@ class GeneralVerifyTest : public GeneralTransferTest {
   GeneralSettings matching;
 };
 
-TEST_F(GeneralVerifyTest, EachDifferenceHasItsLine) {
+TEST_F(GeneralVerifyTest, EachDifferenceHasItsLineAndFailsNamingTheField) {
   struct Case {
     std::function<void(GeneralSettings&)> change;
     const char* line;
-    bool verdict;
+    const char* difference;
   };
   const Case cases[] = {
       {[](GeneralSettings& g) { g.TextGenIDString = "Yard East"; },
-       "ID does not compare: BrixoConfig = <Yard East> Brixo = <Yard West 7>", false},
-      {[](GeneralSettings& g) { g.ChkGenHWCSink[2] = true; }, "Hardware configuration does not compare", false},
-      {[](GeneralSettings& g) { g.TextGenDCCAddress = "301"; }, "DCC address does not compare", false},
-      {[](GeneralSettings& g) { g.TextGenXDCCAddress = "12"; }, "eXtended DCC address does not compare", false},
-      {[](GeneralSettings& g) { g.OptGenDCC_PRP = 0; }, "DCC Options do not compare", false},
-      {[](GeneralSettings& g) { g.FlexAddress = 21; }, "Serial Address Settings do not compare", false},
-      {[](GeneralSettings& g) { g.ModuleXAddress = 3; }, "eXtended Address does not compare", false},
-      {[](GeneralSettings& g) { g.CheckGenXGM[0] = true; }, "eXtended Group Mask does not compare", false},
-      {[](GeneralSettings& g) { g.CheckLCGreen[2] = 1; }, "Green LED configuration does not compare", false},
-      {[](GeneralSettings& g) { g.CheckLCOrange[6] = 0; }, "Orange LED configuration does not compare", false},
-      {[](GeneralSettings& g) { g.ComboGenBaud = 6; }, "Serial Port Configuration does not compare", false},
+       "ID does not compare: BrixoConfig = <Yard East> Brixo = <Yard West 7>",
+       "ID string: file <Yard East>, controller <Yard West 7>"},
+      {[](GeneralSettings& g) { g.ChkGenHWCSink[2] = true; }, "Hardware configuration does not compare",
+       "hardware configuration group 2: file 1, controller 0"},
+      {[](GeneralSettings& g) { g.TextGenDCCAddress = "301"; }, "DCC address does not compare",
+       "DCC address: file 301, controller 300"},
+      {[](GeneralSettings& g) { g.TextGenXDCCAddress = "12"; }, "eXtended DCC address does not compare",
+       "extended DCC address: file 12, controller 1234"},
+      {[](GeneralSettings& g) { g.OptGenDCC_PRP = 0; }, "DCC Options do not compare", "DCC options: file 12, controller 13"},
+      {[](GeneralSettings& g) { g.FlexAddress = 21; }, "Serial Address Settings do not compare",
+       "flexible start address / 4: file 21, controller 20"},
+      {[](GeneralSettings& g) { g.ModuleXAddress = 3; }, "eXtended Address does not compare",
+       "module extended address: file 3, controller 17"},
+      {[](GeneralSettings& g) { g.CheckGenXGM[0] = true; }, "eXtended Group Mask does not compare",
+       "extended group mask 0: file 3, controller 2"},
+      {[](GeneralSettings& g) { g.CheckLCGreen[2] = 1; }, "Green LED configuration does not compare",
+       "green LED functions: file 13, controller 9"},
+      {[](GeneralSettings& g) { g.CheckLCOrange[6] = 0; }, "Orange LED configuration does not compare",
+       "orange LED functions: file 2, controller 66"},
+      {[](GeneralSettings& g) { g.ComboGenBaud = 6; }, "Serial Port Configuration does not compare",
+       "serial port bit rate: file 6, controller 7"},
   };
   for (const Case& c : cases) {
     general = matching;
     c.change(general);
     report.Clear();
-    EXPECT_EQ(VerifyGeneralSettings(ctx).Ok, c.verdict) << c.line;
+    const VerificationResult result = VerifyGeneralSettings(ctx);
+    EXPECT_FALSE(result.Ok) << c.line;
     EXPECT_EQ(report.Text, Report(c.line));
+    ASSERT_EQ(result.Differences.size(), 1u) << c.line;
+    EXPECT_EQ(DifferenceText(result.Differences[0], 1), c.difference);
   }
+  general = matching;
+  report.Clear();
+  const VerificationResult same = VerifyGeneralSettings(ctx);
+  EXPECT_TRUE(same.Ok);
+  EXPECT_TRUE(same.Differences.empty());
 }
 
 TEST_F(GeneralVerifyTest, RefusedRepliesEndOrGoOn) {
