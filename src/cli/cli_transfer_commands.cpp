@@ -32,8 +32,8 @@ int ReadThenSave(CliSession& s, const std::string& command, const std::string& p
   return status;
 }
 
-// Loads FILE, then runs the verification command and prints its report. The exit status
-// follows the verification's verdict.
+// Loads FILE, then runs the verification command and prints its report, and on standard
+// error each difference it found, field by field. The exit status follows the verdict.
 int RunVerification(CliSession& s, const std::string& command) {
   if (int status = LoadInput(s, FileArgument(s))) return status;
   if (int status = Connect(s)) return status;
@@ -43,7 +43,9 @@ int RunVerification(CliSession& s, const std::string& command) {
   std::string report = s.App.Report().Text;
   if (!report.empty() && report.back() != '\n') report += "\n";
   PrintOut(report);
-  return ControllerOutcome(s, ran && s.App.Report().Result.Ok, problems);
+  const VerificationResult& result = s.App.Report().Result;
+  for (const Difference& d : result.Differences) s.Status.Write(DifferenceText(d, s.Offset()) + "\n");
+  return ControllerOutcome(s, ran && result.Ok, problems);
 }
 
 // Reads into the configuration of FILE (when it exists) and saves it once the read got through.

@@ -94,6 +94,12 @@ TEST_F(CliTransferTest, VerifyAllPrintsTheReportAndFailsOnADifference) {
   EXPECT_EQ(lines.front(), "Start General Settings Verification");
   EXPECT_NE(std::find(lines.begin(), lines.end(), "DCC address does not compare"), lines.end()) << r.Out;
   EXPECT_EQ(lines.back(), "Verification Stopped");
+  // The difference itself, named as the user reads it.
+  const std::vector<std::string> errors = Lines(r.Err);
+  EXPECT_NE(std::find(errors.begin(), errors.end(), "DCC address: file 321, controller " +
+                                                         Config(held).App().General().TextGenDCCAddress),
+            errors.end())
+      << r.Err;
 }
 
 TEST_F(CliTransferTest, VerifyPinsShowsPinNumbersInTheNumberingChosen) {
