@@ -143,8 +143,11 @@ bool ReadEnableMap(TransferContext& ctx) {
 }
 
 bool WriteEnableMap(TransferContext& ctx) {
-  return ctx.Link.SendBrixoMessage(false, {kGenWriteCommand, kGenEnableMap, EncodeOnMask(ctx.Events),
-                                           EncodeOffMask(ctx.Events)});
+  const bool sent = ctx.Link.SendBrixoMessage(false, {kGenWriteCommand, kGenEnableMap, EncodeOnMask(ctx.Events),
+                                                      EncodeOffMask(ctx.Events)});
+  // What the boxes show is now the controller's map.
+  if (sent) ctx.Events.EnableMapKnown = true;
+  return sent;
 }
 
 void ReadEventPin(TransferContext& ctx) {

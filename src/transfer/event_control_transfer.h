@@ -10,7 +10,7 @@ bool WriteEventControl(TransferContext& ctx);
 // the configuration does not know is reported as not compared and does not fail it.
 VerificationResult VerifyEventControl(TransferContext& ctx);
 bool ReadEnableMap(TransferContext& ctx);
-// Writes the map the boxes show.
+// Writes the map the boxes show, which then stands for the controller's map.
 bool WriteEnableMap(TransferContext& ctx);
 // "Read" / "Write" of the pin shown on the tab (CurrentEventPin).
 void ReadEventPin(TransferContext& ctx);

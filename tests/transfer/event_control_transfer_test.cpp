@@ -108,7 +108,11 @@ TEST_F(EventTransferTest, AnUnknownEnableMapIsNeitherWrittenNorCompared) {
   EXPECT_EQ(report.Text.substr(report.Text.rfind("ECInit")), "ECInit: not compared, the configuration holds no enable map\r\n");
   EXPECT_EQ(Count(112), 0);
 
-  // A read that is answered makes the map known again; one that is not, unknown.
+  // Writing the boxes, or a read that is answered, makes the map known again; a read that
+  // is not answered, unknown.
+  ASSERT_TRUE(WriteEnableMap(ctx));
+  EXPECT_TRUE(events.EnableMapKnown);
+  events.EnableMapKnown = false;
   ASSERT_TRUE(ReadEnableMap(ctx));
   EXPECT_TRUE(events.EnableMapKnown);
   port.Controller().Faults().NoEventControl = true;
