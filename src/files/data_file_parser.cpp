@@ -7,6 +7,7 @@
 #include "files/pin_group_records.h"
 #include "files/record_ranges.h"
 #include "files/record_reader.h"
+#include "transfer/general_settings_encoding.h"
 
 namespace brixo {
 namespace {
@@ -17,13 +18,14 @@ struct TagName {
 };
 
 // In the order the reader compares them; "Evt" is an old name of "Eon". "Ena" (the initial
-// event enable map) follows the "Eof" records; readers that do not know it skip its fields.
+// event enable map) and "IDB" (the identification string's bytes, when "ID$" cannot carry
+// them) follow the "Eof" records; readers that do not know them skip their fields.
 constexpr TagName kDataTags[] = {
     {"End", RecordTag::End}, {"ID$", RecordTag::IdString}, {"DCC", RecordTag::Dcc}, {"XAD", RecordTag::Xad},
     {"HWC", RecordTag::Hwc}, {"LED", RecordTag::Led},      {"SPC", RecordTag::Spc}, {"Evt", RecordTag::Eon},
-    {"Eon", RecordTag::Eon}, {"Eof", RecordTag::Eof},      {"Ena", RecordTag::Ena}, {"Pin", RecordTag::Pin},
-    {"Dev", RecordTag::Dev}, {"PAM", RecordTag::Pam},      {"Cfg", RecordTag::Cfg}, {"Asp", RecordTag::Asp},
-    {"Ins", RecordTag::Ins},
+    {"Eon", RecordTag::Eon}, {"Eof", RecordTag::Eof},      {"Ena", RecordTag::Ena}, {"IDB", RecordTag::IdBytes},
+    {"Pin", RecordTag::Pin}, {"Dev", RecordTag::Dev},      {"PAM", RecordTag::Pam}, {"Cfg", RecordTag::Cfg},
+    {"Asp", RecordTag::Asp}, {"Ins", RecordTag::Ins},
 };
 
 constexpr long kInt16Min = RecordReader::kInt16Min;
@@ -55,6 +57,9 @@ bool ReadFields(RecordReader& in, FileRecord& record, int version, int& currentP
       return in.Numbers(1, 0, kPinCount - 1) && in.Numbers(4, kInt16Min + 1, kInt16Max);
     case RecordTag::Ena:
       return in.Bytes(2);
+    case RecordTag::IdBytes:
+      // The count, then one seven-bit character code each, as the controller holds them.
+      return in.Numbers(1, 1, kIdStringLength) && in.Numbers(record.Numbers[0], 0, 127);
     case RecordTag::Pin:
       if (!in.Numbers(1, 0, kPinCount - 1)) return false;
       currentPin = record.Numbers[0];

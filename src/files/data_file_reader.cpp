@@ -57,6 +57,9 @@ void ApplyRecords(DataFileContext& context, int version, const std::vector<FileR
       case RecordTag::Eof:
         for (int k = 0; k < kEventInputCount; ++k) context.Events.OffAction[n[0]][k] = static_cast<int16_t>(n[1 + k] - 1);
         break;
+      case RecordTag::IdBytes:
+        context.General.TextGenIDString.assign(n.begin() + 1, n.end());
+        break;
       case RecordTag::Ena:
         DecodeEnableMap(n[0], n[1], context.Events);
         context.Events.EnableMapKnown = true;

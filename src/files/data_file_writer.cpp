@@ -29,6 +29,7 @@ std::string ComposeDataFile(ConfigModel& model, const GeneralSettings& general,
   WriteEventRecords(writer, "Eof", events.OffAction);
   // The initial event enable map as the controller holds it, when the configuration knows it.
   if (events.EnableMapKnown) writer.Record("Ena").Number(EncodeOnMask(events)).Number(EncodeOffMask(events));
+  WriteIdBytesRecord(writer, general);
 
   PinGroupLayout layout;
   layout.SkipUndescribedAspects = compact;

@@ -1,5 +1,6 @@
 #include "files/general_records.h"
 
+#include <algorithm>
 #include <string>
 
 #include "files/number_text.h"
@@ -52,10 +53,26 @@ void ApplySerialPort(const FileRecord& record, GeneralSettings& general) {
   general.OptionGenSerialStop = n[3] == 2 ? 1 : 0;
 }
 
+bool NeedsIdBytes(const std::string& id) {
+  // Only what the controller can hold: twelve seven-bit characters.
+  return id.find('"') != std::string::npos && id.size() <= kIdStringLength &&
+         std::none_of(id.begin(), id.end(), [](char c) { return static_cast<unsigned char>(c) > 127; });
+}
+
 }  // namespace
 
+void WriteIdBytesRecord(RecordWriter& writer, const GeneralSettings& general) {
+  const std::string& id = general.TextGenIDString;
+  if (!NeedsIdBytes(id)) return;
+  writer.Record("IDB").Number(static_cast<long>(id.size()));
+  for (char c : id) writer.Number(static_cast<unsigned char>(c));
+}
+
 void WriteGeneralRecords(RecordWriter& writer, const GeneralSettings& general) {
-  writer.Record("ID$").Text(general.TextGenIDString);
+  std::string id = general.TextGenIDString;
+  // Its exact characters follow in "IDB"; here the quote becomes what older readers show.
+  if (NeedsIdBytes(id)) std::replace(id.begin(), id.end(), '"', '\'');
+  writer.Record("ID$").Text(id);
 
   writer.Record("DCC")
       .Number(DccAddressValue(general))

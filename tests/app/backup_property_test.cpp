@@ -62,7 +62,9 @@ TEST_F(BackupTest, ReadAllBackupVerifiesAndRestoresTheControllerByteForByte) {
     SCOPED_TRACE("round " + std::to_string(round));
     // A controller holding a random configuration, as a Write All leaves it.
     Memory() = FactoryMemory();
-    Take(dice.Configuration());
+    RandomConfiguration c = dice.Configuration();
+    if (round == 0) c.General.TextGenIDString = "Yard \"7\"";  // a text field cannot carry it
+    Take(c);
     ASSERT_TRUE(Run("WriteAll"));
     const std::vector<uint8_t> original = DescribedBytes(Memory());
     const std::vector<std::string> names = DescribedNames();

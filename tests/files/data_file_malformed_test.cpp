@@ -67,6 +67,8 @@ TEST_F(FilesTest, MalformedFilesChangeNothing) {
       {"parity code 1", Replace(sound, "SPC,0,\"9600\",8,0", "SPC,0,\"9600\",8,1")},
       {"action 15", Replace(sound, "Eon,2,1,6,1,1", "Eon,2,1,16,1,1")},
       {"enable map beyond four inputs", Replace(sound, "Ena,15,15", "Ena,16,15")},
+      {"identification string of 13 characters", Replace(sound, "Ena,15,15", "Ena,15,15\r\nIDB,13,65,65,65,65,65,65,65,65,65,65,65,65,65")},
+      {"identification character beyond seven bits", Replace(sound, "Ena,15,15", "Ena,15,15\r\nIDB,1,128")},
       {"layout code beyond seven bits", Replace(sound, "Pin,3,3,0", "Pin,3,128,0")},
       {"initial aspect 16", Replace(sound, "Pin,3,3,0", "Pin,3,3,17")},
       {"output byte beyond seven bits", Replace(sound, "Cfg,2,0,0,28,0,31", "Cfg,2,0,0,28,0,131")},

@@ -386,6 +386,25 @@ TEST_F(FilesTest, TheEnableMapTravelsAfterTheEventRecordsWhenItIsKnown) {
   }
 }
 
+TEST_F(FilesTest, AnIdentificationStringWithADoubleQuoteTravelsAsItsBytes) {
+  general.TextGenIDString = "say \"hi\"";
+  bool quotes = false;
+  const std::string text = ComposeDataFile(model, general, events, true, quotes);
+  EXPECT_FALSE(quotes);  // nothing of it was lost
+  EXPECT_NE(text.find("ID$,\"say 'hi'\"\r\n"), std::string::npos);
+  EXPECT_NE(text.find("Ena,15,15\r\nIDB,8,115,97,121,32,34,104,105,34\r\n"), std::string::npos) << text;
+
+  general.TextGenIDString.clear();
+  ASSERT_TRUE(LoadDataFileText(data, text));
+  EXPECT_EQ(general.TextGenIDString, "say \"hi\"");
+  // A reader without the record shows the apostrophes.
+  ASSERT_TRUE(LoadDataFileText(data, Replace(text, "IDB,8,115,97,121,32,34,104,105,34\r\n", "")));
+  EXPECT_EQ(general.TextGenIDString, "say 'hi'");
+  // Without a quote there is no such record.
+  general.TextGenIDString = "Yard";
+  EXPECT_EQ(ComposeDataFile(model, general, events, true, quotes).find("IDB"), std::string::npos);
+}
+
 TEST_F(FilesTest, EnforcedExtendedAddressIsStoredAsTheControllersByte) {
   struct Case {
     bool enforced;

@@ -24,13 +24,15 @@ class ConfigurationDice {
   int Between(int low, int high) { return std::uniform_int_distribution<int>(low, high)(random_); }
   bool Coin(int percent = 50) { return Between(1, 100) <= percent; }
 
-  // Printable characters that a data file can carry (a double quote cannot be written).
-  std::string Text(int maxLength) {
+  // Printable characters; texts other than the identification string cannot carry a
+  // double quote in a data file.
+  std::string Text(int maxLength, bool quotes = false) {
     std::string text;
     const int length = Between(0, maxLength);
     for (int i = 0; i < length; ++i) {
       char c = static_cast<char>(Between(32, 126));
-      text.push_back(c == '"' ? '!' : c);
+      if (c == '!' && quotes) c = '"';  // often enough to be met in every run
+      text.push_back(c == '"' && !quotes ? '!' : c);
     }
     return text;
   }
@@ -69,7 +71,7 @@ class ConfigurationDice {
   }
 
   void FillGeneral(GeneralSettings& g) {
-    g.TextGenIDString = Text(12);
+    g.TextGenIDString = Text(12, true);
     g.ChkGenDCCAllow0 = Coin();
     g.TextGenDCCAddress = std::to_string(Between(g.ChkGenDCCAllow0 ? 0 : 1, 510));
     g.TextGenXDCCAddress = std::to_string(Between(g.ChkGenDCCAllow0 ? 0 : 1, 2046));
