@@ -8,8 +8,8 @@
 namespace brixo {
 
 // The module address resynchronises the line; a controller behind an extended address turns
-// extended addressing on (after its warning, which may be declined), one without turns it
-// off. True when the link now addresses that controller.
+// extended addressing on (after its warning: declined, nothing changes and the result is
+// false), one without turns it off. True when the link now addresses that controller.
 bool AddressFoundController(AppState& app, int module, std::optional<int> extended);
 
 }  // namespace brixo

@@ -233,19 +233,25 @@ bool BrixoLink::ValidateDirectReply(uint8_t addressSent) {
 bool BrixoLink::ReceiveBrixoReply() { return ReceiveDirectFrame(clock_.NowSeconds(), wait_->Seconds); }
 
 void BrixoLink::ListenForReplies(const ReplyWait& wait) {
+  outcome_ = ExchangeOutcome::NoReply;
   if (!wait.OnOtherReply || !PortOpen()) return;
   const WaitScope scope(wait_, wait);
   const double start = clock_.NowSeconds();
   if (!CheckQuendal) {
     // No controller was addressed: every frame is another's.
     while (ReceiveDirectFrame(start, wait.Seconds)) PassOnDirectFrameOfOther(std::nullopt);
-    return;
+  } else {
+    for (int polls = 0; polls <= kMaxPollsPerWindow; ++polls) {
+      const double now = clock_.NowSeconds();
+      if (now < start || now > start + wait.Seconds) break;
+      if (!SendQuendalMessage({})) {
+        outcome_ = ExchangeOutcome::LinkFailed;
+        break;
+      }
+      PassOnHostDataOfOther();
+    }
   }
-  for (int polls = 0; polls <= kMaxPollsPerWindow; ++polls) {
-    const double now = clock_.NowSeconds();
-    if (now < start || now > start + wait.Seconds || !SendQuendalMessage({})) return;
-    PassOnHostDataOfOther();
-  }
+  if (!PortOpen()) outcome_ = ExchangeOutcome::LinkFailed;
 }
 
 bool BrixoLink::ReceiveDirectFrame(double windowStart, double windowSeconds) {

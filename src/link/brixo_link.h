@@ -78,7 +78,8 @@ class BrixoLink {
   bool SendBrixoMessage(bool waitForReply, const std::vector<int>& payload, const ReplyWait& wait = {});
   bool ReceiveBrixoReply();
   // Sends nothing to a controller; hands every reply that arrives within the wait's window
-  // to its OnOtherReply (while tunnelling, the host is polled for them).
+  // to its OnOtherReply (while tunnelling, the host is polled for them). LastOutcome is
+  // LinkFailed when the port or the host failed meanwhile.
   void ListenForReplies(const ReplyWait& wait);
   ExchangeOutcome LastOutcome() const { return outcome_; }
   // The message a quiet exchange kept back; empty when there was none.

@@ -243,12 +243,8 @@ void LineScan::Listen() {
   if (lateAwaited) {
     // In slices of a probe window, so that each step stays as short as a probe.
     link_.ListenForReplies(QuietWait(std::min(window_, listenUntil_ - now)));
-    lateAwaited = !unanswered_.empty() && link_.GetClock().NowSeconds() < listenUntil_ && link_.PortOpen();
-  }
-  if (!link_.PortOpen()) {
-    linkFailed_ = true;
-    Finish();
-    return;
+    if (!LinkUsable()) return;
+    lateAwaited = !unanswered_.empty() && link_.GetClock().NowSeconds() < listenUntil_;
   }
   if (lateAwaited) return;
   phase_ = Phase::ReadingLate;

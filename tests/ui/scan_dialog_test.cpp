@@ -93,9 +93,15 @@ TEST_F(ScanDialogTest, AControllerBehindAnExtendedAddressSwitchesExtendedAddress
     RunToEnd(dialog);
     EXPECT_EQ(Rows(dialog), (QStringList{"10|8|3.2.1.9|Depot|in time"}));
     Choose(dialog, 0);
+    // Declining the warning changes nothing and keeps the dialog open.
+    prompt.Answers.push_back(MessageAnswer::Cancel);
     dialog.UseSelected();
+    EXPECT_NE(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(app.Link().ModuleAddress, 0);
+    dialog.UseSelected();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
   });
-  EXPECT_EQ(MessageCount("eXtended Addressing is intended for\nexperienced users only!"), 1);
+  EXPECT_EQ(MessageCount("eXtended Addressing is intended for\nexperienced users only!"), 2);
   EXPECT_TRUE(Find<QCheckBox>("CheckXaddress")->isChecked());
   EXPECT_EQ(Text("LabelAddress"), "Channel Number");
   EXPECT_EQ(FieldText("txtXaddr"), "8");
