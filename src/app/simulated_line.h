@@ -13,7 +13,7 @@ namespace brixo {
 
 // The line's first controller takes the first entry, the others are added. False when a
 // start-up file could not be loaded or written (told through prompt).
-bool SetUpSimulatedControllers(SimSerialPort& line, const std::vector<SimControllerSpec>& controllers, Clock& clock,
+bool SetUpSimulatedControllers(SimSerialPort& line, const std::vector<SimLineController>& controllers, Clock& clock,
                                UserPrompt& prompt);
 
 }  // namespace brixo

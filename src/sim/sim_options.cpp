@@ -17,31 +17,31 @@ bool ParseInt(const std::string& text, int low, int high, int& out) {
 constexpr int kHighestModule = 31;
 constexpr int kHighestExtended = 95;
 
-bool ParseControllerSpec(const std::string& item, SimControllerSpec& spec) {
+bool ParseControllerItem(const std::string& item, SimLineController& entry) {
   const size_t colon = item.find(':');
   int extended = 0;
-  if (!ParseInt(item.substr(0, colon), 0, kHighestModule, spec.Module)) return false;
+  if (!ParseInt(item.substr(0, colon), 0, kHighestModule, entry.Module)) return false;
   if (colon == std::string::npos) return true;
   if (!ParseInt(item.substr(colon + 1), 0, kHighestExtended, extended)) return false;
-  spec.Extended = extended;
+  entry.Extended = extended;
   return true;
 }
 
-bool SameIdentity(const SimControllerSpec& a, const SimControllerSpec& b) {
+bool SameIdentity(const SimLineController& a, const SimLineController& b) {
   return a.Module == b.Module && a.Extended.value_or(0) == b.Extended.value_or(0);
 }
 
 // "--load FILE" is for the first controller; "--load 5:12=FILE" for the one given so in
 // --modules.
-bool AttachLoad(const std::string& text, std::vector<SimControllerSpec>& controllers, std::string& error) {
-  SimControllerSpec target;
+bool AttachLoad(const std::string& text, std::vector<SimLineController>& controllers, std::string& error) {
+  SimLineController target;
   std::string path = text;
   bool named = false;
-  if (const size_t eq = text.find('='); eq != std::string::npos && ParseControllerSpec(text.substr(0, eq), target)) {
+  if (const size_t eq = text.find('='); eq != std::string::npos && ParseControllerItem(text.substr(0, eq), target)) {
     path = text.substr(eq + 1);
     named = true;
   }
-  for (SimControllerSpec& c : controllers) {
+  for (SimLineController& c : controllers) {
     if (!named || SameIdentity(c, target)) {
       c.LoadPath = path;
       return true;
@@ -52,32 +52,32 @@ bool AttachLoad(const std::string& text, std::vector<SimControllerSpec>& control
 }
 }  // namespace
 
-bool ParseControllerList(const std::string& text, std::vector<SimControllerSpec>& out, std::string& error) {
+bool ParseControllerList(const std::string& text, std::vector<SimLineController>& out, std::string& error) {
   out.clear();
   size_t start = 0;
   for (;;) {
     const size_t comma = text.find(',', start);
-    SimControllerSpec spec;
+    SimLineController entry;
     const std::string item = text.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
-    if (!ParseControllerSpec(item, spec)) {
+    if (!ParseControllerItem(item, entry)) {
       error = "bad controller in --modules: \"" + item + "\" (MODULE or MODULE:XADDR, 0..31 and 0..95)";
       return false;
     }
-    for (const SimControllerSpec& other : out) {
-      if (SameIdentity(other, spec)) {
+    for (const SimLineController& other : out) {
+      if (SameIdentity(other, entry)) {
         error = "two controllers answer as " + item + " in --modules";
         return false;
       }
     }
-    out.push_back(spec);
+    out.push_back(entry);
     if (comma == std::string::npos) return true;
     start = comma + 1;
   }
 }
 
-std::vector<SimControllerSpec> LineControllers(const SimOptions& options) {
+std::vector<SimLineController> LineControllers(const SimOptions& options) {
   if (!options.Controllers.empty()) return options.Controllers;
-  SimControllerSpec single;
+  SimLineController single;
   single.Module = options.Module;
   return {single};
 }

@@ -16,13 +16,13 @@ TEST(SeveralControllers, SetUpGivesEachItsAddressAndItsFile) {
   ManualClock clock;
   SimSerialPort line(clock);
   RecordingPrompt prompt;
-  std::vector<SimControllerSpec> specs(3);
-  specs[0].Module = 2;
-  specs[1].Module = 20;
-  specs[1].LoadPath = demo;
-  specs[2].Module = 20;
-  specs[2].Extended = 9;
-  ASSERT_TRUE(SetUpSimulatedControllers(line, specs, clock, prompt)) << prompt.Messages.front();
+  std::vector<SimLineController> entries(3);
+  entries[0].Module = 2;
+  entries[1].Module = 20;
+  entries[1].LoadPath = demo;
+  entries[2].Module = 20;
+  entries[2].Extended = 9;
+  ASSERT_TRUE(SetUpSimulatedControllers(line, entries, clock, prompt)) << prompt.Messages.front();
   ASSERT_EQ(line.Controllers().Count(), 3);
   EXPECT_EQ(line.Controllers().At(0).ModuleAddress(), 2);
   SimController& loaded = line.Controllers().At(1);
@@ -32,7 +32,7 @@ TEST(SeveralControllers, SetUpGivesEachItsAddressAndItsFile) {
   EXPECT_TRUE(line.Controllers().At(2).Memory().IdString.empty());
   EXPECT_TRUE(line.Written().empty()) << "the preload did not use the line";
 
-  std::vector<SimControllerSpec> broken(1);
+  std::vector<SimLineController> broken(1);
   broken[0].LoadPath = "/nonexistent/file.dat";
   SimSerialPort other(clock);
   EXPECT_FALSE(SetUpSimulatedControllers(other, broken, clock, prompt));

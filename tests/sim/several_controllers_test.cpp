@@ -137,7 +137,7 @@ TEST(SeveralControllers, ModulesOption) {
       continue;
     }
     std::vector<std::tuple<int, int, std::string>> got;
-    for (const SimControllerSpec& s : LineControllers(options)) got.emplace_back(s.Module, s.Extended.value_or(-1), s.LoadPath);
+    for (const SimLineController& s : LineControllers(options)) got.emplace_back(s.Module, s.Extended.value_or(-1), s.LoadPath);
     EXPECT_EQ(got, c.controllers) << label;
   }
 }
