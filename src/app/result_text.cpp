@@ -67,10 +67,10 @@ std::string CommandResultText(const std::string& command, bool ok, double second
   const std::string caption = words->Caption;
   const std::string pin = "pin " + std::to_string(std::min<int>(model.CurrentPin, kPinCount - 1) + model.NumberingOffset);
   if (words->What == Scope::Verification) {
-    const std::string verdict = VerificationVerdict(report, ok, words->VerifiedParts);
     if (ok) return caption + ": no differences in " + Seconds(seconds);
-    if (verdict == "Differences Found")
-      return caption + ": " + Count(report.Differences, "difference", "differences") + " in " + Seconds(seconds);
+    if (VerificationVerdict(report.Result, words->VerifiedParts) == "Differences Found")
+      return caption + ": " + Count(static_cast<int>(report.Result.Differences.size()), "difference", "differences") +
+             " in " + Seconds(seconds);
     return caption + " stopped after " + Seconds(seconds);
   }
   if (!ok) return caption + " stopped after " + Seconds(seconds);

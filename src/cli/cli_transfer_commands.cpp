@@ -32,17 +32,18 @@ int ReadThenSave(CliSession& s, const std::string& command, const std::string& p
   return status;
 }
 
-// Loads FILE, then runs the verification command and prints its report. The command
-// succeeds only when the report's verdict is "Verify OK".
+// Loads FILE, then runs the verification command and prints its report, which names each
+// difference it found, field by field. The exit status follows the verdict.
 int RunVerification(CliSession& s, const std::string& command) {
   if (int status = LoadInput(s, FileArgument(s))) return status;
   if (int status = Connect(s)) return status;
   const int problems = s.Prompt.Problems();
+  s.App.Report().Clear();
   const bool ran = RunDeferredCommand(s, command);
   std::string report = s.App.Report().Text;
   if (!report.empty() && report.back() != '\n') report += "\n";
   PrintOut(report);
-  return ControllerOutcome(s, ran, problems);
+  return ControllerOutcome(s, ran && s.App.Report().Result.Ok, problems);
 }
 
 // Reads into the configuration of FILE (when it exists) and saves it once the read got through.

@@ -8,6 +8,7 @@
 #include "files/file_io.h"
 #include "files/general_records.h"
 #include "files/pin_group_records.h"
+#include "transfer/event_control.h"
 
 namespace brixo {
 namespace {
@@ -45,6 +46,8 @@ void ApplyRecords(DataFileContext& context, int version, const std::vector<FileR
   PinArray& pins = context.Model.PinTable;
   int pin = 0;
   int aspect = 0;
+  // A file without the map leaves the boxes as they are but no longer vouches for them.
+  context.Events.EnableMapKnown = false;
   for (const FileRecord& record : records) {
     const std::vector<int>& n = record.Numbers;
     switch (record.Tag) {
@@ -53,6 +56,13 @@ void ApplyRecords(DataFileContext& context, int version, const std::vector<FileR
         break;
       case RecordTag::Eof:
         for (int k = 0; k < kEventInputCount; ++k) context.Events.OffAction[n[0]][k] = static_cast<int16_t>(n[1 + k] - 1);
+        break;
+      case RecordTag::IdBytes:
+        context.General.TextGenIDString.assign(n.begin() + 1, n.end());
+        break;
+      case RecordTag::Ena:
+        DecodeEnableMap(n[0], n[1], context.Events);
+        context.Events.EnableMapKnown = true;
         break;
       case RecordTag::Pin:
         pin = n[0];

@@ -5,10 +5,22 @@
 #include <string>
 #include <vector>
 
+#include "app/simulated_line.h"
 #include "link/clock.h"
 #include "sim/pty_server.h"
 #include "sim/sim_options.h"
 #include "sim/sim_serial_port.h"
+
+namespace {
+// A start-up file that cannot be used is told on standard error.
+class ErrorOutputPrompt final : public brixo::UserPrompt {
+ public:
+  brixo::MessageAnswer ShowMessage(const std::string& text, brixo::MessageIcon, brixo::MessageButtons) override {
+    std::fprintf(stderr, "brixo-sim: %s\n", text.c_str());
+    return brixo::MessageAnswer::Ok;
+  }
+};
+}  // namespace
 
 int main(int argc, char** argv) {
   using namespace brixo;
@@ -22,8 +34,9 @@ int main(int argc, char** argv) {
 
   SteadyClock clock;
   SimSerialPort line(clock);
-  line.Controller().SetModuleAddress(options.Module);
-  line.Controller().Faults().NoEventControl = options.NoEvents;
+  ErrorOutputPrompt prompt;
+  if (!SetUpSimulatedControllers(line, LineControllers(options), clock, prompt)) return 1;
+  for (int i = 0; i < line.Controllers().Count(); ++i) line.Controllers().At(i).Faults().NoEventControl = options.NoEvents;
   line.SetHostAttached(options.Host);
   InterfaceUnitConfig& unit = line.Host().Config();
   unit.ProtocolVersion = options.Protocol;

@@ -31,6 +31,7 @@ struct ControllerRequest {
 struct ControllerAnswer {
   std::optional<int> Extended;  // extended-address byte the reply carries
   std::vector<int> Payload;
+  double DelaySeconds = 0.0;    // how long after the request the reply starts
 };
 
 class SimController {
@@ -48,7 +49,10 @@ class SimController {
   // The four values answered to the empty frame.
   void SetFeedback(const std::array<int, 4>& values) { feedback_ = values; }
 
-  // Direct line: one byte in, the bytes of any reply out.
+  // Direct line: one byte in, the bytes of any reply out. Each controller remembers the
+  // last frame it carried out: the same frame again, alternation bit included, is the
+  // tool repeating itself and is only answered again, not carried out twice. The
+  // synchronising empty frame after a burst makes the controller it names forget it.
   std::vector<uint8_t> ReceiveLineByte(uint8_t byte);
   // A message for some module; runs it when it is for this controller and returns the
   // reply when one is due.
@@ -65,6 +69,9 @@ class SimController {
 
  private:
   bool AddressedToMe(const ControllerRequest& request) const;
+  // The FailAfterFrames fault: true for the frame that is lost on the line.
+  bool LoseThisFrame();
+  std::optional<ControllerAnswer> CarryOut(const ControllerRequest& request);
   std::vector<int> Execute(const std::vector<int>& payload);
   std::vector<int> ReadGeneral(int sub) const;
   std::vector<int> WriteGeneral(const std::vector<int>& payload);
@@ -82,6 +89,8 @@ class SimController {
   std::array<int, 4> feedback_{0, 0, 0, 0};
   ControllerFrameReader reader_;
   bool afterBurst_ = false;
+  std::optional<ControllerFrame> lastFrame_;  // the last frame carried out since the last sync
+  std::vector<uint8_t> lastReply_;            // and what it was answered with
   std::vector<std::vector<int>> received_;
   std::vector<std::array<int, 4>> legacy_;
 };

@@ -1,9 +1,17 @@
 #pragma once
 // Command-line options of the stand-alone simulator program.
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace brixo {
+
+// One controller on the simulated line.
+struct SimLineController {
+  int Module = 0;                // module address 0..31
+  std::optional<int> Extended;   // its module extended address 0..95
+  std::string LoadPath;          // a data file it starts with; empty: factory memory
+};
 
 struct SimOptions {
   int Baud = 19200;          // 9600, 19200 or 38400
@@ -16,7 +24,14 @@ struct SimOptions {
   bool NoEvents = false;     // controller without event inputs
   bool Quiet = false;        // no frame log on standard error
   bool IgnoreStdin = false;  // keep serving after standard input ends
+  // --modules and --load: several controllers on the line. Empty: one, at Module.
+  std::vector<SimLineController> Controllers;
 };
+
+// "1,5:12,9": module addresses, each optionally with ":" and its extended address.
+bool ParseControllerList(const std::string& text, std::vector<SimLineController>& out, std::string& error);
+// The controllers the options put on the line: those of --modules, or the one of --module.
+std::vector<SimLineController> LineControllers(const SimOptions& options);
 
 // Fills options from the arguments (program name excluded); false with a message in
 // error on an unknown option or a bad value.

@@ -70,10 +70,13 @@ bool RunWriteAspects(TransferContext& ctx) {
   return ok;
 }
 
+bool RunVerifyAll(TransferContext& ctx) { return VerifyAllSequence(ctx).Ok; }
+
 bool RunVerifyAllPins(TransferContext& ctx) {
   ctx.Report.Clear();
-  const bool ok = VerifyPins(ctx);
-  CloseVerificationReport(ctx.Report, ok, 1);
+  ctx.Report.Result = VerifyPins(ctx);
+  const bool ok = ctx.Report.Result.Ok;
+  CloseVerificationReport(ctx.Report, 1, ctx.Model.NumberingOffset);
   HideBusy(ctx);
   ctx.View.ShowReport();
   return ok;
@@ -93,8 +96,9 @@ bool RunReadEvents(TransferContext& ctx) {
 
 bool RunVerifyEvents(TransferContext& ctx) {
   ctx.Report.Clear();
-  const bool ok = VerifyEventControl(ctx);
-  CloseVerificationReport(ctx.Report, ok, 1);
+  ctx.Report.Result = VerifyEventControl(ctx);
+  const bool ok = ctx.Report.Result.Ok;
+  CloseVerificationReport(ctx.Report, 1, ctx.Model.NumberingOffset);
   HideBusy(ctx);
   ctx.View.ShowReport();
   return ok;
@@ -109,7 +113,7 @@ struct Command {
 constexpr std::array<Command, 15> kCommands{{
     {"ReadAll", PostCheck::None, ReadAllSequence},
     {"WriteAll", PostCheck::None, WriteAllSequence},
-    {"VerifyAll", PostCheck::PortOpen, VerifyAllSequence},
+    {"VerifyAll", PostCheck::PortOpen, RunVerifyAll},
     {"ReadPin", PostCheck::None, RunReadPin},
     {"WritePin", PostCheck::None, RunWritePin},
     {"ReadDevice", PostCheck::None, RunReadDevice},

@@ -1,41 +1,65 @@
 #pragma once
-// The text of the "BrixoConfig - Verification Report" window, with the count of the
-// differences it lists and the parts of the configuration that were compared to their end.
+// The text of the "BrixoConfig - Verification Report" window, and what a verification
+// found besides its report lines: the verdict, every difference field by field, and the
+// parts of the configuration it compared to their end.
 #include <string>
 #include <vector>
 
+#include "transfer/config_fields.h"
+
 namespace brixo {
+
+// One field whose controller value is not what a write of the configuration would leave.
+struct Difference {
+  FieldId Field;
+  int FileValue = 0;
+  int ControllerValue = 0;
+  // Set for text fields, and where the controller's bytes have no value of the field's
+  // kind (a missing address byte, an initial-aspect byte of no known form).
+  std::string FileText;
+  std::string ControllerText;
+};
+
+// "pin 10 aspect 2 step 1 Par2: file 40, controller 41"
+std::string DifferenceText(const Difference& difference, int numberingOffset);
+
+struct VerificationResult {
+  bool Ok = true;
+  std::vector<Difference> Differences;
+  // Fields the configuration does not describe, so they were left out (a file without an
+  // enable map).
+  std::vector<FieldId> NotCompared;
+  // The parts compared to their end ("general settings", "event control", "32 pins"), and
+  // the part a stop cut short ("12 of 32 pins").
+  std::vector<std::string> Compared;
+  std::string Partial;
+
+  explicit operator bool() const { return Ok; }
+  void Add(const VerificationResult& other);
+};
 
 struct VerificationReport {
   std::string Text;
-  int Differences = 0;
-  std::vector<std::string> Compared;  // e.g. "general settings", "32 pins"
-  std::string Partial;                // the part a stop cut short, e.g. "12 of 32 pins"
-
+  // What the last verification run found; its verdict decides "Verify OK".
+  VerificationResult Result;
   void AppendReportLine(const std::string& line) { Text += line + "\r\n"; }
   void Append(const std::string& text) { Text += text; }
-  // A line that names something the controller holds differently.
-  void AppendDifference(const std::string& line) {
-    AppendReportLine(line);
-    ++Differences;
-  }
   void Clear() {
     Text.clear();
-    Differences = 0;
-    Compared.clear();
-    Partial.clear();
+    Result = VerificationResult{};
   }
 };
 
 // The closing words of a verification: "Verify OK" when everything compared, "Differences
 // Found" when every part was compared to its end and something differed, "Verification
-// Stopped" when it ended before its last part. `parts` is how many parts it verifies.
-std::string VerificationVerdict(const VerificationReport& report, bool ok, int parts);
+// Stopped" otherwise. `parts` is how many parts the verification compares.
+std::string VerificationVerdict(const VerificationResult& result, int parts);
 
 // One line naming what was compared and how many differences were found.
-std::string VerificationSummary(const VerificationReport& report);
+std::string VerificationSummary(const VerificationResult& result);
 
-// Ends the report with the verdict and the summary line.
-void CloseVerificationReport(VerificationReport& report, bool ok, int parts);
+// Ends the report with one line per difference of its result (field, file value,
+// controller value), the verdict and the summary line.
+void CloseVerificationReport(VerificationReport& report, int parts, int numberingOffset);
 
 }  // namespace brixo

@@ -50,7 +50,8 @@ bool WriteAllSequence(TransferContext& ctx) {
   bool ok = WriteGeneralSettingsExceptAddressing(ctx) && WriteAllPinsLoop(ctx);
   if (ok) {
     ctx.View.ShowProgress("Event control");
-    ok = WriteEventControl(ctx) && WriteEnableMap(ctx);
+    // A configuration that holds no enable map leaves the controller's map as it is.
+    ok = WriteEventControl(ctx) && (!ctx.Events.EnableMapKnown || WriteEnableMap(ctx));
   }
   if (ok) {
     ctx.View.ShowProgress("General settings");
@@ -60,19 +61,20 @@ bool WriteAllSequence(TransferContext& ctx) {
   return ok;
 }
 
-bool VerifyAllSequence(TransferContext& ctx) {
+VerificationResult VerifyAllSequence(TransferContext& ctx) {
   ctx.Report.Clear();
   ctx.View.ShowProgress("General settings");
-  bool ok = VerifyGeneralSettings(ctx);
-  if (ok) {
+  VerificationResult& result = ctx.Report.Result;
+  result = VerifyGeneralSettings(ctx);
+  if (result.Ok) {
     ctx.View.ShowProgress("Event control");
-    ok = VerifyEventControl(ctx);
+    result.Add(VerifyEventControl(ctx));
   }
-  if (ok) ok = VerifyPins(ctx);
-  CloseVerificationReport(ctx.Report, ok, 3);
+  if (result.Ok) result.Add(VerifyPins(ctx));
+  CloseVerificationReport(ctx.Report, 3, ctx.Model.NumberingOffset);
   ctx.View.SetBusy(false);
   ctx.View.ShowReport();
-  return ok;
+  return result;
 }
 
 }  // namespace brixo

@@ -12,8 +12,9 @@ bool ReadAllSequence(TransferContext& ctx);
 // is addressed, so everything else must already be in place.
 // True when every write was sent.
 bool WriteAllSequence(TransferContext& ctx);
-// Clears the report, verifies, closes it with its verdict and a summary line, and shows it.
-// True when the report ends "Verify OK".
-bool VerifyAllSequence(TransferContext& ctx);
+// Clears the report, verifies, closes it with its differences, its verdict and a summary
+// line, and shows it. The result (also kept in ctx.Report.Result) is OK exactly when the
+// report's verdict is "Verify OK".
+VerificationResult VerifyAllSequence(TransferContext& ctx);
 
 }  // namespace brixo

@@ -35,6 +35,7 @@ constexpr MenuEntry kMenuEntries[] = {
     {"&File", "Save &Compact...", "ActionSaveCompact", "Ctrl+Shift+S", &BrixoConfig::SaveFileCompact},
     {"&File", nullptr, nullptr, nullptr, nullptr},
     {"&File", "&Quit", "ActionQuit", "Ctrl+Q", &BrixoConfig::Quit},
+    {"&Controller", "&Scan Line...", "ActionScanLine", nullptr, &BrixoConfig::OpenScanDialog},
     {"&Controller", "&Read All", "ActionReadAll", nullptr, &BrixoConfig::ReadAll},
     {"&Controller", "&Write All", "ActionWriteAll", nullptr, &BrixoConfig::WriteAll},
     {"&Controller", "&Verify All", "ActionVerifyAll", nullptr, &BrixoConfig::VerifyAll},

@@ -27,6 +27,7 @@
 #include "ui/input_blocker.h"
 #include "ui/latin1_text.h"
 #include "ui/modifier_button.h"
+#include "ui/scan_dialog.h"
 #include "ui/test_tab.h"
 #include "ui/up_down_field.h"
 #include "ui/verification_report_window.h"
@@ -43,7 +44,9 @@ void SetChecked(QCheckBox* box, bool checked) {
 }  // namespace
 
 BrixoConfig::BrixoConfig(AppState& app, QWidget* parent)
-    : QMainWindow(parent), app_(app), presentReport_([](VerificationReportWindow& window) { window.ShowModal(); }) {
+    : QMainWindow(parent),
+      app_(app),
+      presentReport_([](VerificationReportWindow& window) { window.ShowModal(); }) {
   setObjectName("BrixoConfig");
   setWindowTitle("Brixo Config");
 
@@ -118,6 +121,7 @@ void BrixoConfig::Connect() {
     txtXaddr_->SetText(ToQt(app_.Addresses().CommitExtendedAddressText(FromQt(text), Offset())));
   });
   connect(txtXaddr_, &UpDownField::stepped, this, &BrixoConfig::StepExtendedAddress);
+  connect(scanLine_, &QPushButton::clicked, this, &BrixoConfig::OpenScanDialog);
   connect(checkXaddress_, &QCheckBox::clicked, this, [this](bool checked) {
     app_.Addresses().SetExtendedAddressing(checked);
     ShowLinkSettings();
@@ -228,6 +232,17 @@ void BrixoConfig::OpenReport() {
   window.show();
   window.raise();
   window.activateWindow();
+}
+
+void BrixoConfig::OpenScanDialog() {
+  ScanDialog dialog(app_, this);
+  if (presentScan_) {
+    presentScan_(dialog);
+  } else {
+    RunDialog(dialog);
+  }
+  // The scan reads (replies switched on) and may have taken another address.
+  ShowLinkSettings();
 }
 
 void BrixoConfig::ExpertModeSwitch() { app_.ExpertModeSwitch(); }

@@ -29,6 +29,7 @@ class ClickableLabel;
 class ModifierButton;
 class ReleaseLabel;
 class CommunicationWindow;
+class ScanDialog;
 class DeviceConfigTab;
 class EventControlTab;
 class GeneralTabWidget;
@@ -59,9 +60,12 @@ class BrixoConfig : public QMainWindow, public AppObserver {
   // Tests and the screenshot mode look at it without blocking.
   using ReportPresenter = std::function<void(VerificationReportWindow&)>;
   void SetReportPresenter(ReportPresenter presenter) { presentReport_ = std::move(presenter); }
-  // How the window's other modal dialogs (About, the tab's editors and calculators) are
-  // run; by default exec(). Tests drive them instead.
+  // How the window's other modal dialogs (About, the tab's editors and calculators, the
+  // "Scan Line" dialog) are run; by default exec(). Tests drive them instead.
   void SetDialogRunner(std::function<void(QDialog&)> runner);
+  // How the "Scan Line" dialog alone is run, for tests that work the dialog itself.
+  using ScanPresenter = std::function<void(ScanDialog&)>;
+  void SetScanPresenter(ScanPresenter presenter) { presentScan_ = std::move(presenter); }
 
   // Button and menu handlers, public so that tests reach them as a click does. A menu entry
   // runs the very handler of its button.
@@ -78,6 +82,8 @@ class BrixoConfig : public QMainWindow, public AppObserver {
   void EraseFlash();
   void OpenMonitor();
   void OpenReport();
+  // "Scan line...": finds the controllers on the line; the chosen one's address is taken.
+  void OpenScanDialog();
   void ExpertModeSwitch();
   void OpenPatternCalculator() { OpenCalculator(HelpToolKind::Pattern); }
   void OpenEventMapCalculator() { OpenCalculator(HelpToolKind::EventMap); }
@@ -137,6 +143,7 @@ class BrixoConfig : public QMainWindow, public AppObserver {
   AppState& app_;
   ReportPresenter presentReport_;
   std::function<void(QDialog&)> runDialog_;
+  ScanPresenter presentScan_;
   bool running_ = false;
   int currentTab_ = 0;
   QElapsedTimer responsive_;
@@ -149,6 +156,7 @@ class BrixoConfig : public QMainWindow, public AppObserver {
   QButtonGroup* optionBitRate_ = nullptr;
   QLabel* labelAddress_ = nullptr;
   UpDownField* textAddress_ = nullptr;
+  QPushButton* scanLine_ = nullptr;
   QCheckBox* checkXaddress_ = nullptr;
   QLabel* labelXaddress_ = nullptr;
   UpDownField* txtXaddr_ = nullptr;

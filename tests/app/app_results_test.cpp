@@ -70,8 +70,9 @@ TEST(ResultTextTest, EveryDeferredCommandHasItsCaptionAndWords) {
   EXPECT_EQ(CommandResultText("WritePin", true, 0.4, model, report), "Write Pin: pin 5 in 0.4 s");
   EXPECT_EQ(CommandResultText("ReadDevice", true, 1.0, model, report), "Read Device: device of pin 5 in 1.0 s");
   EXPECT_EQ(CommandResultText("VerifyAll", true, 14.5, model, report), "Verify All: no differences in 14.5 s");
-  report.Compared = {"general settings", "event control", "32 pins"};
-  report.Differences = 3;
+  report.Result.Ok = false;
+  report.Result.Compared = {"general settings", "event control", "32 pins"};
+  report.Result.Differences.resize(3);
   EXPECT_EQ(CommandResultText("VerifyAll", false, 14.5, model, report), "Verify All: 3 differences in 14.5 s");
   EXPECT_EQ(CommandResultText("NoSuchCommand", true, 1.0, model, report), "");
 }

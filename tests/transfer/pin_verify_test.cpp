@@ -46,6 +46,7 @@ struct DifferenceCase {
   const char* name;
   std::function<void(ControllerMemory&, ConfigModel&)> change;
   std::vector<std::string> lines;
+  std::vector<std::string> differences;  // as listed beside the report, numbered from 1
 };
 
 class PinDifferenceTest : public PinVerifyTest, public ::testing::WithParamInterface<DifferenceCase> {};
@@ -54,44 +55,50 @@ TEST_P(PinDifferenceTest, ReportsEachDifference) {
   GetParam().change(port.Controller().Memory(), model);
   std::vector<std::string> expected = Header();
   expected.insert(expected.end(), GetParam().lines.begin(), GetParam().lines.end());
-  EXPECT_EQ(VerifyPins(ctx), GetParam().lines.empty());
+  const VerificationResult result = VerifyPins(ctx);
+  EXPECT_EQ(result.Ok, GetParam().lines.empty());
   EXPECT_EQ(ReportLines(), expected);
+  std::vector<std::string> differences;
+  for (const Difference& d : result.Differences) differences.push_back(DifferenceText(d, 1));
+  EXPECT_EQ(differences, GetParam().differences);
   EXPECT_EQ(CountCommand(113), 32);  // a difference never stops the verification
-  // Every line of a finding is counted, and all 32 pins were compared.
-  EXPECT_EQ(report.Differences, static_cast<int>(GetParam().lines.size()));
-  EXPECT_EQ(report.Compared, std::vector<std::string>{"32 pins"});
+  // All 32 pins were compared.
+  EXPECT_EQ(result.Compared, std::vector<std::string>{"32 pins"});
 }
 
 const DifferenceCase kDifferences[] = {
     {"OutputConfig", [](ControllerMemory& m, ConfigModel&) { m.Pins[4].StoredOutputConfig[5] = 3; },
-     {"Pin 5: Pinconfig does not compare at byte 5: BrixoConfig = <58> Brixo = <3>"}},
-    {"ServoRangeInHighHalf", [](ControllerMemory& m, ConfigModel&) { m.Pins[4].StoredOutputConfig[2] = 0x30; }, {}},
+     {"Pin 5: Pinconfig does not compare"}, {"pin 5 output byte 5: file 58, controller 3"}},
+    // The bytes, not their meaning: the older form of the same range is another byte.
+    {"ServoRangeInHighHalf", [](ControllerMemory& m, ConfigModel&) { m.Pins[4].StoredOutputConfig[2] = 0x30; },
+     {"Pin 5: Pinconfig does not compare"}, {"pin 5 output byte 2: file 43, controller 48"}},
     {"ServoFlagsWithBit3", [](ControllerMemory& m, ConfigModel&) { m.Pins[4].StoredOutputConfig[2] = 0x38; },
-     {"Pin 5: Pinconfig does not compare at byte 2: BrixoConfig = <43> Brixo = <56>"}},
+     {"Pin 5: Pinconfig does not compare"}, {"pin 5 output byte 2: file 43, controller 56"}},
     {"LayoutStillChecksInitAndAddresses",
      [](ControllerMemory& m, ConfigModel&) {
        m.Pins[4].AspectConfig = 2;
        m.Pins[4].InitByte = 0x75;
        m.Pins[4].AddressBytes[1] = 0x14;
      },
-     {"Pin 5: Aspectconfig does not compare: BrixoConfig = <4 aspects> Brixo = <12 aspects>",
-      "Pin 5: Init does not compare: BrixoConfig = <2> Brixo = <5>",
-      "Pin 5: Serial Address Configuration does not compare: BrixoConfig = <3> Brixo = <4>"}},
+     {"Pin 5: Aspectconfig does not compare", "Pin 5: Init does not compare",
+      "Pin 5: Serial Address Configuration does not compare"},
+     {"pin 5 layout: file 3, controller 2", "pin 5 initial aspect: file 2, controller 5",
+      "pin 5 serial addresses: file 3, controller 4"}},
     {"OneLinePerAspect",
      [](ControllerMemory& m, ConfigModel&) {
        m.Pins[4].Steps[2][4][0] = 9;
        m.Pins[4].Steps[2][6][4] = 9;
        m.Pins[4].Steps[3][8][2] = 99;
      },
-     // Each line names the first step that differs and both sides of it.
-     {"Pin 5: Aspect 2 does not compare at step 4: BrixoConfig = <Jump (4, 2, 6, 1)> Brixo = <On (4, 2, 6, 1)>",
-      "Pin 5: Aspect 3 does not compare at step 8: BrixoConfig = <NS G->Y->R (8, 3, 11, 1)> "
-      "Brixo = <NS G->Y->R (8, 99, 11, 1)>"}},
+     {"Pin 5: Aspect 2 does not compare", "Pin 5: Aspect 3 does not compare"},
+     {"pin 5 aspect 2 step 4 instruction: file 1, controller 9", "pin 5 aspect 2 step 6 Par3: file 1, controller 9",
+      "pin 5 aspect 3 step 8 Par1: file 3, controller 99"}},
     {"SevenBitSplit", [](ControllerMemory& m, ConfigModel&) { m.Pins[4].Steps[1][1][1] = 1; },
-     {"Pin 5: Aspect 1 does not compare at step 1: BrixoConfig = <SendSerial 1 (0, 200, 129, 3)> "
-      "Brixo = <SendSerial 1 (0, 200, 1, 3)>"}},
-    {"Init", [](ControllerMemory& m, ConfigModel&) { m.Pins[4].InitByte = 0x7F; }, {"Pin 5: Init does not compare: BrixoConfig = <2> Brixo = <none>"}},
-    {"InitNotAnAspectByte", [](ControllerMemory& m, ConfigModel&) { m.Pins[4].InitByte = 0x35; }, {}},
+     {"Pin 5: Aspect 1 does not compare"}, {"pin 5 aspect 1 step 1 Par2: file 129, controller 1"}},
+    {"Init", [](ControllerMemory& m, ConfigModel&) { m.Pins[4].InitByte = 0x7F; }, {"Pin 5: Init does not compare"},
+     {"pin 5 initial aspect: file 2, controller -1"}},
+    {"InitNotAnAspectByte", [](ControllerMemory& m, ConfigModel&) { m.Pins[4].InitByte = 0x35; },
+     {"Pin 5: Init does not compare"}, {"pin 5 initial aspect: file 2, controller -1"}},
     {"NoInitBothSides",
      [](ControllerMemory& m, ConfigModel& model) {
        m.Pins[4].InitByte = 0x7F;
@@ -99,35 +106,58 @@ const DifferenceCase kDifferences[] = {
      },
      {}},
     {"Dcc", [](ControllerMemory& m, ConfigModel&) { m.Pins[4].AddressBytes[0] = 0x02; },
-     {"Pin 5: DCC Address Configuration does not compare: BrixoConfig = <2 B-DCC, 1 X-DCC> "
-      "Brixo = <2 B-DCC, 0 X-DCC>"}},
+     {"Pin 5: DCC Address Configuration does not compare"}, {"pin 5 extended DCC addresses: file 1, controller 0"}},
     {"Serial", [](ControllerMemory& m, ConfigModel&) { m.Pins[4].AddressBytes[1] = 0x12; },
-     {"Pin 5: Serial Address Configuration does not compare: BrixoConfig = <3> Brixo = <2>"}},
+     {"Pin 5: Serial Address Configuration does not compare"}, {"pin 5 serial addresses: file 3, controller 2"}},
     {"Device", [](ControllerMemory& m, ConfigModel&) { m.Pins[4].AddressBytes[2] = 0x40; },
-     {"Pin 5: Device Pointer does not compare: BrixoConfig = <head pin 2> Brixo = <head pin 5>"}},
+     {"Pin 5: Device Pointer does not compare"}, {"pin 5 device pointer: file -3, controller 0"}},
     {"UntaggedAddressByte", [](ControllerMemory& m, ConfigModel&) { m.Pins[4].AddressBytes[2] = 0x25; },
-     {"Pin Address Configuration: Invalid Response 2"}},
+     {"Pin Address Configuration: Invalid Response 2", "Pin 5: Device Pointer does not compare"},
+     {"pin 5 device pointer: file -3, controller missing"}},
+    {"TagTwice", [](ControllerMemory& m, ConfigModel&) { m.Pins[4].AddressBytes[1] = 0x03; },
+     {"Pin 5: Serial Address Configuration does not compare"}, {"pin 5 serial addresses: file 3, controller missing"}},
+    {"DeviceByteBeyondThePins", [](ControllerMemory& m, ConfigModel&) { m.Pins[4].AddressBytes[2] |= 0x20; },
+     {"Pin 5: Device Pointer does not compare"}, {"pin 5 device pointer: file -3, controller byte 125"}},
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, PinDifferenceTest, ::testing::ValuesIn(kDifferences),
                          [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(PinVerifyTest, AnOutputReplyWithoutTheBytesItsTypeUsesStops) {
+  ReplyRewritingPort rewriting(port);
+  link.AttachPort(&rewriting);
+  for (const std::vector<int>& reply : {std::vector<int>{113, 4, 1}, std::vector<int>{113, 4, 1, 64, 43, 64, 127}}) {
+    rewriting.Rewrite = [&reply](std::vector<int>& payload, int&) {
+      if (payload[0] == 113 && payload[1] == 4) payload = reply;
+    };
+    report.Clear();
+    ClearPayloads();
+    EXPECT_FALSE(VerifyPins(ctx).Ok);
+    EXPECT_EQ(ReportLines().back(), "No valid response");
+    EXPECT_EQ(CountCommand(113), 5);
+  }
+}
 
 TEST_F(PinVerifyTest, ShortPwmReportCompares) {
   port.Controller().Faults().ShortPwmConfig = true;
   EXPECT_TRUE(VerifyPins(ctx));
   model.PinTable[7].OutputConfig[5] = 20;
   report.Clear();
-  EXPECT_FALSE(VerifyPins(ctx));
-  EXPECT_EQ(ReportLines().back(),
-            "Pin 8: Pinconfig does not compare at the PWM levels: BrixoConfig = <0, 20> Brixo = <0, 31>");
+  const VerificationResult result = VerifyPins(ctx);
+  EXPECT_FALSE(result.Ok);
+  EXPECT_EQ(ReportLines().back(), "Pin 8: Pinconfig does not compare");
+  ASSERT_EQ(result.Differences.size(), 1u);
+  EXPECT_EQ(DifferenceText(result.Differences[0], 1), "pin 8 output byte 5: file 20, controller 31");
 }
 
 TEST_F(PinVerifyTest, NumbersFromZeroWithoutTheNote) {
   model.NumberingOffset = 0;
   port.Controller().Memory().Pins[4].InitByte = 0x7F;
-  EXPECT_FALSE(VerifyPins(ctx));
-  EXPECT_EQ(ReportLines(), (std::vector<std::string>{"Start Pin Verification",
-                                                     "Pin 4: Init does not compare: BrixoConfig = <2> Brixo = <none>"}));
+  const VerificationResult result = VerifyPins(ctx);
+  EXPECT_FALSE(result.Ok);
+  EXPECT_EQ(ReportLines(), (std::vector<std::string>{"Start Pin Verification", "Pin 4: Init does not compare"}));
+  ASSERT_EQ(result.Differences.size(), 1u);
+  EXPECT_EQ(DifferenceText(result.Differences[0], 0), "pin 4 initial aspect: file 2, controller -1");
 }
 
 TEST_F(PinVerifyTest, AddressReplyOfAnotherShapeIsReportedAndVerificationGoesOn) {
@@ -154,12 +184,13 @@ TEST_P(PinVerifyStopTest, WrongReplyStopsWithNoValidResponse) {
   ReplyRewritingPort rewriting(port);
   link.AttachPort(&rewriting);
   rewriting.Rewrite = GetParam().rewrite;
-  EXPECT_FALSE(VerifyPins(ctx));
+  const VerificationResult result = VerifyPins(ctx);
+  EXPECT_FALSE(result.Ok);
   EXPECT_EQ(ReportLines().back(), "No valid response");
   // Nothing of pin 5 (internal 5) or later was asked for.
   for (const auto& p : Payloads()) EXPECT_LE(p[1], 4);
-  EXPECT_TRUE(report.Compared.empty());
-  EXPECT_EQ(report.Partial, "4 of 32 pins");
+  EXPECT_TRUE(result.Compared.empty());
+  EXPECT_EQ(result.Partial, "4 of 32 pins");
 }
 
 const StopCase kStops[] = {

@@ -34,17 +34,29 @@ const ClosingCase kClosings[] = {
 
 class ClosingTest : public ::testing::TestWithParam<ClosingCase> {};
 
-TEST_P(ClosingTest, VerdictAndSummary) {
+// The n-th difference: pin n+1's initial aspect, file n, controller n+1.
+Difference NthDifference(int n) {
+  return {{FieldKind::InitAspect, static_cast<int8_t>(n)}, n, n + 1, {}, {}};
+}
+
+TEST_P(ClosingTest, DifferencesThenVerdictAndSummary) {
   const ClosingCase& c = GetParam();
   VerificationReport report;
   report.AppendReportLine("Start Pin Verification");
-  report.Compared = c.compared;
-  report.Partial = c.partial;
-  report.Differences = c.differences;
-  EXPECT_EQ(VerificationVerdict(report, c.ok, c.parts), c.verdict);
-  EXPECT_EQ(VerificationSummary(report), c.summary);
-  CloseVerificationReport(report, c.ok, c.parts);
-  EXPECT_EQ(report.Text, "Start Pin Verification\r\n" + std::string(c.verdict) + "\r\n" + c.summary);
+  VerificationResult& result = report.Result;
+  result.Ok = c.ok;
+  result.Compared = c.compared;
+  result.Partial = c.partial;
+  std::string listed;
+  for (int n = 0; n < c.differences; ++n) {
+    result.Differences.push_back(NthDifference(n));
+    listed += "pin " + std::to_string(n + 1) + " initial aspect: file " + std::to_string(n) + ", controller " +
+              std::to_string(n + 1) + "\r\n";
+  }
+  EXPECT_EQ(VerificationVerdict(result, c.parts), c.verdict);
+  EXPECT_EQ(VerificationSummary(result), c.summary);
+  CloseVerificationReport(report, c.parts, 1);
+  EXPECT_EQ(report.Text, "Start Pin Verification\r\n" + listed + c.verdict + "\r\n" + c.summary);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, ClosingTest, ::testing::ValuesIn(kClosings), [](const auto& info) {
@@ -53,17 +65,36 @@ INSTANTIATE_TEST_SUITE_P(Cases, ClosingTest, ::testing::ValuesIn(kClosings), [](
   return name;
 });
 
-TEST(VerificationReportTest, ClearForgetsTheCountsToo) {
+TEST(VerificationReportTest, ClearForgetsTheResultToo) {
   VerificationReport report;
-  report.AppendDifference("Pin 1: Init does not compare");
-  report.Compared = {"32 pins"};
-  report.Partial = "3 of 32 pins";
-  EXPECT_EQ(report.Differences, 1);
+  report.AppendReportLine("Pin 1: Init does not compare");
+  report.Result.Ok = false;
+  report.Result.Differences.push_back(NthDifference(0));
+  report.Result.Compared = {"32 pins"};
+  report.Result.Partial = "3 of 32 pins";
   report.Clear();
   EXPECT_EQ(report.Text, "");
-  EXPECT_EQ(report.Differences, 0);
-  EXPECT_TRUE(report.Compared.empty());
-  EXPECT_TRUE(report.Partial.empty());
+  EXPECT_TRUE(report.Result.Ok);
+  EXPECT_TRUE(report.Result.Differences.empty());
+  EXPECT_TRUE(report.Result.Compared.empty());
+  EXPECT_TRUE(report.Result.Partial.empty());
+}
+
+// Joining the parts of Verify All keeps what each compared, in order, and the stop of the last.
+TEST(VerificationReportTest, AddedResultsKeepTheirPartsAndDifferences) {
+  VerificationResult all;
+  all.Compared = {"general settings"};
+  all.Differences.push_back(NthDifference(0));
+  VerificationResult pins;
+  pins.Ok = false;
+  pins.Partial = "4 of 32 pins";
+  pins.Differences.push_back(NthDifference(1));
+  all.Add(pins);
+  EXPECT_FALSE(all.Ok);
+  EXPECT_EQ(all.Compared, std::vector<std::string>{"general settings"});
+  EXPECT_EQ(all.Partial, "4 of 32 pins");
+  EXPECT_EQ(all.Differences.size(), 2u);
+  EXPECT_EQ(VerificationSummary(all), "Compared general settings and 4 of 32 pins: 2 differences.");
 }
 
 }  // namespace

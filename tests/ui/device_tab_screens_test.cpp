@@ -1,5 +1,7 @@
 #include <QDir>
 #include <QImage>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTemporaryDir>
 
 #include "device_tab_fixture.h"
@@ -20,6 +22,19 @@ TEST_F(DeviceTabTest, ScreenshotsShowTheSignalAndEveryDialog) {
   }
   EXPECT_EQ(Pin(0).AspectConfig, 3);
   EXPECT_TRUE(prompt.Messages.empty());
+}
+
+TEST_F(DeviceTabTest, OnANarrowScreenItStacksItsHalves) {
+  app.Pins().ShowDetails(true);
+  tab.ShowDetails();
+  tab.resize(1400, 900);
+  tab.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&tab));
+  EXPECT_TRUE(tab.SideBySide());
+  tab.resize(700, 600);
+  QApplication::processEvents();
+  EXPECT_FALSE(tab.SideBySide());
+  for (QScrollArea* scroll : tab.findChildren<QScrollArea*>()) EXPECT_EQ(scroll->horizontalScrollBar()->maximum(), 0);
 }
 
 }  // namespace

@@ -208,18 +208,25 @@ TEST_F(EveryButtonTest, EveryMenuEntryHasAnEffect) {
   EXPECT_GE(entries, 14);
 }
 
+// A caption as a menu and a button both show it: "&Scan Line..." and "Scan line…" alike.
+QString PlainCaption(QString caption) {
+  return caption.remove('&').remove("...").remove(QChar(0x2026)).toLower();
+}
+
 // A menu entry and the button with its caption run the same operation.
 TEST_F(EveryButtonTest, AMenuEntryDoesWhatItsButtonDoes) {
   std::map<QString, QAction*> entries;
   for (QAction* menuAction : window.menuBar()->actions())
-    for (QAction* action : menuAction->menu()->actions()) entries[action->text().remove('&').remove("...")] = action;
+    for (QAction* action : menuAction->menu()->actions()) entries[PlainCaption(action->text())] = action;
   int compared = 0;
+  std::vector<QString> scanDialogs;
   for (QAbstractButton* button : Buttons()) {
-    const auto entry = entries.find(button->text());
+    const auto entry = entries.find(PlainCaption(button->text()));
     if (entry == entries.end()) continue;
     const auto run = [&](const std::function<void()>& press) {
       Prepare();
       app.Simulator()->Controller().ClearReceived();
+      dialogs.clear();
       const Observed before = Observe();
       press();
       window.Timer1Tick();
@@ -231,7 +238,7 @@ TEST_F(EveryButtonTest, AMenuEntryDoesWhatItsButtonDoes) {
       after.Dialogs -= before.Dialogs;
       after.Reports -= before.Reports;
       return std::make_tuple(app.Simulator()->Controller().ReceivedPayloads(), after.Frames, after.Messages,
-                             after.FileDialogs, after.Reports);
+                             after.FileDialogs, after.Reports, dialogs);
     };
     const auto byButton = run([&] {
       Reveal(button);
@@ -239,10 +246,13 @@ TEST_F(EveryButtonTest, AMenuEntryDoesWhatItsButtonDoes) {
     });
     const auto byMenu = run([&] { entry->second->trigger(); });
     EXPECT_EQ(byMenu, byButton) << button->text().toStdString();
+    if (button->objectName() == "cmdScanLine") scanDialogs = std::get<5>(byMenu);
     ++compared;
   }
-  // Load File, Save File, Read All, Write All, Verify All, Erase Flash.
-  EXPECT_EQ(compared, 6);
+  // Load File, Save File, Read All, Write All, Verify All, Erase Flash, Scan Line.
+  EXPECT_EQ(compared, 7);
+  // Both open the scan dialog.
+  EXPECT_EQ(scanDialogs, std::vector<QString>{"dlgScanLine"});
 }
 
 }  // namespace

@@ -69,7 +69,10 @@ TEST_F(WindowShellTest, TheWindowAndEveryTabFitA1024By768Screen) {
   EXPECT_EQ(window.size(), QSize(1024, 768));
 }
 
-TEST_F(WindowShellTest, OnANarrowScreenTheDeviceTabStacksItsHalves) {
+// The window goes no narrower than its top row; there the device tab's halves, side by
+// side or stacked, still need no sideways scrolling (the tab alone stacks them when
+// narrower, see the device tab's tests).
+TEST_F(WindowShellTest, AtItsNarrowestTheDeviceTabNeedsNoSidewaysScrolling) {
   app.Pins().ShowDetails(true);
   window.ShowDetails();
   ShowAt(1400, 900);
@@ -78,7 +81,7 @@ TEST_F(WindowShellTest, OnANarrowScreenTheDeviceTabStacksItsHalves) {
   EXPECT_TRUE(window.DevicePage()->SideBySide());
   window.resize(700, 600);
   QApplication::processEvents();
-  EXPECT_FALSE(window.DevicePage()->SideBySide());
+  EXPECT_LE(window.width(), 1024);
   for (QScrollArea* scroll : window.DevicePage()->findChildren<QScrollArea*>())
     EXPECT_EQ(scroll->horizontalScrollBar()->maximum(), 0);
 }
