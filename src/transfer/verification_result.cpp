@@ -1,21 +1,33 @@
+#include "model/controller_encoding.h"
+#include "model/instruction_table.h"
 #include "transfer/verification_report.h"
 
 namespace brixo {
 
 namespace {
 
-std::string ValueText(int value, const std::string& text, bool isText) {
-  if (isText) return "<" + text + ">";
-  return text.empty() ? std::to_string(value) : text;
+// A step's code with the name the user chooses it by: "9 (On)", "25 (On with fade)"; the
+// empty step and codes without a name stay numbers.
+std::string StepCodeText(int code) {
+  StepRecord step;
+  SplitStepCode(code, step);
+  const std::string& name = StandardInstructionTable().Info(step.Instruction).Name;
+  if (step.Instruction == 0 || name.empty()) return std::to_string(code);
+  return std::to_string(code) + " (" + name + (step.Fade != 0 ? " with fade" : "") + ")";
+}
+
+std::string ValueText(const FieldId& field, int value, const std::string& text) {
+  if (InfoOf(field.Kind).IsText) return "<" + text + ">";
+  if (!text.empty()) return text;
+  return field.Kind == FieldKind::StepCode ? StepCodeText(value) : std::to_string(value);
 }
 
 }  // namespace
 
 std::string DifferenceText(const Difference& difference, int numberingOffset) {
-  const bool isText = InfoOf(difference.Field.Kind).IsText;
-  return FieldName(difference.Field, numberingOffset) + ": file " +
-         ValueText(difference.FileValue, difference.FileText, isText) + ", controller " +
-         ValueText(difference.ControllerValue, difference.ControllerText, isText);
+  const FieldId& field = difference.Field;
+  return FieldName(field, numberingOffset) + ": file " + ValueText(field, difference.FileValue, difference.FileText) +
+         ", controller " + ValueText(field, difference.ControllerValue, difference.ControllerText);
 }
 
 void VerificationResult::Add(const VerificationResult& other) {

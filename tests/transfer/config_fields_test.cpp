@@ -123,6 +123,12 @@ TEST(ConfigFields, DifferencesReadAsTheUserNamesThem) {
   EXPECT_EQ(DifferenceText(text, 1), "ID string: file <Yard>, controller <Yar>");
   Difference missing{{FieldKind::SerialCount, 0}, 2, 0, {}, "missing"};
   EXPECT_EQ(DifferenceText(missing, 0), "pin 0 serial addresses: file 2, controller missing");
+  // An instruction code also by the name it is chosen by; the empty step and a code
+  // without a name stay numbers.
+  Difference code{{FieldKind::StepCode, 4, -1, 0, 3}, 25, 124, {}, {}};
+  EXPECT_EQ(DifferenceText(code, 1), "pin 5 aspect 0 step 3 instruction: file 25 (On with fade), controller 124");
+  Difference empty{{FieldKind::StepCode, 4, -1, 0, 3}, 0, 9, {}, {}};
+  EXPECT_EQ(DifferenceText(empty, 1), "pin 5 aspect 0 step 3 instruction: file 0, controller 9 (On)");
 }
 
 }  // namespace

@@ -91,7 +91,7 @@ const DifferenceCase kDifferences[] = {
        m.Pins[4].Steps[3][8][2] = 99;
      },
      {"Pin 5: Aspect 2 does not compare", "Pin 5: Aspect 3 does not compare"},
-     {"pin 5 aspect 2 step 4 instruction: file 1, controller 9", "pin 5 aspect 2 step 6 Par3: file 1, controller 9",
+     {"pin 5 aspect 2 step 4 instruction: file 1 (Jump), controller 9 (On)", "pin 5 aspect 2 step 6 Par3: file 1, controller 9",
       "pin 5 aspect 3 step 8 Par1: file 3, controller 99"}},
     {"SevenBitSplit", [](ControllerMemory& m, ConfigModel&) { m.Pins[4].Steps[1][1][1] = 1; },
      {"Pin 5: Aspect 1 does not compare"}, {"pin 5 aspect 1 step 1 Par2: file 129, controller 1"}},
