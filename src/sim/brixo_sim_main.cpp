@@ -19,11 +19,15 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "brixo-sim: %s\n%s", error.c_str(), SimUsage().c_str());
     return 2;
   }
+  if (options.Help) {
+    std::fputs(SimHelp().c_str(), stdout);
+    return 0;
+  }
 
   SteadyClock clock;
   SimSerialPort line(clock);
   line.Controller().SetModuleAddress(options.Module);
-  line.Controller().Faults().NoEventControl = options.NoEvents;
+  line.Controller().Faults() = options.Faults;
   line.SetHostAttached(options.Host);
   InterfaceUnitConfig& unit = line.Host().Config();
   unit.ProtocolVersion = options.Protocol;

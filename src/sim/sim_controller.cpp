@@ -53,7 +53,14 @@ bool SimController::AddressedToMe(const ControllerRequest& request) const {
 }
 
 std::optional<ControllerAnswer> SimController::Accept(const ControllerRequest& request) {
-  if (!AddressedToMe(request)) return std::nullopt;
+  if (!AddressedToMe(request) || gone_) return std::nullopt;
+  if (faults_.GoneAfterFrames == 0) {
+    gone_ = true;
+    return std::nullopt;
+  }
+  if (faults_.GoneAfterFrames > 0) --faults_.GoneAfterFrames;
+  if (faults_.SilentAfterFrames == 0) return std::nullopt;
+  if (faults_.SilentAfterFrames > 0) --faults_.SilentAfterFrames;
   if (faults_.FailAfterFrames == 0) {
     faults_.FailAfterFrames = -1;
     return std::nullopt;

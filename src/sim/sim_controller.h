@@ -47,6 +47,8 @@ class SimController {
   int ModuleAddress() const { return module_; }
   // The four values answered to the empty frame.
   void SetFeedback(const std::array<int, 4>& values) { feedback_ = values; }
+  // The GoneAfterFrames fault has struck: the device is no longer there.
+  bool Gone() const { return gone_; }
 
   // Direct line: one byte in, the bytes of any reply out.
   std::vector<uint8_t> ReceiveLineByte(uint8_t byte);
@@ -82,6 +84,7 @@ class SimController {
   std::array<int, 4> feedback_{0, 0, 0, 0};
   ControllerFrameReader reader_;
   bool afterBurst_ = false;
+  bool gone_ = false;
   std::vector<std::vector<int>> received_;
   std::vector<std::array<int, 4>> legacy_;
 };

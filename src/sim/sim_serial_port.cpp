@@ -28,9 +28,11 @@ bool SimSerialPort::SetLineSettings(const std::string& settings) {
   return true;
 }
 
-bool SimSerialPort::Open(const std::string&) {
+bool SimSerialPort::Open(const std::string& device) {
   if (openFails_) return false;
   open_ = true;
+  device_ = device;
+  fault_.clear();
   return true;
 }
 
@@ -51,7 +53,17 @@ bool SimSerialPort::Write(std::span<const uint8_t> bytes) {
     std::vector<uint8_t> reply = controller_.ReceiveLineByte(byte);
     if (!reply.empty()) Queue(reply, replyDelay_ + controller_.Faults().ReplyDelaySeconds);
   }
-  return true;
+  if (controller_.Gone() && open_) {
+    Close();
+    fault_ = PortGoneFault(device_);
+  }
+  return open_;
+}
+
+std::string SimSerialPort::TakeFault() {
+  std::string fault;
+  fault.swap(fault_);
+  return fault;
 }
 
 void SimSerialPort::Queue(const std::vector<uint8_t>& bytes, double delaySeconds) {
