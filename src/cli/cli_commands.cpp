@@ -237,6 +237,9 @@ int RunCli(const std::vector<std::string>& args) {
     };
   }
   if (options.ZeroBased) app.SetStartNumberingAtOne(false);
+  // Without a window to watch, going on after a lost reply only sends frames nobody
+  // answers: an operation ends at its first link failure (the window goes on, as it always did).
+  app.Link().StopOnLinkFailure = true;
 
   CliSession session{options, app, prompt, status};
   if (command->NeedsController) {

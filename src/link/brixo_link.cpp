@@ -32,8 +32,21 @@ bool BrixoLink::ReportPortFault() {
   std::string fault = port_->TakeFault();
   if (fault.empty()) return false;
   port_->Close();
+  // Nothing more can be sent: the rest of the operation must not repeat "Select
+  // communications port" for every exchange it has left.
+  cancellation_.Trip(StopReason::PortLost);
   prompt_.ShowMessage(fault, MessageIcon::Error);
+  if (onPortLost) onPortLost();
   return true;
+}
+
+void BrixoLink::LinkFailed(const std::string& text, MessageIcon icon) {
+  if (StopOnLinkFailure) cancellation_.Trip(StopReason::LinkFailure);
+  prompt_.ShowMessage(text, icon);
+}
+
+bool BrixoLink::StoppedFromOutside() const {
+  return cancellation_.Stopping() && cancellation_.Reason() != StopReason::LinkFailure;
 }
 
 void BrixoLink::ShowPortClosed() {
@@ -72,6 +85,7 @@ bool BrixoLink::SendBrixoMessage(bool waitForReply, const std::vector<int>& payl
     prompt_.ShowMessage(OutOfRangeMessage(*bad), MessageIcon::Error);
     return false;
   }
+  if (cancellation_.Stopping()) return false;
   if (!PortOpen()) {
     ShowPortClosed();
     return false;
@@ -111,13 +125,14 @@ bool BrixoLink::SendDirect(const std::vector<int>& payload) {
   log_.AppendLine(line);
 
   bool portLost = !PortOpen();
+  if (portLost) ReportPortFault();  // a port that closed without failing the write
   if (CheckBrixoBD && !portLost) {
     if (!ReceiveBrixoReply()) {
       // A port that failed has been reported already; the controller is not to blame.
       portLost = !PortOpen();
       if (!portLost) {
-        prompt_.ShowMessage("No response received, resetting bidirectional communication");
         CheckBrixoBD = false;
+        LinkFailed("No response received, resetting bidirectional communication");
       }
     } else {
       const uint8_t header = ReplyBuffer[1];
@@ -135,23 +150,23 @@ bool BrixoLink::SendDirect(const std::vector<int>& payload) {
 bool BrixoLink::ValidateDirectReply(uint8_t addressSent) {
   const uint8_t header = ReplyBuffer[1];
   if (header < 96 || ReplyBuffer[0] != addressSent) {
-    prompt_.ShowMessage("Invalid response received, \nReceived: Addr = " + std::to_string(ReplyBuffer[0]) +
+    LinkFailed("Invalid response received, \nReceived: Addr = " + std::to_string(ReplyBuffer[0]) +
                         " Header = " + std::to_string(header) +
                         "\nExpected: Addr = " + std::to_string(ModuleAddress * 4 + 3) + " Header > 95 ");
     return false;
   }
   const int extByte = ReplyBuffer[2] & 127;
   if (HasExtendedByte(header) && !CheckXaddress) {
-    prompt_.ShowMessage("Unexpected eXtended Address Byte " + std::to_string(extByte));
+    LinkFailed("Unexpected eXtended Address Byte " + std::to_string(extByte));
     return false;
   }
   if (!HasExtendedByte(header) && CheckXaddress) {
-    prompt_.ShowMessage("eXtended Address Byte expected");
+    LinkFailed("eXtended Address Byte expected");
     return false;
   }
   if (HasExtendedByte(header)) {
     if (extByte != ExtendedAddress) {
-      prompt_.ShowMessage("Incorrect eXtended Address byte \nReceived " + std::to_string(extByte) +
+      LinkFailed("Incorrect eXtended Address byte \nReceived " + std::to_string(extByte) +
                           " Expected " + std::to_string(ExtendedAddress));
       return false;
     }
@@ -217,7 +232,7 @@ bool BrixoLink::SendTunnelled(bool waitForReply, const std::vector<int>& payload
   } else if (result) {
     SendQuendalMessage({});
   }
-  if (!result && !extendedMismatch && PortOpen()) prompt_.ShowMessage("No valid response received");
+  if (!result && !extendedMismatch && PortOpen() && !StoppedFromOutside()) LinkFailed("No valid response received");
   ReplyValid = result;
   return result;
 }
@@ -232,10 +247,10 @@ bool BrixoLink::TakeTunnelledReply(bool& failed) {
   if (HasExtendedByte(header)) {
     const int extByte = ReplyBuffer[4] & 127;
     if (!CheckXaddress) {
-      prompt_.ShowMessage("Unexpected eXtended Address Byte " + std::to_string(extByte));
+      LinkFailed("Unexpected eXtended Address Byte " + std::to_string(extByte));
       failed = true;
     } else if (extByte != ExtendedAddress) {
-      prompt_.ShowMessage("Incorrect eXtended Address byte \nReceived " + std::to_string(extByte) +
+      LinkFailed("Incorrect eXtended Address byte \nReceived " + std::to_string(extByte) +
                           " Expected " + std::to_string(ExtendedAddress));
       failed = true;
     }
@@ -255,6 +270,7 @@ bool BrixoLink::SendQuendalMessage(const std::vector<int>& data) {
     prompt_.ShowMessage(OutOfRangeMessage(*bad), MessageIcon::Error);
     return false;
   }
+  if (cancellation_.Stopping()) return false;
   if (!PortOpen()) {
     ShowPortClosed();
     return false;
@@ -271,7 +287,7 @@ bool BrixoLink::SendQuendalMessage(const std::vector<int>& data) {
   HostToggle = HostToggle ? 0 : 1;
 
   if (ReceiveQuendalReply().empty()) {
-    if (PortOpen()) prompt_.ShowMessage("No answer from Quendal", MessageIcon::Warning);
+    if (PortOpen()) LinkFailed("No answer from Quendal", MessageIcon::Warning);
     return false;
   }
   return true;
@@ -310,7 +326,7 @@ std::string BrixoLink::ReceiveQuendalReply() {
   int sum = 0;
   for (uint8_t b : frame) sum += b;
   if (sum % 128 != 0) {
-    prompt_.ShowMessage("Checksum Error\nSize = " + std::to_string(m) + text);
+    LinkFailed("Checksum Error\nSize = " + std::to_string(m) + text);
     ReplyBuffer[0] = 0;
     return {};
   }
@@ -330,6 +346,7 @@ void BrixoLink::SendTamloMessage(int a, int b1, int b2, int b3) {
     prompt_.ShowMessage(OutOfRangeMessage(*bad), MessageIcon::Error);
     return;
   }
+  if (cancellation_.Stopping()) return;
   if (!PortOpen()) {
     ShowPortClosed();
     return;

@@ -3,9 +3,11 @@
 // receivers for direct and tunnelled frames, and the legacy five-byte frame.
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "link/cancellation_token.h"
 #include "link/clock.h"
 #include "link/comm_log.h"
 #include "link/serial_port.h"
@@ -35,6 +37,9 @@ class BrixoLink {
   bool CheckBrixoBD = true;     // "Bidirectional Comm."
   bool CheckQuendal = false;    // "Use Quendal Tunneling"
   bool CheckXaddress = false;   // "Use eXtended Addr"
+  // Every link failure (not only a lost port) trips the cancellation token, so the running
+  // operation ends at its next exchange instead of going on without replies.
+  bool StopOnLinkFailure = false;
 
   // Sends one controller message (payload values 0..127, at most 15 of them).
   // Direct mode: true whenever the frame was sent; callers needing data also test ReplyValid.
@@ -54,8 +59,15 @@ class BrixoLink {
   const std::vector<uint8_t>& LastHostData() const { return hostData_; }
 
   // Shows a fault that closed the port behind our back (once) and makes sure the port
-  // stays closed. True when there was one.
+  // stays closed; the running operation stops. True when there was one.
   bool ReportPortFault();
+  // Told after a port fault was reported, so that whoever shows the port shows it closed.
+  std::function<void()> onPortLost;
+
+  // Asked before every exchange; while it stops an operation nothing is sent and nothing
+  // is shown.
+  CancellationToken& Cancellation() { return cancellation_; }
+  const CancellationToken& Cancellation() const { return cancellation_; }
 
   Clock& GetClock() { return clock_; }
   UserPrompt& Prompt() { return prompt_; }
@@ -67,12 +79,17 @@ class BrixoLink {
   CommLog& log_;
   SerialPort* port_ = nullptr;
   std::vector<uint8_t> hostData_;
+  CancellationToken cancellation_;
 
   bool SendDirect(const std::vector<int>& payload);
   bool SendTunnelled(bool waitForReply, const std::vector<int>& payload);
   bool ValidateDirectReply(uint8_t addressSent);
   bool TakeTunnelledReply(bool& failed);
   void ShowPortClosed();
+  // Shows an exchange failure and, when StopOnLinkFailure is set, stops the operation.
+  void LinkFailed(const std::string& text, MessageIcon icon = MessageIcon::None);
+  // The operation was stopped for a reason of its own, not by this exchange's failure.
+  bool StoppedFromOutside() const;
   void WriteFrame(const std::vector<uint8_t>& frame);
   int NextByte(double windowStart);
 };

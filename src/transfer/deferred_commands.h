@@ -9,6 +9,9 @@
 
 namespace brixo {
 
+// What a command does to the controller, for what its stop means to the user.
+enum class CommandKind { Read, Write, Verify };
+
 class DeferredCommands {
  public:
   explicit DeferredCommands(TransferContext& ctx) : ctx_(ctx) {}
@@ -29,6 +32,13 @@ class DeferredCommands {
 
   // The success flag of the operation the last tick ran.
   bool LastSucceeded() const { return lastSucceeded_; }
+  // Whether the operation the last tick ran was stopped by the link's cancellation token,
+  // and what a user is told about it: "Write All stopped after pin 12 of 32".
+  bool LastStopped() const;
+  std::string LastStoppedText() const;
+  // The caption of the button behind the command the last tick ran ("Read All"), and what it does.
+  std::string LastCaption() const;
+  CommandKind LastKind() const;
 
   static bool IsCommandName(const std::string& name);
 
@@ -37,6 +47,7 @@ class DeferredCommands {
   std::string pendingCommand_;
   bool labelActionVisible_ = false;
   bool lastSucceeded_ = false;
+  std::string lastCommand_;
 };
 
 }  // namespace brixo

@@ -79,10 +79,12 @@ bool ReadPinComplete(TransferContext& ctx, int p) {
 
 bool ReadAllPinsLoop(TransferContext& ctx) {
   for (int p = 0; p < kPinCount; ++p) {
-    ctx.View.ShowProgress("Reading pin " + std::to_string(DisplayedPin(ctx.Model, p)) + " of 32");
+    if (ctx.Stopping()) return false;
+    ctx.View.ShowProgress("Reading " + PinOfAll(ctx.Model, p));
     if (!ReadPinComplete(ctx, p)) return false;
+    ctx.NoteDone(PinOfAll(ctx.Model, p));
   }
-  return true;
+  return !ctx.Stopping();
 }
 
 bool ReadDeviceOfPin(TransferContext& ctx, int p) {
@@ -107,6 +109,8 @@ bool ReadDeviceOfPin(TransferContext& ctx, int p) {
       if (IsDeviceByte(value) && HeadOfDeviceByte(b, value) == head) member = true;
     }
     if (member && !ReadPinComplete(ctx, b)) return false;
+    if (member) ctx.NoteDone("pin " + std::to_string(DisplayedPin(ctx.Model, b)));
+    if (ctx.Stopping()) return false;
   }
   return true;
 }

@@ -148,15 +148,17 @@ bool VerifyPins(TransferContext& ctx) {
 
   bool ok = true;
   for (int p = 0; p < kPinCount; ++p) {
-    ctx.View.ShowProgress("Verifying pin " + std::to_string(DisplayedPin(ctx.Model, p)) + " of 32");
+    if (ctx.Stopping()) return false;
+    ctx.View.ShowProgress("Verifying " + PinOfAll(ctx.Model, p));
     PinVerdict verdict = VerifyOutputConfig(ctx, p);
     if (verdict != PinVerdict::Stop) verdict = Worse(verdict, VerifyAspects(ctx, p));
     if (verdict != PinVerdict::Stop) verdict = Worse(verdict, VerifyInitAspect(ctx, p));
     if (verdict != PinVerdict::Stop) verdict = Worse(verdict, VerifyAddressConfig(ctx, p));
     if (verdict == PinVerdict::Stop) return false;
     if (verdict == PinVerdict::Differs) ok = false;
+    ctx.NoteDone(PinOfAll(ctx.Model, p));
   }
-  return ok;
+  return ok && !ctx.Stopping();
 }
 
 }  // namespace brixo

@@ -17,16 +17,29 @@ bool ReadAddressSettingsQuietly(TransferContext& ctx) {
   return ok;
 }
 
+constexpr const char* kGeneralDone = "the general settings";
+constexpr const char* kEventsDone = "the event control";
+
+// Notes a step of a sequence that ended without being stopped; true when the sequence
+// may go on.
+bool Finished(TransferContext& ctx, bool ok, const char* piece) {
+  if (!ok) return false;
+  ctx.NoteDone(piece);
+  return !ctx.Stopping();
+}
+
 bool ReadGeneralSettings(TransferContext& ctx) {
   ctx.View.ShowProgress("General settings");
-  return ReadVersion(ctx) && ReadIdString(ctx) && ReadDccSettings(ctx) && ReadAddressSettingsQuietly(ctx) &&
-         ReadLedConfig(ctx) && ReadHardwareConfig(ctx) && ReadSerialPortConfig(ctx);
+  const bool ok = ReadVersion(ctx) && ReadIdString(ctx) && ReadDccSettings(ctx) && ReadAddressSettingsQuietly(ctx) &&
+                  ReadLedConfig(ctx) && ReadHardwareConfig(ctx) && ReadSerialPortConfig(ctx);
+  return Finished(ctx, ok, kGeneralDone);
 }
 
 bool WriteGeneralSettingsExceptAddressing(TransferContext& ctx) {
   ctx.View.ShowProgress("General settings");
-  return WriteIdString(ctx) && WriteDccSettings(ctx) && WriteLedConfig(ctx) && WriteHardwareConfig(ctx) &&
-         WriteSerialPortConfig(ctx);
+  const bool ok = WriteIdString(ctx) && WriteDccSettings(ctx) && WriteLedConfig(ctx) && WriteHardwareConfig(ctx) &&
+                  WriteSerialPortConfig(ctx);
+  return Finished(ctx, ok, kGeneralDone);
 }
 
 }  // namespace
@@ -38,6 +51,7 @@ bool ReadAllSequence(TransferContext& ctx) {
     ok = ReadEventControl(ctx);
     // The enable map's own outcome does not decide the sequence.
     if (ok) ReadEnableMap(ctx);
+    Finished(ctx, ok, kEventsDone);
   }
   ctx.View.ShowGeneralSettings();
   RefreshAddressAndPinViews(ctx);
@@ -50,7 +64,7 @@ bool WriteAllSequence(TransferContext& ctx) {
   bool ok = WriteGeneralSettingsExceptAddressing(ctx) && WriteAllPinsLoop(ctx);
   if (ok) {
     ctx.View.ShowProgress("Event control");
-    ok = WriteEventControl(ctx) && WriteEnableMap(ctx);
+    ok = Finished(ctx, WriteEventControl(ctx) && WriteEnableMap(ctx), kEventsDone);
   }
   if (ok) {
     ctx.View.ShowProgress("General settings");
@@ -63,10 +77,10 @@ bool WriteAllSequence(TransferContext& ctx) {
 bool VerifyAllSequence(TransferContext& ctx) {
   ctx.Report.Clear();
   ctx.View.ShowProgress("General settings");
-  bool ok = VerifyGeneralSettings(ctx);
+  bool ok = Finished(ctx, VerifyGeneralSettings(ctx), kGeneralDone);
   if (ok) {
     ctx.View.ShowProgress("Event control");
-    ok = VerifyEventControl(ctx);
+    ok = Finished(ctx, VerifyEventControl(ctx), kEventsDone);
   }
   if (ok) ok = VerifyPins(ctx);
   ctx.Report.Append(ok ? "Verify OK" : "Verification Stopped");
