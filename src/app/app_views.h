@@ -22,6 +22,8 @@ class AppObserver : public TransferView {
   virtual void ShowNumbering() {}
   // ExpertMode changed: the expert buttons and the "Test" tab follow it.
   virtual void ShowExpertMode() {}
+  // The port closed under an operation (the device went away): show it closed.
+  virtual void ShowPortState() {}
 };
 
 class AppTransferView final : public TransferView {

@@ -261,6 +261,8 @@ void BrixoConfig::ShowExpertMode() {
   eventTab_->ShowExpertMode();
 }
 
+void BrixoConfig::ShowPortState() { ShowLinkSettings(); }
+
 void BrixoConfig::ShowEventPin() { eventTab_->ShowEventPin(); }
 void BrixoConfig::ShowPin() { deviceTab_->ShowPin(); }
 void BrixoConfig::ShowOutputConfig() { deviceTab_->ShowOutputConfig(); }

@@ -20,6 +20,8 @@ CommunicationWindow::CommunicationWindow(CommunicationLog& log, QWidget* parent)
   text_->setObjectName("txtQuendalCommunication");
   clear_->setObjectName("cmdClear");
   text_->setReadOnly(true);
+  // The log keeps its newest lines only; so does its view, whose lines cost far more.
+  text_->setMaximumBlockCount(static_cast<int>(kHistoryLines));
   text_->setLineWrapMode(QPlainTextEdit::NoWrap);
   text_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   text_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
