@@ -83,6 +83,10 @@ int DataFileVersionOf(std::string_view firstField) {
 }
 
 bool ReadDataRecords(FieldReader& reader, int version, std::vector<FileRecord>& records) {
+  return ReadDataRecords(reader, version, [&records](FileRecord&& record) { records.push_back(std::move(record)); });
+}
+
+bool ReadDataRecords(FieldReader& reader, int version, const std::function<void(FileRecord&&)>& take) {
   int currentPin = 0;
   Field field;
   while (reader.Next(field)) {
@@ -98,8 +102,9 @@ bool ReadDataRecords(FieldReader& reader, int version, std::vector<FileRecord>& 
     record.Tag = match->Tag;
     RecordReader in(reader, record);
     if (!ReadFields(in, record, version, currentPin)) return false;
-    records.push_back(std::move(record));
-    if (match->Tag == RecordTag::End) return true;
+    const bool end = match->Tag == RecordTag::End;
+    take(std::move(record));
+    if (end) return true;
   }
   return false;
 }
