@@ -35,8 +35,8 @@ bool BrixoLink::ReportPortFault() {
   // Nothing more can be sent: the rest of the operation must not repeat "Select
   // communications port" for every exchange it has left.
   cancellation_.Trip(StopReason::PortLost);
+  if (onPortLost) onPortLost();  // the port shows closed while the message is up
   prompt_.ShowMessage(fault, MessageIcon::Error);
-  if (onPortLost) onPortLost();
   return true;
 }
 

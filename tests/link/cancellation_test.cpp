@@ -136,7 +136,11 @@ TEST(LinkCancellation, APortThatGoesAwayIsReportedOnceAndStopsTheOperation) {
     SCOPED_TRACE(inOperation ? "in an operation" : "a single command");
     LinkRig rig;
     int portLost = 0;
-    rig.Link.onPortLost = [&] { ++portLost; };
+    rig.Link.onPortLost = [&] {
+      ++portLost;
+      EXPECT_TRUE(rig.Prompt.Messages.empty()) << "the port shows closed before the message comes up";
+      EXPECT_FALSE(rig.Link.PortOpen());
+    };
     std::optional<CancellationScope> operation;
     if (inOperation) operation.emplace(rig.Link.Cancellation());
     rig.Port.FailOnWait("Communications port fake went away (device unplugged or closed)");
