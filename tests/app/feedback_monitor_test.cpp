@@ -132,9 +132,9 @@ TEST(FeedbackMonitorLongRun, KeepsABoundedHistoryAndFlatMemory) {
   log.onAppend = [&](const std::string&) { ++logLines; };  // what --log FILE would stream
   ASSERT_TRUE(monitor.Monitor());
 
-  // Seven hours of polls at ten a second would be 252,000 ticks; a third of that shows the
-  // shape: both histories reach their limit early and stay there.
-  constexpr int kTicks = 150000;
+  // Seven hours of polls at ten a second: both histories reach their limit within the
+  // first four and stay there.
+  constexpr int kTicks = 252000;
   long residentAtLimit = 0;
   for (int tick = 1; tick <= kTicks; ++tick) {
     ASSERT_TRUE(monitor.Tick());
@@ -143,7 +143,7 @@ TEST(FeedbackMonitorLongRun, KeepsABoundedHistoryAndFlatMemory) {
       port.ClearWritten();
       port.Controller().ClearReceived();
     }
-    if (tick == kTicks / 2 + 20000) residentAtLimit = ResidentKb();
+    if (tick == 130000) residentAtLimit = ResidentKb();  // both histories have been trimmed
   }
   EXPECT_EQ(logLines, 2u * kTicks) << "every line is still passed on";
   EXPECT_LE(log.LineCount(), kHistoryLines + kHistoryLines / 10);
