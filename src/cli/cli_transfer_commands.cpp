@@ -55,14 +55,16 @@ int RunOnController(CliSession& s, const std::string& command, bool* clean = nul
 int ReadThenSave(CliSession& s, const std::string& command, const std::string& path, bool compact) {
   bool clean = false;
   const int status = RunOnController(s, command, &clean);
-  if (!clean) {
-    if (!s.App.Commands().LastStopped() && status != kExitUsage) {
-      s.Status.Write(s.App.Commands().LastCaption() + " did not finish: nothing was saved\n");
-    }
-    return status != kExitOk ? status : kExitFailed;
+  if (clean) {
+    if (int saved = SaveOutput(s, path, compact)) return saved;
+    return status;
   }
-  if (int saved = SaveOutput(s, path, compact)) return saved;
-  return status;
+  // A stopped read has said so already; one that never started has nothing to say.
+  const DeferredCommands& commands = s.App.Commands();
+  if (!commands.LastStopped() && !commands.LastCaption().empty()) {
+    s.Status.Write(commands.LastCaption() + " did not finish: nothing was saved\n");
+  }
+  return status != kExitOk ? status : kExitFailed;
 }
 
 // Loads FILE, then runs the verification command and prints its report.

@@ -151,8 +151,8 @@ bool BrixoLink::ValidateDirectReply(uint8_t addressSent) {
   const uint8_t header = ReplyBuffer[1];
   if (header < 96 || ReplyBuffer[0] != addressSent) {
     LinkFailed("Invalid response received, \nReceived: Addr = " + std::to_string(ReplyBuffer[0]) +
-                        " Header = " + std::to_string(header) +
-                        "\nExpected: Addr = " + std::to_string(ModuleAddress * 4 + 3) + " Header > 95 ");
+               " Header = " + std::to_string(header) + "\nExpected: Addr = " + std::to_string(ModuleAddress * 4 + 3) +
+               " Header > 95 ");
     return false;
   }
   const int extByte = ReplyBuffer[2] & 127;
@@ -166,8 +166,8 @@ bool BrixoLink::ValidateDirectReply(uint8_t addressSent) {
   }
   if (HasExtendedByte(header)) {
     if (extByte != ExtendedAddress) {
-      LinkFailed("Incorrect eXtended Address byte \nReceived " + std::to_string(extByte) +
-                          " Expected " + std::to_string(ExtendedAddress));
+      LinkFailed("Incorrect eXtended Address byte \nReceived " + std::to_string(extByte) + " Expected " +
+                 std::to_string(ExtendedAddress));
       return false;
     }
     const int n = header & 15;
@@ -250,8 +250,8 @@ bool BrixoLink::TakeTunnelledReply(bool& failed) {
       LinkFailed("Unexpected eXtended Address Byte " + std::to_string(extByte));
       failed = true;
     } else if (extByte != ExtendedAddress) {
-      LinkFailed("Incorrect eXtended Address byte \nReceived " + std::to_string(extByte) +
-                          " Expected " + std::to_string(ExtendedAddress));
+      LinkFailed("Incorrect eXtended Address byte \nReceived " + std::to_string(extByte) + " Expected " +
+                 std::to_string(ExtendedAddress));
       failed = true;
     }
     if (failed) return false;
