@@ -9,8 +9,12 @@
 
 namespace brixo {
 
-// Lines kept of the communication log and the feedback monitor, and shown by their views.
+// Lines kept of the communication log and the feedback monitor.
 inline constexpr size_t kHistoryLines = 100000;
+// Lines their views show: a line in a text view costs about a kilobyte, so a view of the
+// whole history would take a hundred megabytes and keep growing for the first hours of
+// monitoring; this many fill within minutes and then stay.
+inline constexpr size_t kViewHistoryLines = 10000;
 
 class BoundedText {
  public:

@@ -9,7 +9,7 @@
 
 #include "app/feedback_monitor.h"
 #include "link/bounded_text.h"
-#include "ui/latin1_text.h"
+#include "ui/line_view.h"
 
 namespace brixo {
 
@@ -21,8 +21,8 @@ FeedbackMonitorPanel::FeedbackMonitorPanel(FeedbackMonitor& monitor, QWidget* pa
   setObjectName("FrameFBM");
   textFBM_->setObjectName("textFBM");
   textFBM_->setReadOnly(true);
-  // As long as the monitor's own history: an hour of monitoring must not fill the memory.
-  textFBM_->setMaximumBlockCount(static_cast<int>(kHistoryLines));
+  // An hour of monitoring must not fill the memory.
+  textFBM_->setMaximumBlockCount(static_cast<int>(kViewHistoryLines));
   textFBM_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   textFBM_->setMinimumHeight(textFBM_->fontMetrics().lineSpacing() * 8);
 
@@ -69,10 +69,9 @@ void FeedbackMonitorPanel::Sync() {
   const std::string& text = monitor_.Text();
   const uint64_t appended = monitor_.Appended();
   if (appended < shown_ || appended - shown_ > text.size()) {  // cleared, or more came than is kept
-    textFBM_->setPlainText(ToQt(text));
+    ShowLines(*textFBM_, text);
   } else if (appended > shown_) {
-    textFBM_->moveCursor(QTextCursor::End);
-    textFBM_->insertPlainText(ToQt(text.substr(text.size() - static_cast<size_t>(appended - shown_))));
+    AppendLines(*textFBM_, text.substr(text.size() - static_cast<size_t>(appended - shown_)));
   }
   shown_ = appended;
   textFBM_->moveCursor(QTextCursor::End);
