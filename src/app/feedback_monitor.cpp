@@ -39,6 +39,9 @@ void FeedbackMonitor::Stop() {
 }
 
 void FeedbackMonitor::Halt() {
+  // The fault's message box takes the focus from "Monitor", which may have stopped the
+  // monitor already, closing line and all.
+  if (!running_) return;
   running_ = false;
   halted_ = true;
   Append(kStoppedLine);

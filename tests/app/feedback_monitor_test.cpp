@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <functional>
 #include <string>
 
 #include "link/communication_log.h"
@@ -107,6 +108,38 @@ TEST_F(FeedbackMonitorTest, ACommandLineRunEndsAtTheFirstLostReply) {
             2)
       << "no poll after the lost one";
   EXPECT_EQ(prompt.Messages.size(), 1u);
+}
+
+// A message box takes the focus from "Monitor", as a dialog does in the window.
+class FocusTakingPrompt : public RecordingPrompt {
+ public:
+  MessageAnswer ShowMessage(const std::string& text, MessageIcon icon, MessageButtons buttons) override {
+    if (onShow) onShow();
+    return RecordingPrompt::ShowMessage(text, icon, buttons);
+  }
+  std::function<void()> onShow;
+};
+
+TEST(FeedbackMonitorFocus, TheFaultsMessageTakingTheFocusClosesTheMonitorOnce) {
+  for (int pollsAnswered : {0, 1}) {
+    ManualClock clock;
+    FocusTakingPrompt prompt;
+    RecordingLog log;
+    SimSerialPort port{clock};
+    BrixoLink link{clock, prompt, log};
+    ASSERT_TRUE(port.Open("SIM"));
+    link.AttachPort(&port);
+    FeedbackMonitor monitor{link};
+    prompt.onShow = [&] { monitor.Stop(); };
+    ASSERT_TRUE(monitor.Monitor());
+    port.Faults().GoneAfterFrames = pollsAnswered;
+    monitor.Tick();
+    monitor.Tick();
+    EXPECT_FALSE(monitor.Running());
+    EXPECT_EQ(prompt.Messages.size(), 1u);
+    const std::string& text = monitor.Text();
+    EXPECT_EQ(text.find("Monitoring Stopped"), text.rfind("Monitoring Stopped")) << text;
+  }
 }
 
 // Resident memory of this process, in kB.
