@@ -104,6 +104,7 @@ TEST(CliFaults, MonitorEndsWithinTwoSecondsWhenTheSimulatorIsKilled) {
 
 // A controller that stops answering polls: the monitor says so once and ends.
 struct MonitorFault {
+  const char* Name;
   std::vector<std::string> SimOptions;
   std::vector<std::string> CliOptions;
   std::string Message;  // empty: the device-gone message
@@ -119,7 +120,7 @@ TEST_P(CliMonitorFaultTest, EndsAtTheFirstFailedPoll) {
   args.insert(args.end(), {"monitor", "--seconds", "20"});
   const auto start = std::chrono::steady_clock::now();
   const ProgramResult r = RunCli(args);
-  EXPECT_LT(SecondsSince(start), 3.5);
+  EXPECT_LT(SecondsSince(start), 5.0);
   EXPECT_EQ(r.Status, 1);
   const std::string message = GetParam().Message.empty() ? Gone(sim.Path()) : GetParam().Message;
   EXPECT_EQ(Lines(r.Err), std::vector<std::string>{message});
@@ -129,10 +130,12 @@ TEST_P(CliMonitorFaultTest, EndsAtTheFirstFailedPoll) {
 
 INSTANTIATE_TEST_SUITE_P(
     Polls, CliMonitorFaultTest,
-    ::testing::Values(MonitorFault{{"--fail-after", "2"}, {}, kNoResponse},
-                      MonitorFault{{"--gone-after", "2"}, {}, ""},
-                      MonitorFault{{"--host", "--fail-after", "2"}, {"--tunnel"}, "No valid response received"},
-                      MonitorFault{{"--host", "--gone-after", "2"}, {"--tunnel"}, ""}));
+    ::testing::Values(MonitorFault{"silent", {"--fail-after", "2"}, {}, kNoResponse},
+                      MonitorFault{"gone", {"--gone-after", "2"}, {}, ""},
+                      MonitorFault{"tunnelled_silent", {"--host", "--fail-after", "2"}, {"--tunnel"},
+                                   "No valid response received"},
+                      MonitorFault{"tunnelled_gone", {"--host", "--gone-after", "2"}, {"--tunnel"}, ""}),
+    [](const auto& info) { return std::string(info.param.Name); });
 
 TEST(CliFaults, TunnelledMonitorCollectsItsAnswers) {
   SimProcess sim;
@@ -172,7 +175,7 @@ TEST_P(CliOperationFaultTest, WriteAllEndsAtTheFailureAndSaysHowFarItGot) {
   const std::string log = folder / "log";
   const auto start = std::chrono::steady_clock::now();
   const ProgramResult r = RunCli({"--port", sim.Path(), "--log", log, "write-all", DataFile("demo.dat")});
-  EXPECT_LT(SecondsSince(start), 3.5) << "not 48 s of frames nobody answers";
+  EXPECT_LT(SecondsSince(start), 5.0) << "not 48 s of frames nobody answers";
   EXPECT_EQ(r.Status, 1);
   EXPECT_EQ(Lines(r.Err), (std::vector<std::string>{Expected(sim),
                                                     "Write All stopped after the general settings: the controller now "
@@ -246,7 +249,7 @@ TEST(CliFaults, GarbledRepliesEndVerifyAllAtOnce) {
     ASSERT_TRUE(StartSim(sim, {fault}));
     const auto start = std::chrono::steady_clock::now();
     const ProgramResult r = RunCli({"--port", sim.Path(), "verify-all", DataFile("demo.dat")});
-    EXPECT_LT(SecondsSince(start), 3.5);
+    EXPECT_LT(SecondsSince(start), 5.0);
     EXPECT_EQ(r.Status, 1);
     const std::vector<std::string> err = Lines(r.Err);
     ASSERT_FALSE(err.empty());

@@ -62,6 +62,8 @@ TEST_F(CliFileTargetTest, EveryCommandThatSavesRefusesAReadOnlyFile) {
       std::replace(args.begin(), args.end(), std::string("@"), named);
       SCOPED_TRACE(args[args.size() > 3 ? 3 : 0] + (throughLink ? " through a link" : ""));
       const ProgramResult r = RunCliAsUser(args);
+      // A checkout in a folder only root may enter cannot be run as another user.
+      if (r.Status == 127 || r.Status == 126) GTEST_SKIP() << "brixo-cli cannot run as an ordinary user here";
       EXPECT_EQ(r.Status, 2);
       EXPECT_EQ(Lines(r.Err).back(), "Could not save " + named + ": Permission denied");
       EXPECT_EQ(ReadText(target), ReadText(demo));
