@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_support.h"
 #include "link/brixo_link.h"
 #include "link/qt_serial_port.h"
 
@@ -20,30 +21,15 @@ namespace {
 
 using namespace brixo;
 
-class PrintingPrompt : public UserPrompt {
- public:
-  int Shown = 0;
-  MessageAnswer ShowMessage(const std::string& text, MessageIcon, MessageButtons) override {
-    ++Shown;
-    std::fprintf(stderr, "message: %s\n", text.c_str());
-    return MessageAnswer::Ok;
-  }
-};
-
 class CountingLog : public CommLog {
  public:
   long Lines = 0;
   void AppendLine(const std::string&) override { ++Lines; }
 };
 
-double CpuSeconds() {
-  rusage usage{};
-  getrusage(RUSAGE_SELF, &usage);
-  auto seconds = [](const timeval& t) { return t.tv_sec + t.tv_usec / 1e6; };
-  return seconds(usage.ru_utime) + seconds(usage.ru_stime);
-}
-
-double Now() { return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count(); }
+using bench::CpuSeconds;
+using bench::Now;
+using bench::PrintingPrompt;
 
 struct Result {
   std::vector<double> Times;  // seconds per exchange

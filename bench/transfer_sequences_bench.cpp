@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_support.h"
 #include "link/brixo_link.h"
 #include "link/clock.h"
 #include "link/qt_serial_port.h"
@@ -21,56 +22,10 @@
 namespace brixo {
 namespace {
 
-// Counts the bytes crossing the line in each direction.
-class CountingPort : public SerialPort {
- public:
-  explicit CountingPort(SerialPort& inner) : inner_(inner) {}
-  bool SetLineSettings(const std::string& s) override { return inner_.SetLineSettings(s); }
-  std::string LineSettings() const override { return inner_.LineSettings(); }
-  bool Open(const std::string& device) override { return inner_.Open(device); }
-  void Close() override { inner_.Close(); }
-  bool IsOpen() const override { return inner_.IsOpen(); }
-  bool Write(std::span<const uint8_t> bytes) override {
-    written += bytes.size();
-    return inner_.Write(bytes);
-  }
-  int BytesWaiting() override { return inner_.BytesWaiting(); }
-  int ReadByte() override {
-    const int b = inner_.ReadByte();
-    if (b >= 0) ++read;
-    return b;
-  }
-  bool WaitForBytes(int timeoutMs) override { return inner_.WaitForBytes(timeoutMs); }
-  std::string TakeFault() override { return inner_.TakeFault(); }
-
-  long written = 0;
-  long read = 0;
-
- private:
-  SerialPort& inner_;
-};
-
-class PrintingPrompt : public UserPrompt {
- public:
-  MessageAnswer ShowMessage(const std::string& text, MessageIcon, MessageButtons) override {
-    std::fprintf(stderr, "message: %s\n", text.c_str());
-    ++count;
-    return MessageAnswer::Ok;
-  }
-  int count = 0;
-};
-
-class NullLog : public CommLog {
- public:
-  void AppendLine(const std::string&) override {}
-};
-
-double CpuSeconds() {
-  rusage usage{};
-  getrusage(RUSAGE_SELF, &usage);
-  auto seconds = [](const timeval& t) { return t.tv_sec + t.tv_usec / 1e6; };
-  return seconds(usage.ru_utime) + seconds(usage.ru_stime);
-}
+using bench::CountingPort;
+using bench::CpuSeconds;
+using bench::NullLog;
+using bench::PrintingPrompt;
 
 // All 32 pins with four aspects of nine steps, output configurations, event actions.
 void FillFullConfiguration(ConfigModel& model, GeneralSettings& general, EventControlState& events) {
@@ -103,12 +58,12 @@ struct Measured {
 };
 
 Measured Measure(CountingPort& port, const std::function<void()>& run) {
-  const long before = port.written + port.read;
+  const long before = port.Written + port.Read;
   const double cpu0 = CpuSeconds();
   const auto t0 = std::chrono::steady_clock::now();
   run();
   const auto t1 = std::chrono::steady_clock::now();
-  return {std::chrono::duration<double>(t1 - t0).count(), CpuSeconds() - cpu0, port.written + port.read - before};
+  return {std::chrono::duration<double>(t1 - t0).count(), CpuSeconds() - cpu0, port.Written + port.Read - before};
 }
 
 bool BenchAtRate(int baud) {
@@ -165,9 +120,9 @@ bool BenchAtRate(int baud) {
                 baud, step.name, m.wall, limit, m.bytes, ratio, m.cpu, cpuShare, ok ? "ok" : "OVER AIM");
   }
   const bool verified = report.Text.size() >= 9 && report.Text.substr(report.Text.size() - 9) == "Verify OK";
-  if (!verified || prompt.count != 0) {
+  if (!verified || prompt.Shown != 0) {
     std::printf("%6d  transfer problems: report %s, %d message(s)\n", baud, verified ? "Verify OK" : "NOT OK",
-                prompt.count);
+                prompt.Shown);
     return false;
   }
   port.Close();

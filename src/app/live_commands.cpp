@@ -124,8 +124,13 @@ void SetMatrix(BrixoLink& link, int k, const std::array<bool, kMatrixBoxCount>& 
   }
 }
 
-void SendTamlo(BrixoLink& link, int b1, int b2, int b3) {
+bool SendTamlo(BrixoLink& link, int b1, int b2, int b3) {
+  if (b1 >= kLegacyFirstByteLimit) {
+    link.Prompt().ShowMessage(kLegacyFirstByteRefused, MessageIcon::Warning);
+    return false;
+  }
   link.SendTamloMessage(LegacyAddressByte(link.ModuleAddress), b1, b2, b3);
+  return true;
 }
 
 bool ClearAllOutputs(BrixoLink& link, int module) {

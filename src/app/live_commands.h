@@ -64,8 +64,14 @@ void BrixoSetAspect(LiveContext& live, int index, const std::string& addressText
 // CmdSetMatrix(k): aspect k through every checked serial address box, in ascending order.
 void SetMatrix(BrixoLink& link, int k, const std::array<bool, kMatrixBoxCount>& checked);
 
-// "TamloSend": a free legacy message to ModuleAddress.
-void SendTamlo(BrixoLink& link, int b1, int b2, int b3);
+// "TamloSend": a free legacy message to ModuleAddress. Refused, with kLegacyFirstByteRefused,
+// when the first byte is 64 or more: the legacy frame would then read as a controller
+// frame (66 96 10 is a write that erases the identification string). False when refused.
+inline constexpr int kLegacyFirstByteLimit = 64;
+inline constexpr const char* kLegacyFirstByteRefused =
+    "The first byte of a legacy message must be below 64: with 64 or more the controller would take it "
+    "for one of its own messages. Nothing was sent.";
+bool SendTamlo(BrixoLink& link, int b1, int b2, int b3);
 // "Clear All" / "Lamp Test": 32 legacy messages, outputs 0..31, to the module given.
 // False (after "Select communications port", shown once) when the port is closed.
 bool ClearAllOutputs(BrixoLink& link, int module);

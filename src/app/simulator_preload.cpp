@@ -1,5 +1,7 @@
 #include "app/simulator_preload.h"
 
+#include <deque>
+
 #include "app/app_port_factory.h"
 #include "app/no_file_chooser.h"
 #include "app/start_up_defaults.h"
@@ -32,9 +34,48 @@ class DiscardingLog final : public CommLog {
   void AppendLine(const std::string&) override {}
 };
 
+// A cable to one controller and nothing else: replies are there at once.
+class BenchPort final : public SerialPort {
+ public:
+  BenchPort(SimController& controller, Clock& clock) : controller_(controller), clock_(clock) {}
+  bool SetLineSettings(const std::string&) override { return true; }
+  std::string LineSettings() const override { return "19200,o,8,1"; }
+  bool Open(const std::string&) override { return open_ = true; }
+  void Close() override { open_ = false; }
+  bool IsOpen() const override { return open_; }
+  bool Write(std::span<const uint8_t> bytes) override {
+    for (uint8_t b : bytes) {
+      const std::vector<uint8_t> reply = controller_.ReceiveLineByte(b);
+      received_.insert(received_.end(), reply.begin(), reply.end());
+    }
+    return open_;
+  }
+  int BytesWaiting() override { return static_cast<int>(received_.size()); }
+  int ReadByte() override {
+    if (received_.empty()) return -1;
+    const int c = received_.front();
+    received_.pop_front();
+    return c;
+  }
+  bool WaitForBytes(int timeoutMs) override {
+    if (received_.empty()) clock_.SleepMs(timeoutMs);  // a silent controller: let the window pass
+    return !received_.empty();
+  }
+
+ private:
+  SimController& controller_;
+  Clock& clock_;
+  std::deque<uint8_t> received_;
+  bool open_ = true;
+};
+
 }  // namespace
 
 bool PreloadSimulator(SimSerialPort& line, Clock& clock, UserPrompt& prompt, const std::string& path) {
+  return PreloadController(line.Controller(), clock, prompt, path);
+}
+
+bool PreloadController(SimController& controller, Clock& clock, UserPrompt& prompt, const std::string& path) {
   ConfigModel model;
   GeneralSettings general;
   EventControlState events;
@@ -48,10 +89,13 @@ bool PreloadSimulator(SimSerialPort& line, Clock& clock, UserPrompt& prompt, con
   NoticingPrompt noticing(prompt);
   DiscardingLog log;
   BrixoLink link(clock, noticing, log);
-  link.ModuleAddress = static_cast<uint8_t>(line.Controller().ModuleAddress());
-  const bool wasOpen = line.IsOpen();
-  if (!wasOpen && !line.Open(kSimulatedPortName)) return false;
-  link.AttachPort(&line);
+  BenchPort port(controller, clock);
+  // Direct frames name modules 0..15; one reached through an interface unit at a higher
+  // address is, on the bench, given the direct one for the time of the preload.
+  const int module = controller.ModuleAddress();
+  controller.SetModuleAddress(module & 15);
+  link.ModuleAddress = static_cast<uint8_t>(module & 15);
+  link.AttachPort(&port);
   link.ToggleState = 128;
 
   AddressMaps maps;
@@ -64,7 +108,7 @@ bool PreloadSimulator(SimSerialPort& line, Clock& clock, UserPrompt& prompt, con
   WriteAllSequence(ctx);
 
   link.AttachPort(nullptr);
-  if (!wasOpen) line.Close();
+  controller.SetModuleAddress(module);
   return !noticing.noticed;
 }
 

@@ -16,7 +16,7 @@ namespace {
 
 constexpr unsigned kNoFlags = 0;
 
-constexpr std::array<CliCommand, 23> kCommands{{
+constexpr std::array<CliCommand, 26> kCommands{{
     {"ports", "", "the numbered port list",
      "Lists the serial ports, numbered as --port N takes them; with --simulate the simulated\n"
      "controller is listed as well.\n",
@@ -92,6 +92,25 @@ constexpr std::array<CliCommand, 23> kCommands{{
      "Erases the controller's configuration memory (\"Erase Flash\"). Both questions are asked on\n"
      "the terminal; --yes answers them so that the erase goes ahead.\n",
      0, 0, kNoFlags, true, RunErase},
+    {"scan", "[--xaddr-range A-B] [--probe-ms N]", "find every controller on the line",
+     "Sends the version request to every module address (16 of them, 32 with --tunnel; with\n"
+     "--xaddr-range, to each extended address from A to B of each) and prints one line per\n"
+     "controller that answered, with its firmware version and identification string. Each\n"
+     "address gets the wire time of request and reply plus N ms (default 50); a controller that\n"
+     "answers later is listed as \"answered late\". Exit status 0 when one or more answered.\n",
+     0, 0, kFlagXaddrRange | kFlagProbeMs, true, RunScan},
+    {"backup", "DIR [--xaddr-range A-B] [--probe-ms N]", "scan, then Read All each controller into DIR",
+     "Scans the line as 'scan' does, then reads every controller found (\"Read All\") into\n"
+     "DIR/module-NN[-xXX]-ID.dat, one line per controller. DIR is created when missing. A\n"
+     "controller whose read failed is reported and the others are still saved; the exit status\n"
+     "is then 1.\n",
+     1, 1, kFlagXaddrRange | kFlagProbeMs, true, RunBackup},
+    {"verify-dir", "DIR", "Verify All each controller against its file in DIR",
+     "For every file 'backup' wrote into DIR, verifies the controller at the file's module (and\n"
+     "extended) address against it (\"Verify All\"); one line per controller. Exit status 1\n"
+     "when any controller differs or could not be verified. Use the same numbering (--zero-based\n"
+     "or not) as for the backup: the names carry the numbers as displayed.\n",
+     1, 1, kNoFlags, true, RunVerifyDir},
     {"convert", "IN OUT [--compact]", "load IN, save it as OUT",
      "Loads the data file IN and saves it as OUT, normally or compactly (--compact). Needs no\n"
      "controller.\n",
@@ -131,6 +150,8 @@ std::string FlagName(unsigned flag) {
     case kFlagSlow: return "--slow";
     case kFlagCount: return "--count";
     case kFlagSeconds: return "--seconds";
+    case kFlagXaddrRange: return "--xaddr-range";
+    case kFlagProbeMs: return "--probe-ms";
     default: return "?";
   }
 }
@@ -139,7 +160,7 @@ int CheckCommandLine(const CliCommand& command, const CliOptions& options) {
   const int count = static_cast<int>(options.Arguments.size());
   if (count < command.MinArguments || count > command.MaxArguments)
     return EarlyUsageError(std::string("usage: brixo-cli [options] ") + command.Name + " " + command.Arguments);
-  for (unsigned flag = 1; flag <= kFlagSeconds; flag <<= 1) {
+  for (unsigned flag = 1; flag <= kLastFlag; flag <<= 1) {
     if ((options.FlagsGiven & flag) && !(command.Flags & flag))
       return EarlyUsageError(FlagName(flag) + " does not apply to " + command.Name);
   }
@@ -176,7 +197,9 @@ std::string CliUsage() {
   text += "\nCommands:\n";
   for (const CliCommand& command : kCommands) {
     std::string synopsis = std::string("  ") + command.Name + " " + command.Arguments;
-    synopsis.resize(std::max<size_t>(synopsis.size() + 1, 38), ' ');
+    // A synopsis too long for the column puts its summary on a line of its own.
+    if (synopsis.size() >= 38) synopsis += "\n";
+    synopsis.resize(synopsis.size() < 38 ? 38 : synopsis.size() + 38, ' ');
     text += synopsis + command.Summary + "\n";
   }
   text += "\nPins and module addresses are given and printed as displayed: from 1, or from 0 with\n"
@@ -242,6 +265,8 @@ int RunCli(const std::vector<std::string>& args) {
   // Without a window to watch, going on after a lost reply only sends frames nobody
   // answers: an operation ends at its first link failure (the window goes on, as it always did).
   app.Link().StopOnLinkFailure = true;
+  // And it says itself, in one sentence, how far an operation got that ended early.
+  app.Link().Cancellation().SetOwnerTellsProgress(true);
 
   CliSession session{options, app, prompt, status};
   if (command->NeedsController) {

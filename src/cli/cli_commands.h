@@ -54,5 +54,8 @@ int RunLampTest(CliSession& s);
 int RunClearAll(CliSession& s);
 int RunReset(CliSession& s);
 int RunMonitor(CliSession& s);
+int RunScan(CliSession& s);
+int RunBackup(CliSession& s);
+int RunVerifyDir(CliSession& s);
 
 }  // namespace brixo

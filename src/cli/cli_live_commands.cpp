@@ -76,8 +76,7 @@ int RunTamlo(CliSession& s) {
   }
   if (int status = Connect(s)) return status;
   const int problems = s.Prompt.Problems();
-  SendTamlo(s.App.Link(), bytes[0], bytes[1], bytes[2]);
-  return ControllerOutcome(s, true, problems);
+  return ControllerOutcome(s, SendTamlo(s.App.Link(), bytes[0], bytes[1], bytes[2]), problems);
 }
 
 int RunLampTest(CliSession& s) { return RunOnModule(s, LampTestOutputs); }

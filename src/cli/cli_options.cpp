@@ -93,8 +93,31 @@ struct Parser {
       o.Seconds = seconds;
       return true;
     }
+    if (arg == "--xaddr-range") {
+      o.FlagsGiven |= kFlagXaddrRange;
+      return XaddrRange(arg);
+    }
+    if (arg == "--probe-ms") {
+      o.FlagsGiven |= kFlagProbeMs;
+      return Whole(arg, o.ProbeMs, 0);
+    }
     error = "unknown option " + arg;
     return false;
+  }
+
+  // "A-B" with A <= B; the limits depend on the numbering and are checked by the command.
+  bool XaddrRange(const std::string& name) {
+    std::string text;
+    if (!Value(name, text)) return false;
+    const size_t dash = text.find('-', 1);
+    CliOptions::Range range;
+    if (dash == std::string::npos || !ParseWholeNumber(text.substr(0, dash), range.First) ||
+        !ParseWholeNumber(text.substr(dash + 1), range.Last) || range.First < 0 || range.First > range.Last) {
+      error = "bad value for " + name + ": " + text + " (FIRST-LAST)";
+      return false;
+    }
+    o.XaddrRange = range;
+    return true;
   }
 
   bool Flag(CommandFlag flag, bool& target) {

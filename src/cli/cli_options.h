@@ -14,6 +14,9 @@ enum CommandFlag : unsigned {
   kFlagSlow = 1u << 2,
   kFlagCount = 1u << 3,
   kFlagSeconds = 1u << 4,
+  kFlagXaddrRange = 1u << 5,
+  kFlagProbeMs = 1u << 6,
+  kLastFlag = kFlagProbeMs,
 };
 
 struct CliOptions {
@@ -39,6 +42,13 @@ struct CliOptions {
   bool Slow = false;
   std::optional<int> Count;
   std::optional<double> Seconds;
+  // --xaddr-range A-B, as displayed.
+  struct Range {
+    int First = 0;
+    int Last = 0;
+  };
+  std::optional<Range> XaddrRange;
+  std::optional<int> ProbeMs;  // --probe-ms: the scan's margin beyond the wire time
 };
 
 // Reads the arguments (program name excluded). Options may stand before or after the

@@ -10,28 +10,11 @@ namespace {
 
 const std::string& FileArgument(CliSession& s) { return s.Options.Arguments.back(); }
 
-bool ReportSaysVerifyOk(const std::string& report) {
-  const std::string verdict = "Verify OK";
-  std::string text = report;
-  while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
-  return text.size() >= verdict.size() && text.compare(text.size() - verdict.size(), verdict.size(), verdict) == 0;
-}
-
-// What a stopped operation has left behind, by what it does.
-std::string ConsequenceOfStop(CommandKind kind) {
-  switch (kind) {
-    case CommandKind::Read: return "nothing was saved";
-    case CommandKind::Write: return "the controller now holds a mix of old and new settings \u2014 write again to finish";
-    case CommandKind::Verify: return "the comparison is incomplete";
-  }
-  return {};
-}
-
 // Tells how far an operation stopped by a link failure got; true when it was stopped.
 bool TellIfStopped(CliSession& s) {
   const DeferredCommands& commands = s.App.Commands();
   if (!commands.LastStopped()) return false;
-  s.Status.Write(commands.LastStoppedText() + ": " + ConsequenceOfStop(commands.LastKind()) + "\n");
+  s.Status.Write(EndedEarlyText(s) + "\n");
   return true;
 }
 
@@ -59,25 +42,30 @@ int ReadThenSave(CliSession& s, const std::string& command, const std::string& p
     if (int saved = SaveOutput(s, path, compact)) return saved;
     return status;
   }
-  // A stopped read has said so already; one that never started has nothing to say.
+  // A stopped read has said so already; one that never started has nothing to say. One
+  // that ended early of itself (a refused reply) is told in the same words.
   const DeferredCommands& commands = s.App.Commands();
   if (!commands.LastStopped() && !commands.LastCaption().empty()) {
-    s.Status.Write(commands.LastCaption() + " did not finish: nothing was saved\n");
+    s.Status.Write(EndedEarlyText(s) + "\n");
   }
   return status != kExitOk ? status : kExitFailed;
 }
 
-// Loads FILE, then runs the verification command and prints its report.
+// Loads FILE, then runs the verification command and prints its report, and on standard
+// error each difference it found, field by field. The exit status follows the verdict.
 int RunVerification(CliSession& s, const std::string& command) {
   if (int status = LoadInput(s, FileArgument(s))) return status;
   if (int status = Connect(s)) return status;
   const int problems = s.Prompt.Problems();
+  s.App.Report().Clear();
   const bool ran = RunDeferredCommand(s, command);
   std::string report = s.App.Report().Text;
   if (!report.empty() && report.back() != '\n') report += "\n";
   PrintOut(report);
+  const VerificationResult& result = s.App.Report().Result;
+  for (const Difference& d : result.Differences) s.Status.Write(DifferenceText(d, s.Offset()) + "\n");
   if (TellIfStopped(s)) return kExitFailed;
-  return ControllerOutcome(s, ran && ReportSaysVerifyOk(s.App.Report().Text), problems);
+  return ControllerOutcome(s, ran && result.Ok, problems);
 }
 
 // Reads into the configuration of FILE (when it exists) and saves it once the read got through.

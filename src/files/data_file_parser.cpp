@@ -5,7 +5,9 @@
 #include "files/data_file.h"
 #include "files/number_text.h"
 #include "files/pin_group_records.h"
+#include "files/record_ranges.h"
 #include "files/record_reader.h"
+#include "transfer/general_settings_encoding.h"
 
 namespace brixo {
 namespace {
@@ -15,12 +17,15 @@ struct TagName {
   RecordTag Tag;
 };
 
-// In the order the reader compares them; "Evt" is an old name of "Eon".
+// In the order the reader compares them; "Evt" is an old name of "Eon". "Ena" (the initial
+// event enable map) and "IDB" (the identification string's bytes, when "ID$" cannot carry
+// them) follow the "Eof" records; readers that do not know them skip their fields.
 constexpr TagName kDataTags[] = {
     {"End", RecordTag::End}, {"ID$", RecordTag::IdString}, {"DCC", RecordTag::Dcc}, {"XAD", RecordTag::Xad},
     {"HWC", RecordTag::Hwc}, {"LED", RecordTag::Led},      {"SPC", RecordTag::Spc}, {"Evt", RecordTag::Eon},
-    {"Eon", RecordTag::Eon}, {"Eof", RecordTag::Eof},      {"Pin", RecordTag::Pin}, {"Dev", RecordTag::Dev},
-    {"PAM", RecordTag::Pam}, {"Cfg", RecordTag::Cfg},      {"Asp", RecordTag::Asp}, {"Ins", RecordTag::Ins},
+    {"Eon", RecordTag::Eon}, {"Eof", RecordTag::Eof},      {"Ena", RecordTag::Ena}, {"IDB", RecordTag::IdBytes},
+    {"Pin", RecordTag::Pin}, {"Dev", RecordTag::Dev},      {"PAM", RecordTag::Pam}, {"Cfg", RecordTag::Cfg},
+    {"Asp", RecordTag::Asp}, {"Ins", RecordTag::Ins},
 };
 
 constexpr long kInt16Min = RecordReader::kInt16Min;
@@ -29,7 +34,7 @@ constexpr long kInt16Max = RecordReader::kInt16Max;
 // Bytes of "Cfg" after byte 0, by OutputType and file version.
 int OutputConfigTail(int outputType, int version) {
   if ((outputType == 2 || outputType == 3) && version < 20) return 3;
-  return OutputConfigFieldCount(outputType) - 1;
+  return OutputConfigBytesOf(outputType) - 1;
 }
 
 bool ReadFields(RecordReader& in, FileRecord& record, int version, int& currentPin) {
@@ -50,6 +55,11 @@ bool ReadFields(RecordReader& in, FileRecord& record, int version, int& currentP
     case RecordTag::Eof:
       // The file holds each action plus one; the value minus one must still fit.
       return in.Numbers(1, 0, kPinCount - 1) && in.Numbers(4, kInt16Min + 1, kInt16Max);
+    case RecordTag::Ena:
+      return in.Bytes(2);
+    case RecordTag::IdBytes:
+      // The count, then one seven-bit character code each, as the controller holds them.
+      return in.Numbers(1, 1, kIdStringLength) && in.Numbers(record.Numbers[0], 0, 127);
     case RecordTag::Pin:
       if (!in.Numbers(1, 0, kPinCount - 1)) return false;
       currentPin = record.Numbers[0];
@@ -102,6 +112,8 @@ bool ReadDataRecords(FieldReader& reader, int version, const std::function<void(
     record.Tag = match->Tag;
     RecordReader in(reader, record);
     if (!ReadFields(in, record, version, currentPin)) return false;
+    // A value the controller cannot hold would be masked or clamped on the way to it.
+    if (!RecordValuesFit(match->Tag == RecordTag::Eon ? "Eon" : match->Text, record, version, currentPin)) return false;
     const bool end = match->Tag == RecordTag::End;
     take(std::move(record));
     if (end) return true;

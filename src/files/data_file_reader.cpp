@@ -8,6 +8,7 @@
 #include "files/file_io.h"
 #include "files/general_records.h"
 #include "files/pin_group_records.h"
+#include "transfer/event_control.h"
 
 namespace brixo {
 namespace {
@@ -45,7 +46,10 @@ void ApplyOutputConfig(PinRecord& pin, const std::vector<int>& bytes, int versio
 // record to the next.
 class RecordApplier {
  public:
-  RecordApplier(DataFileContext& context, int version) : context_(context), version_(version) {}
+  RecordApplier(DataFileContext& context, int version) : context_(context), version_(version) {
+    // A file without the map leaves the boxes as they are but no longer vouches for them.
+    context_.Events.EnableMapKnown = false;
+  }
   void Apply(const FileRecord& record);
 
  private:
@@ -70,6 +74,13 @@ void RecordApplier::Apply(const FileRecord& record) {
         break;
       case RecordTag::Eof:
         for (int k = 0; k < kEventInputCount; ++k) context.Events.OffAction[n[0]][k] = static_cast<int16_t>(n[1 + k] - 1);
+        break;
+      case RecordTag::IdBytes:
+        context.General.TextGenIDString.assign(n.begin() + 1, n.end());
+        break;
+      case RecordTag::Ena:
+        DecodeEnableMap(n[0], n[1], context.Events);
+        context.Events.EnableMapKnown = true;
         break;
       case RecordTag::Pin:
         pin = n[0];

@@ -5,6 +5,7 @@
 #include "files/general_records.h"
 #include "files/pin_group_records.h"
 #include "files/record_writer.h"
+#include "transfer/event_control.h"
 
 namespace brixo {
 namespace {
@@ -26,6 +27,9 @@ std::string ComposeDataFile(ConfigModel& model, const GeneralSettings& general,
   WriteGeneralRecords(writer, general);
   WriteEventRecords(writer, "Eon", events.OnAction);
   WriteEventRecords(writer, "Eof", events.OffAction);
+  // The initial event enable map as the controller holds it, when the configuration knows it.
+  if (events.EnableMapKnown) writer.Record("Ena").Number(EncodeOnMask(events)).Number(EncodeOffMask(events));
+  WriteIdBytesRecord(writer, general);
 
   PinGroupLayout layout;
   layout.SkipUndescribedAspects = compact;

@@ -1,6 +1,7 @@
 #include "files/device_file_parser.h"
 
 #include "files/device_library.h"
+#include "files/record_ranges.h"
 #include "files/record_reader.h"
 #include "model/pin_model.h"
 
@@ -99,6 +100,9 @@ bool ReadDeviceRecords(FieldReader& reader, std::vector<FileRecord>& records) {
       record.Tag = tag.Tag;
       RecordReader in(reader, record);
       if (!ReadFields(in, record)) return false;
+      // The pin records hold the fields of a data file's pin group, in today's form.
+      const char* dataTag = tag.Tag == RecordTag::Pab ? "Pin" : tag.Text;
+      if (!RecordValuesFit(dataTag, record, 3100, 0)) return false;
       records.push_back(std::move(record));
       break;
     }

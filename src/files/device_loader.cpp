@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -24,12 +25,29 @@ int SourceEntry(const DeviceLibrary& library) {
   return -1;
 }
 
-// Copies the device's records onto the pins from `head` on; returns the pins that already
-// had a description, in the order found.
-std::vector<int> ApplyDevice(PinArray& pins, int head, const std::string& name, const std::vector<FileRecord>& records) {
+// The pin a "Pin" (relative to the head) or "Pab" (absolute) record names.
+int TargetOf(const FileRecord& record, int head) {
+  const int base = record.Tag == RecordTag::Pin ? head : 0;
+  return ((base + record.Numbers[0]) % kPinCount + kPinCount) % kPinCount;
+}
+
+// The pins the device would overwrite that hold a configuration, in the order found.
+std::vector<int> PinsInUse(const PinArray& pins, int head, const std::vector<FileRecord>& records) {
+  std::vector<int> used;
+  auto note = [&](int pin) {
+    if (PinHoldsConfiguration(pins[pin]) && std::find(used.begin(), used.end(), pin) == used.end()) used.push_back(pin);
+  };
+  note(head);
+  for (const FileRecord& record : records) {
+    if (record.Tag == RecordTag::Pin || record.Tag == RecordTag::Pab) note(TargetOf(record, head));
+  }
+  return used;
+}
+
+// Copies the device's records onto the pins from `head` on.
+void ApplyDevice(PinArray& pins, int head, const std::string& name, const std::vector<FileRecord>& records) {
   DissolveDevice(pins, head);
   pins[head].DeviceDescription = name;
-  std::vector<int> alreadyUsed;
   int target = head;
   int aspect = 0;
   for (const FileRecord& record : records) {
@@ -38,11 +56,9 @@ std::vector<int> ApplyDevice(PinArray& pins, int head, const std::string& name, 
     switch (record.Tag) {
       case RecordTag::Pin:
       case RecordTag::Pab: {
-        const int base = record.Tag == RecordTag::Pin ? head : 0;
-        target = ((base + n[0]) % kPinCount + kPinCount) % kPinCount;
+        target = TargetOf(record, head);
         if (target != head) DissolveDevice(pins, target);
         pins[target].DevicePointer = static_cast<int16_t>(head - target);
-        if (!pins[target].Description.empty()) alreadyUsed.push_back(target);
         ApplyPinHeader(pins[target], n[1], n[2], record.Texts[0]);
         break;
       }
@@ -52,8 +68,10 @@ std::vector<int> ApplyDevice(PinArray& pins, int head, const std::string& name, 
         pin.SerialAddressCount = static_cast<uint8_t>(n[2]);
         break;
       case RecordTag::Cfg:
-        // Bytes the record does not carry keep their values.
+        // Bytes the record does not carry keep their values. The output's level follows
+        // the loaded initial value, or a servo would be driven from a stale position.
         for (size_t i = 0; i < n.size(); ++i) pin.OutputConfig[i] = static_cast<uint8_t>(n[i]);
+        pin.OutputLevel = pin.OutputConfig[1];
         break;
       case RecordTag::Asp:
         aspect = n[0];
@@ -66,7 +84,6 @@ std::vector<int> ApplyDevice(PinArray& pins, int head, const std::string& name, 
         break;
     }
   }
-  return alreadyUsed;
 }
 
 void RefreshAfterDeviceLoad(DataFileView& view) {
@@ -119,13 +136,20 @@ bool LoadDeviceText(DeviceContext& context, std::string_view text, const std::st
     return false;
   }
 
-  const std::vector<int> alreadyUsed = ApplyDevice(context.Model.PinTable, context.Model.CurrentPin % kPinCount, name, records);
-  RefreshAfterDeviceLoad(context.View);
-  if (!alreadyUsed.empty()) {
+  // Asked before anything changes: pins holding a configuration are only overwritten on OK.
+  const int head = context.Model.CurrentPin % kPinCount;
+  const std::vector<int> inUse = PinsInUse(context.Model.PinTable, head, records);
+  if (!inUse.empty()) {
     std::string list;
-    for (size_t i = 0; i < alreadyUsed.size(); ++i) list += (i ? ", " : " ") + std::to_string(alreadyUsed[i]);
-    context.Prompt.ShowMessage("The following Pin numbers were already used: \n\r" + list, MessageIcon::Warning);
+    for (size_t i = 0; i < inUse.size(); ++i)
+      list += (i ? ", " : " ") + std::to_string(inUse[i] + context.Model.NumberingOffset);
+    const std::string question = "The following Pin numbers are already used and will be overwritten: \n" + list +
+                                 "\nContinue?";
+    if (context.Prompt.ShowMessage(question, MessageIcon::Warning, MessageButtons::OkCancel) != MessageAnswer::Ok)
+      return false;
   }
+  ApplyDevice(context.Model.PinTable, head, name, records);
+  RefreshAfterDeviceLoad(context.View);
   return true;
 }
 

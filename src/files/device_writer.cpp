@@ -35,7 +35,7 @@ std::string ComposeDeviceFile(PinArray& pins, int head, bool& quotesReplaced) {
   layout.RecordIndent = 4;
   layout.StepIndent = 6;
   layout.WithDeviceRecord = false;
-  layout.SkipUndescribedAspects = true;
+  layout.SkipUnusedAspects = true;
   layout.SkipEmptySteps = true;
   WritePinGroup(writer, 0, pins[head], layout);
   for (int g = 0; g < kPinCount; ++g) {

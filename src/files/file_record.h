@@ -6,7 +6,7 @@
 
 namespace brixo {
 
-enum class RecordTag { End, IdString, Dcc, Xad, Hwc, Led, Spc, Eon, Eof, Pin, Pab, Dev, Pam, Cfg, Asp, Ins };
+enum class RecordTag { End, IdString, Dcc, Xad, Hwc, Led, Spc, Eon, Eof, Ena, IdBytes, Pin, Pab, Dev, Pam, Cfg, Asp, Ins };
 
 struct FileRecord {
   RecordTag Tag = RecordTag::End;

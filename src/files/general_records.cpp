@@ -1,34 +1,19 @@
 #include "files/general_records.h"
 
+#include <algorithm>
 #include <string>
 
 #include "files/number_text.h"
+#include "transfer/general_settings_encoding.h"
 
 namespace brixo {
 namespace {
 
-int LedMask(const std::array<uint8_t, 8>& boxes) {
-  int mask = 0;
-  for (int i = 0; i < 7; ++i) {
-    if (boxes[i] != 0) mask |= 1 << i;
-  }
-  return mask;
-}
-
-void ApplyLedMask(int mask, std::array<uint8_t, 8>& boxes) {
-  for (int i = 0; i < 7; ++i) boxes[i] = (mask >> i) & 1;
-  boxes[7] = mask == 0 ? 2 : 0;  // nothing selected: "Idle Flash" shown dimmed-checked
-}
-
 void ApplyDcc(const FileRecord& record, int version, GeneralSettings& general, DataFileView& view) {
-  general.TextGenDCCAddress = record.Texts[0];
-  if (version >= 32) general.TextGenXDCCAddress = record.Texts[1];
-  if (version >= 23) {
-    const int options = record.Numbers[0];
-    general.ChkGenDCCAllow0 = (options >> 3) & 1;
-    general.ChkGenDCC_BPSI = (options >> 2) & 1;
-    general.OptGenDCC_PRP = options & 3;
-  }
+  // The reader has checked that both are whole numbers.
+  general.TextGenDCCAddress = std::to_string(ParseWholeNumber(record.Texts[0]).value_or(0));
+  if (version >= 32) general.TextGenXDCCAddress = std::to_string(ParseWholeNumber(record.Texts[1]).value_or(0));
+  if (version >= 23) DecodeDccOptions(record.Numbers[0], general);
   view.ShowDccOutputRange();
   view.ShowDccAddress();
   view.ShowXDccOutputRange();
@@ -50,11 +35,10 @@ void ApplyAddressing(const FileRecord& record, int version, uint8_t numberingOff
   }
   general.TextGenTamloaddr = std::to_string(general.FlexAddress * 4 + numberingOffset);
   view.ShowAddressingOptions();
-  general.ModuleXAddress = static_cast<uint8_t>(n[2]);
+  // The controller's own byte: 127 stands for "Enforced eXtended Address".
+  DecodeModuleXAddress(n[2], general);
   general.TextGenXaddr = std::to_string(general.ModuleXAddress + numberingOffset);
-  for (int k = 0; k < 4; ++k) {
-    for (int b = 0; b < 4; ++b) general.CheckGenXGM[4 * k + b] = (n[3 + k] >> b) & 1;
-  }
+  DecodeGroupMasks({n[3], n[4], n[5], n[6]}, general);
   general.QuietAddressUpdate = false;
 }
 
@@ -69,30 +53,40 @@ void ApplySerialPort(const FileRecord& record, GeneralSettings& general) {
   general.OptionGenSerialStop = n[3] == 2 ? 1 : 0;
 }
 
+bool NeedsIdBytes(const std::string& id) {
+  // Only what the controller can hold: twelve seven-bit characters.
+  return id.find('"') != std::string::npos && id.size() <= kIdStringLength &&
+         std::none_of(id.begin(), id.end(), [](char c) { return static_cast<unsigned char>(c) > 127; });
+}
+
 }  // namespace
 
+void WriteIdBytesRecord(RecordWriter& writer, const GeneralSettings& general) {
+  const std::string& id = general.TextGenIDString;
+  if (!NeedsIdBytes(id)) return;
+  writer.Record("IDB").Number(static_cast<long>(id.size()));
+  for (char c : id) writer.Number(static_cast<unsigned char>(c));
+}
+
 void WriteGeneralRecords(RecordWriter& writer, const GeneralSettings& general) {
-  writer.Record("ID$").Text(general.TextGenIDString);
+  std::string id = general.TextGenIDString;
+  // Its exact characters follow in "IDB"; here the quote becomes what older readers show.
+  if (NeedsIdBytes(id)) std::replace(id.begin(), id.end(), '"', '\'');
+  writer.Record("ID$").Text(id);
 
-  const int dccOptions = (general.OptGenDCC_PRP & 3) + 4 * general.ChkGenDCC_BPSI + 8 * general.ChkGenDCCAllow0;
   writer.Record("DCC")
-      .Real(LeadingNumberValue(general.TextGenDCCAddress))
-      .Real(LeadingNumberValue(general.TextGenXDCCAddress))
-      .Number(dccOptions);
+      .Number(DccAddressValue(general))
+      .Number(XDccAddressValue(general))
+      .Number(EncodeDccOptions(general));
 
-  int flexValue = general.CheckGenBrixoNative ? 64 : 0;
-  if (general.CheckGenTamloaddr) flexValue = general.FlexAddress;
-  writer.Record("XAD").Number(flexValue).Number(general.CheckGenTamloaddr ? 1 : 0).Number(general.ModuleXAddress);
-  for (int k = 0; k < 4; ++k) {
-    int mask = 0;
-    for (int b = 0; b < 4; ++b) mask |= general.CheckGenXGM[4 * k + b] << b;
-    writer.Number(mask);
-  }
+  const SerialAddressBytes serial = EncodeSerialAddress(general);
+  writer.Record("XAD").Number(serial.Address).Number(serial.Flag).Number(EncodeModuleXAddress(general));
+  for (int mask : EncodeGroupMasks(general)) writer.Number(mask);
 
   writer.Record("HWC");
-  for (int g = 0; g < 4; ++g) writer.Number(general.ChkGenHWCSink[g] + 2 * general.ChkGenHWCSource[g]);
+  for (int g = 0; g < 4; ++g) writer.Number(EncodeHardwareGroup(general, g));
 
-  writer.Record("LED").Number(LedMask(general.CheckLCGreen)).Number(LedMask(general.CheckLCOrange));
+  writer.Record("LED").Number(EncodeLedByte(general.CheckLCGreen)).Number(EncodeLedByte(general.CheckLCOrange));
 
   const int baud = general.ComboGenBaud;
   const bool knownBaud = baud >= 0 && baud < static_cast<int>(kBaudRateTexts.size());
@@ -118,14 +112,11 @@ void ApplyGeneralRecord(const FileRecord& record, int version, uint8_t numbering
       ApplyAddressing(record, version, numberingOffset, general, view);
       break;
     case RecordTag::Hwc:
-      for (int g = 0; g < 4; ++g) {
-        general.ChkGenHWCSink[g] = record.Numbers[g] & 1;
-        general.ChkGenHWCSource[g] = (record.Numbers[g] >> 1) & 1;
-      }
+      for (int g = 0; g < 4; ++g) DecodeHardwareGroup(record.Numbers[g], general, g);
       break;
     case RecordTag::Led:
-      ApplyLedMask(record.Numbers[0], general.CheckLCGreen);
-      ApplyLedMask(record.Numbers[1], general.CheckLCOrange);
+      DecodeLedByte(record.Numbers[0], general.CheckLCGreen);
+      DecodeLedByte(record.Numbers[1], general.CheckLCOrange);
       break;
     case RecordTag::Spc:
       ApplySerialPort(record, general);

@@ -14,7 +14,12 @@ namespace brixo {
 inline constexpr std::array<const char*, 8> kBaudRateTexts = {"9600",  "14400", "19200", "28800",
                                                               "38400", "57600", "76800", "115200"};
 
+// Each value as Write All would send it, so that the file describes the controller it
+// restores ("Enforced eXtended Address" as the controller's 127).
 void WriteGeneralRecords(RecordWriter& writer, const GeneralSettings& general);
+// "IDB": the identification string as character codes, written after the event records
+// when "ID$" cannot carry it (a double quote), so that a backup restores it exactly.
+void WriteIdBytesRecord(RecordWriter& writer, const GeneralSettings& general);
 
 // Applies one checked general record read from a file of the given version.
 void ApplyGeneralRecord(const FileRecord& record, int version, uint8_t numberingOffset,

@@ -4,16 +4,16 @@
 
 namespace brixo {
 
-int OutputConfigFieldCount(int outputType) {
-  switch (outputType) {
-    case 1: return 12;
-    case 2:
-    case 3: return 6;
-    case 4:
-    case 5: return 5;
-    default: return 1;
+namespace {
+
+bool UsesSteps(const AspectRecord& aspect, int steps) {
+  for (int s = 0; s < steps; ++s) {
+    if (aspect.Steps[s].Instruction != 0) return true;
   }
+  return false;
 }
+
+}  // namespace
 
 int StepCodeOf(const StepRecord& step) {
   const int code = step.Instruction + 16 * step.Fade;
@@ -32,7 +32,7 @@ void WritePinGroup(RecordWriter& writer, int pinField, PinRecord& pin, const Pin
   }
   if (pin.OutputConfig[0] == 1) pin.OutputConfig[2] %= 64;
   writer.Record("Cfg", layout.RecordIndent);
-  for (int i = 0; i < OutputConfigFieldCount(pin.OutputConfig[0]); ++i) writer.Number(pin.OutputConfig[i]);
+  for (int i = 0; i < OutputConfigBytesOf(pin.OutputConfig[0]); ++i) writer.Number(pin.OutputConfig[i]);
   writer.Record("PAM", layout.RecordIndent)
       .Number(pin.XDccAddressCount)
       .Number(pin.DccAddressCount)
@@ -43,6 +43,7 @@ void WritePinGroup(RecordWriter& writer, int pinField, PinRecord& pin, const Pin
   for (int a = 0; a < aspects; ++a) {
     const AspectRecord& aspect = pin.Aspects[a];
     if (layout.SkipUndescribedAspects && aspect.Description.empty()) continue;
+    if (layout.SkipUnusedAspects && aspect.Description.empty() && !UsesSteps(aspect, steps)) continue;
     writer.Record("Asp", layout.RecordIndent).Number(a).Text(aspect.Description);
     for (int s = 0; s < steps; ++s) {
       const StepRecord& step = aspect.Steps[s];
@@ -69,6 +70,18 @@ void ApplyPinHeader(PinRecord& pin, int aspectConfig, int initAspect, const std:
     aspect.Description.clear();
     aspect.Steps.fill(StepRecord{});
   }
+}
+
+bool PinHoldsConfiguration(const PinRecord& pin) {
+  if (!pin.Description.empty() || !pin.DeviceDescription.empty() || pin.DevicePointer != 0) return true;
+  if (pin.AspectConfig != 0 || pin.InitAspect != 0) return true;
+  for (int i = 0; i < kOutputConfigSize - 1; ++i) {
+    if (pin.OutputConfig[i] != 0) return true;
+  }
+  for (const AspectRecord& aspect : pin.Aspects) {
+    if (!aspect.Description.empty() || UsesSteps(aspect, kStepCount)) return true;
+  }
+  return false;
 }
 
 void ApplyStepFields(StepRecord& step, int code, int par0, int par1, int par2, int par3) {

@@ -4,12 +4,10 @@
 #include <string>
 
 #include "files/record_writer.h"
+#include "model/output_config.h"
 #include "model/pin_model.h"
 
 namespace brixo {
-
-// How many bytes of OutputConfig "Cfg" carries for an OutputType: 12, 6, 5 or 1.
-int OutputConfigFieldCount(int outputType);
 
 // The code "Ins" carries: Instruction + 16 x Fade.
 int StepCodeOf(const StepRecord& step);
@@ -20,6 +18,9 @@ struct PinGroupLayout {
   int StepIndent = 4;    // "Ins"
   bool WithDeviceRecord = true;
   bool SkipUndescribedAspects = false;
+  // Leaves out an aspect only when it has neither a description nor a used step, so that
+  // no programmed aspect is lost.
+  bool SkipUnusedAspects = false;
   bool SkipEmptySteps = false;
 };
 
@@ -31,6 +32,11 @@ void WritePinGroup(RecordWriter& writer, int pinField, PinRecord& pin, const Pin
 // every aspect description emptied and every step cleared. Device and output
 // configuration are left to the records that follow.
 void ApplyPinHeader(PinRecord& pin, int aspectConfig, int initAspect, const std::string& description);
+
+// Whether the pin holds anything a user set up: texts, device membership, an output
+// configuration, a layout, an initial aspect or a programmed aspect. Address counts alone
+// do not count, since every pin has some.
+bool PinHoldsConfiguration(const PinRecord& pin);
 
 // "Ins": a code 19..63 carries the fade flag in bit 4; any other code is the instruction
 // as it is and leaves the fade flag alone.

@@ -9,8 +9,6 @@ namespace brixo {
 
 namespace {
 
-// How long a reply (or the host's answer) may take, counted from when we start waiting.
-constexpr double kReplyWindowSeconds = 2.0;
 constexpr int kMaxDirectModule = 15;  // above this the alternation bit would reach bit 7
 // More empty polls than a 38400 bit/s line can carry in one reply window (4 bytes of 11
 // bits each way): a safety net for a clock that does not move, never reached on a line.
@@ -18,10 +16,27 @@ constexpr int kMaxPollsPerWindow = 2000;
 
 bool HasExtendedByte(uint8_t header) { return (header & kExtendedBit) != 0; }
 
+const ReplyWait& OrdinaryWait() {
+  static const ReplyWait wait;
+  return wait;
+}
+
+// The running exchange's way of waiting, for as long as it runs.
+class WaitScope {
+ public:
+  WaitScope(const ReplyWait*& slot, const ReplyWait& wait) : slot_(slot) { slot_ = &wait; }
+  ~WaitScope() { slot_ = &OrdinaryWait(); }
+  WaitScope(const WaitScope&) = delete;
+  WaitScope& operator=(const WaitScope&) = delete;
+
+ private:
+  const ReplyWait*& slot_;
+};
+
 }  // namespace
 
 BrixoLink::BrixoLink(Clock& clock, UserPrompt& prompt, CommLog& log)
-    : clock_(clock), prompt_(prompt), log_(log) {}
+    : clock_(clock), prompt_(prompt), log_(log), wait_(&OrdinaryWait()) {}
 
 void BrixoLink::AttachPort(SerialPort* port) { port_ = port; }
 
@@ -58,10 +73,18 @@ void BrixoLink::WriteFrame(const std::vector<uint8_t>& frame) {
   if (!port_->Write(frame)) ReportPortFault();
 }
 
-int BrixoLink::NextByte(double windowStart) {
+void BrixoLink::ReplyProblem(const std::string& text) {
+  if (!wait_->Quiet) {
+    LinkFailed(text);
+  } else if (problem_.empty()) {
+    problem_ = text;
+  }
+}
+
+int BrixoLink::NextByte(double windowStart, double windowSeconds) {
   for (;;) {
     const double now = clock_.NowSeconds();
-    if (now < windowStart || now > windowStart + kReplyWindowSeconds) return -1;
+    if (now < windowStart || now > windowStart + windowSeconds) return -1;
     if (!PortOpen()) {
       ReportPortFault();
       return -1;
@@ -70,13 +93,15 @@ int BrixoLink::NextByte(double windowStart) {
       const int c = port_->ReadByte();
       if (c >= 0) return c;
     }
-    const double remaining = (windowStart + kReplyWindowSeconds - now) * 1000.0;
+    const double remaining = (windowStart + windowSeconds - now) * 1000.0;
     port_->WaitForBytes(std::max(1, static_cast<int>(std::ceil(remaining))));
   }
 }
 
-bool BrixoLink::SendBrixoMessage(bool waitForReply, const std::vector<int>& payload) {
+bool BrixoLink::SendBrixoMessage(bool waitForReply, const std::vector<int>& payload, const ReplyWait& wait) {
   ReplyValid = false;
+  outcome_ = ExchangeOutcome::NotSent;
+  problem_.clear();
   if (payload.size() > static_cast<size_t>(kMaxPayload)) {
     prompt_.ShowMessage("SendBrixoMessage: Message Size Overrun, size = " + std::to_string(payload.size()));
     return false;
@@ -90,6 +115,7 @@ bool BrixoLink::SendBrixoMessage(bool waitForReply, const std::vector<int>& payl
     ShowPortClosed();
     return false;
   }
+  const WaitScope scope(wait_, wait);
   return CheckQuendal ? SendTunnelled(waitForReply, payload) : SendDirect(payload);
 }
 
@@ -104,6 +130,7 @@ bool BrixoLink::SendDirect(const std::vector<int>& payload) {
   }
   const uint8_t a = static_cast<uint8_t>(ModuleAddress * 4 + 3);
   if (ToggleState == 128) {
+    ClearStaleInput();
     SendResyncBurst();
     DirectFrameFields sync;
     sync.AddressByte = a;
@@ -126,48 +153,92 @@ bool BrixoLink::SendDirect(const std::vector<int>& payload) {
 
   bool portLost = !PortOpen();
   if (portLost) ReportPortFault();  // a port that closed without failing the write
+  outcome_ = portLost ? ExchangeOutcome::LinkFailed : ExchangeOutcome::Sent;
   if (CheckBrixoBD && !portLost) {
-    if (!ReceiveBrixoReply()) {
+    if (!ReceiveOwnDirectReply(fields.AddressByte)) {
       // A port that failed has been reported already; the controller is not to blame.
       portLost = !PortOpen();
-      if (!portLost) {
+      if (portLost) {
+        outcome_ = ExchangeOutcome::LinkFailed;
+      } else if (wait_->Quiet) {
+        // Silence is an answer a quiet wait expects (a probe of an empty address): it
+        // neither changes "Bidirectional Comm." nor stops the operation.
+        outcome_ = ExchangeOutcome::NoReply;
+        problem_ = "No response received";
+      } else {
+        outcome_ = ExchangeOutcome::NoReply;
         CheckBrixoBD = false;
         LinkFailed("No response received, resetting bidirectional communication");
       }
     } else {
-      const uint8_t header = ReplyBuffer[1];
-      const int k = (header & 15) + (HasExtendedByte(header) ? 1 : 0);
-      std::string reply = "< " + FormatLogByte(ReplyBuffer[0]) + FormatLogByte(header);
-      for (int i = 0; i < k; ++i) reply += FormatLogByte(ReplyBuffer[2 + i]);
-      log_.AppendLine(reply);
+      LogDirectReply();
       ReplyValid = ValidateDirectReply(fields.AddressByte);
+      outcome_ = ReplyValid ? ExchangeOutcome::Answered : ExchangeOutcome::Refused;
     }
   }
   ToggleState = static_cast<uint8_t>((ToggleState + 64) % 128);
   return !portLost;
 }
 
+void BrixoLink::LogDirectReply() {
+  const uint8_t header = ReplyBuffer[1];
+  const int k = (header & 15) + (HasExtendedByte(header) ? 1 : 0);
+  std::string reply = "< " + FormatLogByte(ReplyBuffer[0]) + FormatLogByte(header);
+  for (int i = 0; i < k; ++i) reply += FormatLogByte(ReplyBuffer[2 + i]);
+  log_.AppendLine(reply);
+}
+
+bool BrixoLink::ReceiveOwnDirectReply(uint8_t addressSent) {
+  const double start = clock_.NowSeconds();
+  while (ReceiveDirectFrame(start, wait_->Seconds)) {
+    if (!PassOnDirectFrameOfOther(addressSent)) return true;
+  }
+  return false;
+}
+
+// A frame is another controller's when its module differs or, with extended addressing,
+// its extended address does. A frame of the addressed module with the wrong alternation
+// bit is not: that is the controller answering out of step, which the checks refuse.
+bool BrixoLink::PassOnDirectFrameOfOther(std::optional<uint8_t> addressSent) {
+  if (!wait_->OnOtherReply || ReplyBuffer[1] < 96) return false;
+  const uint8_t header = ReplyBuffer[1];
+  const int module = (ReplyBuffer[0] >> 2) & 15;
+  std::optional<int> extended;
+  if (HasExtendedByte(header)) extended = ReplyBuffer[2] & 127;
+  const bool sameModule = addressSent && module == ((*addressSent >> 2) & 15);
+  const bool sameExtended = !extended || !CheckXaddress || *extended == ExtendedAddress;
+  if (sameModule && sameExtended) return false;
+  LogDirectReply();
+  OtherReply other;
+  other.Module = module;
+  other.Extended = extended;
+  const int first = extended ? 3 : 2;
+  for (int i = 0; i < (header & 15); ++i) other.Payload.push_back(ReplyBuffer[first + i]);
+  wait_->OnOtherReply(other);
+  return true;
+}
+
 bool BrixoLink::ValidateDirectReply(uint8_t addressSent) {
   const uint8_t header = ReplyBuffer[1];
   if (header < 96 || ReplyBuffer[0] != addressSent) {
-    LinkFailed("Invalid response received, \nReceived: Addr = " + std::to_string(ReplyBuffer[0]) +
-               " Header = " + std::to_string(header) + "\nExpected: Addr = " + std::to_string(ModuleAddress * 4 + 3) +
-               " Header > 95 ");
+    ReplyProblem("Invalid response received, \nReceived: Addr = " + std::to_string(ReplyBuffer[0]) +
+                 " Header = " + std::to_string(header) + "\nExpected: Addr = " +
+                 std::to_string(ModuleAddress * 4 + 3) + " Header > 95 ");
     return false;
   }
   const int extByte = ReplyBuffer[2] & 127;
   if (HasExtendedByte(header) && !CheckXaddress) {
-    LinkFailed("Unexpected eXtended Address Byte " + std::to_string(extByte));
+    ReplyProblem("Unexpected eXtended Address Byte " + std::to_string(extByte));
     return false;
   }
   if (!HasExtendedByte(header) && CheckXaddress) {
-    LinkFailed("eXtended Address Byte expected");
+    ReplyProblem("eXtended Address Byte expected");
     return false;
   }
   if (HasExtendedByte(header)) {
     if (extByte != ExtendedAddress) {
-      LinkFailed("Incorrect eXtended Address byte \nReceived " + std::to_string(extByte) + " Expected " +
-                 std::to_string(ExtendedAddress));
+      ReplyProblem("Incorrect eXtended Address byte \nReceived " + std::to_string(extByte) +
+                   " Expected " + std::to_string(ExtendedAddress));
       return false;
     }
     const int n = header & 15;
@@ -176,35 +247,72 @@ bool BrixoLink::ValidateDirectReply(uint8_t addressSent) {
   return true;
 }
 
-bool BrixoLink::ReceiveBrixoReply() {
+bool BrixoLink::ReceiveBrixoReply() { return ReceiveDirectFrame(clock_.NowSeconds(), wait_->Seconds); }
+
+void BrixoLink::ListenForReplies(const ReplyWait& wait) {
+  outcome_ = ExchangeOutcome::NoReply;
+  if (!wait.OnOtherReply || !PortOpen()) return;
+  const WaitScope scope(wait_, wait);
   const double start = clock_.NowSeconds();
-  int p = 0;  // 0: waiting for an address byte, 1: header next, 2..: payload
-  int remaining = 0;
-  int sum = 0;
-  for (int c; (c = NextByte(start)) >= 0;) {
-    if (c < 128) {  // an address byte starts a frame wherever we were
-      ReplyBuffer[0] = static_cast<uint8_t>(c);
-      sum = c;
-      p = 1;
-      continue;
-    }
-    if (p == 0) continue;
-    const int low = c & 127;
-    sum += low;
-    if (p == 1) {
-      ReplyBuffer[1] = static_cast<uint8_t>(low);
-      remaining = (c & 15) + (HasExtendedByte(static_cast<uint8_t>(c)) ? 1 : 0);
-      p = 2;
-    } else if (remaining > 0) {
-      ReplyBuffer[p++] = static_cast<uint8_t>(low);
-      --remaining;
-    } else if (sum % 128 == 0) {
-      return true;
-    } else {
-      p = 0;  // bad check byte: drop the frame silently and wait for the next one
+  if (!CheckQuendal) {
+    // No controller was addressed: every frame is another's.
+    while (ReceiveDirectFrame(start, wait.Seconds)) PassOnDirectFrameOfOther(std::nullopt);
+  } else {
+    for (int polls = 0; polls <= kMaxPollsPerWindow; ++polls) {
+      const double now = clock_.NowSeconds();
+      if (now < start || now > start + wait.Seconds) break;
+      if (!SendQuendalMessage({})) {
+        outcome_ = ExchangeOutcome::LinkFailed;
+        break;
+      }
+      PassOnHostDataOfOther();
     }
   }
+  if (!PortOpen()) outcome_ = ExchangeOutcome::LinkFailed;
+}
+
+bool BrixoLink::ReceiveDirectFrame(double windowStart, double windowSeconds) {
+  DirectFrameState state;
+  for (int c; (c = NextByte(windowStart, windowSeconds)) >= 0;) {
+    if (PushDirectByte(state, c)) return true;
+  }
   return false;
+}
+
+bool BrixoLink::PushDirectByte(DirectFrameState& state, int c) {
+  if (c < 128) {  // an address byte starts a frame wherever we were
+    ReplyBuffer[0] = static_cast<uint8_t>(c);
+    state.Sum = c;
+    state.Position = 1;
+    return false;
+  }
+  if (state.Position == 0) return false;
+  const int low = c & 127;
+  state.Sum += low;
+  if (state.Position == 1) {
+    ReplyBuffer[1] = static_cast<uint8_t>(low);
+    state.Remaining = (c & 15) + (HasExtendedByte(static_cast<uint8_t>(c)) ? 1 : 0);
+    state.Position = 2;
+  } else if (state.Remaining > 0) {
+    ReplyBuffer[state.Position++] = static_cast<uint8_t>(low);
+    --state.Remaining;
+  } else if (state.Sum % 128 == 0) {
+    return true;
+  } else {
+    state.Position = 0;  // bad check byte: drop the frame silently and wait for the next one
+  }
+  return false;
+}
+
+// Whatever waits before a resynchronisation belongs to earlier conversations and is no
+// reply to what follows; whole replies among it go to whoever listens for other
+// controllers' replies.
+void BrixoLink::ClearStaleInput() {
+  DirectFrameState state;
+  while (PortOpen() && port_->BytesWaiting() > 0) {
+    const int c = port_->ReadByte();
+    if (c >= 0 && PushDirectByte(state, c)) PassOnDirectFrameOfOther(std::nullopt);
+  }
 }
 
 bool BrixoLink::SendTunnelled(bool waitForReply, const std::vector<int>& payload) {
@@ -213,28 +321,59 @@ bool BrixoLink::SendTunnelled(bool waitForReply, const std::vector<int>& payload
   data.insert(data.end(), payload.begin(), payload.end());
 
   bool result = SendQuendalMessage(data);
+  bool hostAnswered = result;
   bool extendedMismatch = false;
   if (result && waitForReply) {
     result = false;
-    bool pollAnswered = true;
     const double start = clock_.NowSeconds();
-    for (int polls = 0; !result && pollAnswered && polls <= kMaxPollsPerWindow;) {
+    for (int polls = 0; !result && hostAnswered && polls <= kMaxPollsPerWindow;) {
       const double now = clock_.NowSeconds();
-      if (now < start || now > start + kReplyWindowSeconds) break;
-      if (ReplyBuffer[0] > 3 && ReplyBuffer[1] == 0 && ReplyBuffer[2] == ModuleAddress + 96) {
+      if (now < start || now > start + wait_->Seconds) break;
+      if (!PassOnHostDataOfOther() && ReplyBuffer[0] > 3 && ReplyBuffer[1] == 0 &&
+          ReplyBuffer[2] == ModuleAddress + 96) {
         result = TakeTunnelledReply(extendedMismatch);
         if (extendedMismatch) break;
       } else {
-        pollAnswered = SendQuendalMessage({});
+        hostAnswered = SendQuendalMessage({});
         ++polls;
       }
     }
   } else if (result) {
     SendQuendalMessage({});
   }
-  if (!result && !extendedMismatch && PortOpen() && !StoppedFromOutside()) LinkFailed("No valid response received");
+  if (!result && !extendedMismatch && PortOpen() && !StoppedFromOutside()) ReplyProblem("No valid response received");
+  if (!hostAnswered || !PortOpen()) {
+    outcome_ = ExchangeOutcome::LinkFailed;
+  } else if (result) {
+    outcome_ = waitForReply ? ExchangeOutcome::Answered : ExchangeOutcome::Sent;
+  } else {
+    outcome_ = extendedMismatch ? ExchangeOutcome::Refused : ExchangeOutcome::NoReply;
+  }
   ReplyValid = result;
   return result;
+}
+
+// The host's last answer carries a controller reply of another module, or of another
+// extended address than the one addressed.
+bool BrixoLink::PassOnHostDataOfOther() {
+  const std::vector<uint8_t>& data = hostData_;
+  if (!wait_->OnOtherReply || data.size() < 3 || data[0] != 0 || data[1] < 96) return false;
+  const int module = data[1] & 31;
+  const uint8_t header = data[2];
+  size_t at = 3;
+  std::optional<int> extended;
+  if (HasExtendedByte(header)) {
+    if (data.size() < 4) return false;
+    extended = data[at++];
+  }
+  const bool sameExtended = !extended || !CheckXaddress || *extended == ExtendedAddress;
+  if (module == ModuleAddress && sameExtended) return false;
+  OtherReply other;
+  other.Module = module;
+  other.Extended = extended;
+  other.Payload.assign(data.begin() + static_cast<long>(at), data.end());
+  wait_->OnOtherReply(other);
+  return true;
 }
 
 // Turns the host's data (0, module + 96, inner header, [ext], payload) into the layout of
@@ -247,11 +386,11 @@ bool BrixoLink::TakeTunnelledReply(bool& failed) {
   if (HasExtendedByte(header)) {
     const int extByte = ReplyBuffer[4] & 127;
     if (!CheckXaddress) {
-      LinkFailed("Unexpected eXtended Address Byte " + std::to_string(extByte));
+      ReplyProblem("Unexpected eXtended Address Byte " + std::to_string(extByte));
       failed = true;
     } else if (extByte != ExtendedAddress) {
-      LinkFailed("Incorrect eXtended Address byte \nReceived " + std::to_string(extByte) + " Expected " +
-                 std::to_string(ExtendedAddress));
+      ReplyProblem("Incorrect eXtended Address byte \nReceived " + std::to_string(extByte) +
+                   " Expected " + std::to_string(ExtendedAddress));
       failed = true;
     }
     if (failed) return false;
@@ -300,7 +439,7 @@ std::string BrixoLink::ReceiveQuendalReply() {
   std::string text;
   int remaining = -1;           // -1: no header yet
   const double start = clock_.NowSeconds();
-  for (int c; remaining != 0 && (c = NextByte(start)) >= 0;) {
+  for (int c; remaining != 0 && (c = NextByte(start, kReplyWindowSeconds)) >= 0;) {
     if (c < 128) {  // a header restarts the frame
       frame.assign(1, static_cast<uint8_t>(c));
       text = "<< " + FormatLogByte(c);

@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,42 @@ namespace brixo {
 
 // " [0F]" style rendering of one logged byte.
 std::string FormatLogByte(int value);
+
+// How long a reply (or the host's answer) may take, counted from when we start waiting.
+inline constexpr double kReplyWindowSeconds = 2.0;
+
+// A valid reply frame that came from another controller than the one just addressed: a
+// late answer to an earlier message.
+struct OtherReply {
+  int Module = 0;
+  std::optional<int> Extended;
+  std::vector<int> Payload;
+};
+
+// How one exchange waits for the controller's reply. The defaults are every ordinary
+// exchange's.
+struct ReplyWait {
+  // Counted from when the wait starts; while tunnelling, the time spent polling the host.
+  double Seconds = kReplyWindowSeconds;
+  // Silence and unusable replies are the caller's to judge (LastOutcome, LastProblem), not
+  // messages for the user, and "Bidirectional Comm." stays as it is; nor do they trip
+  // StopOnLinkFailure. A closed port and a silent host are still shown and are still link
+  // failures.
+  bool Quiet = false;
+  // Set: replies of other controllers go here and the wait goes on. Unset: such a reply
+  // ends the wait as an invalid response.
+  std::function<void(const OtherReply&)> OnOtherReply;
+};
+
+// How the last exchange ended.
+enum class ExchangeOutcome {
+  NotSent,    // refused before anything was written
+  Sent,       // written; no reply was awaited
+  Answered,   // the awaited reply came and passed every check
+  NoReply,    // nothing usable came within the window
+  Refused,    // a reply came but failed a check (address, extended address)
+  LinkFailed  // the port failed or the host did not answer
+};
 
 class BrixoLink {
  public:
@@ -43,8 +80,15 @@ class BrixoLink {
 
   // Sends one controller message (payload values 0..127, at most 15 of them).
   // Direct mode: true whenever the frame was sent; callers needing data also test ReplyValid.
-  bool SendBrixoMessage(bool waitForReply, const std::vector<int>& payload);
+  bool SendBrixoMessage(bool waitForReply, const std::vector<int>& payload, const ReplyWait& wait = {});
   bool ReceiveBrixoReply();
+  // Sends nothing to a controller; hands every reply that arrives within the wait's window
+  // to its OnOtherReply (while tunnelling, the host is polled for them). LastOutcome is
+  // LinkFailed when the port or the host failed meanwhile.
+  void ListenForReplies(const ReplyWait& wait);
+  ExchangeOutcome LastOutcome() const { return outcome_; }
+  // The message a quiet exchange kept back; empty when there was none.
+  const std::string& LastProblem() const { return problem_; }
   // One host-interface frame with data.size() data bytes (empty = poll frame).
   bool SendQuendalMessage(const std::vector<int>& data);
   std::string ReceiveQuendalReply();
@@ -80,18 +124,41 @@ class BrixoLink {
   SerialPort* port_ = nullptr;
   std::vector<uint8_t> hostData_;
   CancellationToken cancellation_;
+  const ReplyWait* wait_;  // the running exchange's, or the ordinary one
+  ExchangeOutcome outcome_ = ExchangeOutcome::NotSent;
+  std::string problem_;
 
   bool SendDirect(const std::vector<int>& payload);
   bool SendTunnelled(bool waitForReply, const std::vector<int>& payload);
+  // Where the direct receiver stands within a frame.
+  struct DirectFrameState {
+    int Position = 0;  // 0: waiting for an address byte, 1: header next, 2..: payload
+    int Remaining = 0;
+    int Sum = 0;
+  };
+  bool ReceiveDirectFrame(double windowStart, double windowSeconds);
+  // One received byte; true when it completed a frame with a right check byte.
+  bool PushDirectByte(DirectFrameState& state, int c);
+  void ClearStaleInput();
+  // Receives direct frames until one of the addressed controller arrives; frames of others
+  // go to the wait's OnOtherReply when it has one.
+  bool ReceiveOwnDirectReply(uint8_t addressSent);
+  // Nothing addressed: every reply is another controller's.
+  bool PassOnDirectFrameOfOther(std::optional<uint8_t> addressSent);
+  bool PassOnHostDataOfOther();
+  void LogDirectReply();
   bool ValidateDirectReply(uint8_t addressSent);
   bool TakeTunnelledReply(bool& failed);
+  // An unusable reply (or none): a link failure, or the caller's to judge when the wait is
+  // quiet.
+  void ReplyProblem(const std::string& text);
   void ShowPortClosed();
   // Shows an exchange failure and, when StopOnLinkFailure is set, stops the operation.
   void LinkFailed(const std::string& text, MessageIcon icon = MessageIcon::None);
   // The operation was stopped for a reason of its own, not by this exchange's failure.
   bool StoppedFromOutside() const;
   void WriteFrame(const std::vector<uint8_t>& frame);
-  int NextByte(double windowStart);
+  int NextByte(double windowStart, double windowSeconds);
 };
 
 }  // namespace brixo

@@ -39,11 +39,18 @@ class CancellationToken {
   // The last piece of work the operation finished, as the user counts it ("pin 12 of 32").
   void NoteDone(std::string piece) { done_ = std::move(piece); }
   const std::string& Done() const { return done_; }
+  // Set by an owner that tells the user itself, from Done(), how far an operation got
+  // whenever it ended early, stopped or not (the command-line tool). The sequences then
+  // leave that to it instead of saying themselves which pins they left out, so that one
+  // ending is told in one sentence.
+  void SetOwnerTellsProgress(bool tells) { ownerTells_ = tells; }
+  bool OwnerTellsProgress() const { return ownerTells_; }
 
  private:
   std::atomic<int> reason_{static_cast<int>(StopReason::None)};
   std::atomic<bool> active_{false};
   std::string done_;
+  bool ownerTells_ = false;
 };
 
 static_assert(std::atomic<int>::is_always_lock_free, "Trip() must be safe in a signal handler");

@@ -25,6 +25,17 @@ constexpr std::array<OutputField, kOutputFieldCount> kFields = {{
 
 }  // namespace
 
+int OutputConfigBytesOf(int outputType) {
+  switch (outputType) {
+    case kOutputServo: return 12;
+    case kOutputPwm:
+    case kOutputPwmInverted: return 6;
+    case kOutputInput:
+    case kOutputInputLowActive: return 5;
+    default: return 1;
+  }
+}
+
 int PageOfOutputType(int outputType) {
   switch (outputType) {
     case kOutputNone: return kPageClear;

@@ -22,6 +22,10 @@ constexpr int kPageServo = 1;
 constexpr int kPagePwm = 2;
 constexpr int kPageInput = 3;
 
+// Bytes of OutputConfig (type included) that a type uses, the ones the data file and the
+// controller carry: 12 for a servo, 6 for PWM, 5 for an input, the type alone otherwise.
+int OutputConfigBytesOf(int outputType);
+
 // The page that shows a type; -1 for a type the tool does not know.
 int PageOfOutputType(int outputType);
 bool PageMatchesType(int page, int outputType);

@@ -1,7 +1,5 @@
 #include "model/output_config_transfer.h"
 
-#include <vector>
-
 #include "model/output_config.h"
 
 namespace brixo {
@@ -14,7 +12,31 @@ constexpr const char* kNoValidResponse = "No valid response";
 
 }  // namespace
 
-bool ReadOutputConfig(BrixoLink& link, ConfigModel& model, int variant, int pin) {
+bool IsShortPwmReply(int outputType, int reportedBytes) {
+  return (outputType == kOutputPwm || outputType == kOutputPwmInverted) && reportedBytes == 5;
+}
+
+uint8_t WrittenServoFlags(uint8_t flags) { return static_cast<uint8_t>(NormalisedServoFlags(flags & 63) | 8); }
+
+std::vector<int> OutputConfigPayload(const PinRecord& pin, int variant) {
+  const auto& c = pin.OutputConfig;
+  const int type = c[0];
+  const int level = variant == 0 ? pin.OutputLevel : c[1];
+  switch (type) {
+    case kOutputServo: {
+      std::vector<int> bytes{type, level, WrittenServoFlags(c[2])};
+      for (int i = 3; i <= 11; ++i) bytes.push_back(c[i]);
+      return bytes;
+    }
+    case kOutputPwm:
+    case kOutputPwmInverted: return {type, level, c[2], c[3], c[4], c[5]};
+    case kOutputInput:
+    case kOutputInputLowActive: return {type, level, c[2], c[3], c[4]};
+    default: return {0};
+  }
+}
+
+bool ReadOutputConfig(BrixoLink& link, PinRecord& record, int variant, int pin) {
   if (pin < 0 || pin >= kPinCount) return false;
   variant = variant != 0 ? 1 : 0;
   link.CheckBrixoBD = true;
@@ -25,9 +47,13 @@ bool ReadOutputConfig(BrixoLink& link, ConfigModel& model, int variant, int pin)
     return false;
   }
   const int n = length - 2;
-  PinRecord& record = model.PinTable[pin];
-  auto& config = record.OutputConfig;
   const int type = link.R(2);
+  // A reply without the bytes its type uses would leave the rest of the old configuration.
+  if (n < OutputConfigBytesOf(type) && !IsShortPwmReply(type, n)) {
+    link.Prompt().ShowMessage(kNoValidResponse);
+    return false;
+  }
+  auto& config = record.OutputConfig;
   if (type != config[0]) {
     for (int i = 1; i < kOutputConfigSize; ++i) config[i] = 0;
     if (type == kOutputServo) {
@@ -51,35 +77,19 @@ bool ReadOutputConfig(BrixoLink& link, ConfigModel& model, int variant, int pin)
   return true;
 }
 
-void WriteOutputConfig(BrixoLink& link, ConfigModel& model, int variant, int pin) {
-  if (pin < 0 || pin >= kPinCount) return;
+bool ReadOutputConfig(BrixoLink& link, ConfigModel& model, int variant, int pin) {
+  if (pin < 0 || pin >= kPinCount) return false;
+  return ReadOutputConfig(link, model.PinTable[pin], variant, pin);
+}
+
+bool WriteOutputConfig(BrixoLink& link, ConfigModel& model, int variant, int pin) {
+  if (pin < 0 || pin >= kPinCount) return false;
   variant = variant != 0 ? 1 : 0;
   PinRecord& record = model.PinTable[pin];
-  auto& c = record.OutputConfig;
-  const int command = kSetCommand + 32 * variant;
-  const int type = c[0];
-  const int level = variant == 0 ? record.OutputLevel : c[1];
-  std::vector<int> payload = {command, pin};
-  switch (type) {
-    case kOutputServo:
-      // "Servo Initialised" is the controller's own report, never something to set.
-      c[2] &= 63;
-      payload.insert(payload.end(), {type, level, c[2]});
-      for (int i = 3; i <= 11; ++i) payload.push_back(c[i]);
-      break;
-    case kOutputPwm:
-    case kOutputPwmInverted:
-      payload.insert(payload.end(), {type, level, c[2], c[3], c[4], c[5]});
-      break;
-    case kOutputInput:
-    case kOutputInputLowActive:
-      payload.insert(payload.end(), {type, level, c[2], c[3], c[4]});
-      break;
-    default:
-      payload.push_back(0);
-      break;
-  }
-  link.SendBrixoMessage(false, payload);
+  if (record.OutputConfig[0] == kOutputServo) record.OutputConfig[2] = WrittenServoFlags(record.OutputConfig[2]);
+  std::vector<int> payload = {kSetCommand + 32 * variant, pin};
+  for (int b : OutputConfigPayload(record, variant)) payload.push_back(b);
+  return link.SendBrixoMessage(false, payload);
 }
 
 }  // namespace brixo

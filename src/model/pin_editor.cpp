@@ -68,14 +68,14 @@ std::string PinEditor::ParDisplayText(const StepRecord& step, int par) const {
   }
 }
 
-void PinEditor::RefreshStep(int row) {
+void PinEditor::RefreshStep(int row, bool edited) {
   if (!ValidRow(row)) return;
   StepRecord& step = Step(row);
   StepRowView& view = view_.Rows[row];
   const InstructionInfo& info = table_.Info(step.Instruction);
   // A code the tool does not know is shown as using nothing, but kept untouched so that
   // reading and writing back a controller never destroys it.
-  const bool known = table_.HasEntry(step.Instruction);
+  const bool known = table_.HasEntry(step.Instruction) && edited;
 
   view.Opcode = step.Instruction;
   view.ChooserIndex = table_.ChooserIndexOf(step.Instruction);
@@ -169,8 +169,10 @@ void PinEditor::ApplyLayout(int index, bool userChoice) {
     visibleRows = 3;
   }
   for (int row = 0; row < kStepCount; ++row) view_.Rows[row].Visible = row < visibleRows;
-  for (int row = 0; row < kStepCount; ++row) RefreshStep(row);
-  pin.AspectConfig = index == 1 ? 3 : index == 2 ? 2 : 0;
+  for (int row = 0; row < kStepCount; ++row) RefreshStep(row, false);
+  // Only the user's choice stores a layout; a code the tool does not know is shown as no
+  // layout but kept.
+  if (userChoice) pin.AspectConfig = index == 1 ? 3 : index == 2 ? 2 : 0;
   UpdateDetails();
 }
 
@@ -241,18 +243,26 @@ void PinEditor::StoreParameter(int row, int par, int value) {
 std::string PinEditor::CommitPar(int row, int par) {
   if (!ValidRow(row) || !ValidPar(par)) return {};
   const StepRecord& step = Step(row);
-  // A box of a parameter the instruction does not use holds nothing to store.
-  if (ParUsed(table_.Info(step.Instruction), par)) {
-    StoreParameter(row, par, ParseLeadingNumber(view_.Rows[row].ParText[par]));
-  }
-  RefreshStep(row);
+  // A box of a parameter the instruction does not use holds nothing to store, and a box
+  // whose text is what it showed holds no edit: storing it again could move a value the
+  // display cannot show exactly (an offset beyond the pins, say).
+  const std::string& typed = view_.Rows[row].ParText[par];
+  const bool edited = ParUsed(table_.Info(step.Instruction), par) && typed != ParDisplayText(step, par);
+  if (edited) StoreParameter(row, par, ParseLeadingNumber(typed));
+  RefreshStep(row, edited);
   return view_.Rows[row].ParText[par];
 }
 
 void PinEditor::ChooseInstruction(int row, int chooserIndex) {
   const auto& list = table_.ChooserList();
   if (!ValidRow(row) || chooserIndex < 0 || chooserIndex >= static_cast<int>(list.size())) return;
-  Step(row).Instruction = list[chooserIndex].Opcode;
+  StepRecord& step = Step(row);
+  step.Instruction = list[chooserIndex].Opcode;
+  // Parameters the new instruction keeps must fit its ranges, or the step could hold a
+  // value no controller takes ("SendSerial 1" bytes above 127, say).
+  const InstructionInfo& info = table_.Info(step.Instruction);
+  if (info.Par1Used) step.Par1 = static_cast<uint8_t>(std::clamp<int>(step.Par1, info.Par1Min, info.Par1Max));
+  if (info.Par2Used) step.Par2 = static_cast<uint8_t>(std::min(static_cast<int>(step.Par2), Par2MaxOf(step.Instruction)));
   RefreshStep(row);
 }
 

@@ -45,8 +45,13 @@ class PinEditor {
   // Step `row` of the current aspect of the current pin.
   StepRecord& Step(int row);
 
+  // Showing only displays: the pin's stored bytes (an unknown layout code, parameters and
+  // fade flags an instruction does not use) stay as a file or controller gave them, so a
+  // later write never destroys them.
   void ShowPin();
-  void RefreshStep(int row);
+  // Re-derives step row `row`. After an edit of the step (`edited`) the parameters and the
+  // fade flag its instruction does not use are cleared; when only showing they are kept.
+  void RefreshStep(int row, bool edited = true);
   void OptionPAspConf_Click(int index);
   void SetShowDetails(bool details);
   void SetExpertMode(bool expert);

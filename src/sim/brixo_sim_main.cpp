@@ -1,14 +1,27 @@
-// brixo-sim: a simulated controller (optionally behind an interface unit) on a
-// pseudo-terminal. The first line of standard output is the device path to open.
+// brixo-sim: simulated controllers (one, or several on one line; optionally behind an
+// interface unit) on a pseudo-terminal. The first line of standard output is the device
+// path to open.
 #include <csignal>
 #include <cstdio>
 #include <string>
 #include <vector>
 
+#include "app/simulated_line.h"
 #include "link/clock.h"
 #include "sim/pty_server.h"
 #include "sim/sim_options.h"
 #include "sim/sim_serial_port.h"
+
+namespace {
+// A start-up file that cannot be used is told on standard error.
+class ErrorOutputPrompt final : public brixo::UserPrompt {
+ public:
+  brixo::MessageAnswer ShowMessage(const std::string& text, brixo::MessageIcon, brixo::MessageButtons) override {
+    std::fprintf(stderr, "brixo-sim: %s\n", text.c_str());
+    return brixo::MessageAnswer::Ok;
+  }
+};
+}  // namespace
 
 int main(int argc, char** argv) {
   using namespace brixo;
@@ -26,8 +39,8 @@ int main(int argc, char** argv) {
 
   SteadyClock clock;
   SimSerialPort line(clock);
-  line.Controller().SetModuleAddress(options.Module);
-  line.Controller().Faults() = options.Faults;
+  ErrorOutputPrompt prompt;
+  if (!SetUpSimulatedControllers(line, LineControllers(options), clock, prompt)) return 1;
   line.SetHostAttached(options.Host);
   InterfaceUnitConfig& unit = line.Host().Config();
   unit.ProtocolVersion = options.Protocol;

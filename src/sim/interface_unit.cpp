@@ -1,7 +1,8 @@
 #include "sim/interface_unit.h"
 
+#include <algorithm>
+
 #include "sim/line_check.h"
-#include "sim/sim_controller.h"
 
 namespace brixo {
 
@@ -30,12 +31,10 @@ std::pair<int, int> PackHostVersion(int version) {
   return best;
 }
 
-InterfaceUnit::InterfaceUnit(SimController& controller) : controller_(controller) {}
+InterfaceUnit::InterfaceUnit(ControllerBus& controllers) : controllers_(controllers) {}
 
 UnitOutput InterfaceUnit::ReceiveLineByte(uint8_t byte, double now) {
-  if (transparent_) {
-    return {controller_.ReceiveLineByte(byte), controller_.Faults().ReplyDelaySeconds};
-  }
+  if (transparent_) return controllers_.ReceiveLineByte(byte);
   std::optional<std::vector<int>> data = reader_.Push(byte);
   if (!data) return {};
   frames_.push_back(*data);
@@ -53,9 +52,13 @@ UnitOutput InterfaceUnit::Frame(const std::vector<int>& data, double delay) {
 UnitOutput InterfaceUnit::Answer(const std::vector<int>& data, double now) {
   const std::vector<int> status;  // an empty frame: "nothing to report"
   if (data.empty()) {
-    if (pending_.empty() || pending_.front().Due > now) return Frame(status, config_.IdlePollSeconds);
-    std::vector<int> reply = std::move(pending_.front().Data);
-    pending_.pop_front();
+    // Replies are handed on in the order they came in from the line: a slow controller
+    // does not hold up the answer of a quick one asked after it.
+    auto due = std::min_element(pending_.begin(), pending_.end(),
+                                [](const PendingReply& a, const PendingReply& b) { return a.Due < b.Due; });
+    if (due == pending_.end() || due->Due > now) return Frame(status, config_.IdlePollSeconds);
+    std::vector<int> reply = std::move(due->Data);
+    pending_.erase(due);
     return Frame(reply);
   }
   if (data.size() == 2 && data[0] == 1 && data[1] == 2) {
@@ -74,7 +77,7 @@ UnitOutput InterfaceUnit::Answer(const std::vector<int>& data, double now) {
   const bool forModule = data.size() >= 3 && data[0] == 0 && data[1] >= kModuleTag;
   const bool innerHeader = forModule && (data[2] == kInnerHeader || data[2] == kInnerHeaderExtended);
   if (forModule && !innerHeader && data.size() == kLegacyDataLength) {
-    controller_.AcceptLegacy({((data[1] - kModuleTag) & 31) * 4 + 3, data[2], data[3], data[4]});
+    controllers_.AcceptLegacy({((data[1] - kModuleTag) & 31) * 4 + 3, data[2], data[3], data[4]});
     return Frame(status);
   }
   if (innerHeader) {
@@ -87,13 +90,13 @@ UnitOutput InterfaceUnit::Answer(const std::vector<int>& data, double now) {
       request.Extended = data[at++];
     }
     request.Payload.assign(data.begin() + static_cast<long>(at), data.end());
-    std::optional<ControllerAnswer> answer = controller_.Accept(request);
+    std::optional<ControllerAnswer> answer = controllers_.Accept(request);
     if (answer) {
       std::vector<int> reply{0, kModuleTag + request.Module,
                              kInnerHeader + (answer->Extended ? 16 : 0) + static_cast<int>(answer->Payload.size() & 15)};
       if (answer->Extended) reply.push_back(*answer->Extended);
       reply.insert(reply.end(), answer->Payload.begin(), answer->Payload.end());
-      const double delay = controller_.Faults().ReplyDelaySeconds;
+      const double delay = answer->DelaySeconds;
       if (!config_.ReplyOnNextPoll) return Frame(reply, delay);
       pending_.push_back({std::move(reply), now + delay});
     }

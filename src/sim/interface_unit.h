@@ -7,17 +7,13 @@
 #include <utility>
 #include <vector>
 
+#include "sim/controller_bus.h"
 #include "sim/host_frame.h"
 
 namespace brixo {
 
-class SimController;
-
 // Bytes the unit sends back, and how long after the request they start.
-struct UnitOutput {
-  std::vector<uint8_t> Bytes;
-  double DelaySeconds = 0.0;
-};
+using UnitOutput = LineReply;
 
 struct InterfaceUnitConfig {
   int ProtocolVersion = 3200;  // answered to 1, 2 as H, L
@@ -34,7 +30,7 @@ struct InterfaceUnitConfig {
 
 class InterfaceUnit {
  public:
-  explicit InterfaceUnit(SimController& controller);
+  explicit InterfaceUnit(ControllerBus& controllers);
 
   InterfaceUnitConfig& Config() { return config_; }
   bool Transparent() const { return transparent_; }
@@ -53,7 +49,7 @@ class InterfaceUnit {
   UnitOutput Answer(const std::vector<int>& data, double now);
   UnitOutput Frame(const std::vector<int>& data, double delay = 0.0);
 
-  SimController& controller_;
+  ControllerBus& controllers_;
   InterfaceUnitConfig config_;
   HostFrameReader reader_;
   bool transparent_ = false;

@@ -34,15 +34,24 @@ std::vector<uint8_t> SimController::ReceiveLineByte(uint8_t byte) {
   const ControllerFrame& frame = event->Frame;
   const bool sync = afterBurst_ && frame.Payload.empty() && !frame.Bidirectional();
   afterBurst_ = false;
-  if (sync) return {};
+  if (sync) {
+    if (frame.Module() == (module_ & 15)) lastFrame_.reset();
+    return {};
+  }
   ControllerRequest request;
   request.Module = frame.Module();
   request.Bidirectional = frame.Bidirectional();
   request.Extended = frame.Extended;
   request.Payload = frame.Payload;
-  std::optional<ControllerAnswer> answer = Accept(request);
-  if (!answer) return {};
-  return DirectReply(frame, *answer);
+  if (!AddressedToMe(request) || LoseThisFrame()) return {};
+  if (lastFrame_ && lastFrame_->AddressByte == frame.AddressByte && lastFrame_->Header == frame.Header &&
+      lastFrame_->Extended == frame.Extended && lastFrame_->Payload == frame.Payload) {
+    return request.Bidirectional ? lastReply_ : std::vector<uint8_t>{};
+  }
+  lastFrame_ = frame;
+  std::optional<ControllerAnswer> answer = CarryOut(request);
+  lastReply_ = answer ? DirectReply(frame, *answer) : std::vector<uint8_t>{};
+  return lastReply_;
 }
 
 bool SimController::AddressedToMe(const ControllerRequest& request) const {
@@ -52,26 +61,36 @@ bool SimController::AddressedToMe(const ControllerRequest& request) const {
   return !request.Extended || *request.Extended == memory_.ModuleXAddress;
 }
 
-std::optional<ControllerAnswer> SimController::Accept(const ControllerRequest& request) {
-  if (!AddressedToMe(request) || gone_) return std::nullopt;
+bool SimController::LoseThisFrame() {
+  if (gone_) return true;
   if (faults_.GoneAfterFrames == 0) {
     gone_ = true;
-    return std::nullopt;
+    return true;
   }
   if (faults_.GoneAfterFrames > 0) --faults_.GoneAfterFrames;
-  if (faults_.SilentAfterFrames == 0) return std::nullopt;
+  if (faults_.SilentAfterFrames == 0) return true;
   if (faults_.SilentAfterFrames > 0) --faults_.SilentAfterFrames;
   if (faults_.FailAfterFrames == 0) {
     faults_.FailAfterFrames = -1;
-    return std::nullopt;
+    return true;
   }
   if (faults_.FailAfterFrames > 0) --faults_.FailAfterFrames;
+  return false;
+}
+
+std::optional<ControllerAnswer> SimController::Accept(const ControllerRequest& request) {
+  if (!AddressedToMe(request) || LoseThisFrame()) return std::nullopt;
+  return CarryOut(request);
+}
+
+std::optional<ControllerAnswer> SimController::CarryOut(const ControllerRequest& request) {
   received_.push_back(request.Payload);
   std::vector<int> reply = Execute(request.Payload);
   if (!request.Bidirectional || faults_.NoReply) return std::nullopt;
 
   ControllerAnswer answer;
   answer.Payload = std::move(reply);
+  answer.DelaySeconds = faults_.ReplyDelaySeconds;
   if (request.Extended) {
     if (!faults_.MissingExtendedByte) {
       answer.Extended = faults_.WrongExtendedByte ? (*request.Extended + 1) % 96 : *request.Extended;

@@ -31,6 +31,7 @@ struct ControllerRequest {
 struct ControllerAnswer {
   std::optional<int> Extended;  // extended-address byte the reply carries
   std::vector<int> Payload;
+  double DelaySeconds = 0.0;    // how long after the request the reply starts
 };
 
 class SimController {
@@ -50,7 +51,10 @@ class SimController {
   // The GoneAfterFrames fault has struck: the device is no longer there.
   bool Gone() const { return gone_; }
 
-  // Direct line: one byte in, the bytes of any reply out.
+  // Direct line: one byte in, the bytes of any reply out. Each controller remembers the
+  // last frame it carried out: the same frame again, alternation bit included, is the
+  // tool repeating itself and is only answered again, not carried out twice. The
+  // synchronising empty frame after a burst makes the controller it names forget it.
   std::vector<uint8_t> ReceiveLineByte(uint8_t byte);
   // A message for some module; runs it when it is for this controller and returns the
   // reply when one is due.
@@ -67,6 +71,10 @@ class SimController {
 
  private:
   bool AddressedToMe(const ControllerRequest& request) const;
+  // The faults that lose frames (gone, silent, one lost frame): true for a frame addressed
+  // here that is lost on the line, neither carried out nor answered.
+  bool LoseThisFrame();
+  std::optional<ControllerAnswer> CarryOut(const ControllerRequest& request);
   std::vector<int> Execute(const std::vector<int>& payload);
   std::vector<int> ReadGeneral(int sub) const;
   std::vector<int> WriteGeneral(const std::vector<int>& payload);
@@ -85,6 +93,8 @@ class SimController {
   ControllerFrameReader reader_;
   bool afterBurst_ = false;
   bool gone_ = false;
+  std::optional<ControllerFrame> lastFrame_;  // the last frame carried out since the last sync
+  std::vector<uint8_t> lastReply_;            // and what it was answered with
   std::vector<std::vector<int>> received_;
   std::vector<std::array<int, 4>> legacy_;
 };

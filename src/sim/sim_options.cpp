@@ -1,5 +1,6 @@
 #include "sim/sim_options.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -26,63 +27,116 @@ bool ParseSeconds(const std::string& text, double high, double& out) {
   return true;
 }
 
+constexpr int kHighestModule = 31;
+constexpr int kHighestExtended = 95;
+
+bool ParseControllerItem(const std::string& item, SimLineController& entry) {
+  const size_t colon = item.find(':');
+  int extended = 0;
+  if (!ParseInt(item.substr(0, colon), 0, kHighestModule, entry.Module)) return false;
+  if (colon == std::string::npos) return true;
+  if (!ParseInt(item.substr(colon + 1), 0, kHighestExtended, extended)) return false;
+  entry.Extended = extended;
+  return true;
+}
+
+bool SameIdentity(const SimLineController& a, const SimLineController& b) {
+  return a.Module == b.Module && a.Extended.value_or(0) == b.Extended.value_or(0);
+}
+
+// "5" in --faulty names every controller at module 5; "5:12" only the one answering 12.
+bool Names(const SimLineController& given, const SimLineController& controller) {
+  return given.Module == controller.Module &&
+         (!given.Extended || *given.Extended == controller.Extended.value_or(0));
+}
+
+// "--load FILE" is for the first controller; "--load 5:12=FILE" for the one given so in
+// --modules.
+bool AttachLoad(const std::string& text, std::vector<SimLineController>& controllers, std::string& error) {
+  SimLineController target;
+  std::string path = text;
+  bool named = false;
+  if (const size_t eq = text.find('='); eq != std::string::npos && ParseControllerItem(text.substr(0, eq), target)) {
+    path = text.substr(eq + 1);
+    named = true;
+  }
+  for (SimLineController& c : controllers) {
+    if (!named || SameIdentity(c, target)) {
+      c.LoadPath = path;
+      return true;
+    }
+  }
+  error = "--load names no controller of --modules: " + text;
+  return false;
+}
+
 // One option: its name, the placeholder of its value (none for a switch), its help line
-// and what it does. Applying returns false for a value that does not fit.
+// and what it does. Applying returns false for a value that does not fit, saying why in
+// error when "bad value for" the option would not tell enough.
 struct SimOption {
   const char* Name;
   const char* Value;
   const char* Help;
-  bool (*Apply)(SimOptions& o, const std::string& value);
+  bool (*Apply)(SimOptions& o, const std::string& value, std::string& error);
 };
 
 // Keep the table in the order the help text shows it.
 constexpr SimOption kOptions[] = {
     {"--baud", "N", "bit rate: 9600, 19200 (default) or 38400",
-     [](SimOptions& o, const std::string& v) {
+     [](SimOptions& o, const std::string& v, std::string&) {
        return ParseInt(v, 9600, 38400, o.Baud) && (o.Baud == 9600 || o.Baud == 19200 || o.Baud == 38400);
      }},
     {"--pace", nullptr, "deliver bytes at the line's real speed (11 bits a byte)",
-     [](SimOptions& o, const std::string&) { return o.Pace = true; }},
+     [](SimOptions& o, const std::string&, std::string&) { return o.Pace = true; }},
     {"--module", "N", "the controller's module address, 0..31 (default 0)",
-     [](SimOptions& o, const std::string& v) { return ParseInt(v, 0, 31, o.Module); }},
+     [](SimOptions& o, const std::string& v, std::string&) { return ParseInt(v, 0, 31, o.Module); }},
     {"--host", nullptr, "a Quendal interface unit in front of the controller",
-     [](SimOptions& o, const std::string&) { return o.Host = true; }},
+     [](SimOptions& o, const std::string&, std::string&) { return o.Host = true; }},
     {"--protocol", "V", "the interface unit's host protocol version (default 3200)",
-     [](SimOptions& o, const std::string& v) { return ParseInt(v, 0, 15999, o.Protocol); }},
+     [](SimOptions& o, const std::string& v, std::string&) { return ParseInt(v, 0, 15999, o.Protocol); }},
     {"--unit-type", "T", "the interface unit's type: 2 Kesta (default), 3 Vulmo, 10 Sarpa",
-     [](SimOptions& o, const std::string& v) { return ParseInt(v, 0, 127, o.UnitType); }},
+     [](SimOptions& o, const std::string& v, std::string&) { return ParseInt(v, 0, 127, o.UnitType); }},
     {"--unit-version", "V", "the interface unit's firmware version (default 1020)",
-     [](SimOptions& o, const std::string& v) { return ParseInt(v, 0, 15999, o.UnitVersion); }},
+     [](SimOptions& o, const std::string& v, std::string&) { return ParseInt(v, 0, 15999, o.UnitVersion); }},
     {"--no-events", nullptr, "a controller without event control",
-     [](SimOptions& o, const std::string&) { return o.Faults.NoEventControl = true; }},
+     [](SimOptions& o, const std::string&, std::string&) { return o.Faults.NoEventControl = true; }},
     {"--quiet", nullptr, "no byte log on standard error",
-     [](SimOptions& o, const std::string&) { return o.Quiet = true; }},
+     [](SimOptions& o, const std::string&, std::string&) { return o.Quiet = true; }},
     {"--ignore-stdin", nullptr, "keep serving when standard input ends",
-     [](SimOptions& o, const std::string&) { return o.IgnoreStdin = true; }},
-    {"--help", nullptr, "this text", [](SimOptions& o, const std::string&) { return o.Help = true; }},
+     [](SimOptions& o, const std::string&, std::string&) { return o.IgnoreStdin = true; }},
+    {"--modules", "LIST", "controllers on the line, MODULE[:XADDR] each (1,5:12,9)",
+     [](SimOptions& o, const std::string& v, std::string& e) { return ParseControllerList(v, o.Controllers, e); }},
+    {"--load", "FILE", "a data file to start with; M[:X]=FILE: that controller's",
+     [](SimOptions& o, const std::string& v, std::string&) {
+       o.Loads.push_back(v);
+       return true;
+     }},
+    {"--help", nullptr, "this text", [](SimOptions& o, const std::string&, std::string&) { return o.Help = true; }},
     // Faults, so that anyone can rehearse them against the real program.
+    {"--faulty", "LIST", "only these of --modules show the faults and --no-events",
+     [](SimOptions& o, const std::string& v, std::string& e) { return ParseControllerList(v, o.Faulty, e); }},
     {"--no-reply", nullptr, "fault: carry out every frame but answer none",
-     [](SimOptions& o, const std::string&) { return o.Faults.NoReply = true; }},
+     [](SimOptions& o, const std::string&, std::string&) { return o.Faults.NoReply = true; }},
     {"--wrong-check-byte", nullptr, "fault: every reply's check byte is off by one",
-     [](SimOptions& o, const std::string&) { return o.Faults.WrongCheckByte = true; }},
+     [](SimOptions& o, const std::string&, std::string&) { return o.Faults.WrongCheckByte = true; }},
     {"--wrong-alternation-bit", nullptr, "fault: replies lack (or add) the request's alternation bit",
-     [](SimOptions& o, const std::string&) { return o.Faults.WrongAlternationBit = true; }},
+     [](SimOptions& o, const std::string&, std::string&) { return o.Faults.WrongAlternationBit = true; }},
     {"--stray-bytes", "N", "fault: N bytes of noise (0..15) ahead of every reply",
-     [](SimOptions& o, const std::string& v) { return ParseInt(v, 0, 15, o.Faults.StrayBytes); }},
+     [](SimOptions& o, const std::string& v, std::string&) { return ParseInt(v, 0, 15, o.Faults.StrayBytes); }},
     {"--delay", "SECONDS", "fault: every reply comes this late (0..60; the tool waits 2 s)",
-     [](SimOptions& o, const std::string& v) { return ParseSeconds(v, 60.0, o.Faults.ReplyDelaySeconds); }},
+     [](SimOptions& o, const std::string& v, std::string&) { return ParseSeconds(v, 60.0, o.Faults.ReplyDelaySeconds); }},
     {"--lose-frame", "N", "fault: frame N+1 is lost, neither carried out nor answered",
-     [](SimOptions& o, const std::string& v) { return ParseInt(v, 0, 1000000, o.Faults.FailAfterFrames); }},
+     [](SimOptions& o, const std::string& v, std::string&) { return ParseInt(v, 0, 1000000, o.Faults.FailAfterFrames); }},
     {"--fail-after", "N", "fault: from frame N+1 on nothing is carried out or answered",
-     [](SimOptions& o, const std::string& v) { return ParseInt(v, 0, 1000000, o.Faults.SilentAfterFrames); }},
+     [](SimOptions& o, const std::string& v, std::string&) { return ParseInt(v, 0, 1000000, o.Faults.SilentAfterFrames); }},
     {"--gone-after", "N", "fault: at frame N+1 the device goes away (the device closes)",
-     [](SimOptions& o, const std::string& v) { return ParseInt(v, 0, 1000000, o.Faults.GoneAfterFrames); }},
+     [](SimOptions& o, const std::string& v, std::string&) { return ParseInt(v, 0, 1000000, o.Faults.GoneAfterFrames); }},
     {"--wrong-xaddr", nullptr, "fault: replies carry another extended address",
-     [](SimOptions& o, const std::string&) { return o.Faults.WrongExtendedByte = true; }},
+     [](SimOptions& o, const std::string&, std::string&) { return o.Faults.WrongExtendedByte = true; }},
     {"--missing-xaddr", nullptr, "fault: extended requests are answered without it",
-     [](SimOptions& o, const std::string&) { return o.Faults.MissingExtendedByte = true; }},
+     [](SimOptions& o, const std::string&, std::string&) { return o.Faults.MissingExtendedByte = true; }},
     {"--unexpected-xaddr", nullptr, "fault: plain requests are answered with an extended address",
-     [](SimOptions& o, const std::string&) { return o.Faults.UnexpectedExtendedByte = true; }},
+     [](SimOptions& o, const std::string&, std::string&) { return o.Faults.UnexpectedExtendedByte = true; }},
 };
 
 std::string Synopsis(const SimOption& option) {
@@ -93,15 +147,50 @@ std::string Synopsis(const SimOption& option) {
 
 }  // namespace
 
+bool ParseControllerList(const std::string& text, std::vector<SimLineController>& out, std::string& error) {
+  out.clear();
+  size_t start = 0;
+  for (;;) {
+    const size_t comma = text.find(',', start);
+    SimLineController entry;
+    const std::string item = text.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+    if (!ParseControllerItem(item, entry)) {
+      error = "\"" + item + "\" is no controller (MODULE or MODULE:XADDR, 0..31 and 0..95)";
+      return false;
+    }
+    for (const SimLineController& other : out) {
+      if (SameIdentity(other, entry)) {
+        error = "two controllers answer as " + item;
+        return false;
+      }
+    }
+    out.push_back(entry);
+    if (comma == std::string::npos) return true;
+    start = comma + 1;
+  }
+}
+
+std::vector<SimLineController> LineControllers(const SimOptions& options) {
+  std::vector<SimLineController> line = options.Controllers;
+  if (line.empty()) line.emplace_back().Module = options.Module;
+  for (SimLineController& c : line) {
+    const bool faulty = options.Faulty.empty() || std::any_of(options.Faulty.begin(), options.Faulty.end(),
+                                                              [&](const SimLineController& f) { return Names(f, c); });
+    c.Faults = faulty ? options.Faults : SimFaults{};
+  }
+  return line;
+}
+
 std::string SimUsage() { return "usage: brixo-sim [options]   (brixo-sim --help lists them)\n"; }
 
 std::string SimHelp() {
   std::string text =
       "usage: brixo-sim [options]\n"
-      "A simulated Brixo controller (optionally behind a Quendal interface unit) on a\n"
-      "pseudo-terminal. The first line of standard output is the device to open; it serves\n"
-      "until stopped or until its standard input ends. Frames are counted from the first one\n"
-      "addressed to the controller.\n\n"
+      "Simulated Brixo controllers (one, or several with --modules; optionally behind a\n"
+      "Quendal interface unit) on a pseudo-terminal. The first line of standard output is\n"
+      "the device to open; it serves until stopped or until its standard input ends.\n"
+      "Each controller counts its own frames, from the first one addressed to it; when one\n"
+      "of them goes away (--gone-after), the whole device goes with it.\n\n"
       "Options:\n";
   for (const SimOption& option : kOptions) {
     std::string line = "  " + Synopsis(option);
@@ -129,8 +218,21 @@ bool ParseSimOptions(const std::vector<std::string>& args, SimOptions& options, 
       }
       value = args[++i];
     }
-    if (!match->Apply(options, value)) {
-      error = std::string("bad value for ") + match->Name;
+    error.clear();
+    if (!match->Apply(options, value, error)) {
+      error = std::string("bad value for ") + match->Name + (error.empty() ? "" : ": " + error);
+      return false;
+    }
+  }
+  if (!options.Loads.empty() && options.Controllers.empty()) options.Controllers = LineControllers(options);
+  for (const std::string& load : options.Loads) {
+    if (!AttachLoad(load, options.Controllers, error)) return false;
+  }
+  const std::vector<SimLineController> line = LineControllers(options);
+  for (const SimLineController& faulty : options.Faulty) {
+    if (std::none_of(line.begin(), line.end(), [&](const SimLineController& c) { return Names(faulty, c); })) {
+      error = "--faulty names no controller of --modules: " + std::to_string(faulty.Module) +
+              (faulty.Extended ? ":" + std::to_string(*faulty.Extended) : "");
       return false;
     }
   }

@@ -1,10 +1,11 @@
 #include "sim/sim_serial_port.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace brixo {
 
-SimSerialPort::SimSerialPort(Clock& clock) : clock_(clock), host_(controller_) {}
+SimSerialPort::SimSerialPort(Clock& clock) : clock_(clock), host_(controllers_) {}
 
 void SimSerialPort::SetHostAttached(bool attached) {
   hostAttached_ = attached;
@@ -12,11 +13,11 @@ void SimSerialPort::SetHostAttached(bool attached) {
 }
 
 std::vector<std::vector<int>> SimSerialPort::ReceivedPayloads() const {
-  return controller_.ReceivedPayloads();
+  return controllers_.First().ReceivedPayloads();
 }
 
 std::vector<std::array<int, 4>> SimSerialPort::LegacyFrames() const {
-  return controller_.LegacyFrames();
+  return controllers_.First().LegacyFrames();
 }
 
 void SimSerialPort::InjectBytes(std::span<const uint8_t> bytes) {
@@ -50,10 +51,10 @@ bool SimSerialPort::Write(std::span<const uint8_t> bytes) {
       if (!answer.Bytes.empty()) Queue(answer.Bytes, replyDelay_ + answer.DelaySeconds);
       continue;
     }
-    std::vector<uint8_t> reply = controller_.ReceiveLineByte(byte);
-    if (!reply.empty()) Queue(reply, replyDelay_ + controller_.Faults().ReplyDelaySeconds);
+    LineReply reply = controllers_.ReceiveLineByte(byte);
+    if (!reply.Bytes.empty()) Queue(reply.Bytes, replyDelay_ + reply.DelaySeconds);
   }
-  if (controller_.Gone() && open_) {
+  if (controllers_.AnyGone() && open_) {
     Close();
     fault_ = PortGoneFault(device_);
   }
@@ -66,9 +67,15 @@ std::string SimSerialPort::TakeFault() {
   return fault;
 }
 
+// A late reply does not hold up a prompt one behind it: replies take their place by the
+// time they become readable. The bytes of one reply share that time, so none is split.
 void SimSerialPort::Queue(const std::vector<uint8_t>& bytes, double delaySeconds) {
   const double due = clock_.NowSeconds() + delaySeconds;
-  for (uint8_t b : bytes) pending_.push_back({b, due});
+  auto at = std::upper_bound(pending_.begin(), pending_.end(), due,
+                             [](double t, const PendingByte& p) { return t < p.due; });
+  std::vector<PendingByte> reply;
+  for (uint8_t b : bytes) reply.push_back({b, due});
+  pending_.insert(at, reply.begin(), reply.end());
 }
 
 std::optional<double> SimSerialPort::NextByteDue() const {

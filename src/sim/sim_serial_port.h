@@ -12,6 +12,7 @@
 
 #include "link/clock.h"
 #include "link/serial_port.h"
+#include "sim/controller_bus.h"
 #include "sim/interface_unit.h"
 #include "sim/sim_controller.h"
 
@@ -21,8 +22,11 @@ class SimSerialPort final : public SerialPort {
  public:
   explicit SimSerialPort(Clock& clock);
 
-  SimController& Controller() { return controller_; }
-  SimFaults& Faults() { return controller_.Faults(); }
+  // The first controller on the line (a line starts with one, at module address 0).
+  SimController& Controller() { return controllers_.First(); }
+  SimFaults& Faults() { return Controller().Faults(); }
+  // Every controller on the line; more can be added, each with its own memory.
+  ControllerBus& Controllers() { return controllers_; }
   InterfaceUnit& Host() { return host_; }
   // Attached: an interface unit sits in front of the controller and sees the bytes first.
   void SetHostAttached(bool attached);
@@ -33,7 +37,7 @@ class SimSerialPort final : public SerialPort {
   // Every byte the tool wrote, in order.
   const std::vector<uint8_t>& Written() const { return written_; }
   void ClearWritten() { written_.clear(); }
-  // Payloads of the controller frames the controller accepted, in order.
+  // Payloads of the controller frames the first controller accepted, in order.
   std::vector<std::vector<int>> ReceivedPayloads() const;
   // Legacy five-byte frames: address, b1, b2, b3.
   std::vector<std::array<int, 4>> LegacyFrames() const;
@@ -56,7 +60,7 @@ class SimSerialPort final : public SerialPort {
   int BytesWaiting() override;
   int ReadByte() override;
   bool WaitForBytes(int timeoutMs) override;
-  // The controller's GoneAfterFrames fault closes the port as an unplugged device would.
+  // A controller's GoneAfterFrames fault closes the port as an unplugged device would.
   std::string TakeFault() override;
 
  private:
@@ -67,7 +71,7 @@ class SimSerialPort final : public SerialPort {
   void Queue(const std::vector<uint8_t>& bytes, double delaySeconds);
 
   Clock& clock_;
-  SimController controller_;
+  ControllerBus controllers_;
   InterfaceUnit host_;
   double replyDelay_ = 0.0;
   bool hostAttached_ = false;

@@ -70,9 +70,12 @@ bool RunWriteAspects(TransferContext& ctx) {
   return ok;
 }
 
+bool RunVerifyAll(TransferContext& ctx) { return VerifyAllSequence(ctx).Ok; }
+
 bool RunVerifyAllPins(TransferContext& ctx) {
   ctx.Report.Clear();
-  const bool ok = VerifyPins(ctx);
+  ctx.Report.Result = VerifyPins(ctx);
+  const bool ok = ctx.Report.Result.Ok;
   if (ok) ctx.Report.Append("Verify OK");
   HideBusy(ctx);
   ctx.View.ShowReport();
@@ -93,7 +96,8 @@ bool RunReadEvents(TransferContext& ctx) {
 
 bool RunVerifyEvents(TransferContext& ctx) {
   ctx.Report.Clear();
-  const bool ok = VerifyEventControl(ctx);
+  ctx.Report.Result = VerifyEventControl(ctx);
+  const bool ok = ctx.Report.Result.Ok;
   if (ok) ctx.Report.AppendReportLine("Verify OK");
   HideBusy(ctx);
   ctx.View.ShowReport();
@@ -111,7 +115,7 @@ struct Command {
 constexpr std::array<Command, 15> kCommands{{
     {"ReadAll", "Read All", CommandKind::Read, PostCheck::None, ReadAllSequence},
     {"WriteAll", "Write All", CommandKind::Write, PostCheck::None, WriteAllSequence},
-    {"VerifyAll", "Verify All", CommandKind::Verify, PostCheck::PortOpen, VerifyAllSequence},
+    {"VerifyAll", "Verify All", CommandKind::Verify, PostCheck::PortOpen, RunVerifyAll},
     {"ReadPin", "Read Pin", CommandKind::Read, PostCheck::None, RunReadPin},
     {"WritePin", "Write Pin", CommandKind::Write, PostCheck::None, RunWritePin},
     {"ReadDevice", "Read Device", CommandKind::Read, PostCheck::None, RunReadDevice},
@@ -182,6 +186,11 @@ bool DeferredCommands::LastStopped() const {
 
 std::string DeferredCommands::LastStoppedText() const {
   if (!LastStopped()) return {};
+  return LastProgressText();
+}
+
+std::string DeferredCommands::LastProgressText() const {
+  if (lastCommand_.empty()) return {};
   const std::string& done = ctx_.Link.Cancellation().Done();
   return LastCaption() + " stopped " + (done.empty() ? "at its first step" : "after " + done);
 }

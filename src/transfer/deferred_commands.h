@@ -36,6 +36,9 @@ class DeferredCommands {
   // and what a user is told about it: "Write All stopped after pin 12 of 32".
   bool LastStopped() const;
   std::string LastStoppedText() const;
+  // The same words for the operation the last tick ran, whether it was stopped or ended
+  // early of itself.
+  std::string LastProgressText() const;
   // The caption of the button behind the command the last tick ran ("Read All"), and what it does.
   std::string LastCaption() const;
   CommandKind LastKind() const;

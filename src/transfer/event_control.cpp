@@ -60,6 +60,12 @@ void DecodeEnableMap(int onMask, int offMask, EventControlState& ev) {
   }
 }
 
+void SetCheckInitEE(EventControlState& ev, int k, bool checked) {
+  if (k < 0 || k >= static_cast<int>(ev.CheckInitEE.size())) return;
+  ev.CheckInitEE[k] = checked;
+  ev.EnableMapKnown = true;
+}
+
 bool ShadeEventCell(const std::string& fieldText) { return FieldNumber(fieldText) == kNoAction; }
 
 SpinRange EventActionRange() { return {kNoAction, kEditableActionMax}; }

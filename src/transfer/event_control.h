@@ -36,6 +36,8 @@ std::array<int, kEventInputCount> EncodeActionBytes(const std::array<int16_t, kE
 int EncodeOnMask(const EventControlState& ev);
 int EncodeOffMask(const EventControlState& ev);
 void DecodeEnableMap(int onMask, int offMask, EventControlState& ev);
+// A click on box k of the enable map: the boxes now stand for the map the user wants.
+void SetCheckInitEE(EventControlState& ev, int k, bool checked);
 
 // The colour of an action field: light grey for exactly "no action", else the window's.
 struct RgbColour {

@@ -7,7 +7,8 @@
 namespace brixo {
 
 EventReply RequestEventActions(TransferContext& ctx, EventHalf half, int p,
-                               std::array<int16_t, kEventInputCount>& actions) {
+                               std::array<int16_t, kEventInputCount>& actions,
+                               std::array<int, kEventInputCount>* bytes) {
   BrixoLink& link = ctx.Link;
   const int command = half == EventHalf::On ? kEventReadOn : kEventReadOff;
   if (!link.SendBrixoMessage(true, {command, p}) || !link.ReplyValid) return EventReply::LinkFailed;
@@ -15,7 +16,10 @@ EventReply RequestEventActions(TransferContext& ctx, EventHalf half, int p,
   const int length = half == EventHalf::On ? 7 : 6;
   const int first = half == EventHalf::On ? 3 : 2;
   if (link.ReplyLength() != length || link.R(0) != command || link.R(1) != p) return EventReply::Unsupported;
-  for (int i = 0; i < kEventInputCount; ++i) actions[i] = DecodeActionByte(link.R(first + i), i);
+  for (int i = 0; i < kEventInputCount; ++i) {
+    actions[i] = DecodeActionByte(link.R(first + i), i);
+    if (bytes) (*bytes)[i] = link.R(first + i);
+  }
   return EventReply::Ok;
 }
 

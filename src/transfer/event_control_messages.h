@@ -15,9 +15,11 @@ enum class EventHalf { On, Off };
 // Unsupported: a reply came that is not this pin's action reply.
 enum class EventReply { LinkFailed, Unsupported, Ok };
 
-// Reads and decodes the on- or off-actions of pin p.
+// Reads and decodes the on- or off-actions of pin p; `bytes`, when given, receives the
+// action bytes as the controller holds them.
 EventReply RequestEventActions(TransferContext& ctx, EventHalf half, int p,
-                               std::array<int16_t, kEventInputCount>& actions);
+                               std::array<int16_t, kEventInputCount>& actions,
+                               std::array<int, kEventInputCount>* bytes = nullptr);
 // Sends the on- or off-actions of pin p (no reply awaited); the send's success.
 bool SendEventActions(TransferContext& ctx, EventHalf half, int p);
 

@@ -19,6 +19,10 @@ struct EventControlState {
   std::string TextECpin = "1";
   // 0..3: on-events of inputs 0..3 enabled at start; 4..7: off-events.
   std::array<bool, 8> CheckInitEE{};
+  // False while the boxes do not stand for a known map: after loading a file that holds
+  // none, or when the controller did not answer its read. Write All then leaves the
+  // controller's map alone and verification does not compare it.
+  bool EnableMapKnown = true;
   // Texts of the "ON:" and "OFF:" fields of the shown pin.
   std::array<std::string, kEventInputCount> TextECon{"-1", "-1", "-1", "-1"};
   std::array<std::string, kEventInputCount> TextECoff{"-1", "-1", "-1", "-1"};

@@ -60,57 +60,75 @@ bool WriteEventControl(TransferContext& ctx) {
   return true;
 }
 
-bool VerifyEventControl(TransferContext& ctx) {
+VerificationResult VerifyEventControl(TransferContext& ctx) {
   ctx.Link.CheckBrixoBD = true;
   VerificationReport& report = ctx.Report;
   const int offset = ctx.Model.NumberingOffset;
   report.AppendReportLine("Start EC Verification");
   if (offset == 1) report.AppendReportLine("Note: Numbering starts at 1");
-  bool ok = true;
+  VerificationResult result;
+  auto stop = [&result] {
+    result.Ok = false;
+    return result;
+  };
 
   for (EventHalf half : kHalves) {
+    const FieldKind kind = half == EventHalf::On ? FieldKind::OnAction : FieldKind::OffAction;
     for (int p = 0; p < kPinCount; ++p) {
-      if (!StartPin(ctx, half, p)) return false;
+      if (!StartPin(ctx, half, p)) return stop();
       std::array<int16_t, kEventInputCount> actions{};
-      const EventReply reply = RequestEventActions(ctx, half, p, actions);
-      if (reply == EventReply::LinkFailed) return false;
+      std::array<int, kEventInputCount> bytes{};
+      const EventReply reply = RequestEventActions(ctx, half, p, actions, &bytes);
+      if (reply == EventReply::LinkFailed) return stop();
       if (reply == EventReply::Unsupported) {
         report.AppendReportLine("Read " + EventHalfName(half) + ": Function not supported by Device");
-        ok = false;
+        result.Ok = false;
         break;
       }
       const auto& configured = ActionsOf(ctx.Events, half, p);
       for (int i = 0; i < kEventInputCount; ++i) {
-        if (configured[i] == actions[i]) continue;
+        // Bytes, not decoded actions: every byte that is not this input's tag decodes as
+        // "no action" and would otherwise pass for one.
+        if (bytes[i] == EncodeActionByte(i, configured[i])) continue;
         report.AppendReportLine(EventHalfName(half) + "(" + std::to_string(i) + ") for pin " +
                                 std::to_string(p + offset) + " does not compare: Configured Action = " +
                                 std::to_string(configured[i]) + ", Brixo Reply = " + std::to_string(actions[i]));
-        ok = false;
+        Difference d{{kind, static_cast<int8_t>(p), static_cast<int8_t>(i)}, configured[i], actions[i]};
+        if (actions[i] == configured[i]) d.ControllerText = "byte " + std::to_string(bytes[i]);
+        result.Differences.push_back(d);
+        result.Ok = false;
       }
       ctx.NoteDone(PinOfHalf(half, p));
     }
   }
 
+  if (!ctx.Events.EnableMapKnown) {
+    report.AppendReportLine("ECInit: not compared, the configuration holds no enable map");
+    result.NotCompared.push_back({FieldKind::EnableOnMask});
+    result.NotCompared.push_back({FieldKind::EnableOffMask});
+    return result;
+  }
   BrixoLink& link = ctx.Link;
   link.SendBrixoMessage(true, {kGenReadCommand, kGenEnableMap});
-  if (!link.ReplyValid) return false;
+  if (!link.ReplyValid) return stop();
   if (link.ReplyLength() != 4) {
     report.AppendReportLine("ECInit: No valid response size");
-    return false;
+    return stop();
   }
   if (link.R(0) != kGenReadCommand || link.R(1) != kGenEnableMap) {
     report.AppendReportLine("ECInit: No valid response type");
-    return false;
+    return stop();
   }
-  if (EncodeOnMask(ctx.Events) != link.R(2)) {
-    report.AppendReportLine("ECInit: ON-mask does not compare");
-    ok = false;
+  const int masks[2] = {EncodeOnMask(ctx.Events), EncodeOffMask(ctx.Events)};
+  const char* names[2] = {"ON", "OFF"};
+  const FieldKind kinds[2] = {FieldKind::EnableOnMask, FieldKind::EnableOffMask};
+  for (int m = 0; m < 2; ++m) {
+    if (masks[m] == link.R(2 + m)) continue;
+    report.AppendReportLine(std::string("ECInit: ") + names[m] + "-mask does not compare");
+    result.Differences.push_back({{kinds[m]}, masks[m], link.R(2 + m)});
+    result.Ok = false;
   }
-  if (EncodeOffMask(ctx.Events) != link.R(3)) {
-    report.AppendReportLine("ECInit: OFF-mask does not compare");
-    ok = false;
-  }
-  return ok;
+  return result;
 }
 
 bool ReadEnableMap(TransferContext& ctx) {
@@ -120,18 +138,25 @@ bool ReadEnableMap(TransferContext& ctx) {
   if (!link.ReplyValid) return false;
   if (link.ReplyLength() != 4) {
     ctx.Prompt().ShowMessage("No valid response size");
+    // The boxes no longer stand for this controller's map; a backup must not claim one.
+    ctx.Events.EnableMapKnown = false;
   } else if (link.R(0) != kGenReadCommand || link.R(1) != kGenEnableMap) {
     ctx.Prompt().ShowMessage("No valid response type");
+    ctx.Events.EnableMapKnown = false;
   } else {
     DecodeEnableMap(link.R(2), link.R(3), ctx.Events);
+    ctx.Events.EnableMapKnown = true;
     ctx.View.ShowEventPin();
   }
   return true;
 }
 
 bool WriteEnableMap(TransferContext& ctx) {
-  return ctx.Link.SendBrixoMessage(false, {kGenWriteCommand, kGenEnableMap, EncodeOnMask(ctx.Events),
-                                           EncodeOffMask(ctx.Events)});
+  const bool sent = ctx.Link.SendBrixoMessage(false, {kGenWriteCommand, kGenEnableMap, EncodeOnMask(ctx.Events),
+                                                      EncodeOffMask(ctx.Events)});
+  // What the boxes show is now the controller's map.
+  if (sent) ctx.Events.EnableMapKnown = true;
+  return sent;
 }
 
 void ReadEventPin(TransferContext& ctx) {

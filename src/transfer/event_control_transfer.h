@@ -6,9 +6,11 @@ namespace brixo {
 
 bool ReadEventControl(TransferContext& ctx);
 bool WriteEventControl(TransferContext& ctx);
-// Appends its findings to ctx.Report; true when everything compared.
-bool VerifyEventControl(TransferContext& ctx);
+// Appends its findings to ctx.Report; the verdict is OK when everything compared. A map
+// the configuration does not know is reported as not compared and does not fail it.
+VerificationResult VerifyEventControl(TransferContext& ctx);
 bool ReadEnableMap(TransferContext& ctx);
+// Writes the map the boxes show, which then stands for the controller's map.
 bool WriteEnableMap(TransferContext& ctx);
 // "Read" / "Write" of the pin shown on the tab (CurrentEventPin).
 void ReadEventPin(TransferContext& ctx);

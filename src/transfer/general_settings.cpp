@@ -154,7 +154,7 @@ void ShowXDccOutputRange(GeneralSettings& g, int numberingOffset, int xdccAddres
   g.LabelGenXDCCOutputRed = false;
   if (xdccAddressTotal == 0) {
     g.LabelGenXDCCOutput = "No addr in use";
-  } else if (address + xdccAddressTotal > 2046) {
+  } else if (address + xdccAddressTotal - 1 > kXDccAddressMax) {  // the last address used must exist
     g.LabelGenXDCCOutput = "Output " + std::to_string(g.XDccFirstOutput) + " .. OVERFLOW";
     g.LabelGenXDCCOutputRed = true;
   } else {

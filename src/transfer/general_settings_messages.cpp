@@ -33,10 +33,34 @@ std::string GeneralEchoText(const BrixoLink& link, int sub) {
          " expected = 112," + std::to_string(sub);
 }
 
-std::string GeneralReplyString(const BrixoLink& link) {
+namespace {
+bool EchoesRead(const std::vector<int>& payload, int sub) {
+  return payload.size() >= 2 && payload[0] == kGenReadCommand && payload[1] == sub;
+}
+
+std::string ValueCharacters(const std::vector<int>& payload) {
   std::string text;
-  for (int i = 2; i < link.ReplyLength(); ++i) text += static_cast<char>(link.R(i));
+  for (size_t i = 2; i < payload.size(); ++i) text += static_cast<char>(payload[i]);
   return text;
+}
+}  // namespace
+
+std::string GeneralReplyString(const BrixoLink& link) { return ValueCharacters(GeneralReplyPayload(link)); }
+
+std::vector<int> GeneralReplyPayload(const BrixoLink& link) {
+  std::vector<int> payload;
+  for (int i = 0; i < link.ReplyLength(); ++i) payload.push_back(link.R(i));
+  return payload;
+}
+
+std::optional<std::string> VersionReplyText(const std::vector<int>& payload) {
+  if (payload.size() != 6 || !EchoesRead(payload, kGenVersion)) return std::nullopt;
+  return FormatVersion(payload[2], payload[3], payload[4], payload[5]);
+}
+
+std::optional<std::string> IdStringReplyText(const std::vector<int>& payload) {
+  if (payload.size() <= 1 || !EchoesRead(payload, kGenIdString)) return std::nullopt;
+  return ValueCharacters(payload);
 }
 
 std::array<int, 4> GeneralReplyQuad(const BrixoLink& link) {

@@ -3,6 +3,7 @@
 // reply whose payload echoes 112, s; write 96, s, values without awaiting one. Shared by the
 // read, write and verify paths so that each reply shape is checked in one place.
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,12 @@ std::string GeneralEchoText(const BrixoLink& link, int sub);
 
 // R2 .. R(L-1) as characters.
 std::string GeneralReplyString(const BrixoLink& link);
+// R0 .. R(L-1).
+std::vector<int> GeneralReplyPayload(const BrixoLink& link);
+// For replies taken apart from the link (a late answer): "R2.R3.R4.R5" of a whole version
+// reply, and the characters of an identification-string reply; nothing for anything else.
+std::optional<std::string> VersionReplyText(const std::vector<int>& payload);
+std::optional<std::string> IdStringReplyText(const std::vector<int>& payload);
 // R2 .. R5.
 std::array<int, 4> GeneralReplyQuad(const BrixoLink& link);
 

@@ -17,8 +17,9 @@ bool ReadSerialPortConfig(TransferContext& ctx);
 bool WriteSerialPortConfig(TransferContext& ctx);
 bool ReadLedConfig(TransferContext& ctx);
 bool WriteLedConfig(TransferContext& ctx);
-// Appends its findings to ctx.Report; true when everything compared.
-bool VerifyGeneralSettings(TransferContext& ctx);
+// Appends its findings to ctx.Report; the verdict is OK when every group compared with
+// what its write would send.
+VerificationResult VerifyGeneralSettings(TransferContext& ctx);
 // "Erase Flash" with its two questions; true when the erase message was sent.
 bool EraseFlash(TransferContext& ctx);
 

@@ -8,24 +8,24 @@ namespace brixo {
 
 namespace {
 
-// The verdict and the report lines of one verification run. The serial address is
-// compared against the bytes the write operation would send, so that a controller written
-// by this tool never fails on it; the extended address and group mask are compared with
-// the boxes themselves, so that "Enforced eXtended Address" (127 and an all-zero mask on
-// the controller) shows their lines without touching the verdict.
+// The verdict, the report lines and the differences of one verification run. Every group
+// is compared byte for byte with what its write operation would send, so a controller
+// written from this configuration always compares, and any other byte never does
+// ("Enforced eXtended Address" included: its write sends 127 and an all-zero mask and
+// serial address, whatever the boxes hold).
 class GeneralVerification {
  public:
   explicit GeneralVerification(TransferContext& ctx) : ctx_(ctx), link_(ctx.Link), g_(ctx.General) {}
 
-  bool Run() {
+  VerificationResult Run() {
     link_.CheckBrixoBD = true;
     Line("Start General Settings Verification");
     if (!IdString() || !Hardware() || !DccAddress() || !XDccAddress() || !DccOptions() || !SerialAddress() ||
         !ModuleXAddress() || !GroupMask() || !Led(kGenGreenLed, g_.CheckLCGreen, "Green") ||
         !Led(kGenOrangeLed, g_.CheckLCOrange, "Orange"))
-      return ok_;
+      return result_;
     SerialPort();
-    return ok_;
+    return result_;
   }
 
  private:
@@ -33,60 +33,68 @@ class GeneralVerification {
   bool IdString() {
     if (!RequestGeneral(ctx_, kGenIdString)) {
       // Nothing could be compared: the verdict must not claim otherwise.
-      ok_ = false;
+      result_.Ok = false;
       return true;
     }
     if (link_.ReplyLength() < 2 || !GeneralEchoMatches(link_, kGenIdString))
       return FailEnd("ReadIDString: No valid response");
     const std::string brixo = GeneralReplyString(link_);
-    if (brixo != g_.TextGenIDString)
+    // The write sends the first 12 characters; one the line cannot carry never compares.
+    const std::string sent = g_.TextGenIDString.substr(0, kIdStringLength);
+    if (brixo != sent) {
       Fail("ID does not compare: BrixoConfig = <" + g_.TextGenIDString + "> Brixo = <" + brixo + ">");
+      Differ({FieldKind::IdString}, 0, 0, sent, brixo);
+    }
     return true;
   }
 
   bool Hardware() {
     if (!RequestGeneral(ctx_, kGenHardware)) {
-      ok_ = false;
+      result_.Ok = false;
       return true;
     }
     if (link_.ReplyLength() != 6) return FailEnd("HWCRead: No valid response size");
     if (!GeneralEchoMatches(link_, kGenHardware)) return FailEnd("HWCRead: No valid response type");
+    bool reported = false;
     for (int group = 0; group < 4; ++group) {
-      if (link_.R(2 + group) != EncodeHardwareGroup(g_, group)) {
-        Fail("Hardware configuration does not compare");
-        break;
-      }
+      if (link_.R(2 + group) == EncodeHardwareGroup(g_, group)) continue;
+      if (!reported) Fail("Hardware configuration does not compare");
+      reported = true;
+      Differ({FieldKind::HardwareGroup, -1, static_cast<int8_t>(group)}, EncodeHardwareGroup(g_, group),
+             link_.R(2 + group));
+    }
+    return true;
+  }
+
+  // The address as its two bytes: a low byte of 64 or more is no address the write sends.
+  bool DccAddressBytes(int sub, FieldKind kind, int expected, const std::string& name, const std::string& differs) {
+    if (!RequestGeneral(ctx_, sub)) return FailEnd();
+    if (link_.ReplyLength() != 4 || !GeneralEchoMatches(link_, sub)) return FailEnd(name + ": No valid response");
+    const auto bytes = EncodeDccAddress(expected);
+    if (link_.R(2) != bytes[0] || link_.R(3) != bytes[1]) {
+      Fail(differs);
+      Differ({kind}, expected, DecodeDccAddress(link_.R(2), link_.R(3)));
     }
     return true;
   }
 
   bool DccAddress() {
-    if (!RequestGeneral(ctx_, kGenDccAddress)) return FailEnd();
-    if (link_.ReplyLength() != 4) {
-      Line("DCC Address: No valid response");
-      return true;
-    }
-    if (!GeneralEchoMatches(link_, kGenDccAddress)) return FailEnd("DCC Address: No valid response");
-    if (DecodeDccAddress(link_.R(2), link_.R(3)) != DccAddressValue(g_)) Fail("DCC address does not compare");
-    return true;
+    return DccAddressBytes(kGenDccAddress, FieldKind::DccAddress, DccAddressValue(g_), "DCC Address",
+                           "DCC address does not compare");
   }
 
   bool XDccAddress() {
-    if (!RequestGeneral(ctx_, kGenXDccAddress)) return FailEnd();
-    if (link_.ReplyLength() != 4) {
-      Line("eXtended DCC Address: No valid response");
-      return true;
-    }
-    if (!GeneralEchoMatches(link_, kGenXDccAddress)) return FailEnd("eXtended DCC Address: No valid response");
-    if (DecodeDccAddress(link_.R(2), link_.R(3)) != XDccAddressValue(g_))
-      Fail("eXtended DCC address does not compare");
-    return true;
+    return DccAddressBytes(kGenXDccAddress, FieldKind::XDccAddress, XDccAddressValue(g_), "eXtended DCC Address",
+                           "eXtended DCC address does not compare");
   }
 
   bool DccOptions() {
     if (!RequestGeneral(ctx_, kGenDccOptions)) return FailEnd();
     if (!GeneralReplyIs(link_, kGenDccOptions, 3)) return FailEnd("DCC Options: No valid response");
-    if (link_.R(2) != EncodeDccOptions(g_)) Fail("DCC Options do not compare");
+    if (link_.R(2) != EncodeDccOptions(g_)) {
+      Fail("DCC Options do not compare");
+      Differ({FieldKind::DccOptions}, EncodeDccOptions(g_), link_.R(2));
+    }
     return true;
   }
 
@@ -96,17 +104,24 @@ class GeneralVerification {
       return FailEnd("Serial Address Settings: " + GeneralSizeText(link_, 4));
     if (!GeneralEchoMatches(link_, kGenSerialAddress))
       return FailEnd("Serial Address Settings: " + GeneralEchoText(link_, kGenSerialAddress));
-    if (128 * link_.R(2) + link_.R(3) != WrittenSerialAddress(g_).Word()) Fail("Serial Address Settings do not compare");
+    const SerialAddressBytes written = WrittenSerialAddress(g_);
+    if (128 * link_.R(2) + link_.R(3) != written.Word()) {
+      Fail("Serial Address Settings do not compare");
+      if (link_.R(2) != written.Flag) Differ({FieldKind::FlexFlag}, written.Flag, link_.R(2));
+      if (link_.R(3) != written.Address) Differ({FieldKind::FlexValue}, written.Address, link_.R(3));
+    }
     return true;
   }
 
-  // A different extended address or group mask is reported but does not fail the verdict.
   bool ModuleXAddress() {
     if (!RequestGeneral(ctx_, kGenModuleXAddress)) return FailEnd();
     if (link_.ReplyLength() != 3) return FailEnd("eXtended Address: " + GeneralSizeText(link_, 3));
     if (!GeneralEchoMatches(link_, kGenModuleXAddress))
       return FailEnd("eXtended Address: " + GeneralEchoText(link_, kGenModuleXAddress));
-    if (link_.R(2) != g_.ModuleXAddress) Line("eXtended Address does not compare");
+    if (link_.R(2) != EncodeModuleXAddress(g_)) {
+      Fail("eXtended Address does not compare");
+      Differ({FieldKind::ModuleXAddress}, EncodeModuleXAddress(g_), link_.R(2));
+    }
     return true;
   }
 
@@ -115,20 +130,28 @@ class GeneralVerification {
     if (link_.ReplyLength() != 6) return FailEnd("eXtended Group Mask: " + GeneralSizeText(link_, 6));
     if (!GeneralEchoMatches(link_, kGenGroupMask))
       return FailEnd("eXtended Group Mask: " + GeneralEchoText(link_, kGenGroupMask));
-    if (GeneralReplyQuad(link_) != EncodeGroupMasks(g_)) Line("eXtended Group Mask does not compare");
+    const std::array<int, 4> written = WrittenGroupMasks(g_);
+    const std::array<int, 4> reported = GeneralReplyQuad(link_);
+    if (reported != written) Fail("eXtended Group Mask does not compare");
+    for (int i = 0; i < 4; ++i) {
+      if (reported[i] != written[i]) Differ({FieldKind::GroupMask, -1, static_cast<int8_t>(i)}, written[i], reported[i]);
+    }
     return true;
   }
 
   bool Led(int sub, const std::array<uint8_t, 8>& boxes, const std::string& colour) {
     if (!RequestGeneral(ctx_, sub) || !GeneralReplyIs(link_, sub, 3))
       return FailEnd("ReadLEDConfig: No valid response");
-    if (link_.R(2) != EncodeLedByte(boxes)) Fail(colour + " LED configuration does not compare");
+    if (link_.R(2) != EncodeLedByte(boxes)) {
+      Fail(colour + " LED configuration does not compare");
+      Differ({sub == kGenGreenLed ? FieldKind::GreenLed : FieldKind::OrangeLed}, EncodeLedByte(boxes), link_.R(2));
+    }
     return true;
   }
 
   void SerialPort() {
     if (!RequestGeneral(ctx_, kGenSerialPort)) {
-      ok_ = false;
+      result_.Ok = false;
       return;
     }
     if (link_.ReplyLength() != 4) {
@@ -137,28 +160,55 @@ class GeneralVerification {
       Fail("Serial Port Config: " + GeneralEchoText(link_, kGenSerialPort));
     } else if (128 * link_.R(2) + link_.R(3) != SerialPortWord(g_)) {
       Fail("Serial Port Configuration does not compare");
+      SerialPortDifferences(link_.R(2), link_.R(3));
     }
   }
 
+  void SerialPortDifferences(int enable, int format) {
+    const int expectedEnable = g_.CheckGenSerialEnable ? 1 : 0;
+    if (enable != expectedEnable) Differ({FieldKind::SerialEnable}, expectedEnable, enable);
+    const int expected = EncodeSerialPortFormat(g_);
+    if (format == expected) return;
+    GeneralSettings reported;
+    DecodeSerialPortFormat(format, reported);
+    const ConfigModel model;
+    const EventControlState events;
+    const ConfigurationRef mine{model, g_, events};
+    const ConfigurationRef theirs{model, reported, events};
+    bool any = false;
+    for (FieldKind kind : {FieldKind::BaudRate, FieldKind::DataBits, FieldKind::Parity, FieldKind::StopBits}) {
+      const int file = FieldValue({kind}, mine);
+      const int controller = FieldValue({kind}, theirs);
+      if (file != controller) Differ({kind}, file, controller);
+      any = any || file != controller;
+    }
+    // Bits that no field of the tab shows (a parity code without its option).
+    if (!any) Differ({FieldKind::Parity}, FieldValue({FieldKind::Parity}, mine), 0, {}, "format byte " + std::to_string(format));
+  }
+
+  void Differ(const FieldId& field, int file, int controller, const std::string& fileText = {},
+              const std::string& controllerText = {}) {
+    result_.Differences.push_back({field, file, controller, fileText, controllerText});
+  }
   void Line(const std::string& text) { ctx_.Report.AppendReportLine(text); }
   void Fail(const std::string& text) {
     Line(text);
-    ok_ = false;
+    result_.Ok = false;
   }
   bool FailEnd(const std::string& text = {}) {
     if (!text.empty()) Line(text);
-    ok_ = false;
+    result_.Ok = false;
     return false;
   }
 
   TransferContext& ctx_;
   BrixoLink& link_;
   const GeneralSettings& g_;
-  bool ok_ = true;
+  VerificationResult result_;
 };
 
 }  // namespace
 
-bool VerifyGeneralSettings(TransferContext& ctx) { return GeneralVerification(ctx).Run(); }
+VerificationResult VerifyGeneralSettings(TransferContext& ctx) { return GeneralVerification(ctx).Run(); }
 
 }  // namespace brixo

@@ -8,10 +8,13 @@
 namespace brixo {
 
 // Reads layout, steps, initial aspect and address configuration of pin p into the model.
+// The pin changes only when all of it was read.
 bool ReadPinProgram(TransferContext& ctx, int p);
-// ReadPinProgram, then the stored output configuration; the result is ReadPinProgram's.
+// ReadPinProgram, then the stored output configuration; true, and the pin changed, only
+// when both were read.
 bool ReadPinComplete(TransferContext& ctx, int p);
-// ReadPinComplete for pins 0..31, stopping at the first failure.
+// ReadPinComplete for pins 0..31, stopping at the first failure and telling which pins
+// were not read (unless the operation's owner tells how far it got).
 bool ReadAllPinsLoop(TransferContext& ctx);
 // Finds p's device through the controller's own device bytes and reads every member.
 bool ReadDeviceOfPin(TransferContext& ctx, int p);
@@ -20,7 +23,7 @@ bool ReadDeviceOfPin(TransferContext& ctx, int p);
 bool WritePinProgram(TransferContext& ctx, int p);
 // Writes the steps of aspect a of pin p; false without sending when the layout has no aspect a.
 bool WriteAspectProgram(TransferContext& ctx, int p, int a);
-// WritePinProgram, then the output configuration to flash; the result is WritePinProgram's.
+// WritePinProgram, then the output configuration to flash; true when both were sent.
 bool WritePinComplete(TransferContext& ctx, int p);
 // WritePinComplete for pins 0..31, stopping at the first failure.
 bool WriteAllPinsLoop(TransferContext& ctx);
@@ -28,9 +31,9 @@ bool WriteAllPinsLoop(TransferContext& ctx);
 // Refused with "Referral is not a device" when p does not point at a device head.
 bool WriteDeviceOfPin(TransferContext& ctx, int p);
 
-// Compares all 32 pins with the controller, appending findings to ctx.Report.
-// True when everything compared.
-bool VerifyPins(TransferContext& ctx);
+// Compares all 32 pins with the controller, byte for byte with what a write of each pin
+// would send, appending findings to ctx.Report. The verdict is OK when everything compared.
+VerificationResult VerifyPins(TransferContext& ctx);
 
 // After a pin read: address maps, their labels, the pin editor and the address-count boxes.
 void RefreshAddressAndPinViews(TransferContext& ctx);

@@ -34,7 +34,7 @@ ReplyStatus RequestStep(BrixoLink& link, int p, int a, int s, EncodedStep& step)
 
 ReplyStatus RequestInitByte(BrixoLink& link, int p, int& initByte) {
   if (!ExchangePinRequest(link, {kPinReadInit, p})) return ReplyStatus::LinkFailed;
-  if (!ReplyMatches(link, 7, {kPinReadInit, p})) return ReplyStatus::Invalid;
+  if (link.ReplyLength() < 3 || link.R(0) != kPinReadInit || link.R(1) != p) return ReplyStatus::Invalid;
   initByte = link.R(2);
   return ReplyStatus::Ok;
 }
@@ -44,6 +44,23 @@ ReplyStatus RequestAddressBytes(BrixoLink& link, int p, std::array<int, 3>& byte
   if (!ReplyMatches(link, 5, {kPinReadAddress, p})) return ReplyStatus::Invalid;
   bytes = {link.R(2), link.R(3), link.R(4)};
   return ReplyStatus::Ok;
+}
+
+bool SortAddressBytes(const std::array<int, 3>& bytes, TaggedAddressBytes& tagged) {
+  tagged = TaggedAddressBytes{};
+  bool sound = true;
+  for (int value : bytes) {
+    int* slot = nullptr;
+    if (value >= 0 && value <= 15) slot = &tagged.Dcc;
+    else if (value >= 16 && value <= 31) slot = &tagged.Serial;
+    else if (value >= 64 && value <= 127) slot = &tagged.Device;
+    if (slot == nullptr || *slot >= 0) {
+      sound = false;
+      continue;
+    }
+    *slot = value;
+  }
+  return sound;
 }
 
 ReplyStatus RequestStoredOutputConfig(BrixoLink& link, int p, std::vector<uint8_t>& config) {

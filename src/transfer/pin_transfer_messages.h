@@ -36,9 +36,20 @@ bool ReplyMatches(const BrixoLink& link, int length, const std::vector<int>& ech
 
 ReplyStatus RequestLayout(BrixoLink& link, int p, uint8_t& aspectConfig);
 ReplyStatus RequestStep(BrixoLink& link, int p, int a, int s, EncodedStep& step);
-// Invalid when the reply is not the seven-byte initial-aspect reply of pin p.
+// The initial-aspect byte from any reply that echoes 116, p and carries it: the seven-byte
+// form of a controller with event control and the three-byte form of one without.
 ReplyStatus RequestInitByte(BrixoLink& link, int p, int& initByte);
 ReplyStatus RequestAddressBytes(BrixoLink& link, int p, std::array<int, 3>& bytes);
+
+// The three address bytes sorted by their tags: DCC (0x00..0x0F), serial (0x10..0x1F),
+// device (0x40..0x7F); -1 where no byte carries a tag, and false when a byte carries a tag
+// twice or none at all.
+struct TaggedAddressBytes {
+  int Dcc = -1;
+  int Serial = -1;
+  int Device = -1;
+};
+bool SortAddressBytes(const std::array<int, 3>& bytes, TaggedAddressBytes& tagged);
 // The stored output configuration bytes c0.. as reported (at least one byte when Ok).
 ReplyStatus RequestStoredOutputConfig(BrixoLink& link, int p, std::vector<uint8_t>& config);
 

@@ -30,13 +30,9 @@ bool ReadAddressBytesOf(TransferContext& ctx, int p, std::array<int, 3>& bytes) 
   return false;
 }
 
-}  // namespace
-
-bool ReadPinProgram(TransferContext& ctx, int p) {
-  if (!IsValidPin(p)) return false;
-  ctx.Link.CheckBrixoBD = true;
-  PinRecord& pin = ctx.Model.PinTable[p];
-
+// Reads pin p's layout, steps, initial aspect and address configuration into `pin`; false
+// (after telling the user) when the read did not complete.
+bool ReadProgramInto(TransferContext& ctx, int p, PinRecord& pin) {
   uint8_t layout = 0;
   switch (RequestLayout(ctx.Link, p, layout)) {
     case ReplyStatus::LinkFailed: return false;
@@ -57,31 +53,67 @@ bool ReadPinProgram(TransferContext& ctx, int p) {
     }
   }
 
-  // A controller that answers the initial-aspect request in another shape has none set.
   int initByte = 0x7F;
-  if (RequestInitByte(ctx.Link, p, initByte) == ReplyStatus::LinkFailed) return false;
+  switch (RequestInitByte(ctx.Link, p, initByte)) {
+    case ReplyStatus::LinkFailed: return false;
+    case ReplyStatus::Invalid: return Refuse(ctx, kNoValidResponse);
+    case ReplyStatus::Ok: break;
+  }
   pin.InitAspect = DecodeInitAspect(initByte);
 
   std::array<int, 3> address{};
   if (!ReadAddressBytesOf(ctx, p, address)) return false;
+  // Each field has its own tag: a tag twice means another field is missing.
+  TaggedAddressBytes tagged;
+  if (!SortAddressBytes(address, tagged)) return Refuse(ctx, kAddressInvalid);
   for (int value : address) {
     if (!DecodeAddressByte(value, p, pin)) return Refuse(ctx, kAddressInvalid);
   }
   return true;
 }
 
+// Pins from `first` on were left as they were.
+void ReportPinsNotRead(TransferContext& ctx, int first) {
+  const std::string from = std::to_string(DisplayedPin(ctx.Model, first));
+  const std::string to = std::to_string(DisplayedPin(ctx.Model, kPinCount - 1));
+  ctx.Prompt().ShowMessage(first == kPinCount - 1
+                               ? "Pin " + from + " was not read and keeps its previous configuration"
+                               : "Pins " + from + " to " + to + " were not read and keep their previous configuration");
+}
+
+}  // namespace
+
+// A pin is taken into the model only when all of it was read: a read that stops half-way
+// leaves the pin as it was, never mixed from the controller and the old model.
+bool ReadPinProgram(TransferContext& ctx, int p) {
+  if (!IsValidPin(p)) return false;
+  ctx.Link.CheckBrixoBD = true;
+  PinRecord scratch = ctx.Model.PinTable[p];
+  if (!ReadProgramInto(ctx, p, scratch)) return false;
+  ctx.Model.PinTable[p] = scratch;
+  return true;
+}
+
 bool ReadPinComplete(TransferContext& ctx, int p) {
-  if (!ReadPinProgram(ctx, p)) return false;
-  // Its own failures are reported to the user; the program itself was read.
-  ReadOutputConfig(ctx.Link, ctx.Model, 1, p);
+  if (!IsValidPin(p)) return false;
+  ctx.Link.CheckBrixoBD = true;
+  PinRecord scratch = ctx.Model.PinTable[p];
+  if (!ReadProgramInto(ctx, p, scratch) || !ReadOutputConfig(ctx.Link, scratch, 1, p)) return false;
+  ctx.Model.PinTable[p] = scratch;
   return true;
 }
 
 bool ReadAllPinsLoop(TransferContext& ctx) {
   for (int p = 0; p < kPinCount; ++p) {
-    if (ctx.Stopping()) return false;
-    ctx.View.ShowProgress("Reading " + PinOfAll(ctx.Model, p));
-    if (!ReadPinComplete(ctx, p)) return false;
+    bool read = !ctx.Stopping();
+    if (read) {
+      ctx.View.ShowProgress("Reading " + PinOfAll(ctx.Model, p));
+      read = ReadPinComplete(ctx, p);
+    }
+    if (!read) {
+      if (!ctx.OwnerTellsProgress()) ReportPinsNotRead(ctx, p);
+      return false;
+    }
     ctx.NoteDone(PinOfAll(ctx.Model, p));
   }
   return !ctx.Stopping();
@@ -108,7 +140,13 @@ bool ReadDeviceOfPin(TransferContext& ctx, int p) {
     for (int value : address) {
       if (IsDeviceByte(value) && HeadOfDeviceByte(b, value) == head) member = true;
     }
-    if (member && !ReadPinComplete(ctx, b)) return false;
+    if (member && !ReadPinComplete(ctx, b)) {
+      if (!ctx.OwnerTellsProgress()) {
+        ctx.Prompt().ShowMessage("Pin " + std::to_string(DisplayedPin(ctx.Model, b)) +
+                                 " was not read; the device's pins after it were not read either");
+      }
+      return false;
+    }
     if (member) ctx.NoteDone("pin " + std::to_string(DisplayedPin(ctx.Model, b)));
     if (ctx.Stopping()) return false;
   }

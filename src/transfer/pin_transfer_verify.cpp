@@ -2,36 +2,13 @@
 #include <vector>
 
 #include "model/output_config.h"
+#include "model/output_config_transfer.h"
 #include "transfer/pin_transfer.h"
 #include "transfer/pin_transfer_messages.h"
 
 namespace brixo {
 
 namespace {
-
-std::string PinLine(const ConfigModel& model, int p, const std::string& what) {
-  return "Pin " + std::to_string(DisplayedPin(model, p)) + ": " + what + " does not compare";
-}
-
-// A servo's flag byte may arrive with its range in the high half; the model keeps the
-// range in bits 0..2 with bits 3 and 5 set.
-void NormalizeReportedServoFlags(std::vector<uint8_t>& config) {
-  if (config.size() >= 3 && config[0] == 1) config[2] = NormalisedServoFlags(config[2]);
-}
-
-bool OutputConfigCompares(const PinRecord& pin, const std::vector<uint8_t>& reported) {
-  for (size_t i = 0; i < reported.size() && i < pin.OutputConfig.size(); ++i) {
-    if (pin.OutputConfig[i] != reported[i]) return false;
-  }
-  return true;
-}
-
-// Controllers reporting only part of a PWM configuration use fixed off and on levels.
-bool ShortPwmLevelsCompare(const PinRecord& pin, const std::vector<uint8_t>& reported) {
-  const bool pwm = reported[0] == 2 || reported[0] == 3;
-  if (!pwm || reported.size() > 5) return true;
-  return pin.OutputConfig[4] == 0 && pin.OutputConfig[5] == 31;
-}
 
 enum class PinVerdict { Compares, Differs, Stop };
 
@@ -41,124 +18,229 @@ PinVerdict Worse(PinVerdict a, PinVerdict b) {
   return PinVerdict::Compares;
 }
 
-PinVerdict VerifyOutputConfig(TransferContext& ctx, int p) {
-  std::vector<uint8_t> reported;
-  switch (RequestStoredOutputConfig(ctx.Link, p, reported)) {
-    case ReplyStatus::LinkFailed: return PinVerdict::Stop;
-    case ReplyStatus::Invalid: ctx.Report.AppendReportLine("No valid response"); return PinVerdict::Stop;
-    case ReplyStatus::Ok: break;
-  }
-  NormalizeReportedServoFlags(reported);
-  const PinRecord& pin = ctx.Model.PinTable[p];
-  PinVerdict verdict = PinVerdict::Compares;
-  if (!OutputConfigCompares(pin, reported)) {
-    ctx.Report.AppendReportLine(PinLine(ctx.Model, p, "Pinconfig"));
-    verdict = PinVerdict::Differs;
-  }
-  if (!ShortPwmLevelsCompare(pin, reported)) {
-    ctx.Report.AppendReportLine(PinLine(ctx.Model, p, "Pinconfig"));
-    verdict = PinVerdict::Differs;
-  }
-  return verdict;
-}
+// Verifies one pin at a time. Every byte the controller reports is compared with the byte a
+// write of the pin would send, so that no change of a stored byte can pass unnoticed, and
+// each difference is also listed field by field.
+class PinVerification {
+ public:
+  PinVerification(TransferContext& ctx, VerificationResult& result) : ctx_(ctx), result_(result) {}
 
-PinVerdict VerifyAspects(TransferContext& ctx, int p) {
-  const PinRecord& pin = ctx.Model.PinTable[p];
-  uint8_t layout = 0;
-  switch (RequestLayout(ctx.Link, p, layout)) {
-    case ReplyStatus::LinkFailed: return PinVerdict::Stop;
-    case ReplyStatus::Invalid: ctx.Report.AppendReportLine("No valid response"); return PinVerdict::Stop;
-    case ReplyStatus::Ok: break;
+  PinVerdict Verify(int p) {
+    p_ = p;
+    PinVerdict verdict = OutputConfig();
+    if (verdict != PinVerdict::Stop) verdict = Worse(verdict, Aspects());
+    if (verdict != PinVerdict::Stop) verdict = Worse(verdict, InitAspect());
+    if (verdict != PinVerdict::Stop) verdict = Worse(verdict, AddressConfig());
+    return verdict;
   }
-  if (layout != pin.AspectConfig) {
-    ctx.Report.AppendReportLine(PinLine(ctx.Model, p, "Aspectconfig"));
+
+ private:
+  const PinRecord& Pin() const { return ctx_.Model.PinTable[p_]; }
+  FieldId Field(FieldKind kind, int index = -1, int aspect = -1, int step = -1) const {
+    return {kind, static_cast<int8_t>(p_), static_cast<int8_t>(index), static_cast<int8_t>(aspect),
+            static_cast<int8_t>(step)};
+  }
+  void Differ(const FieldId& field, int file, int controller, const std::string& controllerText = {}) {
+    result_.Differences.push_back({field, file, controller, {}, controllerText});
+  }
+  void Line(const std::string& text) { ctx_.Report.AppendReportLine(text); }
+  std::string PinLine(const std::string& what) const {
+    return "Pin " + std::to_string(DisplayedPin(ctx_.Model, p_)) + ": " + what + " does not compare";
+  }
+  PinVerdict Stop(const std::string& line) {
+    Line(line);
+    return PinVerdict::Stop;
+  }
+
+  PinVerdict OutputConfig() {
+    std::vector<uint8_t> reported;
+    switch (RequestStoredOutputConfig(ctx_.Link, p_, reported)) {
+      case ReplyStatus::LinkFailed: return PinVerdict::Stop;
+      case ReplyStatus::Invalid: return Stop("No valid response");
+      case ReplyStatus::Ok: break;
+    }
+    // The reply must carry every byte its type uses; the short PWM reply of old firmware
+    // has fixed off and on levels instead of its last byte.
+    const int type = reported[0];
+    const int count = static_cast<int>(reported.size());
+    const bool shortPwm = IsShortPwmReply(type, count);
+    if (count < OutputConfigBytesOf(type) && !shortPwm) return Stop("No valid response");
+
+    const std::vector<int> expected = OutputConfigPayload(Pin(), 1);
+    bool differs = false;
+    if (expected[0] != type) {
+      // Another kind of output: its bytes mean something else, so only the type is listed.
+      differs = true;
+      Differ(Field(FieldKind::OutputByte, 0), expected[0], type);
+    } else {
+      const int compared = shortPwm ? count : OutputConfigBytesOf(type);
+      for (int i = 0; i < compared; ++i) {
+        if (expected[i] == reported[i]) continue;
+        differs = true;
+        Differ(Field(FieldKind::OutputByte, i), expected[i], reported[i]);
+      }
+    }
+    if (shortPwm && (Pin().OutputConfig[4] != 0 || Pin().OutputConfig[5] != 31)) {
+      differs = true;
+      Differ(Field(FieldKind::OutputByte, 5), Pin().OutputConfig[5], 31);
+    }
+    if (!differs) return PinVerdict::Compares;
+    Line(PinLine("Pinconfig"));
     return PinVerdict::Differs;
   }
-  PinVerdict verdict = PinVerdict::Compares;
-  for (int a = 0; a < AspectCountOf(layout); ++a) {
-    for (int s = 0; s < StepCountOf(layout); ++s) {
-      EncodedStep reported;
-      switch (RequestStep(ctx.Link, p, a, s, reported)) {
-        case ReplyStatus::LinkFailed: return PinVerdict::Stop;
-        case ReplyStatus::Invalid: ctx.Report.AppendReportLine("No valid response"); return PinVerdict::Stop;
-        case ReplyStatus::Ok: break;
-      }
-      if (EncodeStep(pin.Aspects[a].Steps[s]) != reported) {
-        ctx.Report.AppendReportLine(PinLine(ctx.Model, p, "Aspect " + std::to_string(a)));
-        verdict = PinVerdict::Differs;
-        break;  // one line per aspect is enough; go on with the next one
-      }
+
+  PinVerdict Aspects() {
+    uint8_t layout = 0;
+    switch (RequestLayout(ctx_.Link, p_, layout)) {
+      case ReplyStatus::LinkFailed: return PinVerdict::Stop;
+      case ReplyStatus::Invalid: return Stop("No valid response");
+      case ReplyStatus::Ok: break;
     }
-  }
-  return verdict;
-}
-
-PinVerdict VerifyInitAspect(TransferContext& ctx, int p) {
-  int initByte = 0;
-  switch (RequestInitByte(ctx.Link, p, initByte)) {
-    case ReplyStatus::LinkFailed: return PinVerdict::Stop;
-    case ReplyStatus::Invalid: return PinVerdict::Compares;  // nothing to compare with
-    case ReplyStatus::Ok: break;
-  }
-  if ((initByte >> 4) != 7) return PinVerdict::Compares;
-  if (DecodeInitAspect(initByte) == ctx.Model.PinTable[p].InitAspect) return PinVerdict::Compares;
-  ctx.Report.AppendReportLine(PinLine(ctx.Model, p, "Init"));
-  return PinVerdict::Differs;
-}
-
-PinVerdict VerifyAddressConfig(TransferContext& ctx, int p) {
-  std::array<int, 3> reported{};
-  switch (RequestAddressBytes(ctx.Link, p, reported)) {
-    case ReplyStatus::LinkFailed: return PinVerdict::Stop;
-    case ReplyStatus::Invalid:
-      ctx.Report.AppendReportLine("Pin Address Configuration: Invalid Response, expected 5,118," +
-                                  std::to_string(p) + ", received " + std::to_string(ctx.Link.ReplyLength()) +
-                                  "," + std::to_string(ctx.Link.R(0)) + "," + std::to_string(ctx.Link.R(1)));
+    if (layout != Pin().AspectConfig) {
+      Line(PinLine("Aspectconfig"));
+      Differ(Field(FieldKind::AspectConfig), Pin().AspectConfig, layout);
       return PinVerdict::Differs;
-    case ReplyStatus::Ok: break;
-  }
-  // Each byte is compared within its tag's field against what a write would send.
-  const std::array<uint8_t, 3> expected = EncodeAddressConfig(ctx.Model.PinTable[p]);
-  PinVerdict verdict = PinVerdict::Compares;
-  for (int value : reported) {
-    std::string finding;
-    if (value <= 15) {
-      if (value != expected[0]) finding = PinLine(ctx.Model, p, "DCC Address Configuration");
-    } else if (value <= 31) {
-      if ((value & 15) != (expected[1] & 15)) finding = PinLine(ctx.Model, p, "Serial Address Configuration");
-    } else if (value <= 63) {
-      finding = "Pin Address Configuration: Invalid Response " + std::to_string(value / 16);
-    } else if ((value & 31) != (expected[2] & 31)) {
-      finding = PinLine(ctx.Model, p, "Device Pointer");
     }
-    if (!finding.empty()) {
-      ctx.Report.AppendReportLine(finding);
+    PinVerdict verdict = PinVerdict::Compares;
+    for (int a = 0; a < AspectCountOf(layout); ++a) {
+      bool reported = false;
+      for (int s = 0; s < StepCountOf(layout); ++s) {
+        EncodedStep theirs;
+        switch (RequestStep(ctx_.Link, p_, a, s, theirs)) {
+          case ReplyStatus::LinkFailed: return PinVerdict::Stop;
+          case ReplyStatus::Invalid: return Stop("No valid response");
+          case ReplyStatus::Ok: break;
+        }
+        const EncodedStep mine = EncodeStep(Pin().Aspects[a].Steps[s]);
+        if (mine == theirs) continue;
+        if (!reported) Line(PinLine("Aspect " + std::to_string(a)));  // one line per aspect
+        reported = true;
+        verdict = PinVerdict::Differs;
+        StepDifferences(a, s, mine, theirs);
+      }
+    }
+    return verdict;
+  }
+
+  // The step's fields as a write sends them against the controller's.
+  void StepDifferences(int a, int s, const EncodedStep& mine, const EncodedStep& theirs) {
+    if (mine.Code != theirs.Code) Differ(Field(FieldKind::StepCode, -1, a, s), mine.Code, theirs.Code);
+    const StepRecord sent = DecodeStep(mine);
+    const StepRecord held = DecodeStep(theirs);
+    const int sentPars[] = {sent.Par0, sent.Par1, sent.Par2, sent.Par3};
+    const int heldPars[] = {held.Par0, held.Par1, held.Par2, held.Par3};
+    const FieldKind kinds[] = {FieldKind::StepPar0, FieldKind::StepPar1, FieldKind::StepPar2, FieldKind::StepPar3};
+    bool listed = mine.Code != theirs.Code;
+    for (int k = 0; k < 4; ++k) {
+      if (sentPars[k] == heldPars[k]) continue;
+      Differ(Field(kinds[k], -1, a, s), sentPars[k], heldPars[k]);
+      listed = true;
+    }
+    // Bits of D0 that no parameter of a "SendSerial" step uses.
+    if (!listed) Differ(Field(FieldKind::StepPar0, -1, a, s), mine.D0, theirs.D0, "D0 " + std::to_string(theirs.D0));
+  }
+
+  PinVerdict InitAspect() {
+    int initByte = 0;
+    switch (RequestInitByte(ctx_.Link, p_, initByte)) {
+      case ReplyStatus::LinkFailed: return PinVerdict::Stop;
+      case ReplyStatus::Invalid:
+        // Nothing was compared, so the pin cannot pass.
+        Line(PinLine("Init"));
+        Differ(Field(FieldKind::InitAspect), Pin().InitAspect - 1, 0, "no reply");
+        return PinVerdict::Differs;
+      case ReplyStatus::Ok: break;
+    }
+    if (initByte == EncodeInitAspect(Pin().InitAspect)) return PinVerdict::Compares;
+    Line(PinLine("Init"));
+    const int held = DecodeInitAspect(initByte) - 1;
+    Differ(Field(FieldKind::InitAspect), Pin().InitAspect - 1, held,
+           held == Pin().InitAspect - 1 ? "byte " + std::to_string(initByte) : std::string{});
+    return PinVerdict::Differs;
+  }
+
+  PinVerdict AddressConfig() {
+    std::array<int, 3> reported{};
+    switch (RequestAddressBytes(ctx_.Link, p_, reported)) {
+      case ReplyStatus::LinkFailed: return PinVerdict::Stop;
+      case ReplyStatus::Invalid:
+        Line("Pin Address Configuration: Invalid Response, expected 5,118," + std::to_string(p_) + ", received " +
+             std::to_string(ctx_.Link.ReplyLength()) + "," + std::to_string(ctx_.Link.R(0)) + "," +
+             std::to_string(ctx_.Link.R(1)));
+        return PinVerdict::Differs;
+      case ReplyStatus::Ok: break;
+    }
+    PinVerdict verdict = PinVerdict::Compares;
+    for (int value : reported) {
+      if (value >= 32 && value <= 63) {
+        Line("Pin Address Configuration: Invalid Response " + std::to_string(value / 16));
+        verdict = PinVerdict::Differs;
+      }
+    }
+    // Each tag must carry exactly the byte a write sends; a byte that changed its tag
+    // leaves its own tag missing.
+    TaggedAddressBytes tagged;
+    SortAddressBytes(reported, tagged);
+    const std::array<uint8_t, 3> expected = EncodeAddressConfig(Pin());
+    PinRecord held;
+    if (tagged.Dcc != expected[0]) {
+      Line(PinLine("DCC Address Configuration"));
+      if (tagged.Dcc >= 0) DecodeAddressByte(tagged.Dcc, p_, held);
+      const std::string missing = tagged.Dcc < 0 ? "missing" : "";
+      if (Pin().DccAddressCount != held.DccAddressCount || !missing.empty())
+        Differ(Field(FieldKind::DccCount), Pin().DccAddressCount, held.DccAddressCount, missing);
+      if (Pin().XDccAddressCount != held.XDccAddressCount || !missing.empty())
+        Differ(Field(FieldKind::XDccCount), Pin().XDccAddressCount, held.XDccAddressCount, missing);
       verdict = PinVerdict::Differs;
     }
+    if (tagged.Serial != expected[1]) {
+      Line(PinLine("Serial Address Configuration"));
+      if (tagged.Serial >= 0) DecodeAddressByte(tagged.Serial, p_, held);
+      Differ(Field(FieldKind::SerialCount), Pin().SerialAddressCount, held.SerialAddressCount,
+             tagged.Serial < 0 ? "missing" : (tagged.Serial & 8) ? "byte " + std::to_string(tagged.Serial) : "");
+      verdict = PinVerdict::Differs;
+    }
+    if (tagged.Device != expected[2]) {
+      Line(PinLine("Device Pointer"));
+      const int distance = tagged.Device & 31;
+      Differ(Field(FieldKind::DevicePointer), Pin().DevicePointer, (p_ + distance) % kPinCount - p_,
+             tagged.Device < 0 ? "missing" : tagged.Device > 95 ? "byte " + std::to_string(tagged.Device) : "");
+      verdict = PinVerdict::Differs;
+    }
+    return verdict;
   }
-  return verdict;
-}
+
+  TransferContext& ctx_;
+  VerificationResult& result_;
+  int p_ = 0;
+};
 
 }  // namespace
 
-bool VerifyPins(TransferContext& ctx) {
+VerificationResult VerifyPins(TransferContext& ctx) {
   ctx.Link.CheckBrixoBD = true;
   ctx.Report.AppendReportLine("Start Pin Verification");
   if (ctx.Model.NumberingOffset == 1) ctx.Report.AppendReportLine("Note: Numbering starts at 1");
 
-  bool ok = true;
+  VerificationResult result;
+  PinVerification verification(ctx, result);
   for (int p = 0; p < kPinCount; ++p) {
-    if (ctx.Stopping()) return false;
+    // A verification that was stopped has not compared everything.
+    if (ctx.Stopping()) {
+      result.Ok = false;
+      return result;
+    }
     ctx.View.ShowProgress("Verifying " + PinOfAll(ctx.Model, p));
-    PinVerdict verdict = VerifyOutputConfig(ctx, p);
-    if (verdict != PinVerdict::Stop) verdict = Worse(verdict, VerifyAspects(ctx, p));
-    if (verdict != PinVerdict::Stop) verdict = Worse(verdict, VerifyInitAspect(ctx, p));
-    if (verdict != PinVerdict::Stop) verdict = Worse(verdict, VerifyAddressConfig(ctx, p));
-    if (verdict == PinVerdict::Stop) return false;
-    if (verdict == PinVerdict::Differs) ok = false;
+    const PinVerdict verdict = verification.Verify(p);
+    if (verdict == PinVerdict::Stop) {
+      result.Ok = false;
+      return result;
+    }
+    if (verdict == PinVerdict::Differs) result.Ok = false;
     ctx.NoteDone(PinOfAll(ctx.Model, p));
   }
-  return ok && !ctx.Stopping();
+  if (ctx.Stopping()) result.Ok = false;
+  return result;
 }
 
 }  // namespace brixo

@@ -34,7 +34,7 @@ bool WriteAspectProgram(TransferContext& ctx, int p, int a) {
 
 bool WritePinComplete(TransferContext& ctx, int p) {
   if (!WritePinProgram(ctx, p)) return false;
-  WriteOutputConfig(ctx.Link, ctx.Model, 1, p);
+  if (!WriteOutputConfig(ctx.Link, ctx.Model, 1, p)) return false;
   // The output configuration goes to flash too: without replies the controller needs the
   // same pause before the next pin's messages arrive.
   ctx.PaceWrite();

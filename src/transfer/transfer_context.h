@@ -31,6 +31,9 @@ struct TransferContext {
   void NoteDone(std::string piece) {
     if (!Stopping()) Link.Cancellation().NoteDone(std::move(piece));
   }
+  // The owner of the operation tells the user how far it got when it ends early; a
+  // sequence then does not say which pins it left out.
+  bool OwnerTellsProgress() const { return Link.Cancellation().OwnerTellsProgress(); }
   // The 100 ms pause between writes while "Bidirectional Comm." is off.
   void PaceWrite() {
     if (!Link.CheckBrixoBD) Link.GetClock().SleepMs(100);

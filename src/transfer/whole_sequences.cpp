@@ -64,7 +64,8 @@ bool WriteAllSequence(TransferContext& ctx) {
   bool ok = WriteGeneralSettingsExceptAddressing(ctx) && WriteAllPinsLoop(ctx);
   if (ok) {
     ctx.View.ShowProgress("Event control");
-    ok = Finished(ctx, WriteEventControl(ctx) && WriteEnableMap(ctx), kEventsDone);
+    // A configuration that holds no enable map leaves the controller's map as it is.
+    ok = Finished(ctx, WriteEventControl(ctx) && (!ctx.Events.EnableMapKnown || WriteEnableMap(ctx)), kEventsDone);
   }
   if (ok) {
     ctx.View.ShowProgress("General settings");
@@ -74,19 +75,24 @@ bool WriteAllSequence(TransferContext& ctx) {
   return ok;
 }
 
-bool VerifyAllSequence(TransferContext& ctx) {
+VerificationResult VerifyAllSequence(TransferContext& ctx) {
   ctx.Report.Clear();
   ctx.View.ShowProgress("General settings");
-  bool ok = Finished(ctx, VerifyGeneralSettings(ctx), kGeneralDone);
-  if (ok) {
+  VerificationResult& result = ctx.Report.Result;
+  result = VerifyGeneralSettings(ctx);
+  bool goOn = Finished(ctx, result.Ok, kGeneralDone);
+  if (goOn) {
     ctx.View.ShowProgress("Event control");
-    ok = Finished(ctx, VerifyEventControl(ctx), kEventsDone);
+    result.Add(VerifyEventControl(ctx));
+    goOn = Finished(ctx, result.Ok, kEventsDone);
   }
-  if (ok) ok = VerifyPins(ctx);
-  ctx.Report.Append(ok ? "Verify OK" : "Verification Stopped");
+  if (goOn) result.Add(VerifyPins(ctx));
+  // A verification that was stopped has not compared everything.
+  if (ctx.Stopping()) result.Ok = false;
+  ctx.Report.Append(result.Ok ? "Verify OK" : "Verification Stopped");
   ctx.View.SetBusy(false);
   ctx.View.ShowReport();
-  return ok;
+  return result;
 }
 
 }  // namespace brixo

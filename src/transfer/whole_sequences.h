@@ -13,8 +13,8 @@ bool ReadAllSequence(TransferContext& ctx);
 // True when every write was sent.
 bool WriteAllSequence(TransferContext& ctx);
 // Clears the report, verifies, closes it with "Verify OK" or "Verification Stopped" and
-// shows it.
-// True when the report ends "Verify OK".
-bool VerifyAllSequence(TransferContext& ctx);
+// shows it. The result (also kept in ctx.Report.Result) is OK exactly when the report
+// ends "Verify OK".
+VerificationResult VerifyAllSequence(TransferContext& ctx);
 
 }  // namespace brixo

@@ -79,10 +79,13 @@ QWidget* BrixoConfig::BuildAddressGroup() {
   labelXaddress_ = Named(new QLabel("eXtended address"), "LabelXaddress");
   txtXaddr_ = Named(new UpDownField, "txtXaddr");
   for (UpDownField* field : {textAddress_, txtXaddr_}) field->setMaximumWidth(90);
+  scanLine_ = Named(new QPushButton(QString::fromUtf8("Scan line\u2026")), "cmdScanLine");
+  scanLine_->setToolTip("Find every controller on the line");
 
   auto* grid = new QGridLayout(box);
   grid->addWidget(labelAddress_, 0, 0);
   grid->addWidget(textAddress_, 0, 1);
+  grid->addWidget(scanLine_, 0, 2);
   grid->addWidget(checkXaddress_, 1, 0, 1, 2);
   grid->addWidget(labelXaddress_, 2, 0);
   grid->addWidget(txtXaddr_, 2, 1);

@@ -24,6 +24,7 @@
 #include "ui/input_blocker.h"
 #include "ui/latin1_text.h"
 #include "ui/modifier_button.h"
+#include "ui/scan_dialog.h"
 #include "ui/test_tab.h"
 #include "ui/up_down_field.h"
 #include "ui/verification_report_window.h"
@@ -40,7 +41,10 @@ void SetChecked(QCheckBox* box, bool checked) {
 }  // namespace
 
 BrixoConfig::BrixoConfig(AppState& app, QWidget* parent)
-    : QMainWindow(parent), app_(app), presentReport_([](VerificationReportWindow& window) { window.ShowModal(); }) {
+    : QMainWindow(parent),
+      app_(app),
+      presentReport_([](VerificationReportWindow& window) { window.ShowModal(); }),
+      presentScan_([](ScanDialog& dialog) { dialog.exec(); }) {
   setObjectName("BrixoConfig");
   setWindowTitle("Brixo Config");
 
@@ -108,6 +112,7 @@ void BrixoConfig::Connect() {
     txtXaddr_->SetText(ToQt(app_.Addresses().CommitExtendedAddressText(FromQt(text), Offset())));
   });
   connect(txtXaddr_, &UpDownField::stepped, this, &BrixoConfig::StepExtendedAddress);
+  connect(scanLine_, &QPushButton::clicked, this, &BrixoConfig::OpenScanDialog);
   connect(checkXaddress_, &QCheckBox::clicked, this, [this](bool checked) {
     app_.Addresses().SetExtendedAddressing(checked);
     ShowLinkSettings();
@@ -167,6 +172,13 @@ void BrixoConfig::LoadFile() {
 void BrixoConfig::OpenMonitor() {
   if (monitor_ == nullptr) monitor_ = new CommunicationWindow(app_.Log(), this);
   monitor_->ShowMonitor();
+}
+
+void BrixoConfig::OpenScanDialog() {
+  ScanDialog dialog(app_, this);
+  presentScan_(dialog);
+  // The scan reads (replies switched on) and may have taken another address.
+  ShowLinkSettings();
 }
 
 void BrixoConfig::ExpertModeSwitch() { app_.ExpertModeSwitch(); }

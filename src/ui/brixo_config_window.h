@@ -25,6 +25,7 @@ class ClickableLabel;
 class ModifierButton;
 class ReleaseLabel;
 class CommunicationWindow;
+class ScanDialog;
 class DeviceConfigTab;
 class EventControlTab;
 class GeneralTabWidget;
@@ -54,6 +55,9 @@ class BrixoConfig : public QMainWindow, public AppObserver {
   // Tests and the screenshot mode look at it without blocking.
   using ReportPresenter = std::function<void(VerificationReportWindow&)>;
   void SetReportPresenter(ReportPresenter presenter) { presentReport_ = std::move(presenter); }
+  // How the "Scan Line" dialog is run; by default modally.
+  using ScanPresenter = std::function<void(ScanDialog&)>;
+  void SetScanPresenter(ScanPresenter presenter) { presentScan_ = std::move(presenter); }
 
   // Button handlers (public so that the command line and tests reach them as a click does).
   bool PostCommand(const std::string& name);
@@ -61,6 +65,8 @@ class BrixoConfig : public QMainWindow, public AppObserver {
   void SaveFile(SaveMode mode);
   void LoadFile();
   void OpenMonitor();
+  // "Scan line...": finds the controllers on the line; the chosen one's address is taken.
+  void OpenScanDialog();
   void ExpertModeSwitch();
   // Creates the report window on first use and gives it the report's current text.
   VerificationReportWindow& Report();
@@ -105,6 +111,7 @@ class BrixoConfig : public QMainWindow, public AppObserver {
 
   AppState& app_;
   ReportPresenter presentReport_;
+  ScanPresenter presentScan_;
   bool running_ = false;
   int currentTab_ = 0;
 
@@ -116,6 +123,7 @@ class BrixoConfig : public QMainWindow, public AppObserver {
   QButtonGroup* optionBitRate_ = nullptr;
   QLabel* labelAddress_ = nullptr;
   UpDownField* textAddress_ = nullptr;
+  QPushButton* scanLine_ = nullptr;
   QCheckBox* checkXaddress_ = nullptr;
   QLabel* labelXaddress_ = nullptr;
   UpDownField* txtXaddr_ = nullptr;

@@ -178,7 +178,10 @@ QWidget* EventControlTab::BuildEnableMap() {
     if (!caption.isEmpty()) box->setLayoutDirection(Qt::RightToLeft);
     checkInitEE_[k] = box;
     layout->addWidget(box, 1 + k / kEventInputCount, input, caption.isEmpty() ? Qt::AlignCenter : Qt::AlignRight);
-    connect(box, &QCheckBox::toggled, this, [&ev, k](bool checked) { ev.CheckInitEE[k] = checked; });
+    connect(box, &QCheckBox::toggled, this, [&ev, k](bool checked) {
+      // Showing the map sets the boxes to what they hold; only a change is the user's.
+      if (ev.CheckInitEE[k] != checked) SetCheckInitEE(ev, k, checked);
+    });
   }
   // Captions of unequal length would put the two ticks of input 0 apart.
   const int captionWidth = std::max(checkInitEE_[0]->sizeHint().width(), checkInitEE_[4]->sizeHint().width());

@@ -166,6 +166,22 @@ TEST_F(LiveTest, LegacyModuleCommands) {
   EXPECT_EQ(prompt.Messages, std::vector<std::string>(2, "Select communications port"));
 }
 
+TEST_F(LiveTest, FreeLegacyMessageRefusesAFirstByteThatReadsAsAControllerFrame) {
+  // Every first byte: below 64 the frame goes out, from 64 on nothing reaches the line.
+  link.ModuleAddress = 1;
+  port.Controller().Memory().IdString = "Yard";
+  for (int b1 = 0; b1 <= 127; ++b1) {
+    Reset();
+    const bool sent = SendTamlo(link, b1, 96, 10);
+    EXPECT_EQ(sent, b1 < 64) << b1;
+    EXPECT_EQ(port.LegacyFrames().size(), b1 < 64 ? 1u : 0u) << b1;
+    EXPECT_TRUE(Payloads().empty()) << b1;
+    EXPECT_EQ(prompt.Messages, b1 < 64 ? std::vector<std::string>{} : std::vector<std::string>{kLegacyFirstByteRefused})
+        << b1;
+  }
+  EXPECT_EQ(port.Controller().Memory().IdString, "Yard");
+}
+
 TEST_F(LiveTest, FeedbackMonitorListsFourValueAnswers) {
   FeedbackMonitor monitor(link);
   std::string shown;

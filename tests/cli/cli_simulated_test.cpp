@@ -44,6 +44,16 @@ TEST(CliSimulatedTest, LiveCommandsSendTheirPayloads) {
   }
 }
 
+TEST(CliSimulatedTest, LegacyMessageThatWouldReadAsAControllerFrameIsRefused) {
+  for (const char* b1 : {"66", "98", "82", "114", "64"}) {
+    const ProgramResult r = RunCli({"--simulate", "--log", "-", "tamlo", b1, "96", "10"});
+    EXPECT_EQ(r.Status, 1) << b1;
+    EXPECT_NE(r.Err.find("must be below 64"), std::string::npos) << r.Err;
+    EXPECT_TRUE(SentPayloads(r.Err).empty()) << r.Err;
+  }
+  EXPECT_EQ(RunCli({"--simulate", "tamlo", "63", "96", "10"}).Status, 0);
+}
+
 TEST(CliSimulatedTest, LogLinesAreTheMonitorsLines) {
   ScratchFolder folder;
   const std::string log = folder / "comm.log";

@@ -94,6 +94,12 @@ TEST_F(CliTransferTest, VerifyAllPrintsTheReportAndFailsOnADifference) {
   EXPECT_EQ(lines.front(), "Start General Settings Verification");
   EXPECT_NE(std::find(lines.begin(), lines.end(), "DCC address does not compare"), lines.end()) << r.Out;
   EXPECT_EQ(lines.back(), "Verification Stopped");
+  // The difference itself, named as the user reads it.
+  const std::vector<std::string> errors = Lines(r.Err);
+  EXPECT_NE(std::find(errors.begin(), errors.end(), "DCC address: file 321, controller " +
+                                                         Config(held).App().General().TextGenDCCAddress),
+            errors.end())
+      << r.Err;
 }
 
 TEST_F(CliTransferTest, VerifyPinsShowsPinNumbersInTheNumberingChosen) {
@@ -186,10 +192,19 @@ TEST_F(CliTransferTest, SinglePinAndEventTransfersOnAPseudoTerminal) {
   EXPECT_EQ(read.App().Events().OnAction, source.App().Events().OnAction);
   EXPECT_EQ(read.App().Events().OffAction, source.App().Events().OffAction);
 
-  // The enable map is not part of a data file: both sides keep the start-up map.
+  // The backup holds the controller's enable map, so it compares; a file without one leaves
+  // the map uncompared and does not fail on it.
   const ProgramResult events = RunCli({"--port", sim.Path(), "verify-events", held});
-  EXPECT_NE(events.Out.find("ECInit: ON-mask does not compare"), std::string::npos) << events.Out;
-  EXPECT_EQ(events.Status, 1);
+  EXPECT_EQ(events.Out.find("ECInit"), std::string::npos) << events.Out;
+  EXPECT_EQ(events.Status, 0) << events.Out;
+  std::string withoutMap = ReadText(held);
+  withoutMap.erase(withoutMap.find("Ena,"), withoutMap.find("Pin,") - withoutMap.find("Ena,"));
+  const std::string old = folder / "old.dat";
+  WriteText(old, withoutMap);
+  const ProgramResult unknown = RunCli({"--port", sim.Path(), "verify-events", old});
+  EXPECT_NE(unknown.Out.find("ECInit: not compared, the configuration holds no enable map"), std::string::npos)
+      << unknown.Out;
+  EXPECT_EQ(unknown.Status, 0) << unknown.Out;
 }
 
 TEST(CliLinkModesTest, TunnelledFramesAreLoggedAsHostFrames) {

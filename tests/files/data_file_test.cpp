@@ -26,7 +26,8 @@ void FillRichModel(ConfigModel& model, int seed) {
     pin.DeviceDescription = p % 3 == 0 ? "Device, " + std::to_string(p) : "";
     pin.DevicePointer = static_cast<int16_t>(-(p % 3));
     pin.OutputConfig[0] = static_cast<uint8_t>(kTypes[(p + seed) % 7]);
-    for (int i = 1; i < kOutputConfigSize; ++i) pin.OutputConfig[i] = static_cast<uint8_t>(p * 7 + i * 13 + seed);
+    // Seven-bit values: the controller holds nothing larger.
+    for (int i = 1; i < kOutputConfigSize; ++i) pin.OutputConfig[i] = static_cast<uint8_t>((p * 7 + i * 13 + seed) % 128);
     if (pin.OutputConfig[0] == 1) pin.OutputConfig[2] = static_cast<uint8_t>(0xC0 + 8 + p % 8);
     pin.OutputLevel = static_cast<uint8_t>(200 + seed);
     pin.InitAspect = static_cast<uint8_t>(p % 13);
@@ -122,7 +123,7 @@ TEST_F(FilesTest, NormalSaveAndLoadReproduceTheConfiguration) {
 
   EXPECT_EQ(general.TextGenIDString, "Yard, 'north'");
   EXPECT_EQ(general.TextGenDCCAddress, "300");
-  EXPECT_EQ(general.TextGenXDCCAddress, "1200.5");
+  EXPECT_EQ(general.TextGenXDCCAddress, "1201");  // the file holds the address a write sends
   EXPECT_EQ(general.OptGenDCC_PRP, 3);
   EXPECT_TRUE(general.ChkGenDCC_BPSI);
   EXPECT_TRUE(general.ChkGenDCCAllow0);
@@ -210,6 +211,7 @@ TEST_F(FilesTest, SmallCompactFileIsWrittenByteForByte) {
   for (int i = 0; i < 32; ++i) expected += "Eon," + std::to_string(i) + (i == 0 ? ",1,1,1,0\r\n" : ",1,1,1,1\r\n");
   for (int i = 0; i < 32; ++i) expected += "Eof," + std::to_string(i) + (i == 31 ? ",12,1,1,1\r\n" : ",1,1,1,1\r\n");
   expected +=
+      "Ena,15,15\r\n"
       "Pin,3,3,2,\"He said 'hi'\"\r\n"
       "  Dev,-1,\"Signal\"\r\n"
       "  Cfg,1,64,10,64,127,58,20,10,64,0,64,0\r\n"
@@ -224,9 +226,9 @@ TEST_F(FilesTest, SmallCompactFileIsWrittenByteForByte) {
 
 TEST_F(FilesTest, SaveLeavesOutWhatTheLayoutOrCompactModeExcludes) {
   bool quotes = false;
-  // Nothing described: header, six general records, 32 + 32 event records, "End".
+  // Nothing described: header, six general records, 32 + 32 event records, the enable map, "End".
   std::string text = ComposeDataFile(model, general, events, true, quotes);
-  EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 1 + 6 + 64 + 1);
+  EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 1 + 6 + 64 + 1 + 1);
   EXPECT_EQ(text.find("Pin,"), std::string::npos);
 
   // A pin without a layout writes exactly its four records; type 7 writes one "Cfg" byte.
@@ -276,12 +278,14 @@ TEST_F(FilesTest, InsSplitsFadeOnlyForCodes19To63) {
 }
 
 TEST_F(FilesTest, ServoFlagsInTheHighHalfMoveToTheRangeBits) {
-  for (auto [stored, expected] : {std::pair{80, 45}, {88, 88}, {15, 15}, {246, 47}}) {
+  for (auto [stored, expected] : {std::pair{80, 45}, {88, 88}, {15, 15}, {118, 47}}) {
     const std::string body = "Cfg,1,70," + std::to_string(stored) + ",64,127,58,20,10,64,0,64,0\r\n";
     ASSERT_TRUE(LoadDataFileText(data, PinFile("3100", body)));
     EXPECT_EQ(model.PinTable[0].OutputConfig[2], expected) << stored;
     EXPECT_EQ(model.PinTable[0].OutputLevel, 70);
   }
+  // Eight bits never reach the controller.
+  EXPECT_FALSE(LoadDataFileText(data, PinFile("3100", "Cfg,1,70,246,64,127,58,20,10,64,0,64,0\r\n")));
 }
 
 TEST_F(FilesTest, OlderVersionsOmitFields) {
@@ -334,7 +338,7 @@ TEST_F(FilesTest, AddressingAndLedRecordsSetTheGeneralTab) {
   } cases[] = {
       {"XAD,20,1,4,1,2,4,8", "LED,9,0", true, false, 20, "81", {1, 0, 0, 1, 0, 0, 0, 0}},
       {"XAD,64,0,4,1,2,4,8", "LED,0,0", false, true, 0, "1", {0, 0, 0, 0, 0, 0, 0, 2}},
-      {"XAD,20,0,4,1,2,4,8", "LED,127,0", false, false, 0, "1", {1, 1, 1, 1, 1, 1, 1, 0}},
+      {"XAD,0,0,4,1,2,4,8", "LED,127,0", false, false, 0, "1", {1, 1, 1, 1, 1, 1, 1, 0}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.xad);
@@ -350,6 +354,76 @@ TEST_F(FilesTest, AddressingAndLedRecordsSetTheGeneralTab) {
     EXPECT_FALSE(general.QuietAddressUpdate);
     EXPECT_EQ(general.CheckLCGreen, c.green);
     EXPECT_EQ(view.Calls.front(), "ShowAddressingOptions");
+  }
+}
+
+TEST_F(FilesTest, TheEnableMapTravelsAfterTheEventRecordsWhenItIsKnown) {
+  events.CheckInitEE = {true, false, true, false, false, true, true, false};  // ON mask 10, OFF mask 9
+  bool quotes = false;
+  const std::string text = ComposeDataFile(model, general, events, true, quotes);
+  EXPECT_NE(text.find("Eof,31,1,1,1,1\r\nEna,10,9\r\nEnd"), std::string::npos) << text;
+
+  struct Case {
+    const char* name;
+    std::string file;
+    bool known;
+    std::array<bool, 8> boxes;
+  };
+  const std::array<bool, 8> other = {false, false, false, true, true, true, true, true};
+  const Case cases[] = {
+      {"with the map", text, true, events.CheckInitEE},
+      // Older files: the boxes stay as they are, but no longer stand for a known map.
+      {"without it", Replace(text, "Ena,10,9\r\n", ""), false, other},
+  };
+  for (const Case& c : cases) {
+    events.CheckInitEE = other;
+    events.EnableMapKnown = true;
+    ASSERT_TRUE(LoadDataFileText(data, c.file)) << c.name;
+    EXPECT_EQ(events.EnableMapKnown, c.known) << c.name;
+    EXPECT_EQ(events.CheckInitEE, c.boxes) << c.name;
+    // What is not known is not saved either.
+    EXPECT_EQ(ComposeDataFile(model, general, events, true, quotes).find("Ena,") != std::string::npos, c.known);
+  }
+}
+
+TEST_F(FilesTest, AnIdentificationStringWithADoubleQuoteTravelsAsItsBytes) {
+  general.TextGenIDString = "say \"hi\"";
+  bool quotes = false;
+  const std::string text = ComposeDataFile(model, general, events, true, quotes);
+  EXPECT_FALSE(quotes);  // nothing of it was lost
+  EXPECT_NE(text.find("ID$,\"say 'hi'\"\r\n"), std::string::npos);
+  EXPECT_NE(text.find("Ena,15,15\r\nIDB,8,115,97,121,32,34,104,105,34\r\n"), std::string::npos) << text;
+
+  general.TextGenIDString.clear();
+  ASSERT_TRUE(LoadDataFileText(data, text));
+  EXPECT_EQ(general.TextGenIDString, "say \"hi\"");
+  // A reader without the record shows the apostrophes.
+  ASSERT_TRUE(LoadDataFileText(data, Replace(text, "IDB,8,115,97,121,32,34,104,105,34\r\n", "")));
+  EXPECT_EQ(general.TextGenIDString, "say 'hi'");
+  // Without a quote there is no such record.
+  general.TextGenIDString = "Yard";
+  EXPECT_EQ(ComposeDataFile(model, general, events, true, quotes).find("IDB"), std::string::npos);
+}
+
+TEST_F(FilesTest, EnforcedExtendedAddressIsStoredAsTheControllersByte) {
+  struct Case {
+    bool enforced;
+    int address;
+    const char* xad;
+  };
+  for (const Case& c : {Case{true, 0, "XAD,0,0,127,"}, Case{true, 40, "XAD,0,0,127,"}, Case{false, 40, "XAD,0,0,40,"}}) {
+    general.CheckGenForceXA = c.enforced;
+    general.ModuleXAddress = static_cast<uint8_t>(c.address);
+    bool quotes = false;
+    const std::string text = ComposeDataFile(model, general, events, true, quotes);
+    EXPECT_NE(text.find(c.xad), std::string::npos) << text;
+
+    general = GeneralSettings{};
+    general.CheckGenForceXA = !c.enforced;
+    ASSERT_TRUE(LoadDataFileText(data, text));
+    EXPECT_EQ(general.CheckGenForceXA, c.enforced);
+    EXPECT_EQ(general.ModuleXAddress, c.enforced ? 0 : c.address);
+    EXPECT_EQ(general.TextGenXaddr, std::to_string(general.ModuleXAddress + 1));
   }
 }
 

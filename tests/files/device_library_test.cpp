@@ -34,7 +34,8 @@ TEST_F(DeviceTest, SavedDeviceWrapsRoundTheHeadAndLoadsBack) {
   model.PinTable[30].Aspects[0].Description = "Stop";
   model.PinTable[30].Aspects[0].Steps[1] = {9, 1, 1, 0, 0, 0};
   model.PinTable[30].Aspects[0].Steps[2] = {102, 0, 0, 0, 15, 0};
-  model.PinTable[30].Aspects[5].Steps[0] = {9, 0, 0, 0, 0, 0};  // undescribed: left out
+  model.PinTable[30].Aspects[5].Steps[0] = {9, 0, 0, 0, 0, 0};  // undescribed but programmed: kept
+  model.PinTable[30].Aspects[6].Description.clear();             // neither: left out
   model.PinTable[31].Description = "Green";
   model.PinTable[31].DevicePointer = -1;
   model.PinTable[31].OutputConfig = {4, 1, 2, 3, 4};
@@ -52,6 +53,8 @@ TEST_F(DeviceTest, SavedDeviceWrapsRoundTheHeadAndLoadsBack) {
             "    Asp,0,\"Stop\"\r\n"
             "      Ins,1,25,1,0,0,0\r\n"
             "      Ins,2,102,0,0,15,0\r\n"
+            "    Asp,5,\"\"\r\n"
+            "      Ins,0,9,0,0,0,0\r\n"
             "  Pin,3,0,0,\"Yellow\"\r\n"
             "    Cfg,0\r\n"
             "    PAM,0,0,0\r\n"
@@ -79,7 +82,8 @@ TEST_F(DeviceTest, SavedDeviceWrapsRoundTheHeadAndLoadsBack) {
   }
   EXPECT_EQ(model.PinTable[30].DeviceDescription, "Signal 'A'");
   EXPECT_EQ(model.PinTable[30].Aspects[0].Steps[1], (StepRecord{9, 1, 1, 0, 0, 0}));
-  EXPECT_EQ(model.PinTable[30].Aspects[5].Steps[0], StepRecord{});
+  EXPECT_EQ(model.PinTable[30].Aspects[5].Steps[0], (StepRecord{9, 0, 0, 0, 0, 0}));
+  EXPECT_EQ(model.PinTable[30].OutputLevel, 64);  // the level follows the loaded initial position
   EXPECT_EQ(view.Calls, (std::vector<std::string>{"BuildDccMap", "BuildXDccMap", "BuildSerialMap", "ShowDccAddress",
                                                   "ShowXDccAddress", "ShowSerialAddress", "ShowPin",
                                                   "ShowOutputConfig", "ShowDetails"}));
@@ -123,9 +127,39 @@ TEST_F(DeviceTest, LoadPlacesRelativeAndAbsolutePinsAndReportsUsedOnes) {
   EXPECT_EQ(model.PinTable[4].Description, "below");
   EXPECT_EQ(model.PinTable[4].DevicePointer, 1);
   EXPECT_EQ(model.PinTable[10].Description, "");
+  // Asked before loading, with the pins as the user numbers them.
   ASSERT_EQ(prompt.Shown.size(), 1u);
-  EXPECT_EQ(prompt.Shown[0].Text, "The following Pin numbers were already used: \n\r 5, 8");
+  EXPECT_EQ(prompt.Shown[0].Text,
+            "The following Pin numbers are already used and will be overwritten: \n 6, 9\nContinue?");
   EXPECT_EQ(prompt.Shown[0].Icon, MessageIcon::Warning);
+  EXPECT_EQ(prompt.Shown[0].Buttons, MessageButtons::OkCancel);
+}
+
+TEST_F(DeviceTest, LoadAsksAboutEveryPinHoldingAConfigurationAndCancelChangesNothing) {
+  const std::string body = "Dev,\"Trio\"\r\n  Pin,0,0,0,\"a\"\r\n  Pin,1,0,0,\"b\"\r\n  Pin,2,0,0,\"c\"\r\n"
+                           "  Pin,3,0,0,\"d\"\r\n  Pin,4,0,0,\"e\"\r\n  Pin,5,0,0,\"f\"\r\n  Pin,6,0,0,\"g\"\r\n";
+  ListAndSelect(DefinitionsFile("1.0", body), "Trio");
+  model.CurrentPin = 10;
+  // Each kind of configuration on a pin of its own; pin 17 has only address counts.
+  model.PinTable[10].OutputConfig[0] = 2;
+  model.PinTable[11].AspectConfig = 3;
+  model.PinTable[12].Aspects[7].Steps[2].Instruction = 9;
+  model.PinTable[13].InitAspect = 2;
+  model.PinTable[14].DevicePointer = -4;
+  model.PinTable[15].Aspects[0].Description = "x";
+  model.PinTable[16].DccAddressCount = 3;
+  const PinArray before = model.PinTable;
+
+  prompt.Answers.push_back(MessageAnswer::Cancel);
+  EXPECT_FALSE(LoadDevice(devices));
+  ASSERT_EQ(prompt.Shown.size(), 1u);
+  EXPECT_EQ(prompt.Shown[0].Text,
+            "The following Pin numbers are already used and will be overwritten: \n 11, 12, 13, 14, 15, 16\nContinue?");
+  EXPECT_EQ(model.PinTable, before);
+  EXPECT_TRUE(view.Calls.empty());
+
+  ASSERT_TRUE(LoadDevice(devices));
+  EXPECT_EQ(model.PinTable[16].Description, "g");
 }
 
 TEST_F(DeviceTest, LoadingOntoADeviceHeadDissolvesIt) {

@@ -1,4 +1,5 @@
 #include "model/output_config_transfer.h"
+#include "model/output_config.h"
 
 #include <gtest/gtest.h>
 
@@ -96,6 +97,34 @@ TEST_F(OutputConfigTransferTest, WritePayloadsPerType) {
   pin.OutputConfig[2] = 64 + 8;
   WriteOutputConfig(link, model, 1, 3);
   EXPECT_EQ(pin.OutputConfig[2], 8);  // "Servo Initialised" cleared in the model too
+}
+
+TEST_F(OutputConfigTransferTest, ServoFromThePageDefaultsReadsBackAsWritten) {
+  PinRecord& pin = model.PinTable[5];
+  InstallPageDefaults(pin, kPageServo);
+  ASSERT_TRUE(WriteOutputConfig(link, model, 1, 5));
+  EXPECT_EQ(LastPayload()[4], 8);  // range "Off" in bits 0..2, marked by bit 3
+  EXPECT_EQ(pin.OutputConfig[2], 8);
+  // Once the servo has moved the controller reports it initialised (bit 6).
+  port.Controller().Memory().Pins[5].ActiveOutputConfig[2] |= 64;
+  ASSERT_TRUE(ReadOutputConfig(link, model, 0, 5));
+  EXPECT_EQ(ServoRangeOption(pin.OutputConfig[2]), 0);
+  EXPECT_EQ(pin.OutputConfig[2] & 0x30, 0);  // neither suspended nor auto-suspending
+}
+
+TEST(ServoFlags, EveryFlagByteIsWrittenSoThatItReadsBackWithTheSameMeaning) {
+  for (int held = 0; held < 128; ++held) {
+    const uint8_t written = WrittenServoFlags(static_cast<uint8_t>(held));
+    const uint8_t meant = NormalisedServoFlags(static_cast<uint8_t>(held & 63));
+    EXPECT_EQ(written & 8, 8) << held;
+    EXPECT_EQ(written & 0xC0, 0) << held;
+    // What a read makes of it, with or without "Servo Initialised" reported.
+    for (int initialised : {0, 64}) {
+      const uint8_t read = NormalisedServoFlags(static_cast<uint8_t>(written | initialised));
+      EXPECT_EQ(ServoRangeOption(read), ServoRangeOption(meant)) << held;
+      EXPECT_EQ(read & 0x30, meant & 0x30) << held;
+    }
+  }
 }
 
 }  // namespace

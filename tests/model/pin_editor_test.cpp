@@ -207,9 +207,32 @@ TEST_F(PinEditorTest, LayoutSwitchCorrectsAspectAndInitialAspect) {
   editor.OptionPAspConf_Click(0);
   EXPECT_FALSE(editor.View().AspectControlsVisible);
   EXPECT_FALSE(editor.View().Rows[0].Visible);
-  model.PinTable[0].AspectConfig = 7;  // unknown code
+  model.PinTable[0].AspectConfig = 7;  // unknown code: shown as no layout, kept
   editor.ShowPin();
+  EXPECT_EQ(editor.View().OptionPAspConf, 0);
+  EXPECT_EQ(model.PinTable[0].AspectConfig, 7);
+  editor.OptionPAspConf_Click(0);  // only the user's choice replaces it
   EXPECT_EQ(model.PinTable[0].AspectConfig, 0);
+}
+
+TEST_F(PinEditorTest, ShowingAndNavigatingNeverChangeTheStoredSteps) {
+  // Bytes an instruction does not use, a fade flag it does not offer and an offset the box
+  // cannot show: as a controller or file may hold them.
+  model.PinTable[0].AspectConfig = 3;
+  const StepRecord held[] = {{9, 0, 3, 5, 7, 2}, {4, 1, 6, 200, 0, 9}, {102, 1, 40, 9, 12, 3}, {1, 0, 45, 2, 8, 0}};
+  for (int row = 0; row < 4; ++row) model.PinTable[0].Aspects[1].Steps[row] = held[row];
+  const PinArray before = model.PinTable;
+  model.CurrentAspect = 1;
+  editor.ShowPin();
+  editor.CommitVisibleRows();  // what leaving the aspect does
+  editor.OptionPAspConf_Click(1);
+  EXPECT_EQ(model.PinTable, before);
+
+  // An edit of a step clears what its instruction does not use, and keeps the rest in range.
+  editor.CommitPar(0, 1, "6");
+  EXPECT_EQ(model.PinTable[0].Aspects[1].Steps[0], (StepRecord{9, 0, 3, 6, 0, 0}));
+  editor.ChooseInstruction(1, StandardInstructionTable().ChooserIndexOf(9));  // "On"
+  EXPECT_EQ(model.PinTable[0].Aspects[1].Steps[1], (StepRecord{9, 1, 6, 127, 0, 0}));
 }
 
 TEST_F(PinEditorTest, DetailsVisibilityFollowsDetailsExpertAndLayout) {

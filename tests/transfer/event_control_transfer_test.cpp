@@ -81,6 +81,45 @@ TEST_F(EventTransferTest, VerifyReportsEachDifference) {
             "ECInit: OFF-mask does not compare\r\n");
 }
 
+TEST_F(EventTransferTest, VerifyComparesActionBytesNotTheirMeaning) {
+  events.OnAction[3][0] = -1;
+  events.OffAction[4][2] = -1;
+  ASSERT_TRUE(WriteEventControl(ctx) && WriteEnableMap(ctx));
+  // Both decode as "no action", but neither is the byte a write of -1 leaves.
+  Memory().Pins[3].OnActions[0] = 0x10;
+  Memory().Pins[4].OffActions[2] = 0x1F;
+  const VerificationResult result = VerifyEventControl(ctx);
+  EXPECT_FALSE(result.Ok);
+  std::vector<std::string> differences;
+  for (const Difference& d : result.Differences) differences.push_back(DifferenceText(d, 1));
+  EXPECT_EQ(differences, (std::vector<std::string>{"event pin 4 input 0 ON: file -1, controller byte 16",
+                                                   "event pin 5 input 2 OFF: file -1, controller byte 31"}));
+}
+
+TEST_F(EventTransferTest, AnUnknownEnableMapIsNeitherWrittenNorCompared) {
+  Memory().EnableOnMask = 9;
+  Memory().EnableOffMask = 6;
+  events.EnableMapKnown = false;
+  ASSERT_TRUE(WriteEventControl(ctx));
+  ClearPayloads();
+  const VerificationResult result = VerifyEventControl(ctx);
+  EXPECT_TRUE(result.Ok);
+  EXPECT_EQ(result.NotCompared.size(), 2u);
+  EXPECT_EQ(report.Text.substr(report.Text.rfind("ECInit")), "ECInit: not compared, the configuration holds no enable map\r\n");
+  EXPECT_EQ(Count(112), 0);
+
+  // Writing the boxes, or a read that is answered, makes the map known again; a read that
+  // is not answered, unknown.
+  ASSERT_TRUE(WriteEnableMap(ctx));
+  EXPECT_TRUE(events.EnableMapKnown);
+  events.EnableMapKnown = false;
+  ASSERT_TRUE(ReadEnableMap(ctx));
+  EXPECT_TRUE(events.EnableMapKnown);
+  port.Controller().Faults().NoEventControl = true;
+  ASSERT_TRUE(ReadEnableMap(ctx));
+  EXPECT_FALSE(events.EnableMapKnown);
+}
+
 TEST_F(EventTransferTest, VerifyWithoutEventControl) {
   port.Controller().Faults().NoEventControl = true;
   model.NumberingOffset = 0;

@@ -80,10 +80,13 @@ TEST_F(GeneralTabTest, DccOutputRangeLabels) {
 
 TEST_F(GeneralTabTest, XDccOutputRangeLabels) {
   struct Case { bool allow0; const char* address; int total; const char* label; bool red; };
+  // Overflow exactly when the last address used lies beyond 2046.
   for (const Case& c : {Case{false, "2040", 6, "Output 2040 .. 2045", false},
-                        Case{false, "2041", 6, "Output 2041 .. OVERFLOW", true},
+                        Case{false, "2041", 6, "Output 2041 .. 2046", false},
+                        Case{false, "2042", 6, "Output 2042 .. OVERFLOW", true},
                         Case{true, "0", 2, "Output 1 .. 2", false},
-                        Case{false, "3000", 1, "Output 2046 .. OVERFLOW", true}}) {
+                        Case{false, "3000", 1, "Output 2046 .. 2046", false},
+                        Case{false, "3000", 2, "Output 2046 .. OVERFLOW", true}}) {
     general.ChkGenDCCAllow0 = c.allow0;
     maps.XDccAddressTotal = c.total;
     CommitTextGenXDCCAddress(tab, c.address);

@@ -241,33 +241,51 @@ class GeneralVerifyTest : public GeneralTransferTest {
   GeneralSettings matching;
 };
 
-TEST_F(GeneralVerifyTest, EachDifferenceHasItsLine) {
+TEST_F(GeneralVerifyTest, EachDifferenceHasItsLineAndFailsNamingTheField) {
   struct Case {
     std::function<void(GeneralSettings&)> change;
     const char* line;
-    bool verdict;
+    const char* difference;
   };
   const Case cases[] = {
       {[](GeneralSettings& g) { g.TextGenIDString = "Yard East"; },
-       "ID does not compare: BrixoConfig = <Yard East> Brixo = <Yard West 7>", false},
-      {[](GeneralSettings& g) { g.ChkGenHWCSink[2] = true; }, "Hardware configuration does not compare", false},
-      {[](GeneralSettings& g) { g.TextGenDCCAddress = "301"; }, "DCC address does not compare", false},
-      {[](GeneralSettings& g) { g.TextGenXDCCAddress = "12"; }, "eXtended DCC address does not compare", false},
-      {[](GeneralSettings& g) { g.OptGenDCC_PRP = 0; }, "DCC Options do not compare", false},
-      {[](GeneralSettings& g) { g.FlexAddress = 21; }, "Serial Address Settings do not compare", false},
-      {[](GeneralSettings& g) { g.ModuleXAddress = 3; }, "eXtended Address does not compare", true},
-      {[](GeneralSettings& g) { g.CheckGenXGM[0] = true; }, "eXtended Group Mask does not compare", true},
-      {[](GeneralSettings& g) { g.CheckLCGreen[2] = 1; }, "Green LED configuration does not compare", false},
-      {[](GeneralSettings& g) { g.CheckLCOrange[6] = 0; }, "Orange LED configuration does not compare", false},
-      {[](GeneralSettings& g) { g.ComboGenBaud = 6; }, "Serial Port Configuration does not compare", false},
+       "ID does not compare: BrixoConfig = <Yard East> Brixo = <Yard West 7>",
+       "ID string: file <Yard East>, controller <Yard West 7>"},
+      {[](GeneralSettings& g) { g.ChkGenHWCSink[2] = true; }, "Hardware configuration does not compare",
+       "hardware configuration group 2: file 1, controller 0"},
+      {[](GeneralSettings& g) { g.TextGenDCCAddress = "301"; }, "DCC address does not compare",
+       "DCC address: file 301, controller 300"},
+      {[](GeneralSettings& g) { g.TextGenXDCCAddress = "12"; }, "eXtended DCC address does not compare",
+       "extended DCC address: file 12, controller 1234"},
+      {[](GeneralSettings& g) { g.OptGenDCC_PRP = 0; }, "DCC Options do not compare", "DCC options: file 12, controller 13"},
+      {[](GeneralSettings& g) { g.FlexAddress = 21; }, "Serial Address Settings do not compare",
+       "flexible start address / 4: file 21, controller 20"},
+      {[](GeneralSettings& g) { g.ModuleXAddress = 3; }, "eXtended Address does not compare",
+       "module extended address: file 3, controller 17"},
+      {[](GeneralSettings& g) { g.CheckGenXGM[0] = true; }, "eXtended Group Mask does not compare",
+       "extended group mask 0: file 3, controller 2"},
+      {[](GeneralSettings& g) { g.CheckLCGreen[2] = 1; }, "Green LED configuration does not compare",
+       "green LED functions: file 13, controller 9"},
+      {[](GeneralSettings& g) { g.CheckLCOrange[6] = 0; }, "Orange LED configuration does not compare",
+       "orange LED functions: file 2, controller 66"},
+      {[](GeneralSettings& g) { g.ComboGenBaud = 6; }, "Serial Port Configuration does not compare",
+       "serial port bit rate: file 6, controller 7"},
   };
   for (const Case& c : cases) {
     general = matching;
     c.change(general);
     report.Clear();
-    EXPECT_EQ(VerifyGeneralSettings(ctx), c.verdict) << c.line;
+    const VerificationResult result = VerifyGeneralSettings(ctx);
+    EXPECT_FALSE(result.Ok) << c.line;
     EXPECT_EQ(report.Text, Report(c.line));
+    ASSERT_EQ(result.Differences.size(), 1u) << c.line;
+    EXPECT_EQ(DifferenceText(result.Differences[0], 1), c.difference);
   }
+  general = matching;
+  report.Clear();
+  const VerificationResult same = VerifyGeneralSettings(ctx);
+  EXPECT_TRUE(same.Ok);
+  EXPECT_TRUE(same.Differences.empty());
 }
 
 TEST_F(GeneralVerifyTest, RefusedRepliesEndOrGoOn) {
@@ -282,9 +300,9 @@ TEST_F(GeneralVerifyTest, RefusedRepliesEndOrGoOn) {
       {10, {112}, "ReadIDString: No valid response", false, 10},
       {1, {112, 1, 0}, "HWCRead: No valid response size", false, 1},
       {1, {112, 2, 0, 0, 0, 0}, "HWCRead: No valid response type", false, 1},
-      {4, {112, 4, 1}, "DCC Address: No valid response", true, 13},
+      {4, {112, 4, 1}, "DCC Address: No valid response", false, 4},
       {4, {112, 5, 1, 0}, "DCC Address: No valid response", false, 4},
-      {12, {112, 12}, "eXtended DCC Address: No valid response", true, 13},
+      {12, {112, 12}, "eXtended DCC Address: No valid response", false, 12},
       {12, {113, 12, 1, 0}, "eXtended DCC Address: No valid response", false, 12},
       {5, {112, 5, 0, 0}, "DCC Options: No valid response", false, 5},
       {8, {112, 8, 1}, "Serial Address Settings: No valid response, size = 3 expected = 4", false, 8},
@@ -302,7 +320,7 @@ TEST_F(GeneralVerifyTest, RefusedRepliesEndOrGoOn) {
     report.Clear();
     ClearPayloads();
     ReshapeReply(112, c.sub, c.reply);
-    EXPECT_EQ(VerifyGeneralSettings(ctx), c.verdict) << c.line;
+    EXPECT_EQ(VerifyGeneralSettings(ctx).Ok, c.verdict) << c.line;
     EXPECT_EQ(report.Text, Report(c.line));
     EXPECT_EQ(Payloads().back(), (std::vector<int>{112, c.lastRequest})) << c.line;
   }
@@ -320,18 +338,33 @@ TEST_F(GeneralVerifyTest, UnansweredReadsNeverPassAsCompared) {
   }
 }
 
-TEST_F(GeneralVerifyTest, EnforcedAddressReportsAddressAndMaskButKeepsTheVerdict) {
+TEST_F(GeneralVerifyTest, EnforcedAddressComparesWithWhatItsWriteSends) {
+  // The write sends 127, an all-zero mask and serial address 0, 0 whatever the boxes hold.
   general.CheckGenForceXA = true;
   ASSERT_TRUE(WriteAddressSettings(ctx));
   EXPECT_TRUE(VerifyGeneralSettings(ctx));
-  EXPECT_EQ(report.Text, Report("eXtended Address does not compare") + "eXtended Group Mask does not compare\r\n");
+  EXPECT_EQ(report.Text, Report(""));
 
-  // With address 0 and no group boxes the controller's 127 still differs; the zero mask does not.
-  general.ModuleXAddress = 0;
-  general.CheckGenXGM.fill(false);
-  report.Clear();
-  EXPECT_TRUE(VerifyGeneralSettings(ctx));
-  EXPECT_EQ(report.Text, Report("eXtended Address does not compare"));
+  struct Case {
+    int sub;
+    std::vector<int> held;
+    const char* line;
+    FieldKind field;
+  };
+  const Case cases[] = {
+      {2, {112, 2, 17}, "eXtended Address does not compare", FieldKind::ModuleXAddress},
+      {3, {112, 3, 0, 0, 1, 0}, "eXtended Group Mask does not compare", FieldKind::GroupMask},
+      {8, {112, 8, 0, 64}, "Serial Address Settings do not compare", FieldKind::FlexValue},
+  };
+  for (const Case& c : cases) {
+    report.Clear();
+    ReshapeReply(112, c.sub, c.held);
+    const VerificationResult result = VerifyGeneralSettings(ctx);
+    EXPECT_FALSE(result.Ok) << c.line;
+    EXPECT_EQ(report.Text, Report(c.line));
+    ASSERT_EQ(result.Differences.size(), 1u) << c.line;
+    EXPECT_EQ(result.Differences[0].Field.Kind, c.field) << c.line;
+  }
 }
 
 }  // namespace

@@ -100,8 +100,12 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(AddressCase{{0x0A, 0x13, 0x5D}, true, 2, 1, 3, -3},
                       AddressCase{{0x5D, 0x0A, 0x13}, true, 2, 1, 3, -3},   // any order
                       AddressCase{{0x45, 0x10, 0x00}, true, 0, 0, 0, 5},    // forward pointer
-                      AddressCase{{0x0A, 0x25, 0x5D}, false, 2, 1, 0, 9},   // fields before stay
-                      AddressCase{{0x0A, 0x13, 0x60}, false, 2, 1, 3, 9}));
+                      // A refused reply leaves the whole pin as it was.
+                      AddressCase{{0x0A, 0x25, 0x5D}, false, 0, 0, 0, 9},
+                      AddressCase{{0x0A, 0x13, 0x60}, false, 0, 0, 0, 9},
+                      // Each tag once: three DCC bytes carry no serial count and no device.
+                      AddressCase{{0x0A, 0x0B, 0x0C}, false, 0, 0, 0, 9},
+                      AddressCase{{0x0A, 0x13, 0x14}, false, 0, 0, 0, 9}));
 
 struct InitCase {
   uint8_t initByte;
@@ -121,12 +125,91 @@ INSTANTIATE_TEST_SUITE_P(Bytes, PinInitTest,
                          ::testing::Values(InitCase{0x7F, 0}, InitCase{0x70, 1}, InitCase{0x7B, 12},
                                            InitCase{0x35, 0}));
 
-TEST_F(PinTransferTest, InitialAspectReplyOfAnotherShapeReadsAsNone) {
-  port.Controller().Faults().NoEventControl = true;  // 116 is answered without the action bytes
+TEST_F(PinTransferTest, InitialAspectComesFromEitherReplyFormAndAnythingElseIsRefused) {
+  // A controller without event control answers 116 with request, pin and initial byte only.
+  port.Controller().Faults().NoEventControl = true;
+  SimPin(4).InitByte = 0x71;
   model.PinTable[4].InitAspect = 5;
   EXPECT_TRUE(ReadPinProgram(ctx, 4));
-  EXPECT_EQ(model.PinTable[4].InitAspect, 0);
+  EXPECT_EQ(model.PinTable[4].InitAspect, 2);
   EXPECT_TRUE(prompt.Messages.empty());
+
+  // A reply without the byte, or for another pin, reads nothing: the pin stays as it was.
+  ReplyRewritingPort rewriting(port);
+  link.AttachPort(&rewriting);
+  for (const std::vector<int>& reply : {std::vector<int>{116, 4}, std::vector<int>{116, 5, 0x73}}) {
+    rewriting.Rewrite = [&reply](std::vector<int>& payload, int&) {
+      if (payload[0] == 116) payload = reply;
+    };
+    prompt.Clear();
+    model.PinTable[4].InitAspect = 5;
+    model.PinTable[4].AspectConfig = 7;
+    EXPECT_FALSE(ReadPinProgram(ctx, 4));
+    EXPECT_EQ(prompt.Messages, std::vector<std::string>{"No valid response"});
+    EXPECT_EQ(model.PinTable[4].InitAspect, 5);
+    EXPECT_EQ(model.PinTable[4].AspectConfig, 7);
+  }
+}
+
+TEST_F(PinTransferTest, OutputConfigurationCountsForThePinsResult) {
+  ReplyRewritingPort rewriting(port);
+  link.AttachPort(&rewriting);
+  model.PinTable[6].OutputConfig = {2, 5, 0, 28, 0, 31, 0, 0, 0, 0, 0, 0, 0};
+  struct Case {
+    const char* name;
+    std::vector<int> reply;
+    bool ok;
+  };
+  const Case cases[] = {
+      {"servo", {113, 6, 1, 70, 43, 64, 127, 58, 127, 127, 64, 0, 64, 0}, true},
+      {"short PWM of old firmware", {113, 6, 3, 9, 1, 20, 0}, true},
+      {"servo of one byte", {113, 6, 1}, false},
+      {"input without its delays", {113, 6, 4, 0, 0}, false},
+      {"another pin", {113, 7, 0}, false},
+  };
+  for (const Case& c : cases) {
+    rewriting.Rewrite = [&c](std::vector<int>& payload, int&) {
+      if (payload[0] == 113) payload = c.reply;
+    };
+    prompt.Clear();
+    const PinRecord before = model.PinTable[6];
+    EXPECT_EQ(ReadPinComplete(ctx, 6), c.ok) << c.name;
+    if (c.ok) {
+      EXPECT_EQ(model.PinTable[6].OutputConfig[0], c.reply[2]) << c.name;
+    } else {
+      EXPECT_EQ(prompt.Messages, std::vector<std::string>{"No valid response"}) << c.name;
+      EXPECT_EQ(model.PinTable[6], before) << c.name;
+    }
+    model.PinTable[6] = before;
+  }
+
+  // A value the line cannot carry is refused by the link, and the pin's write fails with it.
+  link.AttachPort(&port);
+  model.PinTable[6].OutputConfig = {2, 5, 0, 200, 0, 31, 0, 0, 0, 0, 0, 0, 0};
+  EXPECT_FALSE(WritePinComplete(ctx, 6));
+  EXPECT_FALSE(WriteAllPinsLoop(ctx));
+}
+
+TEST_F(PinTransferTest, AReadThatStopsLeavesTheRestAsItWasAndSaysWhich) {
+  ReplyRewritingPort rewriting(port);
+  link.AttachPort(&rewriting);
+  for (int p = 0; p < kPinCount; ++p) SimPin(p).AspectConfig = 3;
+  rewriting.Rewrite = [](std::vector<int>& payload, int&) {
+    if (payload[0] == 115 && payload[1] == 5 && payload[2] == 2) payload[1] = 9;  // pin 5, half-way
+  };
+  for (PinRecord& pin : model.PinTable) pin.Description = "old";
+  model.PinTable[5].AspectConfig = 0;
+  const PinArray before = model.PinTable;
+  EXPECT_FALSE(ReadAllPinsLoop(ctx));
+  EXPECT_EQ(prompt.Messages, (std::vector<std::string>{"No valid response",
+                                                       "Pins 6 to 32 were not read and keep their previous configuration"}));
+  for (int p = 0; p < kPinCount; ++p) {
+    if (p < 5) {
+      EXPECT_EQ(model.PinTable[p].AspectConfig, 3) << p;
+    } else {
+      EXPECT_EQ(model.PinTable[p], before[p]) << p;
+    }
+  }
 }
 
 TEST_F(PinTransferTest, ReadStopsAtAWrongReplyWithNoValidResponse) {

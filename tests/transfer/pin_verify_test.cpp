@@ -46,6 +46,7 @@ struct DifferenceCase {
   const char* name;
   std::function<void(ControllerMemory&, ConfigModel&)> change;
   std::vector<std::string> lines;
+  std::vector<std::string> differences;  // as listed beside the report, numbered from 1
 };
 
 class PinDifferenceTest : public PinVerifyTest, public ::testing::WithParamInterface<DifferenceCase> {};
@@ -54,17 +55,23 @@ TEST_P(PinDifferenceTest, ReportsEachDifference) {
   GetParam().change(port.Controller().Memory(), model);
   std::vector<std::string> expected = Header();
   expected.insert(expected.end(), GetParam().lines.begin(), GetParam().lines.end());
-  EXPECT_EQ(VerifyPins(ctx), GetParam().lines.empty());
+  const VerificationResult result = VerifyPins(ctx);
+  EXPECT_EQ(result.Ok, GetParam().lines.empty());
   EXPECT_EQ(ReportLines(), expected);
+  std::vector<std::string> differences;
+  for (const Difference& d : result.Differences) differences.push_back(DifferenceText(d, 1));
+  EXPECT_EQ(differences, GetParam().differences);
   EXPECT_EQ(CountCommand(113), 32);  // a difference never stops the verification
 }
 
 const DifferenceCase kDifferences[] = {
     {"OutputConfig", [](ControllerMemory& m, ConfigModel&) { m.Pins[4].StoredOutputConfig[5] = 3; },
-     {"Pin 5: Pinconfig does not compare"}},
-    {"ServoRangeInHighHalf", [](ControllerMemory& m, ConfigModel&) { m.Pins[4].StoredOutputConfig[2] = 0x30; }, {}},
+     {"Pin 5: Pinconfig does not compare"}, {"pin 5 output byte 5: file 58, controller 3"}},
+    // The bytes, not their meaning: the older form of the same range is another byte.
+    {"ServoRangeInHighHalf", [](ControllerMemory& m, ConfigModel&) { m.Pins[4].StoredOutputConfig[2] = 0x30; },
+     {"Pin 5: Pinconfig does not compare"}, {"pin 5 output byte 2: file 43, controller 48"}},
     {"ServoFlagsWithBit3", [](ControllerMemory& m, ConfigModel&) { m.Pins[4].StoredOutputConfig[2] = 0x38; },
-     {"Pin 5: Pinconfig does not compare"}},
+     {"Pin 5: Pinconfig does not compare"}, {"pin 5 output byte 2: file 43, controller 56"}},
     {"LayoutStillChecksInitAndAddresses",
      [](ControllerMemory& m, ConfigModel&) {
        m.Pins[4].AspectConfig = 2;
@@ -72,18 +79,24 @@ const DifferenceCase kDifferences[] = {
        m.Pins[4].AddressBytes[1] = 0x14;
      },
      {"Pin 5: Aspectconfig does not compare", "Pin 5: Init does not compare",
-      "Pin 5: Serial Address Configuration does not compare"}},
+      "Pin 5: Serial Address Configuration does not compare"},
+     {"pin 5 layout: file 3, controller 2", "pin 5 initial aspect: file 2, controller 5",
+      "pin 5 serial addresses: file 3, controller 4"}},
     {"OneLinePerAspect",
      [](ControllerMemory& m, ConfigModel&) {
        m.Pins[4].Steps[2][4][0] = 9;
        m.Pins[4].Steps[2][6][4] = 9;
        m.Pins[4].Steps[3][8][2] = 99;
      },
-     {"Pin 5: Aspect 2 does not compare", "Pin 5: Aspect 3 does not compare"}},
+     {"Pin 5: Aspect 2 does not compare", "Pin 5: Aspect 3 does not compare"},
+     {"pin 5 aspect 2 step 4 instruction: file 1, controller 9", "pin 5 aspect 2 step 6 Par3: file 1, controller 9",
+      "pin 5 aspect 3 step 8 Par1: file 3, controller 99"}},
     {"SevenBitSplit", [](ControllerMemory& m, ConfigModel&) { m.Pins[4].Steps[1][1][1] = 1; },
-     {"Pin 5: Aspect 1 does not compare"}},
-    {"Init", [](ControllerMemory& m, ConfigModel&) { m.Pins[4].InitByte = 0x7F; }, {"Pin 5: Init does not compare"}},
-    {"InitNotAnAspectByte", [](ControllerMemory& m, ConfigModel&) { m.Pins[4].InitByte = 0x35; }, {}},
+     {"Pin 5: Aspect 1 does not compare"}, {"pin 5 aspect 1 step 1 Par2: file 129, controller 1"}},
+    {"Init", [](ControllerMemory& m, ConfigModel&) { m.Pins[4].InitByte = 0x7F; }, {"Pin 5: Init does not compare"},
+     {"pin 5 initial aspect: file 2, controller -1"}},
+    {"InitNotAnAspectByte", [](ControllerMemory& m, ConfigModel&) { m.Pins[4].InitByte = 0x35; },
+     {"Pin 5: Init does not compare"}, {"pin 5 initial aspect: file 2, controller -1"}},
     {"NoInitBothSides",
      [](ControllerMemory& m, ConfigModel& model) {
        m.Pins[4].InitByte = 0x7F;
@@ -91,17 +104,37 @@ const DifferenceCase kDifferences[] = {
      },
      {}},
     {"Dcc", [](ControllerMemory& m, ConfigModel&) { m.Pins[4].AddressBytes[0] = 0x02; },
-     {"Pin 5: DCC Address Configuration does not compare"}},
+     {"Pin 5: DCC Address Configuration does not compare"}, {"pin 5 extended DCC addresses: file 1, controller 0"}},
     {"Serial", [](ControllerMemory& m, ConfigModel&) { m.Pins[4].AddressBytes[1] = 0x12; },
-     {"Pin 5: Serial Address Configuration does not compare"}},
+     {"Pin 5: Serial Address Configuration does not compare"}, {"pin 5 serial addresses: file 3, controller 2"}},
     {"Device", [](ControllerMemory& m, ConfigModel&) { m.Pins[4].AddressBytes[2] = 0x40; },
-     {"Pin 5: Device Pointer does not compare"}},
+     {"Pin 5: Device Pointer does not compare"}, {"pin 5 device pointer: file -3, controller 0"}},
     {"UntaggedAddressByte", [](ControllerMemory& m, ConfigModel&) { m.Pins[4].AddressBytes[2] = 0x25; },
-     {"Pin Address Configuration: Invalid Response 2"}},
+     {"Pin Address Configuration: Invalid Response 2", "Pin 5: Device Pointer does not compare"},
+     {"pin 5 device pointer: file -3, controller missing"}},
+    {"TagTwice", [](ControllerMemory& m, ConfigModel&) { m.Pins[4].AddressBytes[1] = 0x03; },
+     {"Pin 5: Serial Address Configuration does not compare"}, {"pin 5 serial addresses: file 3, controller missing"}},
+    {"DeviceByteBeyondThePins", [](ControllerMemory& m, ConfigModel&) { m.Pins[4].AddressBytes[2] |= 0x20; },
+     {"Pin 5: Device Pointer does not compare"}, {"pin 5 device pointer: file -3, controller byte 125"}},
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, PinDifferenceTest, ::testing::ValuesIn(kDifferences),
                          [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(PinVerifyTest, AnOutputReplyWithoutTheBytesItsTypeUsesStops) {
+  ReplyRewritingPort rewriting(port);
+  link.AttachPort(&rewriting);
+  for (const std::vector<int>& reply : {std::vector<int>{113, 4, 1}, std::vector<int>{113, 4, 1, 64, 43, 64, 127}}) {
+    rewriting.Rewrite = [&reply](std::vector<int>& payload, int&) {
+      if (payload[0] == 113 && payload[1] == 4) payload = reply;
+    };
+    report.Clear();
+    ClearPayloads();
+    EXPECT_FALSE(VerifyPins(ctx).Ok);
+    EXPECT_EQ(ReportLines().back(), "No valid response");
+    EXPECT_EQ(CountCommand(113), 5);
+  }
+}
 
 TEST_F(PinVerifyTest, ShortPwmReportCompares) {
   port.Controller().Faults().ShortPwmConfig = true;

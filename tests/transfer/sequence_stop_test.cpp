@@ -17,6 +17,8 @@ class SequenceStopTest : public TransferTest {
   void SetUp() override {
     TransferTest::SetUp();
     link.StopOnLinkFailure = true;
+    // And, as the command line does, tells how far an operation got itself.
+    link.Cancellation().SetOwnerTellsProgress(true);
     // Every pin has aspects, so that each one takes many frames.
     for (int p = 0; p < kPinCount; ++p) {
       model.PinTable[p] = SamplePin(p % 2 ? 2 : 3);
@@ -64,6 +66,9 @@ TEST_F(SequenceStopTest, EveryCommandEndsAtItsFirstLostReply) {
     ClearPayloads();
     prompt.Clear();
     link.CheckBrixoBD = true;
+    // A fresh start, as each run of the command line makes: without it the first frame
+    // could repeat the last one the controller carried out, which it only answers again.
+    link.ToggleState = 128;
     port.Controller().Faults().FailAfterFrames = 1;
     Run(name);
     EXPECT_EQ(Payloads().size(), 1u) << "nothing is sent after the lost frame";
@@ -118,6 +123,7 @@ TEST_F(SequenceStopTest, TheWindowGoesOnAfterALostReplyAsItAlwaysDid) {
 
 TEST_F(SequenceStopTest, APortThatGoesAwayEndsTheWindowsOperationWithOneMessage) {
   link.StopOnLinkFailure = false;
+  link.Cancellation().SetOwnerTellsProgress(false);
   for (const char* name : {"ReadAll", "WriteAll", "VerifyAll", "ECReadAll", "WriteAllPins"}) {
     SCOPED_TRACE(name);
     ASSERT_TRUE(port.Open("SIM"));
@@ -127,8 +133,10 @@ TEST_F(SequenceStopTest, APortThatGoesAwayEndsTheWindowsOperationWithOneMessage)
     port.Controller().Faults().GoneAfterFrames = 40;
     if (std::string(name) == "VerifyAll" || std::string(name) == "ECReadAll") port.Controller().Faults().GoneAfterFrames = 3;
     Run(name);
-    EXPECT_EQ(prompt.Messages, std::vector<std::string>{"Communications port SIM went away (device unplugged or closed)"})
-        << "not followed by \"Select communications port\" for each exchange left";
+    std::vector<std::string> expected{"Communications port SIM went away (device unplugged or closed)"};
+    // The window tells no stop of its own: a read says which pins kept what they held.
+    if (std::string(name) == "ReadAll") expected.push_back("Pins 8 to 32 were not read and keep their previous configuration");
+    EXPECT_EQ(prompt.Messages, expected) << "not followed by \"Select communications port\" for each exchange left";
     EXPECT_TRUE(commands.LastStopped());
     EXPECT_EQ(link.Cancellation().Reason(), StopReason::PortLost);
   }

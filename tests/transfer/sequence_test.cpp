@@ -212,6 +212,21 @@ TEST_F(SequenceTest, WriteAllWritesTheSerialAddressingLast) {
   EXPECT_EQ(view.Calls.back(), "SetBusy(0)");
 }
 
+TEST_F(SequenceTest, AConfigurationWithoutAnEnableMapLeavesTheControllersMapAlone) {
+  FillConfiguration(model, general, events);
+  port.Controller().Memory().EnableOnMask = 3;
+  port.Controller().Memory().EnableOffMask = 12;
+  events.EnableMapKnown = false;
+  ASSERT_TRUE(WriteAllSequence(ctx));
+  for (const auto& payload : Payloads()) EXPECT_FALSE(payload[0] == 96 && payload[1] == 11);
+  EXPECT_EQ(port.Controller().Memory().EnableOnMask, 3);
+  EXPECT_EQ(port.Controller().Memory().EnableOffMask, 12);
+  const VerificationResult result = VerifyAllSequence(ctx);
+  EXPECT_TRUE(result.Ok) << report.Text;
+  EXPECT_EQ(result.NotCompared.size(), 2u);
+  EXPECT_EQ(report.Text.substr(report.Text.size() - 9), "Verify OK");
+}
+
 TEST_F(SequenceTest, WriteAllLeavesTheAddressingAloneWhenAnEarlierStepFails) {
   FillConfiguration(model, general, events);
   view.OnProgress = [&](const std::string& text) {

@@ -1,0 +1,72 @@
+#pragma once
+// What the benchmarks share: a port that counts the bytes crossing it, message boxes on
+// standard error, a log that keeps nothing, and the wall and CPU clocks.
+#include <sys/resource.h>
+
+#include <chrono>
+#include <cstdio>
+#include <span>
+#include <string>
+
+#include "link/comm_log.h"
+#include "link/serial_port.h"
+#include "link/user_prompt.h"
+
+namespace brixo::bench {
+
+// Counts the bytes crossing the line in each direction.
+class CountingPort final : public SerialPort {
+ public:
+  explicit CountingPort(SerialPort& inner) : inner_(inner) {}
+  bool SetLineSettings(const std::string& s) override { return inner_.SetLineSettings(s); }
+  std::string LineSettings() const override { return inner_.LineSettings(); }
+  bool Open(const std::string& device) override { return inner_.Open(device); }
+  void Close() override { inner_.Close(); }
+  bool IsOpen() const override { return inner_.IsOpen(); }
+  bool Write(std::span<const uint8_t> bytes) override {
+    Written += static_cast<long>(bytes.size());
+    return inner_.Write(bytes);
+  }
+  int BytesWaiting() override { return inner_.BytesWaiting(); }
+  int ReadByte() override {
+    const int b = inner_.ReadByte();
+    if (b >= 0) ++Read;
+    return b;
+  }
+  bool WaitForBytes(int timeoutMs) override { return inner_.WaitForBytes(timeoutMs); }
+  std::string TakeFault() override { return inner_.TakeFault(); }
+
+  long Written = 0;
+  long Read = 0;
+
+ private:
+  SerialPort& inner_;
+};
+
+class PrintingPrompt final : public UserPrompt {
+ public:
+  MessageAnswer ShowMessage(const std::string& text, MessageIcon, MessageButtons) override {
+    std::fprintf(stderr, "message: %s\n", text.c_str());
+    ++Shown;
+    return MessageAnswer::Ok;
+  }
+  int Shown = 0;
+};
+
+class NullLog final : public CommLog {
+ public:
+  void AppendLine(const std::string&) override {}
+};
+
+inline double CpuSeconds() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  auto seconds = [](const timeval& t) { return t.tv_sec + t.tv_usec / 1e6; };
+  return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+inline double Now() {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
+}  // namespace brixo::bench

@@ -1,0 +1,224 @@
+// Commands for every controller on a line at once: finding them, backing them all up and
+// checking them all against their backups.
+#include <algorithm>
+#include <filesystem>
+#include <optional>
+
+#include "app/found_controller_address.h"
+#include "app/start_up_defaults.h"
+#include "cli/cli_commands.h"
+#include "transfer/line_scan.h"
+
+namespace brixo {
+
+namespace {
+
+constexpr int kExtendedAddresses = 96;
+
+std::string ModuleText(CliSession& s, int module, std::optional<int> extended) {
+  std::string text = "module " + std::to_string(module + s.Offset());
+  if (extended) text += ", extended address " + std::to_string(*extended + s.Offset());
+  return text;
+}
+
+// "module 3: firmware 3.2.1.0, ID "Yard West"" and its variants.
+std::string FoundLine(CliSession& s, const FoundController& f) {
+  std::string line = ModuleText(s, f.Module, f.Extended) + ": ";
+  if (f.Late) line += "answered late, ";
+  line += f.Version.empty() ? "firmware unknown" : "firmware " + f.Version;
+  line += f.IdString ? ", ID \"" + *f.IdString + "\"" : ", ID not read";
+  return line;
+}
+
+std::string ProbeText(CliSession& s, const ScanProbe& probe) {
+  return ModuleText(s, probe.Module, probe.Extended);
+}
+
+int ScanSettingsFromOptions(CliSession& s, ScanSettings& settings) {
+  const CliOptions& o = s.Options;
+  settings.BitRate = o.Baud;
+  if (o.ProbeMs) settings.MarginSeconds = *o.ProbeMs / 1000.0;
+  if (o.XaddrRange) {
+    const int first = s.Offset();
+    const int last = first + kExtendedAddresses - 1;
+    if (o.XaddrRange->First < first || o.XaddrRange->Last > last)
+      return UsageError(s, "--xaddr-range must lie from " + std::to_string(first) + " to " + std::to_string(last));
+    settings.ExtendedRange = ScanSettings::Range{o.XaddrRange->First - first, o.XaddrRange->Last - first};
+  }
+  return kExitOk;
+}
+
+// Connects and scans; `found` holds what answered. kExitOk when the scan ran to its end.
+int ScanTheLine(CliSession& s, std::vector<FoundController>& found) {
+  ScanSettings settings;
+  if (int status = ScanSettingsFromOptions(s, settings)) return status;
+  if (int status = Connect(s)) return status;
+  LineScan scan(s.App.Link(), settings);
+  while (!scan.Finished()) {
+    if (const std::optional<ScanProbe> next = scan.NextProbe()) {
+      s.Status.Show("Scanning " + ProbeText(s, *next) + " (" + std::to_string(scan.ProbesDone() + 1) + " of " +
+                    std::to_string(scan.Probes().size()) + ")");
+    } else {
+      s.Status.Show("Waiting for late answers");
+    }
+    scan.Step();
+  }
+  s.Status.Clear();
+  found = scan.Found();
+  for (const ScanProblem& problem : scan.Problems()) {
+    const std::string text = problem.Text.substr(0, problem.Text.find('\n'));
+    s.Status.Write(ProbeText(s, problem.Probe) + ": an answer that is no controller reply (" + text + ")\n");
+  }
+  if (scan.LinkFailed()) return kExitFailed;
+  if (found.empty()) s.Status.Write("No controller answered.\n");
+  if (std::any_of(found.begin(), found.end(), [](const FoundController& f) { return f.Late; })) {
+    s.Status.Write("Some controllers answered late: a larger --probe-ms waits longer for them.\n");
+  }
+  return kExitOk;
+}
+
+// What the previous controller left in the configuration must not reach the next file.
+void StartAfresh(CliSession& s) {
+  AppState& app = s.App;
+  const bool fromOne = app.StartNumberingAtOne();
+  app.Model() = ConfigModel{};
+  app.General() = GeneralSettings{};
+  app.Events() = EventControlState{};
+  ApplyStartUpDefaults(app.Model(), app.General(), app.Events());
+  app.SetStartNumberingAtOne(fromOne);
+}
+
+// The controller's address from a backup file name, as displayed, turned into internal values.
+bool InternalAddress(CliSession& s, const BackupFileAddress& shown, int& module, std::optional<int>& extended) {
+  const int modules = s.App.Link().CheckQuendal ? kTunnelledModuleCount : kDirectModuleCount;
+  module = shown.Module - s.Offset();
+  if (module < 0 || module >= modules) return false;
+  extended.reset();
+  if (shown.Extended) {
+    extended = *shown.Extended - s.Offset();
+    if (*extended < 0 || *extended >= kExtendedAddresses) return false;
+  }
+  return true;
+}
+
+// The first line of the report that tells what differs (not a heading, a note or the verdict).
+std::string FirstDifference(const std::string& report) {
+  for (size_t start = 0; start < report.size();) {
+    size_t end = report.find_first_of("\r\n", start);
+    if (end == std::string::npos) end = report.size();
+    const std::string line = report.substr(start, end - start);
+    start = end + 1;
+    const bool heading = line.rfind("Start ", 0) == 0 || line.rfind("Note: ", 0) == 0;
+    if (!line.empty() && !heading && line != "Verify OK" && line != "Verification Stopped") return line;
+  }
+  return {};
+}
+
+// Points the link at a controller; giving its extended address answers the warning about
+// extended addressing, as --xaddr does.
+void AddressController(CliSession& s, int module, std::optional<int> extended) {
+  if (extended && !s.App.Link().CheckXaddress) s.Prompt.AnswerNextQuestion();
+  AddressFoundController(s.App, module, extended);
+}
+
+struct BackupFile {
+  std::string Name;
+  BackupFileAddress Address;
+};
+
+std::vector<BackupFile> BackupFilesIn(const std::string& folder) {
+  std::vector<BackupFile> files;
+  std::error_code error;
+  for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+    if (!entry.is_regular_file(error)) continue;
+    const std::string name = entry.path().filename().string();
+    if (const std::optional<BackupFileAddress> address = ParseBackupFileName(name)) files.push_back({name, *address});
+  }
+  std::sort(files.begin(), files.end(), [](const BackupFile& a, const BackupFile& b) { return a.Name < b.Name; });
+  return files;
+}
+
+}  // namespace
+
+int RunScan(CliSession& s) {
+  std::vector<FoundController> found;
+  if (int status = ScanTheLine(s, found)) return status;
+  for (const FoundController& f : found) PrintOut(FoundLine(s, f) + "\n");
+  return found.empty() ? kExitFailed : kExitOk;
+}
+
+int RunBackup(CliSession& s) {
+  const std::filesystem::path folder = s.Options.Arguments[0];
+  std::error_code error;
+  std::filesystem::create_directories(folder, error);
+  if (!std::filesystem::is_directory(folder, error)) return UsageError(s, "cannot make the folder " + folder.string());
+
+  std::vector<FoundController> found;
+  if (int status = ScanTheLine(s, found)) return status;
+  if (found.empty()) return kExitFailed;
+  int worst = kExitOk;
+  for (const FoundController& f : found) {
+    StartAfresh(s);
+    AddressController(s, f.Module, f.Extended);
+    const int problems = s.Prompt.Problems();
+    const bool read = RunDeferredCommand(s, "ReadAll");
+    int status = ControllerOutcome(s, read, problems);
+    std::string line = ModuleText(s, f.Module, f.Extended) + ": ";
+    if (!read) {
+      line += "Read All failed, nothing saved";
+    } else {
+      const std::optional<int> shownExtended = f.Extended ? std::optional<int>(*f.Extended + s.Offset()) : std::nullopt;
+      const std::string name = BackupFileName(f.Module + s.Offset(), shownExtended, s.App.General().TextGenIDString);
+      const std::string path = (folder / name).string();
+      if (int saved = SaveOutput(s, path, false)) {
+        status = saved;
+        line += "could not save " + path;
+      } else {
+        line += "saved " + path + (status == kExitOk ? "" : " (with problems)");
+      }
+    }
+    PrintOut(line + "\n");
+    worst = std::max(worst, status);
+  }
+  return worst;
+}
+
+int RunVerifyDir(CliSession& s) {
+  const std::string folder = s.Options.Arguments[0];
+  const std::vector<BackupFile> files = BackupFilesIn(folder);
+  if (files.empty()) return UsageError(s, "no backup files (module-NN-....dat) in " + folder);
+  if (int status = Connect(s)) return status;
+  int worst = kExitOk;
+  for (const BackupFile& file : files) {
+    int module = 0;
+    std::optional<int> extended;
+    std::string line = "module " + std::to_string(file.Address.Module);
+    if (file.Address.Extended) line += ", extended address " + std::to_string(*file.Address.Extended);
+    line += " (" + file.Name + "): ";
+    int status = kExitOk;
+    StartAfresh(s);
+    if (!InternalAddress(s, file.Address, module, extended)) {
+      line += "no such address on this line";
+      status = kExitUsage;
+    } else if (LoadInput(s, (std::filesystem::path(folder) / file.Name).string()) != kExitOk) {
+      line += "cannot load the file";
+      status = kExitUsage;
+    } else {
+      AddressController(s, module, extended);
+      const int problems = s.Prompt.Problems();
+      const bool same = RunDeferredCommand(s, "VerifyAll");
+      status = ControllerOutcome(s, same, problems);
+      if (status == kExitOk) {
+        line += "Verify OK";
+      } else {
+        const std::string reason = FirstDifference(s.App.Report().Text);
+        line += reason.empty() ? "differs" : "differs: " + reason;
+      }
+    }
+    PrintOut(line + "\n");
+    worst = std::max(worst, status);
+  }
+  return worst;
+}
+
+}  // namespace brixo

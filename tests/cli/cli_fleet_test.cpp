@@ -1,0 +1,182 @@
+// brixo-cli scan, backup and verify-dir against brixo-sim with several controllers on its
+// pseudo-terminal.
+#include "cli_test_support.h"
+
+namespace brixo::testing {
+namespace {
+
+// The demo configuration under another identification string.
+std::string ConfigurationNamed(const std::string& text, const std::string& id) {
+  const std::string from = "ID$,\"Demo Layout\"";
+  std::string out = text;
+  const size_t at = out.find(from);
+  if (at != std::string::npos) out.replace(at, from.size(), "ID$,\"" + id + "\"");
+  return out;
+}
+
+class CliFleetTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!std::filesystem::exists(demo)) GTEST_SKIP() << "no " << demo;
+    const std::string text = ReadText(demo);
+    ASSERT_NE(ConfigurationNamed(text, "x"), text) << "the demo configuration has its string";
+    WriteText(west, ConfigurationNamed(text, "Yard West"));
+    WriteText(east, ConfigurationNamed(text, "Yard East"));
+    WriteText(depot, ConfigurationNamed(text, "Depot"));
+  }
+
+  // Internal modules 1 and 5, and 9 behind extended address 4: shown as 2, 6 and 10 (and 5).
+  bool StartLine(SimProcess& sim, std::vector<std::string> more = {}) {
+    std::vector<std::string> options{"--modules", "1,5,9:4", "--load", "1=" + west, "--load", "5=" + east,
+                                     "--load", "9:4=" + depot};
+    options.insert(options.end(), more.begin(), more.end());
+    return StartSim(sim, options);
+  }
+
+  const std::string demo = DataFile("demo.dat");
+  ScratchFolder folder;
+  const std::string west = folder / "west.dat";
+  const std::string east = folder / "east.dat";
+  const std::string depot = folder / "depot.dat";
+};
+
+TEST_F(CliFleetTest, ScanPrintsOneLinePerControllerFound) {
+  SimProcess sim;
+  ASSERT_TRUE(StartLine(sim));
+  struct Case {
+    std::vector<std::string> args;
+    std::vector<std::string> lines;
+  };
+  const Case cases[] = {
+      {{"scan"},
+       {"module 2: firmware 3.2.1.0, ID \"Yard West\"", "module 6: firmware 3.2.1.0, ID \"Yard East\"",
+        "module 10: firmware 3.2.1.0, ID \"Depot\""}},
+      {{"--zero-based", "scan"},
+       {"module 1: firmware 3.2.1.0, ID \"Yard West\"", "module 5: firmware 3.2.1.0, ID \"Yard East\"",
+        "module 9: firmware 3.2.1.0, ID \"Depot\""}},
+      {{"scan", "--xaddr-range", "5-6"}, {"module 10, extended address 5: firmware 3.2.1.0, ID \"Depot\""}},
+      {{"scan", "--probe-ms", "0"},
+       {"module 2: firmware 3.2.1.0, ID \"Yard West\"", "module 6: firmware 3.2.1.0, ID \"Yard East\"",
+        "module 10: firmware 3.2.1.0, ID \"Depot\""}},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> args{"--port", sim.Path()};
+    args.insert(args.end(), c.args.begin(), c.args.end());
+    const ProgramResult r = RunCli(args);
+    EXPECT_EQ(r.Status, 0) << c.args[0] << ": " << r.Err;
+    EXPECT_EQ(Lines(r.Out), c.lines) << c.args[0];
+  }
+}
+
+TEST_F(CliFleetTest, TunnelledScanReachesModulesAboveSixteen) {
+  SimProcess sim;
+  ASSERT_TRUE(StartSim(sim, {"--host", "--modules", "3,20", "--load", "20=" + depot}));
+  const ProgramResult r = RunCli({"--port", sim.Path(), "--tunnel", "scan"});
+  EXPECT_EQ(r.Status, 0) << r.Err;
+  EXPECT_EQ(Lines(r.Out), (std::vector<std::string>{"module 4: firmware 3.2.1.0, ID \"\"",
+                                                    "module 21: firmware 3.2.1.0, ID \"Depot\""}));
+}
+
+TEST_F(CliFleetTest, NobodyAnsweringIsAFailureAndLeavesNoFiles) {
+  SimProcess sim;
+  ASSERT_TRUE(StartSim(sim, {"--modules", "20"}));  // beyond what direct frames reach
+  const ProgramResult scan = RunCli({"--port", sim.Path(), "scan"});
+  EXPECT_EQ(scan.Status, 1);
+  EXPECT_TRUE(scan.Out.empty());
+  EXPECT_NE(scan.Err.find("No controller answered."), std::string::npos) << scan.Err;
+  const std::string fleet = folder / "fleet";
+  EXPECT_EQ(RunCli({"--port", sim.Path(), "backup", fleet}).Status, 1);
+  EXPECT_TRUE(std::filesystem::is_empty(fleet));
+}
+
+TEST_F(CliFleetTest, BackupSavesEveryControllerAndVerifyDirChecksThemAll) {
+  SimProcess sim;
+  ASSERT_TRUE(StartLine(sim));
+  const std::string fleet = folder / "fleet";
+  const ProgramResult backup = RunCli({"--port", sim.Path(), "backup", fleet});
+  ASSERT_EQ(backup.Status, 0) << backup.Err;
+  const std::vector<std::string> names{"module-02-Yard_West.dat", "module-06-Yard_East.dat", "module-10-Depot.dat"};
+  std::vector<std::string> expected;
+  for (size_t i = 0; i < names.size(); ++i) {
+    const char* shown[] = {"module 2", "module 6", "module 10"};
+    expected.push_back(std::string(shown[i]) + ": saved " + fleet + "/" + names[i]);
+  }
+  EXPECT_EQ(Lines(backup.Out), expected);
+
+  // Each file is what "read-all" of that controller alone gives.
+  const char* modules[] = {"2", "6", "10"};
+  for (size_t i = 0; i < names.size(); ++i) {
+    const std::string single = folder / ("single-" + std::string(modules[i]) + ".dat");
+    ASSERT_EQ(RunCli({"--port", sim.Path(), "--module", modules[i], "read-all", single}).Status, 0);
+    EXPECT_EQ(ReadText(fleet + "/" + names[i]), ReadText(single)) << names[i];
+  }
+
+  const ProgramResult same = RunCli({"--port", sim.Path(), "verify-dir", fleet});
+  EXPECT_EQ(same.Status, 0) << same.Out << same.Err;
+  EXPECT_EQ(Lines(same.Out), (std::vector<std::string>{"module 2 (module-02-Yard_West.dat): Verify OK",
+                                                       "module 6 (module-06-Yard_East.dat): Verify OK",
+                                                       "module 10 (module-10-Depot.dat): Verify OK"}));
+
+  // One controller changed, one file damaged: the rest are still checked.
+  ASSERT_EQ(RunCli({"--port", sim.Path(), "--module", "6", "write-id", "Renamed"}).Status, 0);
+  WriteText(fleet + "/module-03-spare.dat", "not a configuration");
+  const ProgramResult changed = RunCli({"--port", sim.Path(), "verify-dir", fleet});
+  EXPECT_EQ(changed.Status, 2) << "a file that cannot be read is the worst outcome";
+  EXPECT_EQ(Lines(changed.Out),
+            (std::vector<std::string>{"module 2 (module-02-Yard_West.dat): Verify OK",
+                                      "module 3 (module-03-spare.dat): cannot load the file",
+                                      "module 6 (module-06-Yard_East.dat): differs: ID does not compare: BrixoConfig = "
+                                      "<Yard East> Brixo = <Renamed>",
+                                      "module 10 (module-10-Depot.dat): Verify OK"}));
+  std::filesystem::remove(fleet + "/module-03-spare.dat");
+  EXPECT_EQ(RunCli({"--port", sim.Path(), "verify-dir", fleet}).Status, 1);
+}
+
+TEST_F(CliFleetTest, ABackupBehindExtendedAddressesVerifiesThere) {
+  SimProcess sim;
+  ASSERT_TRUE(StartLine(sim));
+  const std::string fleet = folder / "fleet";
+  const ProgramResult backup = RunCli({"--port", sim.Path(), "--zero-based", "backup", fleet, "--xaddr-range", "4-4"});
+  ASSERT_EQ(backup.Status, 0) << backup.Err;
+  EXPECT_EQ(Lines(backup.Out),
+            (std::vector<std::string>{"module 9, extended address 4: saved " + fleet + "/module-09-x04-Depot.dat"}));
+  const ProgramResult verify = RunCli({"--port", sim.Path(), "--zero-based", "verify-dir", fleet});
+  EXPECT_EQ(verify.Status, 0) << verify.Out << verify.Err;
+  EXPECT_EQ(Lines(verify.Out),
+            (std::vector<std::string>{"module 9, extended address 4 (module-09-x04-Depot.dat): Verify OK"}));
+}
+
+TEST_F(CliFleetTest, ABackupThatMeetsProblemsStillSavesEveryController) {
+  SimProcess sim;
+  ASSERT_TRUE(StartSim(sim, {"--modules", "1,5", "--no-events"}));
+  const std::string fleet = folder / "fleet";
+  const ProgramResult r = RunCli({"--port", sim.Path(), "backup", fleet});
+  EXPECT_EQ(r.Status, 1);
+  EXPECT_EQ(Lines(r.Out), (std::vector<std::string>{"module 2: saved " + fleet + "/module-02-unnamed.dat (with problems)",
+                                                    "module 6: saved " + fleet + "/module-06-unnamed.dat (with problems)"}));
+  EXPECT_NE(r.Err.find("Function not supported by Device"), std::string::npos) << r.Err;
+}
+
+TEST(CliFleetUsageTest, BadRangesAndMisplacedFlagsAreUsageErrors) {
+  ScratchFolder folder;
+  const std::vector<std::vector<std::string>> cases{
+      {"--simulate", "scan", "--xaddr-range", "6-2"},
+      {"--simulate", "scan", "--xaddr-range", "0-5"},  // numbering from 1
+      {"--simulate", "scan", "--xaddr-range", "1-97"},
+      {"--simulate", "--zero-based", "scan", "--xaddr-range", "0-96"},
+      {"--simulate", "scan", "--xaddr-range", "7"},
+      {"--simulate", "scan", "--probe-ms", "-5"},
+      {"--simulate", "read-all", folder / "x.dat", "--probe-ms", "5"},
+      {"--simulate", "verify-dir", folder / "x", "--xaddr-range", "1-2"},
+      {"--simulate", "verify-dir", folder / "nothing-here"},
+      {"--simulate", "backup"},
+  };
+  for (const std::vector<std::string>& args : cases) {
+    const ProgramResult r = RunCli(args);
+    EXPECT_EQ(r.Status, 2) << args[2] << " " << args.back();
+    EXPECT_FALSE(r.Err.empty());
+  }
+}
+
+}  // namespace
+}  // namespace brixo::testing
