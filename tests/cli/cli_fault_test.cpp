@@ -73,10 +73,6 @@ class BackgroundCli {
   pid_t pid_ = -1;
 };
 
-double SecondsSince(std::chrono::steady_clock::time_point start) {
-  return Seconds(std::chrono::steady_clock::now() - start).count();
-}
-
 // "> " lines of a --log file: frames the tool sent.
 int FramesSent(const std::string& log) {
   const std::vector<std::string> lines = Lines(log);
