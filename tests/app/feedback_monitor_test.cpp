@@ -11,6 +11,7 @@
 
 #include "link/communication_log.h"
 #include "support/sim_link_fixture.h"
+#include "support/case_name.h"
 
 namespace brixo::testing {
 namespace {
@@ -81,11 +82,7 @@ TEST_P(PollFailureTest, EndsTheMonitorOnceWithItsMessage) {
   EXPECT_EQ(prompt.Messages.size(), 1u);
 }
 
-INSTANTIATE_TEST_SUITE_P(Failures, PollFailureTest, ::testing::ValuesIn(kPollFailures), [](const auto& info) {
-  std::string name = info.param.Name;
-  for (char& c : name) c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
-  return name;
-});
+INSTANTIATE_TEST_SUITE_P(Failures, PollFailureTest, ::testing::ValuesIn(kPollFailures), CaseName());
 
 TEST_F(FeedbackMonitorTest, ADirectLostReplyKeepsTheWindowsMonitorRunningWithoutReplies) {
   port.Faults().SilentAfterFrames = 1;

@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "cli_test_support.h"
+#include "support/case_name.h"
 
 namespace brixo::testing {
 namespace {
@@ -196,12 +197,7 @@ TEST_P(CliOperationFaultTest, ReadAllLeavesTheOldBackupAsItWas) {
   EXPECT_FALSE(std::filesystem::exists(backup + ".saving.tmp"));
 }
 
-INSTANTIATE_TEST_SUITE_P(Faults, CliOperationFaultTest, ::testing::ValuesIn(kOperationFaults),
-                         [](const auto& info) {
-                           std::string name = info.param.Name;
-                           std::replace(name.begin(), name.end(), ' ', '_');
-                           return name;
-                         });
+INSTANTIATE_TEST_SUITE_P(Faults, CliOperationFaultTest, ::testing::ValuesIn(kOperationFaults), CaseName());
 
 TEST(CliFaults, ALateReplyLeavesTheOldBackupAsItWas) {
   ScratchFolder folder;

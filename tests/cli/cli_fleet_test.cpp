@@ -1,6 +1,7 @@
 // brixo-cli scan, backup and verify-dir against brixo-sim with several controllers on its
 // pseudo-terminal.
 #include "cli_test_support.h"
+#include "support/case_name.h"
 
 namespace brixo::testing {
 namespace {
@@ -219,11 +220,7 @@ TEST_P(CliFleetFaultTest, VerifyDirEndsOnlyThatControllersCheckAtItsFirstLinkFai
                                           : "module 10 (module-10-Depot.dat): Verify OK");
 }
 
-INSTANTIATE_TEST_SUITE_P(Faults, CliFleetFaultTest, ::testing::ValuesIn(kFleetFaults), [](const auto& info) {
-  std::string name = info.param.Name;
-  std::replace(name.begin(), name.end(), ' ', '_');
-  return name;
-});
+INSTANTIATE_TEST_SUITE_P(Faults, CliFleetFaultTest, ::testing::ValuesIn(kFleetFaults), CaseName());
 
 TEST(CliFleetUsageTest, BadRangesAndMisplacedFlagsAreUsageErrors) {
   ScratchFolder folder;

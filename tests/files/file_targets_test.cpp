@@ -14,6 +14,7 @@
 
 #include "files/file_io.h"
 #include "files_test_support.h"
+#include "support/case_name.h"
 
 namespace brixo::testing {
 namespace {
@@ -84,11 +85,7 @@ TEST_P(QuoteDamageTest, ADefinitionsFileIsRefused) {
   EXPECT_EQ(model.PinTable, before.PinTable);
 }
 
-INSTANTIATE_TEST_SUITE_P(Damage, QuoteDamageTest, ::testing::ValuesIn(kQuoteDamage), [](const auto& info) {
-  std::string name = info.param.Name;
-  for (char& c : name) c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
-  return name;
-});
+INSTANTIATE_TEST_SUITE_P(Damage, QuoteDamageTest, ::testing::ValuesIn(kQuoteDamage), CaseName());
 
 TEST_F(FilesTest, EveryFileTheProgramWritesLoadsAgain) {
   // The shipped files, and saves of texts holding every character a user or a controller
@@ -171,11 +168,7 @@ TEST_P(ReadTargetTest, ReadsOnlyRegularFilesOfASaneSize) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Targets, ReadTargetTest, ::testing::ValuesIn(kReadTargets), [](const auto& info) {
-  std::string name = info.param.Name;
-  for (char& c : name) c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
-  return name;
-});
+INSTANTIATE_TEST_SUITE_P(Targets, ReadTargetTest, ::testing::ValuesIn(kReadTargets), CaseName());
 
 TEST_F(FilesTest, ALargeFileLoadsWithinASmallMultipleOfItsSize) {
   // Near the largest size, made of valid pin groups; the load must not hold a record list
@@ -267,8 +260,12 @@ TEST_P(SaveTargetTest, ReplacesOnlyWhatItShould) {
 
   struct stat after {};
   ASSERT_EQ(lstat(path.c_str(), &after) == 0, existed || saved);
-  if (existed) EXPECT_EQ(after.st_mode & S_IFMT, before.st_mode & S_IFMT) << "a link stays a link, a FIFO a FIFO";
-  if (saved) EXPECT_EQ(ReadAll(path), "new contents");
+  if (existed) {
+    EXPECT_EQ(after.st_mode & S_IFMT, before.st_mode & S_IFMT) << "a link stays a link, a FIFO a FIFO";
+  }
+  if (saved) {
+    EXPECT_EQ(ReadAll(path), "new contents");
+  }
   if (saved && S_ISLNK(before.st_mode)) {
     EXPECT_EQ(ReadAll(resolved), "new contents") << "written through to the file the link names";
   }
@@ -277,11 +274,7 @@ TEST_P(SaveTargetTest, ReplacesOnlyWhatItShould) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Targets, SaveTargetTest, ::testing::ValuesIn(kSaveTargets), [](const auto& info) {
-  std::string name = info.param.Name;
-  for (char& c : name) c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
-  return name;
-});
+INSTANTIATE_TEST_SUITE_P(Targets, SaveTargetTest, ::testing::ValuesIn(kSaveTargets), CaseName());
 
 TEST_F(FilesTest, ASaveKeepsTheReplacedFilesPermissions) {
   const std::string path = PathOf("kept.dat");

@@ -7,6 +7,7 @@
 
 #include "link/cancellation_token.h"
 #include "link_test_support.h"
+#include "support/case_name.h"
 
 namespace brixo::test {
 namespace {
@@ -96,11 +97,7 @@ TEST_P(LinkFailureStopTest, TheCommandLinePolicyEndsTheOperationAtTheFirstFailur
 }
 
 INSTANTIATE_TEST_SUITE_P(Faults, LinkFailureStopTest, ::testing::ValuesIn(kLinkFaults),
-                         [](const auto& info) {
-                           std::string name = info.param.Name;
-                           for (char& c : name) c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
-                           return name;
-                         });
+                         brixo::testing::CaseName());
 
 TEST(LinkCancellation, AStopFromOutsideSendsNothingMoreInEveryMode) {
   for (bool tunnelled : {false, true}) {
