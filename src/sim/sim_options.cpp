@@ -106,7 +106,7 @@ constexpr SimOption kOptions[] = {
      [](SimOptions& o, const std::string&, std::string&) { return o.IgnoreStdin = true; }},
     {"--modules", "LIST", "controllers on the line, MODULE[:XADDR] each (1,5:12,9)",
      [](SimOptions& o, const std::string& v, std::string& e) { return ParseControllerList(v, o.Controllers, e); }},
-    {"--load", "FILE", "a data file to start with; M[:X]=FILE: that controller's",
+    {"--load", "FILE", "start with this data file; M[:X]=FILE for one of --modules",
      [](SimOptions& o, const std::string& v, std::string&) {
        o.Loads.push_back(v);
        return true;
