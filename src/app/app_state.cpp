@@ -42,6 +42,7 @@ AppState::AppState(UserPrompt& prompt, FileChooser& chooser, AppStateOptions opt
       live_{link_, model_, maps_, general_, liveState_},
       monitor_(link_) {
   addresses_.onAddressChanged = [this] { transferView_.RebuildAddressMaps(); };
+  link_.onPortLost = [this] { Observer().ShowPortState(); };
   pins_.Output().onTestPositionShown = [this](int page, int value) {
     if (page == kPageServo) liveState_.ServoTestPosition = value;
     if (page == kPagePwm) liveState_.PwmTestLevel = value;

@@ -4,6 +4,7 @@ namespace brixo {
 
 namespace {
 constexpr int kFeedbackValues = 4;
+constexpr const char* kStoppedLine = "Monitoring Stopped";
 }
 
 std::string FeedbackLine(const BrixoLink& link) {
@@ -15,7 +16,7 @@ std::string FeedbackLine(const BrixoLink& link) {
 
 void FeedbackMonitor::Append(const std::string& line) {
   const std::string piece = line + "\n";
-  text_ += piece;
+  text_.Append(piece);
   if (onAppend) onAppend(piece);
 }
 
@@ -26,17 +27,42 @@ bool FeedbackMonitor::Monitor() {
   }
   if (!running_) Append("Start Monitoring");
   running_ = true;
+  halted_ = false;
   return true;
 }
 
 void FeedbackMonitor::Stop() {
+  const bool closed = halted_ && !running_;
   running_ = false;
-  Append("Monitoring Stopped");
+  halted_ = false;
+  if (!closed) Append(kStoppedLine);
+}
+
+void FeedbackMonitor::Halt() {
+  // The fault's message box takes the focus from "Monitor", which may have stopped the
+  // monitor already, closing line and all.
+  if (!running_) return;
+  running_ = false;
+  halted_ = true;
+  Append(kStoppedLine);
 }
 
 bool FeedbackMonitor::Tick() {
   if (!running_) return false;
-  link_.SendBrixoMessage(false, {});
+  if (!link_.PortOpen()) {
+    // Closed since the last tick: a device that went away says so once; a port the user
+    // closed needs no message.
+    link_.ReportPortFault();
+    Halt();
+    return false;
+  }
+  // Through an interface unit the controller's answer comes with a later poll, so the
+  // poll waits for it; on a direct line the exchange waits as "Bidirectional Comm." says.
+  const bool answered = link_.SendBrixoMessage(true, {});
+  if (!answered || link_.Cancellation().Stopping()) {
+    Halt();
+    return false;
+  }
   const std::string line = FeedbackLine(link_);
   if (line.empty()) return false;
   Append(line);

@@ -112,11 +112,14 @@ void BrixoSetAspect(LiveContext& live, int index, const std::string& addressText
     SendLive(link, SetAspectByAddressPayload(address, live.State.ToggleAspect));
     live.State.ToggleAspect = 1 - live.State.ToggleAspect;
   } else if (index == 5 || index == 6) {
+    CancellationScope batch(link.Cancellation());
     for (int a = 0; a < kEightAddresses; ++a) SendLive(link, SetAspectByAddressPayload(a, index - 5));
   }
 }
 
 void SetMatrix(BrixoLink& link, int k, const std::array<bool, kMatrixBoxCount>& checked) {
+  // Each batch of messages is one operation: a device lost halfway is told once.
+  CancellationScope batch(link.Cancellation());
   for (int i = 0; i < kMatrixBoxCount; ++i) {
     if (checked[i]) SendLive(link, SetAspectByAddressPayload(i, k));
   }
@@ -133,12 +136,14 @@ bool SendTamlo(BrixoLink& link, int b1, int b2, int b3) {
 
 bool ClearAllOutputs(BrixoLink& link, int module) {
   if (!PortOrMessage(link)) return false;
+  CancellationScope batch(link.Cancellation());
   for (int i = 0; i < kOutputs; ++i) link.SendTamloMessage(LegacyAddressByte(module), kLegacyClear, i, 0);
   return true;
 }
 
 bool LampTestOutputs(BrixoLink& link, int module) {
   if (!PortOrMessage(link)) return false;
+  CancellationScope batch(link.Cancellation());
   for (int i = 0; i < kOutputs; ++i)
     link.SendTamloMessage(LegacyAddressByte(module), kLegacyLampTest, i, kLampTestParameter);
   return true;

@@ -13,6 +13,8 @@ bool SetUpSimulatedControllers(SimSerialPort& line, const std::vector<SimLineCon
     if (!entry.LoadPath.empty() && !PreloadController(c, clock, prompt, entry.LoadPath)) return false;
     // The file brings its own extended address; the one given for the line wins.
     if (entry.Extended) c.Memory().ModuleXAddress = static_cast<uint8_t>(*entry.Extended);
+    // Faults count frames from here on, so the start-up file's own are not among them.
+    c.Faults() = entry.Faults;
   }
   return true;
 }

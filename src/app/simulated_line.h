@@ -1,7 +1,7 @@
 #pragma once
 // Several simulated controllers on one line, as brixo-sim's --modules and --load set them
 // up: each with its module address, its extended address and its own memory, optionally
-// started with a data file.
+// started with a data file, and the faults it shows.
 #include <vector>
 
 #include "link/clock.h"

@@ -27,14 +27,4 @@ std::string SendBrixoSetAspect(LiveContext& live, int index, const std::string& 
   return committed;
 }
 
-bool FeedbackMonitorTick(FeedbackMonitor& monitor, const BrixoLink& link) {
-  if (!monitor.Running()) return false;
-  if (!link.PortOpen()) {
-    monitor.Stop();
-    return false;
-  }
-  monitor.Tick();
-  return monitor.Running();
-}
-
 }  // namespace brixo

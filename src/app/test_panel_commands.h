@@ -1,11 +1,9 @@
 #pragma once
 // The "Test" tab's own rules on top of the live commands: its legacy parameter fields and
-// the output field only ever hold a byte the controller can take, and the feedback monitor
-// never polls a port that has been closed under it.
+// the output field only ever hold a byte the controller can take.
 #include <array>
 #include <string>
 
-#include "app/feedback_monitor.h"
 #include "app/live_commands.h"
 #include "link/brixo_link.h"
 
@@ -25,10 +23,5 @@ std::array<std::string, 3> SendTamloFields(BrixoLink& link, const std::array<std
 // CommandBrixoSetAspect(index) with the output field committed first, so that a typed
 // address beyond a byte never reaches the line. Returns the field's committed text.
 std::string SendBrixoSetAspect(LiveContext& live, int index, const std::string& outputField);
-
-// One Timer2 tick. A port closed while the monitor runs stops it (with its closing line)
-// instead of raising "Select communications port" ten times a second. False when the
-// timer should stop.
-bool FeedbackMonitorTick(FeedbackMonitor& monitor, const BrixoLink& link);
 
 }  // namespace brixo

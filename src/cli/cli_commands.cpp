@@ -85,7 +85,8 @@ constexpr std::array<CliCommand, 26> kCommands{{
      "Legacy reset (\"Reset\") of MODULE, or of the module address.\n", 0, 1, kNoFlags, true, RunReset},
     {"monitor", "[--count N] [--seconds S]", "the feedback monitor",
      "Polls the controller ten times a second and prints its four feedback values, one line per\n"
-     "answer (the feedback monitor), until N lines came, S seconds passed or Ctrl-C.\n",
+     "answer (the feedback monitor), until N lines came, S seconds passed or Ctrl-C. A poll\n"
+     "that fails (no reply, the device gone) ends it with status 1.\n",
      0, 0, kFlagCount | kFlagSeconds, true, RunMonitor},
     {"erase", "", "erase the configuration memory",
      "Erases the controller's configuration memory (\"Erase Flash\"). Both questions are asked on\n"
@@ -134,7 +135,8 @@ constexpr const char* kOptionsHelp =
 
 constexpr const char* kExitHelp =
     "Exit status: 0 success (verifications: \"Verify OK\"), 1 controller exchange or verification\n"
-    "failed, 2 bad usage, unreadable file or unusable port.\n";
+    "failed, 2 bad usage, unreadable file or unusable port. An operation ends at its first link\n"
+    "failure and tells how far it got.\n";
 
 int EarlyUsageError(const std::string& text) {
   std::fprintf(stderr, "brixo-cli: %s\nTry 'brixo-cli --help'.\n", text.c_str());
@@ -260,6 +262,11 @@ int RunCli(const std::vector<std::string>& args) {
     };
   }
   if (options.ZeroBased) app.SetStartNumberingAtOne(false);
+  // Without a window to watch, going on after a lost reply only sends frames nobody
+  // answers: an operation ends at its first link failure (the window goes on, as it always did).
+  app.Link().StopOnLinkFailure = true;
+  // And it says itself, in one sentence, how far an operation got that ended early.
+  app.Link().Cancellation().SetOwnerTellsProgress(true);
 
   CliSession session{options, app, prompt, status};
   if (command->NeedsController) {

@@ -53,6 +53,9 @@ int ScanTheLine(CliSession& s, std::vector<FoundController>& found) {
   ScanSettings settings;
   if (int status = ScanSettingsFromOptions(s, settings)) return status;
   if (int status = Connect(s)) return status;
+  // One operation, as any other: a lost device (or a silent interface unit) ends it at
+  // once. An address that stays silent is no link failure: probes wait quietly.
+  CancellationScope operation(s.App.Link().Cancellation());
   LineScan scan(s.App.Link(), settings);
   while (!scan.Finished()) {
     if (const std::optional<ScanProbe> next = scan.NextProbe()) {
@@ -123,6 +126,10 @@ void AddressController(CliSession& s, int module, std::optional<int> extended) {
   AddressFoundController(s.App, module, extended);
 }
 
+// The port was open when the command began: closed now, the device went away (and said
+// so). The controllers after it cannot be reached.
+bool PortLost(CliSession& s) { return !s.App.Link().PortOpen(); }
+
 struct BackupFile {
   std::string Name;
   BackupFileAddress Address;
@@ -160,14 +167,20 @@ int RunBackup(CliSession& s) {
   if (found.empty()) return kExitFailed;
   int worst = kExitOk;
   for (const FoundController& f : found) {
+    std::string line = ModuleText(s, f.Module, f.Extended) + ": ";
+    if (PortLost(s)) {
+      PrintOut(line + "not read, the port went away: nothing was saved\n");
+      worst = std::max(worst, kExitFailed);
+      continue;
+    }
     StartAfresh(s);
     AddressController(s, f.Module, f.Extended);
     const int problems = s.Prompt.Problems();
-    const bool read = RunDeferredCommand(s, "ReadAll");
+    // Each controller's Read All ends at its first link failure; the next one starts afresh.
+    const bool read = RunDeferredCommand(s, "ReadAll") && !s.App.Commands().LastStopped();
     int status = ControllerOutcome(s, read, problems);
-    std::string line = ModuleText(s, f.Module, f.Extended) + ": ";
     if (!read) {
-      line += "Read All failed, nothing saved";
+      line += EndedEarlyText(s);
     } else {
       const std::optional<int> shownExtended = f.Extended ? std::optional<int>(*f.Extended + s.Offset()) : std::nullopt;
       const std::string name = BackupFileName(f.Module + s.Offset(), shownExtended, s.App.General().TextGenIDString);
@@ -199,7 +212,10 @@ int RunVerifyDir(CliSession& s) {
     line += " (" + file.Name + "): ";
     int status = kExitOk;
     StartAfresh(s);
-    if (!InternalAddress(s, file.Address, module, extended)) {
+    if (PortLost(s)) {
+      line += "not checked, the port went away";
+      status = kExitFailed;
+    } else if (!InternalAddress(s, file.Address, module, extended)) {
       line += "no such address on this line";
       status = kExitUsage;
     } else if (LoadInput(s, (std::filesystem::path(folder) / file.Name).string()) != kExitOk) {
@@ -209,8 +225,11 @@ int RunVerifyDir(CliSession& s) {
       AddressController(s, module, extended);
       const int problems = s.Prompt.Problems();
       const bool same = RunDeferredCommand(s, "VerifyAll");
-      status = ControllerOutcome(s, same, problems);
-      if (status == kExitOk) {
+      const bool stopped = s.App.Commands().LastStopped();
+      status = stopped ? kExitFailed : ControllerOutcome(s, same, problems);
+      if (stopped) {
+        line += EndedEarlyText(s);
+      } else if (status == kExitOk) {
         line += "Verify OK";
       } else {
         const std::string reason = FirstDifference(s.App.Report().Text);

@@ -1,5 +1,6 @@
 // The feedback monitor on standard output: it runs until the line count or the time given
-// is reached, or until Ctrl-C, and ends with the monitor's own closing line.
+// is reached, until Ctrl-C, or until the line fails, and ends with the monitor's own
+// closing line.
 #include <pthread.h>
 #include <signal.h>
 
@@ -50,6 +51,8 @@ int RunMonitor(CliSession& s) {
   if (!monitor.Monitor()) return ControllerOutcome(s, false, problems);
 
   StopSignals stop;
+  // Polls are exchanges of one operation: the first link failure ends it.
+  CancellationScope operation(s.App.Link().Cancellation());
   Clock& clock = s.App.GetClock();
   const double start = clock.NowSeconds();
   const double tick = FeedbackMonitor::kTickMs / 1000.0;
@@ -57,8 +60,13 @@ int RunMonitor(CliSession& s) {
   const std::optional<double> seconds = s.Options.Seconds;
   double nextTick = start;
   int lines = 0;
+  bool failed = false;
   for (;;) {
     if (monitor.Tick()) ++lines;
+    if (!monitor.Running()) {
+      failed = true;
+      break;
+    }
     if (count && lines >= *count) break;
     const double now = clock.NowSeconds();
     if (seconds && now - start >= *seconds) break;
@@ -69,7 +77,7 @@ int RunMonitor(CliSession& s) {
     if (stop.Wait(wait)) break;
   }
   monitor.Stop();
-  return ControllerOutcome(s, true, problems);
+  return ControllerOutcome(s, !failed, problems);
 }
 
 }  // namespace brixo

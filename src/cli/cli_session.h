@@ -55,6 +55,9 @@ int ControllerOutcome(CliSession& s, bool ok, int problemsBefore);
 
 // Posts a deferred command as its button does and runs it, as the next timer tick would.
 bool RunDeferredCommand(CliSession& s, const std::string& name);
+// How far the deferred command the last tick ran got, and what that leaves behind, for one
+// that ended early: "Read All stopped after pin 12 of 32: nothing was saved".
+std::string EndedEarlyText(CliSession& s);
 
 // A text typed on a UTF-8 terminal as the core keeps texts: one byte per character,
 // Latin-1; a character beyond Latin-1 becomes "?".

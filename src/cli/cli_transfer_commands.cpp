@@ -10,26 +10,45 @@ namespace {
 
 const std::string& FileArgument(CliSession& s) { return s.Options.Arguments.back(); }
 
-// Runs a deferred command against the controller; the exit status. `succeeded` tells
-// whether the operation itself returned true (it may have reported problems on the way).
-int RunOnController(CliSession& s, const std::string& command, bool* succeeded = nullptr) {
-  if (succeeded) *succeeded = false;
+// Tells how far an operation stopped by a link failure got; true when it was stopped.
+bool TellIfStopped(CliSession& s) {
+  const DeferredCommands& commands = s.App.Commands();
+  if (!commands.LastStopped()) return false;
+  s.Status.Write(EndedEarlyText(s) + "\n");
+  return true;
+}
+
+// Runs a deferred command against the controller; the exit status. `clean` tells whether
+// the operation got through: it returned true and no link failure stopped it (it may
+// still have reported refused replies on the way). The operation ends at its first link
+// failure, and the user is told how far it got.
+int RunOnController(CliSession& s, const std::string& command, bool* clean = nullptr) {
+  if (clean) *clean = false;
   if (int status = Connect(s)) return status;
   const int problems = s.Prompt.Problems();
   const bool ran = RunDeferredCommand(s, command);
-  if (succeeded) *succeeded = ran;
+  if (TellIfStopped(s)) return kExitFailed;
+  if (clean) *clean = ran;
   return ControllerOutcome(s, ran, problems);
 }
 
-// Saves what a read brought in when the read itself got through, even if it met refused
-// replies on the way (a controller without event control, say): the exit status still
-// says so, but the backup is not lost.
+// Saves what a read brought in only when the read got through, so that an old backup is
+// never replaced by an incomplete one. Refused replies on the way (a controller without
+// event control, say) still give the failure status, but the read is whole.
 int ReadThenSave(CliSession& s, const std::string& command, const std::string& path, bool compact) {
-  bool read = false;
-  const int status = RunOnController(s, command, &read);
-  if (!read) return status != kExitOk ? status : kExitFailed;
-  if (int saved = SaveOutput(s, path, compact)) return saved;
-  return status;
+  bool clean = false;
+  const int status = RunOnController(s, command, &clean);
+  if (clean) {
+    if (int saved = SaveOutput(s, path, compact)) return saved;
+    return status;
+  }
+  // A stopped read has said so already; one that never started has nothing to say. One
+  // that ended early of itself (a refused reply) is told in the same words.
+  const DeferredCommands& commands = s.App.Commands();
+  if (!commands.LastStopped() && !commands.LastCaption().empty()) {
+    s.Status.Write(EndedEarlyText(s) + "\n");
+  }
+  return status != kExitOk ? status : kExitFailed;
 }
 
 // Loads FILE, then runs the verification command and prints its report, which names each
@@ -43,6 +62,7 @@ int RunVerification(CliSession& s, const std::string& command) {
   std::string report = s.App.Report().Text;
   if (!report.empty() && report.back() != '\n') report += "\n";
   PrintOut(report);
+  if (TellIfStopped(s)) return kExitFailed;
   return ControllerOutcome(s, ran && s.App.Report().Result.Ok, problems);
 }
 

@@ -93,6 +93,10 @@ int DataFileVersionOf(std::string_view firstField) {
 }
 
 bool ReadDataRecords(FieldReader& reader, int version, std::vector<FileRecord>& records) {
+  return ReadDataRecords(reader, version, [&records](FileRecord&& record) { records.push_back(std::move(record)); });
+}
+
+bool ReadDataRecords(FieldReader& reader, int version, const std::function<void(FileRecord&&)>& take) {
   int currentPin = 0;
   Field field;
   while (reader.Next(field)) {
@@ -110,8 +114,9 @@ bool ReadDataRecords(FieldReader& reader, int version, std::vector<FileRecord>& 
     if (!ReadFields(in, record, version, currentPin)) return false;
     // A value the controller cannot hold would be masked or clamped on the way to it.
     if (!RecordValuesFit(match->Tag == RecordTag::Eon ? "Eon" : match->Text, record, version, currentPin)) return false;
-    records.push_back(std::move(record));
-    if (match->Tag == RecordTag::End) return true;
+    const bool end = match->Tag == RecordTag::End;
+    take(std::move(record));
+    if (end) return true;
   }
   return false;
 }

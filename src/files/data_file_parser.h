@@ -1,5 +1,6 @@
 #pragma once
 // Reads and checks a whole data file before anything of it is applied.
+#include <functional>
 #include <string_view>
 #include <vector>
 
@@ -18,5 +19,8 @@ int DataFileVersionOf(std::string_view firstField);
 // ends before "End", a quote is not closed, a field does not fit its width or an index
 // lies outside the model; `records` is then incomplete and must not be applied.
 bool ReadDataRecords(FieldReader& reader, int version, std::vector<FileRecord>& records);
+// The same, handing each record over as soon as it was read and checked; a reader that
+// checks the whole file first and applies it in a second pass needs no record list.
+bool ReadDataRecords(FieldReader& reader, int version, const std::function<void(FileRecord&&)>& take);
 
 }  // namespace brixo

@@ -42,13 +42,31 @@ void ApplyOutputConfig(PinRecord& pin, const std::vector<int>& bytes, int versio
   pin.OutputLevel = config[1];
 }
 
-void ApplyRecords(DataFileContext& context, int version, const std::vector<FileRecord>& records) {
+// Applies checked records in file order; the current pin and aspect carry from one
+// record to the next.
+class RecordApplier {
+ public:
+  RecordApplier(DataFileContext& context, int version) : context_(context), version_(version) {
+    // A file without the map leaves the boxes as they are but no longer vouches for them.
+    context_.Events.EnableMapKnown = false;
+  }
+  void Apply(const FileRecord& record);
+
+ private:
+  DataFileContext& context_;
+  int version_;
+  int pin_ = 0;
+  int aspect_ = 0;
+};
+
+void RecordApplier::Apply(const FileRecord& record) {
+  // The names the record table below has always used.
+  DataFileContext& context = context_;
+  const int version = version_;
+  int& pin = pin_;
+  int& aspect = aspect_;
   PinArray& pins = context.Model.PinTable;
-  int pin = 0;
-  int aspect = 0;
-  // A file without the map leaves the boxes as they are but no longer vouches for them.
-  context.Events.EnableMapKnown = false;
-  for (const FileRecord& record : records) {
+  {
     const std::vector<int>& n = record.Numbers;
     switch (record.Tag) {
       case RecordTag::Eon:
@@ -90,7 +108,7 @@ void ApplyRecords(DataFileContext& context, int version, const std::vector<FileR
         ApplyStepFields(pins[pin].Aspects[aspect].Steps[n[0]], n[1], n[2], n[3], n[4], n[5]);
         break;
       case RecordTag::End:
-        return;
+        break;
       default:
         ApplyGeneralRecord(record, version, context.Model.NumberingOffset, context.General, context.View);
         break;
@@ -140,13 +158,16 @@ bool LoadDataFileText(DataFileContext& context, std::string_view text) {
   if (version < 3100) {
     context.Prompt.ShowMessage("Data File Version = " + std::to_string(version), MessageIcon::Information);
   }
-  // The whole file is read and checked first: a broken file changes nothing.
-  std::vector<FileRecord> records;
-  if (!ReadDataRecords(reader, version, records)) {
+  // The whole file is read and checked first: a broken file changes nothing. The check
+  // keeps no records, and the second pass applies each one as it is read again, so a
+  // load needs little more memory than the file's text.
+  FieldReader checker = reader;
+  if (!ReadDataRecords(checker, version, [](FileRecord&&) {})) {
     context.Prompt.ShowMessage(kInvalidFile, MessageIcon::Warning);
     return false;
   }
-  ApplyRecords(context, version, records);
+  RecordApplier applier(context, version);
+  ReadDataRecords(reader, version, [&applier](FileRecord&& record) { applier.Apply(record); });
   RefreshAfterLoad(context.View);
   return true;
 }

@@ -24,22 +24,30 @@ size_t SkipDelimiter(std::string_view text, size_t pos) {
 }  // namespace
 
 size_t FieldReader::ReadAt(size_t pos, Field& field, bool& broken) const {
+  const auto fail = [&broken] {
+    broken = true;
+    return std::string_view::npos;
+  };
   while (pos < text_.size() && IsBlank(text_[pos])) ++pos;
   if (pos >= text_.size()) return std::string_view::npos;
   if (text_[pos] == '"') {
-    size_t close = text_.find('"', pos + 1);
-    if (close == std::string_view::npos) {
-      broken = true;
-      return std::string_view::npos;
-    }
+    // The format has no escape and no text spanning lines: a quote that does not close on
+    // its own line, or is followed by more than the field's end, breaks the file. Read on,
+    // it would take the following fields for text and shift every record after it.
+    const size_t close = text_.find_first_of("\"\r\n", pos + 1);
+    if (close == std::string_view::npos || text_[close] != '"') return fail();
     field.Text.assign(text_.substr(pos + 1, close - pos - 1));
     field.Quoted = true;
     pos = close + 1;
     while (pos < text_.size() && IsBlank(text_[pos])) ++pos;
+    if (pos < text_.size() && text_[pos] != ',' && !IsLineEnd(text_[pos])) return fail();
     return SkipDelimiter(text_, pos);
   }
   size_t end = pos;
-  while (end < text_.size() && text_[end] != ',' && !IsLineEnd(text_[end])) ++end;
+  while (end < text_.size() && text_[end] != ',' && !IsLineEnd(text_[end])) {
+    if (text_[end] == '"') return fail();  // a quote inside a field: part of a broken text
+    ++end;
+  }
   size_t last = end;
   while (last > pos && IsBlank(text_[last - 1])) --last;
   field.Text.assign(text_.substr(pos, last - pos));

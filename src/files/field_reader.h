@@ -2,6 +2,8 @@
 // Reads the data and definitions files as a stream of fields, not as lines: blanks before
 // a field are skipped; an unquoted field ends at the next comma or line end; a quoted
 // field runs to its closing quote and the comma or line end behind it is consumed.
+// A quoted field must close on its own line and be followed by a comma or the line's end,
+// and no other field holds a double quote; anything else breaks the file.
 #include <optional>
 #include <string>
 #include <string_view>
@@ -17,8 +19,7 @@ class FieldReader {
  public:
   explicit FieldReader(std::string_view text) : text_(text) {}
 
-  // The next field; false at the end of the text or when a quoted field has no closing
-  // quote (Broken() then tells).
+  // The next field; false at the end of the text or at a broken quote (Broken() then tells).
   bool Next(Field& field);
   // The next field without consuming it.
   bool Peek(Field& field) const;

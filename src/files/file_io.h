@@ -1,5 +1,6 @@
 #pragma once
 // Whole-file reads and writes for the data and definitions files.
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -7,11 +8,18 @@
 
 namespace brixo {
 
-// Reads the whole file; on failure `error` names the reason.
+// A full configuration is about 30 kB; anything far beyond is no file of ours.
+inline constexpr size_t kMaxFileBytes = 16 * 1024 * 1024;
+inline constexpr const char* kFileTooLarge = "file too large (over 16 MB)";
+
+// Reads the whole of a regular file of at most kMaxFileBytes; on failure `error` names
+// the reason. FIFOs, devices and directories are refused without reading them.
 bool ReadFileText(const std::string& path, std::string& text, std::string& error);
 
 // Writes `text` to a temporary file beside `path` and renames it over `path` only when
-// everything was written, so a failed save never destroys the previous file.
+// everything was written, so a failed save never destroys the previous file. A symbolic
+// link is followed: the file it names is replaced and the link stays. Refused: anything
+// but a regular file, and a file the user could not write himself (a read-only file).
 bool ReplaceFileText(const std::string& path, std::string_view text, std::string& error);
 
 // Saves a composed file with ReplaceFileText and tells the user what the save met: the

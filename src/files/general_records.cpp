@@ -54,8 +54,9 @@ void ApplySerialPort(const FileRecord& record, GeneralSettings& general) {
 }
 
 bool NeedsIdBytes(const std::string& id) {
-  // Only what the controller can hold: twelve seven-bit characters.
-  return id.find('"') != std::string::npos && id.size() <= kIdStringLength &&
+  // What a quoted text cannot carry: the quote itself, and line breaks, which would end the
+  // field's line. Only what the controller can hold: twelve seven-bit characters.
+  return id.find_first_of("\"\r\n") != std::string::npos && id.size() <= kIdStringLength &&
          std::none_of(id.begin(), id.end(), [](char c) { return static_cast<unsigned char>(c) > 127; });
 }
 
@@ -70,7 +71,8 @@ void WriteIdBytesRecord(RecordWriter& writer, const GeneralSettings& general) {
 
 void WriteGeneralRecords(RecordWriter& writer, const GeneralSettings& general) {
   std::string id = general.TextGenIDString;
-  // Its exact characters follow in "IDB"; here the quote becomes what older readers show.
+  // Its exact characters follow in "IDB"; here the quote and line breaks become what older
+  // readers show.
   if (NeedsIdBytes(id)) std::replace(id.begin(), id.end(), '"', '\'');
   writer.Record("ID$").Text(id);
 

@@ -43,6 +43,8 @@ RecordWriter& RecordWriter::Text(std::string_view value) {
     if (c == '"') {
       c = '\'';
       quotes_replaced_ = true;
+    } else if (c == '\r' || c == '\n') {
+      c = ' ';
     }
     text_ += c;
   }

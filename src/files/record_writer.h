@@ -15,7 +15,8 @@ class RecordWriter {
   RecordWriter& Number(long value);
   RecordWriter& Real(double value);
   // A quoted string. The format has no escape, so a double quote inside the text is
-  // written as an apostrophe; QuotesReplaced() then tells.
+  // written as an apostrophe (QuotesReplaced() then tells), and a line break, which a
+  // text read from a controller may hold, as a blank: a text never spans lines.
   RecordWriter& Text(std::string_view value);
 
   // The whole text, the last line ended.

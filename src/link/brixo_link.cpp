@@ -47,8 +47,21 @@ bool BrixoLink::ReportPortFault() {
   std::string fault = port_->TakeFault();
   if (fault.empty()) return false;
   port_->Close();
+  // Nothing more can be sent: the rest of the operation must not repeat "Select
+  // communications port" for every exchange it has left.
+  cancellation_.Trip(StopReason::PortLost);
+  if (onPortLost) onPortLost();  // the port shows closed while the message is up
   prompt_.ShowMessage(fault, MessageIcon::Error);
   return true;
+}
+
+void BrixoLink::LinkFailed(const std::string& text, MessageIcon icon) {
+  if (StopOnLinkFailure) cancellation_.Trip(StopReason::LinkFailure);
+  prompt_.ShowMessage(text, icon);
+}
+
+bool BrixoLink::StoppedFromOutside() const {
+  return cancellation_.Stopping() && cancellation_.Reason() != StopReason::LinkFailure;
 }
 
 void BrixoLink::ShowPortClosed() {
@@ -62,7 +75,7 @@ void BrixoLink::WriteFrame(const std::vector<uint8_t>& frame) {
 
 void BrixoLink::ReplyProblem(const std::string& text) {
   if (!wait_->Quiet) {
-    prompt_.ShowMessage(text);
+    LinkFailed(text);
   } else if (problem_.empty()) {
     problem_ = text;
   }
@@ -97,6 +110,7 @@ bool BrixoLink::SendBrixoMessage(bool waitForReply, const std::vector<int>& payl
     prompt_.ShowMessage(OutOfRangeMessage(*bad), MessageIcon::Error);
     return false;
   }
+  if (cancellation_.Stopping()) return false;
   if (!PortOpen()) {
     ShowPortClosed();
     return false;
@@ -138,6 +152,7 @@ bool BrixoLink::SendDirect(const std::vector<int>& payload) {
   log_.AppendLine(line);
 
   bool portLost = !PortOpen();
+  if (portLost) ReportPortFault();  // a port that closed without failing the write
   outcome_ = portLost ? ExchangeOutcome::LinkFailed : ExchangeOutcome::Sent;
   if (CheckBrixoBD && !portLost) {
     if (!ReceiveOwnDirectReply(fields.AddressByte)) {
@@ -146,12 +161,14 @@ bool BrixoLink::SendDirect(const std::vector<int>& payload) {
       if (portLost) {
         outcome_ = ExchangeOutcome::LinkFailed;
       } else if (wait_->Quiet) {
+        // Silence is an answer a quiet wait expects (a probe of an empty address): it
+        // neither changes "Bidirectional Comm." nor stops the operation.
         outcome_ = ExchangeOutcome::NoReply;
         problem_ = "No response received";
       } else {
         outcome_ = ExchangeOutcome::NoReply;
-        prompt_.ShowMessage("No response received, resetting bidirectional communication");
         CheckBrixoBD = false;
+        LinkFailed("No response received, resetting bidirectional communication");
       }
     } else {
       LogDirectReply();
@@ -205,8 +222,8 @@ bool BrixoLink::ValidateDirectReply(uint8_t addressSent) {
   const uint8_t header = ReplyBuffer[1];
   if (header < 96 || ReplyBuffer[0] != addressSent) {
     ReplyProblem("Invalid response received, \nReceived: Addr = " + std::to_string(ReplyBuffer[0]) +
-                        " Header = " + std::to_string(header) +
-                        "\nExpected: Addr = " + std::to_string(ModuleAddress * 4 + 3) + " Header > 95 ");
+                 " Header = " + std::to_string(header) + "\nExpected: Addr = " +
+                 std::to_string(ModuleAddress * 4 + 3) + " Header > 95 ");
     return false;
   }
   const int extByte = ReplyBuffer[2] & 127;
@@ -324,7 +341,7 @@ bool BrixoLink::SendTunnelled(bool waitForReply, const std::vector<int>& payload
   } else if (result) {
     SendQuendalMessage({});
   }
-  if (!result && !extendedMismatch && PortOpen()) ReplyProblem("No valid response received");
+  if (!result && !extendedMismatch && PortOpen() && !StoppedFromOutside()) ReplyProblem("No valid response received");
   if (!hostAnswered || !PortOpen()) {
     outcome_ = ExchangeOutcome::LinkFailed;
   } else if (result) {
@@ -392,6 +409,7 @@ bool BrixoLink::SendQuendalMessage(const std::vector<int>& data) {
     prompt_.ShowMessage(OutOfRangeMessage(*bad), MessageIcon::Error);
     return false;
   }
+  if (cancellation_.Stopping()) return false;
   if (!PortOpen()) {
     ShowPortClosed();
     return false;
@@ -408,7 +426,7 @@ bool BrixoLink::SendQuendalMessage(const std::vector<int>& data) {
   HostToggle = HostToggle ? 0 : 1;
 
   if (ReceiveQuendalReply().empty()) {
-    if (PortOpen()) prompt_.ShowMessage("No answer from Quendal", MessageIcon::Warning);
+    if (PortOpen()) LinkFailed("No answer from Quendal", MessageIcon::Warning);
     return false;
   }
   return true;
@@ -447,7 +465,7 @@ std::string BrixoLink::ReceiveQuendalReply() {
   int sum = 0;
   for (uint8_t b : frame) sum += b;
   if (sum % 128 != 0) {
-    prompt_.ShowMessage("Checksum Error\nSize = " + std::to_string(m) + text);
+    LinkFailed("Checksum Error\nSize = " + std::to_string(m) + text);
     ReplyBuffer[0] = 0;
     return {};
   }
@@ -467,6 +485,7 @@ void BrixoLink::SendTamloMessage(int a, int b1, int b2, int b3) {
     prompt_.ShowMessage(OutOfRangeMessage(*bad), MessageIcon::Error);
     return;
   }
+  if (cancellation_.Stopping()) return;
   if (!PortOpen()) {
     ShowPortClosed();
     return;

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "link/cancellation_token.h"
 #include "link/clock.h"
 #include "link/comm_log.h"
 #include "link/serial_port.h"
@@ -35,8 +36,9 @@ struct ReplyWait {
   // Counted from when the wait starts; while tunnelling, the time spent polling the host.
   double Seconds = kReplyWindowSeconds;
   // Silence and unusable replies are the caller's to judge (LastOutcome, LastProblem), not
-  // messages for the user, and "Bidirectional Comm." stays as it is. A closed port and a
-  // silent host are still shown.
+  // messages for the user, and "Bidirectional Comm." stays as it is; nor do they trip
+  // StopOnLinkFailure. A closed port and a silent host are still shown and are still link
+  // failures.
   bool Quiet = false;
   // Set: replies of other controllers go here and the wait goes on. Unset: such a reply
   // ends the wait as an invalid response.
@@ -72,6 +74,9 @@ class BrixoLink {
   bool CheckBrixoBD = true;     // "Bidirectional Comm."
   bool CheckQuendal = false;    // "Use Quendal Tunneling"
   bool CheckXaddress = false;   // "Use eXtended Addr"
+  // Every link failure (not only a lost port) trips the cancellation token, so the running
+  // operation ends at its next exchange instead of going on without replies.
+  bool StopOnLinkFailure = false;
 
   // Sends one controller message (payload values 0..127, at most 15 of them).
   // Direct mode: true whenever the frame was sent; callers needing data also test ReplyValid.
@@ -98,8 +103,15 @@ class BrixoLink {
   const std::vector<uint8_t>& LastHostData() const { return hostData_; }
 
   // Shows a fault that closed the port behind our back (once) and makes sure the port
-  // stays closed. True when there was one.
+  // stays closed; the running operation stops. True when there was one.
   bool ReportPortFault();
+  // Told after a port fault was reported, so that whoever shows the port shows it closed.
+  std::function<void()> onPortLost;
+
+  // Asked before every exchange; while it stops an operation nothing is sent and nothing
+  // is shown.
+  CancellationToken& Cancellation() { return cancellation_; }
+  const CancellationToken& Cancellation() const { return cancellation_; }
 
   Clock& GetClock() { return clock_; }
   UserPrompt& Prompt() { return prompt_; }
@@ -111,6 +123,7 @@ class BrixoLink {
   CommLog& log_;
   SerialPort* port_ = nullptr;
   std::vector<uint8_t> hostData_;
+  CancellationToken cancellation_;
   const ReplyWait* wait_;  // the running exchange's, or the ordinary one
   ExchangeOutcome outcome_ = ExchangeOutcome::NotSent;
   std::string problem_;
@@ -136,8 +149,14 @@ class BrixoLink {
   void LogDirectReply();
   bool ValidateDirectReply(uint8_t addressSent);
   bool TakeTunnelledReply(bool& failed);
+  // An unusable reply (or none): a link failure, or the caller's to judge when the wait is
+  // quiet.
   void ReplyProblem(const std::string& text);
   void ShowPortClosed();
+  // Shows an exchange failure and, when StopOnLinkFailure is set, stops the operation.
+  void LinkFailed(const std::string& text, MessageIcon icon = MessageIcon::None);
+  // The operation was stopped for a reason of its own, not by this exchange's failure.
+  bool StoppedFromOutside() const;
   void WriteFrame(const std::vector<uint8_t>& frame);
   int NextByte(double windowStart, double windowSeconds);
 };

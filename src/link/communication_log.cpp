@@ -4,12 +4,12 @@ namespace brixo {
 
 void CommunicationLog::AppendLine(const std::string& line) {
   const std::string piece = line + "\r\n";
-  text_ += piece;
+  text_.Append(piece);
   if (onAppend) onAppend(piece);
 }
 
 void CommunicationLog::Clear() {
-  text_.clear();
+  text_.Clear();
   if (onClear) onClear();
 }
 

@@ -3,7 +3,9 @@
 #include <QCoreApplication>
 #include <QSerialPort>
 #include <QTimer>
+#include <poll.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 
 #include <optional>
 #include <sstream>
@@ -56,6 +58,17 @@ bool IsLineFault(int error) {
          error == QSerialPort::ResourceError;
 }
 
+// Whether the device behind a failing port has gone: unplugged, switched off, or the far
+// end of a pseudo-terminal closed. Qt's own text then names whatever call failed last
+// ("Inappropriate ioctl for device"), which tells the user nothing.
+bool DeviceGone(int error, int handle, const std::string& device) {
+  if (error == QSerialPort::ResourceError) return true;
+  pollfd state{handle, POLLIN, 0};
+  if (handle >= 0 && ::poll(&state, 1, 0) == 1 && (state.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0) return true;
+  struct stat info {};
+  return ::stat(device.c_str(), &info) != 0;
+}
+
 }  // namespace
 
 QtSerialPort::QtSerialPort() : port_(std::make_unique<QSerialPort>()) {
@@ -74,7 +87,11 @@ void QtSerialPort::NoteError(int error) {
   // A device that went away can keep reporting errors for every read attempt: take the
   // first one, and close the port outside Qt's own notification.
   broken_ = true;
-  fault_ = "Communications port " + device_ + " failed: " + port_->errorString().toStdString();
+  if (DeviceGone(error, static_cast<int>(port_->handle()), device_)) {
+    fault_ = PortGoneFault(device_);
+  } else {
+    fault_ = "Communications port " + device_ + " failed: " + port_->errorString().toStdString();
+  }
   if (QCoreApplication::instance() != nullptr) QTimer::singleShot(0, port_.get(), [this] { CloseIfBroken(); });
 }
 

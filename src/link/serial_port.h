@@ -35,4 +35,10 @@ class SerialPort {
   virtual std::string TakeFault() { return {}; }
 };
 
+// The fault of a port whose device went away (unplugged, switched off, the far end of a
+// pseudo-terminal closed).
+inline std::string PortGoneFault(const std::string& device) {
+  return "Communications port " + device + " went away (device unplugged or closed)";
+}
+
 }  // namespace brixo

@@ -1,5 +1,6 @@
-// brixo-sim: a simulated controller (optionally behind an interface unit) on a
-// pseudo-terminal. The first line of standard output is the device path to open.
+// brixo-sim: simulated controllers (one, or several on one line; optionally behind an
+// interface unit) on a pseudo-terminal. The first line of standard output is the device
+// path to open.
 #include <csignal>
 #include <cstdio>
 #include <string>
@@ -31,12 +32,15 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "brixo-sim: %s\n%s", error.c_str(), SimUsage().c_str());
     return 2;
   }
+  if (options.Help) {
+    std::fputs(SimHelp().c_str(), stdout);
+    return 0;
+  }
 
   SteadyClock clock;
   SimSerialPort line(clock);
   ErrorOutputPrompt prompt;
   if (!SetUpSimulatedControllers(line, LineControllers(options), clock, prompt)) return 1;
-  for (int i = 0; i < line.Controllers().Count(); ++i) line.Controllers().At(i).Faults().NoEventControl = options.NoEvents;
   line.SetHostAttached(options.Host);
   InterfaceUnitConfig& unit = line.Host().Config();
   unit.ProtocolVersion = options.Protocol;

@@ -51,6 +51,10 @@ std::optional<ControllerAnswer> ControllerBus::Accept(const ControllerRequest& r
   return answer;
 }
 
+bool ControllerBus::AnyGone() const {
+  return std::any_of(controllers_.begin(), controllers_.end(), [](const SimController& c) { return c.Gone(); });
+}
+
 void ControllerBus::AcceptLegacy(const std::array<int, 4>& frame) {
   for (SimController& c : controllers_) c.AcceptLegacy(frame);
 }

@@ -38,6 +38,8 @@ class ControllerBus {
   // A message carried by the interface unit; the answer when exactly one controller gave one.
   std::optional<ControllerAnswer> Accept(const ControllerRequest& request);
   void AcceptLegacy(const std::array<int, 4>& frame);
+  // One controller's GoneAfterFrames fault has struck: the device serving the line is gone.
+  bool AnyGone() const;
 
  private:
   std::deque<SimController> controllers_;

@@ -174,6 +174,12 @@ int PtyServer::Serve() {
         // Paced, the controller only sees the last byte once the line has carried it.
         inputFree_ = options_.Pace ? std::max(inputFree_, now) + double(n) * byteSeconds_ : now;
         line_.Write(std::span<const uint8_t>(buffer, static_cast<size_t>(n)));
+        if (line_.Controllers().AnyGone()) {
+          // Unplugged: both sides of the pseudo-terminal close, so the program on the
+          // device sees it hang up, as it would see a USB adapter pulled out.
+          if (!options_.Quiet) std::fputs("brixo-sim: device gone\n", stderr);
+          return 0;
+        }
       }
     }
   }

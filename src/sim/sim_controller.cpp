@@ -62,6 +62,14 @@ bool SimController::AddressedToMe(const ControllerRequest& request) const {
 }
 
 bool SimController::LoseThisFrame() {
+  if (gone_) return true;
+  if (faults_.GoneAfterFrames == 0) {
+    gone_ = true;
+    return true;
+  }
+  if (faults_.GoneAfterFrames > 0) --faults_.GoneAfterFrames;
+  if (faults_.SilentAfterFrames == 0) return true;
+  if (faults_.SilentAfterFrames > 0) --faults_.SilentAfterFrames;
   if (faults_.FailAfterFrames == 0) {
     faults_.FailAfterFrames = -1;
     return true;

@@ -48,6 +48,8 @@ class SimController {
   int ModuleAddress() const { return module_; }
   // The four values answered to the empty frame.
   void SetFeedback(const std::array<int, 4>& values) { feedback_ = values; }
+  // The GoneAfterFrames fault has struck: the device is no longer there.
+  bool Gone() const { return gone_; }
 
   // Direct line: one byte in, the bytes of any reply out. Each controller remembers the
   // last frame it carried out: the same frame again, alternation bit included, is the
@@ -69,7 +71,8 @@ class SimController {
 
  private:
   bool AddressedToMe(const ControllerRequest& request) const;
-  // The FailAfterFrames fault: true for the frame that is lost on the line.
+  // The faults that lose frames (gone, silent, one lost frame): true for a frame addressed
+  // here that is lost on the line, neither carried out nor answered.
   bool LoseThisFrame();
   std::optional<ControllerAnswer> CarryOut(const ControllerRequest& request);
   std::vector<int> Execute(const std::vector<int>& payload);
@@ -89,6 +92,7 @@ class SimController {
   std::array<int, 4> feedback_{0, 0, 0, 0};
   ControllerFrameReader reader_;
   bool afterBurst_ = false;
+  bool gone_ = false;
   std::optional<ControllerFrame> lastFrame_;  // the last frame carried out since the last sync
   std::vector<uint8_t> lastReply_;            // and what it was answered with
   std::vector<std::vector<int>> received_;

@@ -19,6 +19,11 @@ struct SimFaults {
   // One-shot: once this many frames have been accepted, the next one is lost on the
   // line (neither carried out nor answered) and the counter disarms itself (-1).
   int FailAfterFrames = -1;
+  // Once this many more frames have been accepted, every later one is lost (-1: never).
+  int SilentAfterFrames = -1;
+  // Once this many more frames have been accepted, the device goes away with the next
+  // one, as if unplugged (-1: never); the port serving the line then closes.
+  int GoneAfterFrames = -1;
 };
 
 }  // namespace brixo

@@ -1,15 +1,28 @@
 #include "sim/sim_options.h"
 
+#include <algorithm>
 #include <charconv>
+#include <cmath>
+#include <cstdlib>
 
 namespace brixo {
 
 namespace {
+
 bool ParseInt(const std::string& text, int low, int high, int& out) {
   int value = 0;
   const char* end = text.data() + text.size();
   auto [ptr, ec] = std::from_chars(text.data(), end, value);
   if (ec != std::errc() || ptr != end || value < low || value > high) return false;
+  out = value;
+  return true;
+}
+
+bool ParseSeconds(const std::string& text, double high, double& out) {
+  if (text.empty()) return false;
+  char* end = nullptr;
+  const double value = std::strtod(text.c_str(), &end);
+  if (end != text.c_str() + text.size() || !std::isfinite(value) || value < 0 || value > high) return false;
   out = value;
   return true;
 }
@@ -31,6 +44,12 @@ bool SameIdentity(const SimLineController& a, const SimLineController& b) {
   return a.Module == b.Module && a.Extended.value_or(0) == b.Extended.value_or(0);
 }
 
+// "5" in --faulty names every controller at module 5; "5:12" only the one answering 12.
+bool Names(const SimLineController& given, const SimLineController& controller) {
+  return given.Module == controller.Module &&
+         (!given.Extended || *given.Extended == controller.Extended.value_or(0));
+}
+
 // "--load FILE" is for the first controller; "--load 5:12=FILE" for the one given so in
 // --modules.
 bool AttachLoad(const std::string& text, std::vector<SimLineController>& controllers, std::string& error) {
@@ -50,6 +69,82 @@ bool AttachLoad(const std::string& text, std::vector<SimLineController>& control
   error = "--load names no controller of --modules: " + text;
   return false;
 }
+
+// One option: its name, the placeholder of its value (none for a switch), its help line
+// and what it does. Applying returns false for a value that does not fit, saying why in
+// error when "bad value for" the option would not tell enough.
+struct SimOption {
+  const char* Name;
+  const char* Value;
+  const char* Help;
+  bool (*Apply)(SimOptions& o, const std::string& value, std::string& error);
+};
+
+// Keep the table in the order the help text shows it.
+constexpr SimOption kOptions[] = {
+    {"--baud", "N", "bit rate: 9600, 19200 (default) or 38400",
+     [](SimOptions& o, const std::string& v, std::string&) {
+       return ParseInt(v, 9600, 38400, o.Baud) && (o.Baud == 9600 || o.Baud == 19200 || o.Baud == 38400);
+     }},
+    {"--pace", nullptr, "deliver bytes at the line's real speed (11 bits a byte)",
+     [](SimOptions& o, const std::string&, std::string&) { return o.Pace = true; }},
+    {"--module", "N", "the controller's module address, 0..31 (default 0)",
+     [](SimOptions& o, const std::string& v, std::string&) { return ParseInt(v, 0, 31, o.Module); }},
+    {"--host", nullptr, "a Quendal interface unit in front of the controller",
+     [](SimOptions& o, const std::string&, std::string&) { return o.Host = true; }},
+    {"--protocol", "V", "the interface unit's host protocol version (default 3200)",
+     [](SimOptions& o, const std::string& v, std::string&) { return ParseInt(v, 0, 15999, o.Protocol); }},
+    {"--unit-type", "T", "the interface unit's type: 2 Kesta (default), 3 Vulmo, 10 Sarpa",
+     [](SimOptions& o, const std::string& v, std::string&) { return ParseInt(v, 0, 127, o.UnitType); }},
+    {"--unit-version", "V", "the interface unit's firmware version (default 1020)",
+     [](SimOptions& o, const std::string& v, std::string&) { return ParseInt(v, 0, 15999, o.UnitVersion); }},
+    {"--no-events", nullptr, "a controller without event control",
+     [](SimOptions& o, const std::string&, std::string&) { return o.Faults.NoEventControl = true; }},
+    {"--quiet", nullptr, "no byte log on standard error",
+     [](SimOptions& o, const std::string&, std::string&) { return o.Quiet = true; }},
+    {"--ignore-stdin", nullptr, "keep serving when standard input ends",
+     [](SimOptions& o, const std::string&, std::string&) { return o.IgnoreStdin = true; }},
+    {"--modules", "LIST", "controllers on the line, MODULE[:XADDR] each (1,5:12,9)",
+     [](SimOptions& o, const std::string& v, std::string& e) { return ParseControllerList(v, o.Controllers, e); }},
+    {"--load", "FILE", "start with this data file; M[:X]=FILE for one of --modules",
+     [](SimOptions& o, const std::string& v, std::string&) {
+       o.Loads.push_back(v);
+       return true;
+     }},
+    {"--help", nullptr, "this text", [](SimOptions& o, const std::string&, std::string&) { return o.Help = true; }},
+    // Faults, so that anyone can rehearse them against the real program.
+    {"--faulty", "LIST", "only these of --modules show the faults and --no-events",
+     [](SimOptions& o, const std::string& v, std::string& e) { return ParseControllerList(v, o.Faulty, e); }},
+    {"--no-reply", nullptr, "fault: carry out every frame but answer none",
+     [](SimOptions& o, const std::string&, std::string&) { return o.Faults.NoReply = true; }},
+    {"--wrong-check-byte", nullptr, "fault: every reply's check byte is off by one",
+     [](SimOptions& o, const std::string&, std::string&) { return o.Faults.WrongCheckByte = true; }},
+    {"--wrong-alternation-bit", nullptr, "fault: replies lack (or add) the request's alternation bit",
+     [](SimOptions& o, const std::string&, std::string&) { return o.Faults.WrongAlternationBit = true; }},
+    {"--stray-bytes", "N", "fault: N bytes of noise (0..15) ahead of every reply",
+     [](SimOptions& o, const std::string& v, std::string&) { return ParseInt(v, 0, 15, o.Faults.StrayBytes); }},
+    {"--delay", "SECONDS", "fault: every reply comes this late (0..60; the tool waits 2 s)",
+     [](SimOptions& o, const std::string& v, std::string&) { return ParseSeconds(v, 60.0, o.Faults.ReplyDelaySeconds); }},
+    {"--lose-frame", "N", "fault: frame N+1 is lost, neither carried out nor answered",
+     [](SimOptions& o, const std::string& v, std::string&) { return ParseInt(v, 0, 1000000, o.Faults.FailAfterFrames); }},
+    {"--fail-after", "N", "fault: from frame N+1 on nothing is carried out or answered",
+     [](SimOptions& o, const std::string& v, std::string&) { return ParseInt(v, 0, 1000000, o.Faults.SilentAfterFrames); }},
+    {"--gone-after", "N", "fault: at frame N+1 the device goes away (the device closes)",
+     [](SimOptions& o, const std::string& v, std::string&) { return ParseInt(v, 0, 1000000, o.Faults.GoneAfterFrames); }},
+    {"--wrong-xaddr", nullptr, "fault: replies carry another extended address",
+     [](SimOptions& o, const std::string&, std::string&) { return o.Faults.WrongExtendedByte = true; }},
+    {"--missing-xaddr", nullptr, "fault: extended requests are answered without it",
+     [](SimOptions& o, const std::string&, std::string&) { return o.Faults.MissingExtendedByte = true; }},
+    {"--unexpected-xaddr", nullptr, "fault: plain requests are answered with an extended address",
+     [](SimOptions& o, const std::string&, std::string&) { return o.Faults.UnexpectedExtendedByte = true; }},
+};
+
+std::string Synopsis(const SimOption& option) {
+  std::string text = option.Name;
+  if (option.Value) text += std::string(" ") + option.Value;
+  return text;
+}
+
 }  // namespace
 
 bool ParseControllerList(const std::string& text, std::vector<SimLineController>& out, std::string& error) {
@@ -60,12 +155,12 @@ bool ParseControllerList(const std::string& text, std::vector<SimLineController>
     SimLineController entry;
     const std::string item = text.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
     if (!ParseControllerItem(item, entry)) {
-      error = "bad controller in --modules: \"" + item + "\" (MODULE or MODULE:XADDR, 0..31 and 0..95)";
+      error = "\"" + item + "\" is no controller (MODULE or MODULE:XADDR, 0..31 and 0..95)";
       return false;
     }
     for (const SimLineController& other : out) {
       if (SameIdentity(other, entry)) {
-        error = "two controllers answer as " + item + " in --modules";
+        error = "two controllers answer as " + item;
         return false;
       }
     }
@@ -76,88 +171,70 @@ bool ParseControllerList(const std::string& text, std::vector<SimLineController>
 }
 
 std::vector<SimLineController> LineControllers(const SimOptions& options) {
-  if (!options.Controllers.empty()) return options.Controllers;
-  SimLineController single;
-  single.Module = options.Module;
-  return {single};
+  std::vector<SimLineController> line = options.Controllers;
+  if (line.empty()) line.emplace_back().Module = options.Module;
+  for (SimLineController& c : line) {
+    const bool faulty = options.Faulty.empty() || std::any_of(options.Faulty.begin(), options.Faulty.end(),
+                                                              [&](const SimLineController& f) { return Names(f, c); });
+    c.Faults = faulty ? options.Faults : SimFaults{};
+  }
+  return line;
 }
 
-std::string SimUsage() {
-  return "usage: brixo-sim [--baud 9600|19200|38400] [--pace] [--module N] [--host]\n"
-         "                 [--protocol V] [--unit-type T] [--unit-version V] [--no-events]\n"
-         "                 [--quiet] [--ignore-stdin]\n"
-         "                 [--modules M[:X],...] [--load [M[:X]=]FILE]...\n";
+std::string SimUsage() { return "usage: brixo-sim [options]   (brixo-sim --help lists them)\n"; }
+
+std::string SimHelp() {
+  std::string text =
+      "usage: brixo-sim [options]\n"
+      "Simulated Brixo controllers (one, or several with --modules; optionally behind a\n"
+      "Quendal interface unit) on a pseudo-terminal. The first line of standard output is\n"
+      "the device to open; it serves until stopped or until its standard input ends.\n"
+      "Each controller counts its own frames, from the first one addressed to it; when one\n"
+      "of them goes away (--gone-after), the whole device goes with it.\n\n"
+      "Options:\n";
+  for (const SimOption& option : kOptions) {
+    std::string line = "  " + Synopsis(option);
+    line.resize(std::max<size_t>(line.size() + 2, 27), ' ');
+    text += line + option.Help + "\n";
+  }
+  return text;
 }
 
 bool ParseSimOptions(const std::vector<std::string>& args, SimOptions& options, std::string& error) {
-  struct Numeric {
-    const char* name;
-    int* target;
-    int low;
-    int high;
-  };
-  const Numeric numerics[] = {
-      {"--baud", &options.Baud, 9600, 38400},
-      {"--module", &options.Module, 0, 31},
-      {"--protocol", &options.Protocol, 0, 15999},
-      {"--unit-type", &options.UnitType, 0, 127},
-      {"--unit-version", &options.UnitVersion, 0, 15999},
-  };
-  std::vector<std::string> loads;
-  // Options that take text: the line's controllers and their start-up files.
-  struct Listed {
-    const char* name;
-    bool (*take)(const std::string& value, SimOptions& options, std::vector<std::string>& loads, std::string& error);
-  };
-  const Listed listed[] = {
-      {"--modules", [](const std::string& v, SimOptions& o, std::vector<std::string>&, std::string& e) {
-         return ParseControllerList(v, o.Controllers, e);
-       }},
-      {"--load", [](const std::string& v, SimOptions&, std::vector<std::string>& l, std::string&) {
-         l.push_back(v);
-         return true;
-       }},
-  };
   for (size_t i = 0; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    const Listed* list = nullptr;
-    for (const Listed& l : listed) {
-      if (arg == l.name) list = &l;
-    }
-    if (list) {
-      if (i + 1 >= args.size()) {
-        error = std::string("option ") + list->name + " needs a value";
-        return false;
-      }
-      if (!list->take(args[++i], options, loads, error)) return false;
-      continue;
-    }
-    if (arg == "--pace") { options.Pace = true; continue; }
-    if (arg == "--host") { options.Host = true; continue; }
-    if (arg == "--no-events") { options.NoEvents = true; continue; }
-    if (arg == "--quiet") { options.Quiet = true; continue; }
-    if (arg == "--ignore-stdin") { options.IgnoreStdin = true; continue; }
-    const Numeric* match = nullptr;
-    for (const Numeric& n : numerics) {
-      if (arg == n.name) match = &n;
+    const SimOption* match = nullptr;
+    for (const SimOption& option : kOptions) {
+      if (args[i] == option.Name) match = &option;
     }
     if (!match) {
-      error = "unknown option " + arg;
+      error = "unknown option " + args[i];
       return false;
     }
-    if (i + 1 >= args.size() || !ParseInt(args[i + 1], match->low, match->high, *match->target)) {
-      error = std::string("bad value for ") + match->name;
+    std::string value;
+    if (match->Value) {
+      if (i + 1 >= args.size()) {
+        error = std::string("bad value for ") + match->Name;
+        return false;
+      }
+      value = args[++i];
+    }
+    error.clear();
+    if (!match->Apply(options, value, error)) {
+      error = std::string("bad value for ") + match->Name + (error.empty() ? "" : ": " + error);
       return false;
     }
-    ++i;
   }
-  if (options.Baud != 9600 && options.Baud != 19200 && options.Baud != 38400) {
-    error = "bad value for --baud";
-    return false;
-  }
-  if (!loads.empty() && options.Controllers.empty()) options.Controllers = LineControllers(options);
-  for (const std::string& load : loads) {
+  if (!options.Loads.empty() && options.Controllers.empty()) options.Controllers = LineControllers(options);
+  for (const std::string& load : options.Loads) {
     if (!AttachLoad(load, options.Controllers, error)) return false;
+  }
+  const std::vector<SimLineController> line = LineControllers(options);
+  for (const SimLineController& faulty : options.Faulty) {
+    if (std::none_of(line.begin(), line.end(), [&](const SimLineController& c) { return Names(faulty, c); })) {
+      error = "--faulty names no controller of --modules: " + std::to_string(faulty.Module) +
+              (faulty.Extended ? ":" + std::to_string(*faulty.Extended) : "");
+      return false;
+    }
   }
   return true;
 }

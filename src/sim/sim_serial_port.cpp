@@ -29,9 +29,11 @@ bool SimSerialPort::SetLineSettings(const std::string& settings) {
   return true;
 }
 
-bool SimSerialPort::Open(const std::string&) {
+bool SimSerialPort::Open(const std::string& device) {
   if (openFails_) return false;
   open_ = true;
+  device_ = device;
+  fault_.clear();
   return true;
 }
 
@@ -52,7 +54,17 @@ bool SimSerialPort::Write(std::span<const uint8_t> bytes) {
     LineReply reply = controllers_.ReceiveLineByte(byte);
     if (!reply.Bytes.empty()) Queue(reply.Bytes, replyDelay_ + reply.DelaySeconds);
   }
-  return true;
+  if (controllers_.AnyGone() && open_) {
+    Close();
+    fault_ = PortGoneFault(device_);
+  }
+  return open_;
+}
+
+std::string SimSerialPort::TakeFault() {
+  std::string fault;
+  fault.swap(fault_);
+  return fault;
 }
 
 // A late reply does not hold up a prompt one behind it: replies take their place by the

@@ -60,6 +60,8 @@ class SimSerialPort final : public SerialPort {
   int BytesWaiting() override;
   int ReadByte() override;
   bool WaitForBytes(int timeoutMs) override;
+  // A controller's GoneAfterFrames fault closes the port as an unplugged device would.
+  std::string TakeFault() override;
 
  private:
   struct PendingByte {
@@ -75,6 +77,8 @@ class SimSerialPort final : public SerialPort {
   bool hostAttached_ = false;
   bool openFails_ = false;
   bool open_ = false;
+  std::string device_;
+  std::string fault_;
   std::string lineSettings_ = "19200,o,8,1";
   std::vector<uint8_t> written_;
   std::deque<PendingByte> pending_;

@@ -106,26 +106,28 @@ bool RunVerifyEvents(TransferContext& ctx) {
 
 struct Command {
   const char* Name;
+  const char* Caption;  // the button's caption
+  CommandKind Kind;
   PostCheck Check;
   bool (*Run)(TransferContext&);
 };
 
 constexpr std::array<Command, 15> kCommands{{
-    {"ReadAll", PostCheck::None, ReadAllSequence},
-    {"WriteAll", PostCheck::None, WriteAllSequence},
-    {"VerifyAll", PostCheck::PortOpen, RunVerifyAll},
-    {"ReadPin", PostCheck::None, RunReadPin},
-    {"WritePin", PostCheck::None, RunWritePin},
-    {"ReadDevice", PostCheck::None, RunReadDevice},
-    {"WriteDevice", PostCheck::DeviceHead, RunWriteDevice},
-    {"ReadAllPins", PostCheck::None, RunReadAllPins},
-    {"WriteAllPins", PostCheck::None, RunWriteAllPins},
-    {"PAspReadPin", PostCheck::None, RunReadAspects},
-    {"PAspWritePin", PostCheck::None, RunWriteAspects},
-    {"VerifyAllPins", PostCheck::PortOpen, RunVerifyAllPins},
-    {"ECWriteAll", PostCheck::None, RunWriteEvents},
-    {"ECReadAll", PostCheck::None, RunReadEvents},
-    {"ECVerify", PostCheck::PortOpen, RunVerifyEvents},
+    {"ReadAll", "Read All", CommandKind::Read, PostCheck::None, ReadAllSequence},
+    {"WriteAll", "Write All", CommandKind::Write, PostCheck::None, WriteAllSequence},
+    {"VerifyAll", "Verify All", CommandKind::Verify, PostCheck::PortOpen, RunVerifyAll},
+    {"ReadPin", "Read Pin", CommandKind::Read, PostCheck::None, RunReadPin},
+    {"WritePin", "Write Pin", CommandKind::Write, PostCheck::None, RunWritePin},
+    {"ReadDevice", "Read Device", CommandKind::Read, PostCheck::None, RunReadDevice},
+    {"WriteDevice", "Write Device", CommandKind::Write, PostCheck::DeviceHead, RunWriteDevice},
+    {"ReadAllPins", "Read All Devices", CommandKind::Read, PostCheck::None, RunReadAllPins},
+    {"WriteAllPins", "Write All Devices", CommandKind::Write, PostCheck::None, RunWriteAllPins},
+    {"PAspReadPin", "Read Asp's", CommandKind::Read, PostCheck::None, RunReadAspects},
+    {"PAspWritePin", "Write Asp's", CommandKind::Write, PostCheck::None, RunWriteAspects},
+    {"VerifyAllPins", "Verify All Pins", CommandKind::Verify, PostCheck::PortOpen, RunVerifyAllPins},
+    {"ECWriteAll", "Write All Events", CommandKind::Write, PostCheck::None, RunWriteEvents},
+    {"ECReadAll", "Read All Events", CommandKind::Read, PostCheck::None, RunReadEvents},
+    {"ECVerify", "Verify Event Control", CommandKind::Verify, PostCheck::PortOpen, RunVerifyEvents},
 }};
 
 const Command* FindCommand(const std::string& name) {
@@ -176,8 +178,37 @@ void DeferredCommands::Tick() {
   pendingCommand_.clear();
   const Command* command = FindCommand(name);
   if (command == nullptr) return;
-  lastSucceeded_ = command->Run(ctx_);
+  lastCommand_ = name;
+  {
+    CancellationScope scope(ctx_.Link.Cancellation());
+    lastSucceeded_ = command->Run(ctx_);
+  }
   labelActionVisible_ = false;
+}
+
+bool DeferredCommands::LastStopped() const {
+  return !lastCommand_.empty() && ctx_.Link.Cancellation().Tripped();
+}
+
+std::string DeferredCommands::LastStoppedText() const {
+  if (!LastStopped()) return {};
+  return LastProgressText();
+}
+
+std::string DeferredCommands::LastProgressText() const {
+  if (lastCommand_.empty()) return {};
+  const std::string& done = ctx_.Link.Cancellation().Done();
+  return LastCaption() + " stopped " + (done.empty() ? "at its first step" : "after " + done);
+}
+
+std::string DeferredCommands::LastCaption() const {
+  const Command* command = FindCommand(lastCommand_);
+  return command ? command->Caption : "";
+}
+
+CommandKind DeferredCommands::LastKind() const {
+  const Command* command = FindCommand(lastCommand_);
+  return command ? command->Kind : CommandKind::Read;
 }
 
 }  // namespace brixo

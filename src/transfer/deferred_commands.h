@@ -10,6 +10,9 @@
 
 namespace brixo {
 
+// What a command does to the controller, for what its stop means to the user.
+enum class CommandKind { Read, Write, Verify };
+
 class DeferredCommands {
  public:
   explicit DeferredCommands(TransferContext& ctx) : ctx_(ctx) {}
@@ -30,6 +33,16 @@ class DeferredCommands {
 
   // The success flag of the operation the last tick ran.
   bool LastSucceeded() const { return lastSucceeded_; }
+  // Whether the operation the last tick ran was stopped by the link's cancellation token,
+  // and what a user is told about it: "Write All stopped after pin 12 of 32".
+  bool LastStopped() const;
+  std::string LastStoppedText() const;
+  // The same words for the operation the last tick ran, whether it was stopped or ended
+  // early of itself.
+  std::string LastProgressText() const;
+  // The caption of the button behind the command the last tick ran ("Read All"), and what it does.
+  std::string LastCaption() const;
+  CommandKind LastKind() const;
 
   static bool IsCommandName(const std::string& name);
   // Every command name, in the order of the command table.
@@ -40,6 +53,7 @@ class DeferredCommands {
   std::string pendingCommand_;
   bool labelActionVisible_ = false;
   bool lastSucceeded_ = false;
+  std::string lastCommand_;
 };
 
 }  // namespace brixo

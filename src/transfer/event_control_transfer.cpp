@@ -12,8 +12,15 @@ namespace {
 
 constexpr EventHalf kHalves[] = {EventHalf::On, EventHalf::Off};
 
-void ShowPinProgress(TransferContext& ctx, EventHalf half, int p) {
-  ctx.View.ShowProgress(EventHalfName(half) + " pin " + std::to_string(p + 1) + " of " + std::to_string(kPinCount));
+std::string PinOfHalf(EventHalf half, int p) {
+  return EventHalfName(half) + " pin " + std::to_string(p + 1) + " of " + std::to_string(kPinCount);
+}
+
+// Shows which pin comes next; false when the operation has been asked to stop.
+bool StartPin(TransferContext& ctx, EventHalf half, int p) {
+  if (ctx.Stopping()) return false;
+  ctx.View.ShowProgress(PinOfHalf(half, p));
+  return true;
 }
 
 }  // namespace
@@ -22,7 +29,7 @@ bool ReadEventControl(TransferContext& ctx) {
   ctx.Link.CheckBrixoBD = true;
   for (EventHalf half : kHalves) {
     for (int p = 0; p < kPinCount; ++p) {
-      ShowPinProgress(ctx, half, p);
+      if (!StartPin(ctx, half, p)) return false;
       std::array<int16_t, kEventInputCount> actions{};
       const EventReply reply = RequestEventActions(ctx, half, p, actions);
       if (reply == EventReply::LinkFailed) return false;
@@ -31,6 +38,7 @@ bool ReadEventControl(TransferContext& ctx) {
         break;
       }
       ActionsOf(ctx.Events, half, p) = actions;
+      ctx.NoteDone(PinOfHalf(half, p));
     }
   }
   ShowEventPin(ctx.Events, ctx.View);
@@ -40,12 +48,12 @@ bool ReadEventControl(TransferContext& ctx) {
 bool WriteEventControl(TransferContext& ctx) {
   for (EventHalf half : kHalves) {
     for (int p = 0; p < kPinCount; ++p) {
-      ShowPinProgress(ctx, half, p);
-      if (!SendEventActions(ctx, half, p)) {
+      if (!StartPin(ctx, half, p) || !SendEventActions(ctx, half, p)) {
         ctx.View.SetBusy(false);
         return false;
       }
       ctx.PaceWrite();
+      ctx.NoteDone(PinOfHalf(half, p));
     }
   }
   ctx.View.SetBusy(false);
@@ -67,7 +75,7 @@ VerificationResult VerifyEventControl(TransferContext& ctx) {
   for (EventHalf half : kHalves) {
     const FieldKind kind = half == EventHalf::On ? FieldKind::OnAction : FieldKind::OffAction;
     for (int p = 0; p < kPinCount; ++p) {
-      ShowPinProgress(ctx, half, p);
+      if (!StartPin(ctx, half, p)) return stop();
       std::array<int16_t, kEventInputCount> actions{};
       std::array<int, kEventInputCount> bytes{};
       const EventReply reply = RequestEventActions(ctx, half, p, actions, &bytes);
@@ -90,6 +98,7 @@ VerificationResult VerifyEventControl(TransferContext& ctx) {
         result.Differences.push_back(d);
         result.Ok = false;
       }
+      ctx.NoteDone(PinOfHalf(half, p));
     }
   }
 

@@ -14,7 +14,7 @@ bool ReadPinProgram(TransferContext& ctx, int p);
 // when both were read.
 bool ReadPinComplete(TransferContext& ctx, int p);
 // ReadPinComplete for pins 0..31, stopping at the first failure and telling which pins
-// were not read.
+// were not read (unless the operation's owner tells how far it got).
 bool ReadAllPinsLoop(TransferContext& ctx);
 // Finds p's device through the controller's own device bytes and reads every member.
 bool ReadDeviceOfPin(TransferContext& ctx, int p);

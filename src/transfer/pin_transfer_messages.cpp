@@ -84,4 +84,8 @@ bool SendPinWrite(TransferContext& ctx, const std::vector<int>& payload) {
 
 int DisplayedPin(const ConfigModel& model, int p) { return p + model.NumberingOffset; }
 
+std::string PinOfAll(const ConfigModel& model, int p) {
+  return "pin " + std::to_string(DisplayedPin(model, p)) + " of " + std::to_string(kPinCount);
+}
+
 }  // namespace brixo

@@ -58,5 +58,7 @@ bool SendPinWrite(TransferContext& ctx, const std::vector<int>& payload);
 
 // The pin number the user sees.
 int DisplayedPin(const ConfigModel& model, int p);
+// "pin 12 of 32", as the user counts the pins.
+std::string PinOfAll(const ConfigModel& model, int p);
 
 }  // namespace brixo

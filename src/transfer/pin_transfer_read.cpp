@@ -105,13 +105,18 @@ bool ReadPinComplete(TransferContext& ctx, int p) {
 
 bool ReadAllPinsLoop(TransferContext& ctx) {
   for (int p = 0; p < kPinCount; ++p) {
-    ctx.View.ShowProgress("Reading pin " + std::to_string(DisplayedPin(ctx.Model, p)) + " of 32");
-    if (!ReadPinComplete(ctx, p)) {
-      ReportPinsNotRead(ctx, p);
+    bool read = !ctx.Stopping();
+    if (read) {
+      ctx.View.ShowProgress("Reading " + PinOfAll(ctx.Model, p));
+      read = ReadPinComplete(ctx, p);
+    }
+    if (!read) {
+      if (!ctx.OwnerTellsProgress()) ReportPinsNotRead(ctx, p);
       return false;
     }
+    ctx.NoteDone(PinOfAll(ctx.Model, p));
   }
-  return true;
+  return !ctx.Stopping();
 }
 
 bool ReadDeviceOfPin(TransferContext& ctx, int p) {
@@ -136,10 +141,14 @@ bool ReadDeviceOfPin(TransferContext& ctx, int p) {
       if (IsDeviceByte(value) && HeadOfDeviceByte(b, value) == head) member = true;
     }
     if (member && !ReadPinComplete(ctx, b)) {
-      ctx.Prompt().ShowMessage("Pin " + std::to_string(DisplayedPin(ctx.Model, b)) +
-                               " was not read; the device's pins after it were not read either");
+      if (!ctx.OwnerTellsProgress()) {
+        ctx.Prompt().ShowMessage("Pin " + std::to_string(DisplayedPin(ctx.Model, b)) +
+                                 " was not read; the device's pins after it were not read either");
+      }
       return false;
     }
+    if (member) ctx.NoteDone("pin " + std::to_string(DisplayedPin(ctx.Model, b)));
+    if (ctx.Stopping()) return false;
   }
   return true;
 }

@@ -225,7 +225,12 @@ VerificationResult VerifyPins(TransferContext& ctx) {
   VerificationResult result;
   PinVerification verification(ctx, result);
   for (int p = 0; p < kPinCount; ++p) {
-    ctx.View.ShowProgress("Verifying pin " + std::to_string(DisplayedPin(ctx.Model, p)) + " of 32");
+    // A verification that was stopped has not compared everything.
+    if (ctx.Stopping()) {
+      result.Ok = false;
+      return result;
+    }
+    ctx.View.ShowProgress("Verifying " + PinOfAll(ctx.Model, p));
     const PinVerdict verdict = verification.Verify(p);
     if (verdict == PinVerdict::Stop) {
       result.Ok = false;
@@ -233,6 +238,11 @@ VerificationResult VerifyPins(TransferContext& ctx) {
       return result;
     }
     if (verdict == PinVerdict::Differs) result.Ok = false;
+    ctx.NoteDone(PinOfAll(ctx.Model, p));
+  }
+  if (ctx.Stopping()) {
+    result.Ok = false;
+    return result;
   }
   result.Compared.push_back("32 pins");
   return result;

@@ -43,10 +43,12 @@ bool WritePinComplete(TransferContext& ctx, int p) {
 
 bool WriteAllPinsLoop(TransferContext& ctx) {
   for (int p = 0; p < kPinCount; ++p) {
-    ctx.View.ShowProgress("Writing pin " + std::to_string(DisplayedPin(ctx.Model, p)) + " of 32");
+    if (ctx.Stopping()) return false;
+    ctx.View.ShowProgress("Writing " + PinOfAll(ctx.Model, p));
     if (!WritePinComplete(ctx, p)) return false;
+    ctx.NoteDone(PinOfAll(ctx.Model, p));
   }
-  return true;
+  return !ctx.Stopping();
 }
 
 bool WriteDeviceOfPin(TransferContext& ctx, int p) {
@@ -59,9 +61,10 @@ bool WriteDeviceOfPin(TransferContext& ctx, int p) {
     return false;
   }
   for (int b : DeviceMembers(pins, ReferredPinOf(pins, p))) {
-    if (!WritePinComplete(ctx, b)) return false;
+    if (ctx.Stopping() || !WritePinComplete(ctx, b)) return false;
+    ctx.NoteDone("pin " + std::to_string(DisplayedPin(ctx.Model, b)));
   }
-  return true;
+  return !ctx.Stopping();
 }
 
 }  // namespace brixo

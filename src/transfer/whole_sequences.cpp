@@ -17,16 +17,29 @@ bool ReadAddressSettingsQuietly(TransferContext& ctx) {
   return ok;
 }
 
+constexpr const char* kGeneralDone = "the general settings";
+constexpr const char* kEventsDone = "the event control";
+
+// Notes a step of a sequence that ended without being stopped; true when the sequence
+// may go on.
+bool Finished(TransferContext& ctx, bool ok, const char* piece) {
+  if (!ok) return false;
+  ctx.NoteDone(piece);
+  return !ctx.Stopping();
+}
+
 bool ReadGeneralSettings(TransferContext& ctx) {
   ctx.View.ShowProgress("General settings");
-  return ReadVersion(ctx) && ReadIdString(ctx) && ReadDccSettings(ctx) && ReadAddressSettingsQuietly(ctx) &&
-         ReadLedConfig(ctx) && ReadHardwareConfig(ctx) && ReadSerialPortConfig(ctx);
+  const bool ok = ReadVersion(ctx) && ReadIdString(ctx) && ReadDccSettings(ctx) && ReadAddressSettingsQuietly(ctx) &&
+                  ReadLedConfig(ctx) && ReadHardwareConfig(ctx) && ReadSerialPortConfig(ctx);
+  return Finished(ctx, ok, kGeneralDone);
 }
 
 bool WriteGeneralSettingsExceptAddressing(TransferContext& ctx) {
   ctx.View.ShowProgress("General settings");
-  return WriteIdString(ctx) && WriteDccSettings(ctx) && WriteLedConfig(ctx) && WriteHardwareConfig(ctx) &&
-         WriteSerialPortConfig(ctx);
+  const bool ok = WriteIdString(ctx) && WriteDccSettings(ctx) && WriteLedConfig(ctx) && WriteHardwareConfig(ctx) &&
+                  WriteSerialPortConfig(ctx);
+  return Finished(ctx, ok, kGeneralDone);
 }
 
 }  // namespace
@@ -38,6 +51,7 @@ bool ReadAllSequence(TransferContext& ctx) {
     ok = ReadEventControl(ctx);
     // The enable map's own outcome does not decide the sequence.
     if (ok) ReadEnableMap(ctx);
+    Finished(ctx, ok, kEventsDone);
   }
   ctx.View.ShowGeneralSettings();
   RefreshAddressAndPinViews(ctx);
@@ -51,7 +65,7 @@ bool WriteAllSequence(TransferContext& ctx) {
   if (ok) {
     ctx.View.ShowProgress("Event control");
     // A configuration that holds no enable map leaves the controller's map as it is.
-    ok = WriteEventControl(ctx) && (!ctx.Events.EnableMapKnown || WriteEnableMap(ctx));
+    ok = Finished(ctx, WriteEventControl(ctx) && (!ctx.Events.EnableMapKnown || WriteEnableMap(ctx)), kEventsDone);
   }
   if (ok) {
     ctx.View.ShowProgress("General settings");
@@ -66,11 +80,15 @@ VerificationResult VerifyAllSequence(TransferContext& ctx) {
   ctx.View.ShowProgress("General settings");
   VerificationResult& result = ctx.Report.Result;
   result = VerifyGeneralSettings(ctx);
-  if (result.Ok) {
+  bool goOn = Finished(ctx, result.Ok, kGeneralDone);
+  if (goOn) {
     ctx.View.ShowProgress("Event control");
     result.Add(VerifyEventControl(ctx));
+    goOn = Finished(ctx, result.Ok, kEventsDone);
   }
-  if (result.Ok) result.Add(VerifyPins(ctx));
+  if (goOn) result.Add(VerifyPins(ctx));
+  // A verification that was stopped has not compared everything.
+  if (ctx.Stopping()) result.Ok = false;
   CloseVerificationReport(ctx.Report, 3, ctx.Model.NumberingOffset);
   ctx.View.SetBusy(false);
   ctx.View.ShowReport();

@@ -359,6 +359,8 @@ void BrixoConfig::ShowExpertMode() {
   if (expertAction_) expertAction_->setChecked(app_.ExpertMode());
 }
 
+void BrixoConfig::ShowPortState() { ShowLinkSettings(); }
+
 void BrixoConfig::ShowEventPin() { eventTab_->ShowEventPin(); }
 void BrixoConfig::ShowPin() { deviceTab_->ShowPin(); }
 void BrixoConfig::ShowOutputConfig() { deviceTab_->ShowOutputConfig(); }

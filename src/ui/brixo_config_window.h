@@ -103,6 +103,7 @@ class BrixoConfig : public QMainWindow, public AppObserver {
   void ShowAddressingOptions() override;
   void ShowNumbering() override;
   void ShowExpertMode() override;
+  void ShowPortState() override;
   void ShowEventPin() override;
   void ShowPin() override;
   void ShowOutputConfig() override;

@@ -5,11 +5,10 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QTextCursor>
 #include <QVBoxLayout>
 
 #include "link/communication_log.h"
-#include "ui/latin1_text.h"
+#include "ui/line_view.h"
 
 namespace brixo {
 
@@ -20,6 +19,8 @@ CommunicationWindow::CommunicationWindow(CommunicationLog& log, QWidget* parent)
   text_->setObjectName("txtQuendalCommunication");
   clear_->setObjectName("cmdClear");
   text_->setReadOnly(true);
+  // The log keeps its newest lines only; so does its view, whose lines cost far more.
+  text_->setMaximumBlockCount(static_cast<int>(kViewHistoryLines));
   text_->setLineWrapMode(QPlainTextEdit::NoWrap);
   text_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   text_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
@@ -62,19 +63,13 @@ void CommunicationWindow::Append(const std::string& appended) {
   // Follow the newest line only when the user has not scrolled back to read older ones.
   QScrollBar* bar = text_->verticalScrollBar();
   const bool atEnd = bar->value() == bar->maximum();
-  QTextCursor cursor(text_->document());
-  cursor.movePosition(QTextCursor::End);
-  QString piece = ToQt(appended);
-  piece.remove('\r');
-  cursor.insertText(piece);
+  AppendLines(*text_, appended);
   if (atEnd) bar->setValue(bar->maximum());
   emit lineAppended();
 }
 
 void CommunicationWindow::Reload() {
-  QString text = ToQt(log_.Text());
-  text.remove('\r');
-  text_->setPlainText(text);
+  ShowLines(*text_, log_.Text());
   text_->verticalScrollBar()->setValue(text_->verticalScrollBar()->maximum());
 }
 

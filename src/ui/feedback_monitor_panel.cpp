@@ -8,20 +8,21 @@
 #include <QVBoxLayout>
 
 #include "app/feedback_monitor.h"
-#include "app/test_panel_commands.h"
-#include "ui/latin1_text.h"
+#include "link/bounded_text.h"
+#include "ui/line_view.h"
 
 namespace brixo {
 
-FeedbackMonitorPanel::FeedbackMonitorPanel(FeedbackMonitor& monitor, BrixoLink& link, QWidget* parent)
+FeedbackMonitorPanel::FeedbackMonitorPanel(FeedbackMonitor& monitor, QWidget* parent)
     : QGroupBox("Feedback Monitor", parent),
       monitor_(monitor),
-      link_(link),
       textFBM_(new QPlainTextEdit),
       timer2_(new QTimer(this)) {
   setObjectName("FrameFBM");
   textFBM_->setObjectName("textFBM");
   textFBM_->setReadOnly(true);
+  // An hour of monitoring must not fill the memory.
+  textFBM_->setMaximumBlockCount(static_cast<int>(kViewHistoryLines));
   textFBM_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   textFBM_->setMinimumHeight(textFBM_->fontMetrics().lineSpacing() * 8);
 
@@ -66,14 +67,13 @@ bool FeedbackMonitorPanel::eventFilter(QObject* watched, QEvent* event) {
 
 void FeedbackMonitorPanel::Sync() {
   const std::string& text = monitor_.Text();
-  const auto size = static_cast<qsizetype>(text.size());
-  if (size < shown_) {
-    textFBM_->setPlainText(ToQt(text));
-  } else if (size > shown_) {
-    textFBM_->moveCursor(QTextCursor::End);
-    textFBM_->insertPlainText(ToQt(text.substr(static_cast<size_t>(shown_))));
+  const uint64_t appended = monitor_.Appended();
+  if (appended < shown_ || appended - shown_ > text.size()) {  // cleared, or more came than is kept
+    ShowLines(*textFBM_, text);
+  } else if (appended > shown_) {
+    AppendLines(*textFBM_, text.substr(text.size() - static_cast<size_t>(appended - shown_)));
   }
-  shown_ = size;
+  shown_ = appended;
   textFBM_->moveCursor(QTextCursor::End);
 }
 
@@ -89,7 +89,8 @@ void FeedbackMonitorPanel::StopMonitor() {
 }
 
 void FeedbackMonitorPanel::Tick() {
-  if (!FeedbackMonitorTick(monitor_, link_)) timer2_->stop();
+  monitor_.Tick();
+  if (!monitor_.Running()) timer2_->stop();
   Sync();
 }
 

@@ -10,13 +10,12 @@ class QTimer;
 
 namespace brixo {
 
-class BrixoLink;
 class FeedbackMonitor;
 
 class FeedbackMonitorPanel : public QGroupBox {
   Q_OBJECT
  public:
-  FeedbackMonitorPanel(FeedbackMonitor& monitor, BrixoLink& link, QWidget* parent = nullptr);
+  explicit FeedbackMonitorPanel(FeedbackMonitor& monitor, QWidget* parent = nullptr);
 
   ~FeedbackMonitorPanel() override;
 
@@ -34,11 +33,10 @@ class FeedbackMonitorPanel : public QGroupBox {
   void Tick();
 
   FeedbackMonitor& monitor_;
-  BrixoLink& link_;
   QPlainTextEdit* textFBM_;
   QPushButton* monitorButton_ = nullptr;
   QTimer* timer2_;
-  qsizetype shown_ = 0;  // characters of the monitor's text already in textFBM
+  uint64_t shown_ = 0;  // characters the monitor had appended when textFBM last followed it
 };
 
 }  // namespace brixo

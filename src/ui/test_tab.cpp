@@ -57,7 +57,7 @@ void TestTab::Bind(AppState& app) {
   delete layout();
 
   matrix_ = new MatrixPanel(app.Link());
-  monitor_ = new FeedbackMonitorPanel(app.Monitor(), app.Link());
+  monitor_ = new FeedbackMonitorPanel(app.Monitor());
 
   auto* left = new QVBoxLayout;
   left->addWidget(BuildSetAspectGroup());

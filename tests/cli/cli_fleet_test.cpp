@@ -1,6 +1,7 @@
 // brixo-cli scan, backup and verify-dir against brixo-sim with several controllers on its
 // pseudo-terminal.
 #include "cli_test_support.h"
+#include "support/case_name.h"
 
 namespace brixo::testing {
 namespace {
@@ -156,6 +157,70 @@ TEST_F(CliFleetTest, ABackupThatMeetsProblemsStillSavesEveryController) {
                                                     "module 6: saved " + fleet + "/module-06-unnamed.dat (with problems)"}));
   EXPECT_NE(r.Err.find("Function not supported by Device"), std::string::npos) << r.Err;
 }
+
+// A controller whose operation meets a link failure: that operation ends there and says how
+// far it got, and the next controller is still done. A device that goes away takes the
+// rest of the line with it.
+struct FleetFault {
+  const char* Name;
+  std::vector<std::string> SimOptions;  // for the controller shown as module 6
+  bool DeviceGone;
+};
+
+class CliFleetFaultTest : public CliFleetTest, public ::testing::WithParamInterface<FleetFault> {
+ protected:
+  std::vector<std::string> Faulty() const {
+    std::vector<std::string> options{"--faulty", "5"};
+    options.insert(options.end(), GetParam().SimOptions.begin(), GetParam().SimOptions.end());
+    return options;
+  }
+};
+
+const FleetFault kFleetFaults[] = {
+    {"lost frame", {"--lose-frame", "40"}, false},
+    {"controller silent", {"--fail-after", "40"}, false},
+    {"device gone", {"--gone-after", "40"}, true},
+};
+
+TEST_P(CliFleetFaultTest, BackupEndsOnlyThatControllersReadAtItsFirstLinkFailure) {
+  SimProcess sim;
+  ASSERT_TRUE(StartLine(sim, Faulty()));
+  const std::string fleet = folder / "fleet";
+  const auto start = std::chrono::steady_clock::now();
+  const ProgramResult r = RunCli({"--port", sim.Path(), "backup", fleet});
+  EXPECT_LT(SecondsSince(start), 8.0) << "no exchanges nobody answers";
+  EXPECT_EQ(r.Status, 1);
+  const std::vector<std::string> out = Lines(r.Out);
+  ASSERT_EQ(out.size(), 3u) << r.Out << r.Err;
+  EXPECT_EQ(out[0], "module 2: saved " + fleet + "/module-02-Yard_West.dat");
+  EXPECT_TRUE(out[1].starts_with("module 6: Read All stopped after ")) << out[1];
+  EXPECT_TRUE(out[1].ends_with(": nothing was saved")) << out[1];
+  EXPECT_EQ(out[2], GetParam().DeviceGone ? "module 10: not read, the port went away: nothing was saved"
+                                          : "module 10: saved " + fleet + "/module-10-Depot.dat");
+  EXPECT_FALSE(std::filesystem::exists(fleet + "/module-06-Yard_East.dat"));
+}
+
+TEST_P(CliFleetFaultTest, VerifyDirEndsOnlyThatControllersCheckAtItsFirstLinkFailure) {
+  const std::string fleet = folder / "fleet";
+  {
+    SimProcess healthy;
+    ASSERT_TRUE(StartLine(healthy));
+    ASSERT_EQ(RunCli({"--port", healthy.Path(), "backup", fleet}).Status, 0);
+  }
+  SimProcess sim;
+  ASSERT_TRUE(StartLine(sim, Faulty()));
+  const ProgramResult r = RunCli({"--port", sim.Path(), "verify-dir", fleet});
+  EXPECT_EQ(r.Status, 1);
+  const std::vector<std::string> out = Lines(r.Out);
+  ASSERT_EQ(out.size(), 3u) << r.Out << r.Err;
+  EXPECT_EQ(out[0], "module 2 (module-02-Yard_West.dat): Verify OK");
+  EXPECT_TRUE(out[1].starts_with("module 6 (module-06-Yard_East.dat): Verify All stopped after ")) << out[1];
+  EXPECT_TRUE(out[1].ends_with(": the comparison is incomplete")) << out[1];
+  EXPECT_EQ(out[2], GetParam().DeviceGone ? "module 10 (module-10-Depot.dat): not checked, the port went away"
+                                          : "module 10 (module-10-Depot.dat): Verify OK");
+}
+
+INSTANTIATE_TEST_SUITE_P(Faults, CliFleetFaultTest, ::testing::ValuesIn(kFleetFaults), CaseName());
 
 TEST(CliFleetUsageTest, BadRangesAndMisplacedFlagsAreUsageErrors) {
   ScratchFolder folder;

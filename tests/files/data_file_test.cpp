@@ -405,6 +405,29 @@ TEST_F(FilesTest, AnIdentificationStringWithADoubleQuoteTravelsAsItsBytes) {
   EXPECT_EQ(ComposeDataFile(model, general, events, true, quotes).find("IDB"), std::string::npos);
 }
 
+TEST_F(FilesTest, AnIdentificationStringTheQuotedTextCannotCarryComesBackExactly) {
+  struct Case {
+    std::string id;
+    std::string shown;  // what the ID$ record holds for readers that skip IDB
+  };
+  const Case cases[] = {
+      {"say \"hi\"", "say 'hi'"},
+      {"two\nlines", "two lines"},
+      {"cr\r\nlf", "cr  lf"},
+      {"\"\n\"", "' '"},
+  };
+  for (const Case& c : cases) {
+    general.TextGenIDString = c.id;
+    bool quotes = false;
+    const std::string text = ComposeDataFile(model, general, events, true, quotes);
+    EXPECT_NE(text.find("ID$,\"" + c.shown + "\"\r\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("IDB,"), std::string::npos) << text;
+    general.TextGenIDString.clear();
+    ASSERT_TRUE(LoadDataFileText(data, text)) << c.shown;
+    EXPECT_EQ(general.TextGenIDString, c.id) << c.shown;
+  }
+}
+
 TEST_F(FilesTest, EnforcedExtendedAddressIsStoredAsTheControllersByte) {
   struct Case {
     bool enforced;

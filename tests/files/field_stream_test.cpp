@@ -29,8 +29,7 @@ TEST(FieldReaderTest, ReadsFieldsNotLines) {
       {"\"x\"  ,\"y\"\r\"z\"", V{"q:x", "q:y", "q:z"}},             // blanks after a quote, CR alone
       {"a,,b,\r\nc", V{"a", "", "b", "", "c"}},                      // empty fields
       {"\"\",\"it's\"\r\n", V{"q:", "q:it's"}},
-      {"\"multi\r\nline\",x", V{"q:multi\r\nline", "x"}},            // a quoted field spans line ends
-      {"\"ab\"cd,e", V{"q:ab", "cd", "e"}},
+      {"\"end of text\"", V{"q:end of text"}},
       {"", V{}},
   };
   for (const auto& c : cases) {
@@ -38,9 +37,31 @@ TEST(FieldReaderTest, ReadsFieldsNotLines) {
     EXPECT_EQ(FieldsOf(c.text, &broken), c.fields) << c.text;
     EXPECT_FALSE(broken);
   }
-  bool broken = false;
-  EXPECT_EQ(FieldsOf("a,\"never closed\r\nEnd\r\n", &broken), V{"a"});
-  EXPECT_TRUE(broken);
+}
+
+TEST(FieldReaderTest, ABrokenQuoteEndsTheFieldsThere) {
+  using V = std::vector<std::string>;
+  // The fields read before the break; nothing after it is taken for a field.
+  const struct {
+    std::string text;
+    V fields;
+  } cases[] = {
+      {"a,\"never closed\r\nEnd\r\n", V{"a"}},
+      {"a,\"never closed", V{"a"}},
+      {"\"multi\r\nline\",x", V{}},                        // a text does not span lines
+      {"\"multi\rline\",x", V{}},
+      {"Asp,0,\"Red\r\n    Ins,0,9,0,0,0,0\r\nAsp,1,\"Green\"\r\n", V{"Asp", "0"}},  // a lost closing quote
+      {"\"ab\"cd,e", V{}},                                   // more behind the closing quote
+      {"Pin,0,3,1,\"A r\"ed\"\r\nEnd\r\n", V{"Pin", "0", "3", "1"}},  // a quote inside a text
+      {"\"x\" \"y\"", V{}},
+      {"Pin,0,3,1,A r\"ed\r\n", V{"Pin", "0", "3", "1"}},     // a quote inside an unquoted field
+      {"ab\",c", V{}},
+  };
+  for (const auto& c : cases) {
+    bool broken = false;
+    EXPECT_EQ(FieldsOf(c.text, &broken), c.fields) << c.text;
+    EXPECT_TRUE(broken) << c.text;
+  }
 }
 
 TEST(FieldReaderTest, TypedReadsCheckWidths) {

@@ -306,6 +306,50 @@ TEST(LineScan, AFailingLinkEndsTheScanAfterOneMessage) {
   }
 }
 
+// The command line stops an operation at its first link failure. A probe of an empty
+// address is answered by silence, which is what a scan expects and no failure; a device
+// that goes away is one, and ends the scan there.
+TEST(LineScan, UnderAStopOnLinkFailureSilenceIsNoFailureButALostDeviceIs) {
+  struct Case {
+    const char* name;
+    bool tunnelled;
+    int goneAt;  // module whose controller takes the device away with its first frame; -1: none
+    std::vector<Address> expected;
+  };
+  const Case cases[] = {
+      {"direct, every controller", false, -1, {{1, -1}, {5, -1}, {9, -1}}},
+      {"tunnelled, every controller", true, -1, {{1, -1}, {5, -1}, {9, -1}}},
+      {"direct, the device goes at module 5", false, 5, {{1, -1}}},
+      {"tunnelled, the device goes at module 5", true, 5, {{1, -1}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Rig r;
+    for (int module : {1, 5, 9}) {
+      SimController& placed = r.Put({module, {}, "m" + std::to_string(module)});
+      if (module == 9) placed.Faults().ReplyDelaySeconds = 0.1;  // late: heard while listening
+      if (module == c.goneAt) placed.Faults().GoneAfterFrames = 0;
+    }
+    if (c.tunnelled) r.Tunnel();
+    r.link.StopOnLinkFailure = true;
+    CancellationScope operation(r.link.Cancellation());
+    LineScan scan(r.link, {});
+    scan.Run();
+    std::vector<Address> found;
+    for (const FoundController& f : scan.Found()) found.push_back(AddressOf(f));
+    EXPECT_EQ(found, c.expected);
+    if (c.goneAt < 0) {
+      EXPECT_FALSE(scan.LinkFailed());
+      EXPECT_FALSE(r.link.Cancellation().Tripped()) << "silence stopped the scan";
+      EXPECT_TRUE(r.prompt.Messages.empty()) << r.prompt.Messages.front();
+    } else {
+      EXPECT_TRUE(scan.LinkFailed());
+      EXPECT_EQ(r.link.Cancellation().Reason(), StopReason::PortLost);
+      EXPECT_EQ(r.prompt.Messages, std::vector<std::string>{PortGoneFault("SIM")});
+    }
+  }
+}
+
 TEST(LineScan, ALateAnswerThroughTheInterfaceUnitIsCollectedByThePolls) {
   Rig r;
   r.Put({12, {}, "slow"}).Faults().ReplyDelaySeconds = 0.12;

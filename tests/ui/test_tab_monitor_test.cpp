@@ -50,7 +50,7 @@ TEST_F(TestTabMonitorTest, MonitorListsFeedbackUntilStopTakesTheFocus) {
   Press(2);
   EXPECT_FALSE(Timer2()->isActive());
   EXPECT_EQ(Text().count("Monitoring Stopped"), 1);
-  EXPECT_TRUE(Text().endsWith("Monitoring Stopped\n"));
+  EXPECT_TRUE(Text().endsWith("Monitoring Stopped"));
   const QString stopped = Text();
   const size_t polls = Payloads().size();
   LetTicksRun(250);
@@ -77,7 +77,7 @@ TEST_F(TestTabMonitorTest, PortClosedUnderTheMonitorStopsItQuietly) {
   LetTicksRun(300);
   EXPECT_FALSE(Timer2()->isActive());
   EXPECT_EQ(MessageCount("Select communications port"), 0);
-  EXPECT_TRUE(Text().endsWith("Monitoring Stopped\n"));
+  EXPECT_TRUE(Text().endsWith("Monitoring Stopped"));
 }
 
 }  // namespace

@@ -1,0 +1,18 @@
+#include "link/cancellation_token.h"
+
+namespace brixo {
+
+void CancellationToken::Begin() {
+  reason_.store(static_cast<int>(StopReason::None), std::memory_order_relaxed);
+  done_.clear();
+  active_.store(true, std::memory_order_relaxed);
+}
+
+void CancellationToken::End() { active_.store(false, std::memory_order_relaxed); }
+
+void CancellationToken::Trip(StopReason reason) {
+  int none = static_cast<int>(StopReason::None);
+  reason_.compare_exchange_strong(none, static_cast<int>(reason), std::memory_order_relaxed);
+}
+
+}  // namespace brixo
