@@ -135,7 +135,11 @@ void AppState::RunPendingCommand() {
   reportShownAt_ = -1.0;
   commands_.Tick();
   const double end = reportShownAt_ >= start ? reportShownAt_ : clock_->NowSeconds();
-  ShowResult(CommandResultText(name, commands_.LastSucceeded(), end - start, model_, report_));
+  // A stopped operation says how far it got and what that leaves behind.
+  if (commands_.LastStopped())
+    ShowResult(commands_.LastEndedEarlyText());
+  else
+    ShowResult(CommandResultText(name, commands_.LastSucceeded(), end - start, model_, report_));
 }
 
 bool AppState::SaveFile(bool compact) {
@@ -159,6 +163,8 @@ bool AppState::SaveReport() {
   ShowResult(SavedFileText(path, ok));
   return ok;
 }
+
+void AppState::StopOperation() { link_.Cancellation().Trip(StopReason::UserStop); }
 
 void AppState::ShowResult(const std::string& text) {
   lastResult_ = text;

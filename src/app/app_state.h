@@ -106,6 +106,8 @@ class AppState {
   // The Timer1 tick: runs the command waiting in the slot, then tells the observer what it
   // came to and how long it took.
   void RunPendingCommand();
+  // "Stop" (or Escape) while an operation runs: it ends after the exchange in flight.
+  void StopOperation();
   // "Save File" (compact: Shift + click) and "Load File", through the file dialog. A
   // cancelled dialog changes nothing and reports nothing.
   bool SaveFile(bool compact);

@@ -9,7 +9,7 @@ namespace brixo {
 namespace {
 
 // What a command covers, for the words after its caption.
-enum class Scope { AllPins, CurrentPin, DeviceOfPin, Verification };
+enum class Scope { AllPins, CurrentPin, DeviceOfPin, Verification, Changes };
 
 struct CommandWords {
   const char* Name;
@@ -18,7 +18,7 @@ struct CommandWords {
   int VerifiedParts;  // verifications: how many parts they compare
 };
 
-constexpr std::array<CommandWords, 15> kCommands{{
+constexpr std::array<CommandWords, 17> kCommands{{
     {"ReadAll", "Read All", Scope::AllPins, 0},
     {"WriteAll", "Write All", Scope::AllPins, 0},
     {"VerifyAll", "Verify All", Scope::Verification, 3},
@@ -34,6 +34,8 @@ constexpr std::array<CommandWords, 15> kCommands{{
     {"ECWriteAll", "Write All Events", Scope::AllPins, 0},
     {"ECReadAll", "Read All Events", Scope::AllPins, 0},
     {"ECVerify", "Verify Event Control", Scope::Verification, 1},
+    {"Compare", "Compare", Scope::Verification, 3},
+    {"WriteChanged", "Write Changes", Scope::Changes, 3},
 }};
 
 const CommandWords* Find(const std::string& command) {
@@ -78,6 +80,7 @@ std::string CommandResultText(const std::string& command, bool ok, double second
     case Scope::AllPins: return caption + ": " + std::to_string(kPinCount) + " pins in " + Seconds(seconds);
     case Scope::CurrentPin: return caption + ": " + pin + " in " + Seconds(seconds);
     case Scope::DeviceOfPin: return caption + ": device of " + pin + " in " + Seconds(seconds);
+    case Scope::Changes: return caption + ": written and verified in " + Seconds(seconds);
     case Scope::Verification: break;
   }
   return {};

@@ -1,5 +1,6 @@
 #include "cli/cli_commands.h"
 
+#include <signal.h>
 #include <unistd.h>
 
 #include <array>
@@ -16,7 +17,7 @@ namespace {
 
 constexpr unsigned kNoFlags = 0;
 
-constexpr std::array<CliCommand, 26> kCommands{{
+constexpr std::array<CliCommand, 27> kCommands{{
     {"ports", "", "the numbered port list",
      "Lists the serial ports, numbered as --port N takes them; with --simulate the simulated\n"
      "controller is listed as well.\n",
@@ -33,12 +34,22 @@ constexpr std::array<CliCommand, 26> kCommands{{
      "Reads the whole controller (\"Read All\") and saves it to FILE; --compact leaves out pins and\n"
      "aspects without a description and empty steps. FILE is written only after a clean read.\n",
      1, 1, kFlagCompact, true, RunReadAll},
-    {"write-all", "FILE", "load FILE, then Write All",
-     "Loads FILE and writes it to the controller (\"Write All\").\n", 1, 1, kNoFlags, true, RunWriteAll},
+    {"write-all", "FILE [--changed-only]", "load FILE, then Write All",
+     "Loads FILE and writes it to the controller (\"Write All\"). With --changed-only it first\n"
+     "compares the controller with FILE, writes only the settings, event tables and pins that\n"
+     "differ (sparing the controller's flash the rest), then compares again; the exit status\n"
+     "is 0 only when the controller then holds FILE.\n",
+     1, 1, kFlagChangedOnly, true, RunWriteAll},
     {"verify-all", "FILE", "load FILE, then Verify All",
      "Loads FILE and compares the controller with it (\"Verify All\"); the report goes to standard\n"
      "output. The exit status is 0 only when it ends with \"Verify OK\".\n",
      1, 1, kNoFlags, true, RunVerifyAll},
+    {"diff", "FILE", "list what differs between FILE and the controller",
+     "Reads the controller and prints every difference from FILE, one per line, pins and\n"
+     "addresses as displayed (\"pin 10 aspect 2 step 1 Par2: file 40, controller 41\"). Changes\n"
+     "nothing. Exit status 0 when they are the same, 1 when they differ or the comparison could\n"
+     "not be finished, 2 for bad usage or an unreadable FILE.\n",
+     1, 1, kNoFlags, true, RunDiff},
     {"read-pin", "PIN FILE", "Read Pin, merged into FILE",
      "Reads one pin (\"Read Pin\") into the configuration of FILE and saves it; FILE is created\n"
      "when it does not exist.\n",
@@ -135,8 +146,9 @@ constexpr const char* kOptionsHelp =
 
 constexpr const char* kExitHelp =
     "Exit status: 0 success (verifications: \"Verify OK\"), 1 controller exchange or verification\n"
-    "failed, 2 bad usage, unreadable file or unusable port. An operation ends at its first link\n"
-    "failure and tells how far it got.\n";
+    "failed, 2 bad usage, unreadable file or unusable port, 130 stopped by Ctrl-C or SIGTERM. An\n"
+    "operation ends at its first link failure, or after the exchange in flight when stopped,\n"
+    "and tells how far it got; a stopped read saves no file.\n";
 
 int EarlyUsageError(const std::string& text) {
   std::fprintf(stderr, "brixo-cli: %s\nTry 'brixo-cli --help'.\n", text.c_str());
@@ -152,6 +164,7 @@ std::string FlagName(unsigned flag) {
     case kFlagSeconds: return "--seconds";
     case kFlagXaddrRange: return "--xaddr-range";
     case kFlagProbeMs: return "--probe-ms";
+    case kFlagChangedOnly: return "--changed-only";
     default: return "?";
   }
 }
@@ -173,6 +186,39 @@ bool ListsMachinePorts(const CliCommand& command, const CliOptions& options) {
   if (!command.NeedsController) return std::string(command.Name) == "ports";
   return !options.Simulate && IsPortNumber(options.Port);
 }
+
+// The token a signal trips. A handler can reach nothing else; set only while a command runs.
+CancellationToken* signalledToken = nullptr;
+
+extern "C" void StopOnSignal(int) {
+  if (signalledToken != nullptr) signalledToken->Trip(StopReason::Interrupted);
+}
+
+// While a command runs, Ctrl-C and SIGTERM stop its operation after the exchange in flight
+// (and every later one), so that it ends in order: no half-written file, a sentence on how
+// far it got. Not restarting interrupted calls lets a question on the terminal end too.
+class SignalsStop {
+ public:
+  explicit SignalsStop(CancellationToken& token) {
+    signalledToken = &token;
+    struct sigaction action {};
+    action.sa_handler = StopOnSignal;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, &previousInt_);
+    sigaction(SIGTERM, &action, &previousTerm_);
+  }
+  ~SignalsStop() {
+    sigaction(SIGINT, &previousInt_, nullptr);
+    sigaction(SIGTERM, &previousTerm_, nullptr);
+    signalledToken = nullptr;
+  }
+  SignalsStop(const SignalsStop&) = delete;
+  SignalsStop& operator=(const SignalsStop&) = delete;
+
+ private:
+  struct sigaction previousInt_ {};
+  struct sigaction previousTerm_ {};
+};
 
 struct FileCloser {
   void operator()(std::FILE* file) const { std::fclose(file); }
@@ -272,9 +318,11 @@ int RunCli(const std::vector<std::string>& args) {
   if (command->NeedsController) {
     if (int result = CheckLinkOptions(session)) return result;
   }
+  CancellationToken& token = app.Link().Cancellation();
+  SignalsStop signals(token);
   const int result = command->Run(session);
   status.Clear();
-  return result;
+  return token.Reason() == StopReason::Interrupted ? kExitInterrupted : result;
 }
 
 }  // namespace brixo

@@ -39,6 +39,7 @@ int RunWriteId(CliSession& s);
 int RunReadAll(CliSession& s);
 int RunWriteAll(CliSession& s);
 int RunVerifyAll(CliSession& s);
+int RunDiff(CliSession& s);
 int RunReadPin(CliSession& s);
 int RunWritePin(CliSession& s);
 int RunReadEvents(CliSession& s);

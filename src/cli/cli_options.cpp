@@ -77,6 +77,7 @@ struct Parser {
     if (arg == "--compact") return Flag(kFlagCompact, o.Compact);
     if (arg == "--dynamic") return Flag(kFlagDynamic, o.Dynamic);
     if (arg == "--slow") return Flag(kFlagSlow, o.Slow);
+    if (arg == "--changed-only") return Flag(kFlagChangedOnly, o.ChangedOnly);
     if (arg == "--count") {
       o.FlagsGiven |= kFlagCount;
       return Whole(arg, o.Count, 1);

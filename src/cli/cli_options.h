@@ -16,7 +16,8 @@ enum CommandFlag : unsigned {
   kFlagSeconds = 1u << 4,
   kFlagXaddrRange = 1u << 5,
   kFlagProbeMs = 1u << 6,
-  kLastFlag = kFlagProbeMs,
+  kFlagChangedOnly = 1u << 7,
+  kLastFlag = kFlagChangedOnly,
 };
 
 struct CliOptions {
@@ -40,6 +41,7 @@ struct CliOptions {
   bool Compact = false;
   bool Dynamic = false;
   bool Slow = false;
+  bool ChangedOnly = false;  // write-all --changed-only
   std::optional<int> Count;
   std::optional<double> Seconds;
   // --xaddr-range A-B, as displayed.

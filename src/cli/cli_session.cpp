@@ -155,24 +155,7 @@ bool RunDeferredCommand(CliSession& s, const std::string& name) {
   return s.App.Commands().LastSucceeded();
 }
 
-namespace {
-
-// What an operation that ended early has left behind, by what it does.
-std::string ConsequenceOfStop(CommandKind kind) {
-  switch (kind) {
-    case CommandKind::Read: return "nothing was saved";
-    case CommandKind::Write: return "the controller now holds a mix of old and new settings \u2014 write again to finish";
-    case CommandKind::Verify: return "the comparison is incomplete";
-  }
-  return {};
-}
-
-}  // namespace
-
-std::string EndedEarlyText(CliSession& s) {
-  const DeferredCommands& commands = s.App.Commands();
-  return commands.LastProgressText() + ": " + ConsequenceOfStop(commands.LastKind());
-}
+std::string EndedEarlyText(CliSession& s) { return s.App.Commands().LastEndedEarlyText(true); }
 
 std::string Latin1FromUtf8(const std::string& text) {
   std::string out;

@@ -13,6 +13,7 @@ namespace brixo {
 constexpr int kExitOk = 0;
 constexpr int kExitFailed = 1;  // the controller exchange or a verification failed
 constexpr int kExitUsage = 2;   // bad usage, unreadable file, unusable port
+constexpr int kExitInterrupted = 130;  // stopped by Ctrl-C or SIGTERM, as a shell counts SIGINT
 
 struct CliSession {
   const CliOptions& Options;

@@ -107,11 +107,29 @@ int RunWriteId(CliSession& s) {
 int RunReadAll(CliSession& s) { return ReadThenSave(s, "ReadAll", FileArgument(s), s.Options.Compact); }
 
 int RunWriteAll(CliSession& s) {
+  if (s.Options.ChangedOnly) return RunVerification(s, "WriteChanged");
   if (int status = LoadInput(s, FileArgument(s))) return status;
   return RunOnController(s, "WriteAll");
 }
 
 int RunVerifyAll(CliSession& s) { return RunVerification(s, "VerifyAll"); }
+
+// The comparison behind "Compare", printed as its differences alone, one per line.
+int RunDiff(CliSession& s) {
+  if (int status = LoadInput(s, FileArgument(s))) return status;
+  if (int status = Connect(s)) return status;
+  const int problems = s.Prompt.Problems();
+  const bool same = RunDeferredCommand(s, "Compare");
+  const VerificationResult& result = s.App.Report().Result;
+  std::string lines;
+  for (const Difference& difference : result.Differences) lines += DifferenceText(difference, s.Offset()) + "\n";
+  PrintOut(lines);
+  for (const FieldId& field : result.NotCompared)
+    s.Status.Write(FieldName(field, s.Offset()) + ": not compared, the file does not describe it\n");
+  if (TellIfStopped(s)) return kExitFailed;
+  if (!same && VerificationVerdict(result, 3) != "Differences Found") s.Status.Write(EndedEarlyText(s) + "\n");
+  return ControllerOutcome(s, same, problems);
+}
 
 // Loading a file leaves the current pin as it is.
 int RunReadPin(CliSession& s) {

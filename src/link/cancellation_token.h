@@ -17,12 +17,13 @@ enum class StopReason {
   LinkFailure,  // an exchange failed (no reply, invalid reply, the host silent)
   PortLost,     // the port closed under the operation (device unplugged, read error)
   UserStop,     // the user asked for it
-  Interrupted,  // a signal asked for it
+  Interrupted,  // a signal asked for it; stays set for every later operation
 };
 
 class CancellationToken {
  public:
-  // A new operation begins: nothing stopped, nothing done yet. The token now stops it.
+  // A new operation begins: nothing stopped (unless a signal came, which stops the rest
+  // of the run too), nothing done yet. The token now stops it.
   void Begin();
   // The operation ended; a stop and the progress stay readable until the next Begin().
   void End();

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "model/device_membership.h"
+#include "transfer/event_control.h"
 #include "transfer/event_control_transfer.h"
 #include "transfer/pin_transfer.h"
 #include "transfer/whole_sequences.h"
@@ -71,6 +72,7 @@ bool RunWriteAspects(TransferContext& ctx) {
 }
 
 bool RunVerifyAll(TransferContext& ctx) { return VerifyAllSequence(ctx).Ok; }
+bool RunCompare(TransferContext& ctx) { return CompareAllSequence(ctx).Ok; }
 
 bool RunVerifyAllPins(TransferContext& ctx) {
   ctx.Report.Clear();
@@ -104,31 +106,62 @@ bool RunVerifyEvents(TransferContext& ctx) {
   return ok;
 }
 
+// How a read takes what it brought in.
+enum class Takes {
+  AsItGoes,      // one pin: each pin is taken whole or not at all
+  WhenComplete,  // several pieces: all of them once every one was read, or nothing
+};
+
 struct Command {
   const char* Name;
   const char* Caption;  // the button's caption
   CommandKind Kind;
   PostCheck Check;
   bool (*Run)(TransferContext&);
+  Takes Taking = Takes::AsItGoes;
 };
 
-constexpr std::array<Command, 15> kCommands{{
-    {"ReadAll", "Read All", CommandKind::Read, PostCheck::None, ReadAllSequence},
+constexpr std::array<Command, 17> kCommands{{
+    {"ReadAll", "Read All", CommandKind::Read, PostCheck::None, ReadAllSequence, Takes::WhenComplete},
     {"WriteAll", "Write All", CommandKind::Write, PostCheck::None, WriteAllSequence},
     {"VerifyAll", "Verify All", CommandKind::Verify, PostCheck::PortOpen, RunVerifyAll},
     {"ReadPin", "Read Pin", CommandKind::Read, PostCheck::None, RunReadPin},
     {"WritePin", "Write Pin", CommandKind::Write, PostCheck::None, RunWritePin},
-    {"ReadDevice", "Read Device", CommandKind::Read, PostCheck::None, RunReadDevice},
+    {"ReadDevice", "Read Device", CommandKind::Read, PostCheck::None, RunReadDevice, Takes::WhenComplete},
     {"WriteDevice", "Write Device", CommandKind::Write, PostCheck::DeviceHead, RunWriteDevice},
-    {"ReadAllPins", "Read All Devices", CommandKind::Read, PostCheck::None, RunReadAllPins},
+    {"ReadAllPins", "Read All Devices", CommandKind::Read, PostCheck::None, RunReadAllPins, Takes::WhenComplete},
     {"WriteAllPins", "Write All Devices", CommandKind::Write, PostCheck::None, RunWriteAllPins},
     {"PAspReadPin", "Read Asp's", CommandKind::Read, PostCheck::None, RunReadAspects},
     {"PAspWritePin", "Write Asp's", CommandKind::Write, PostCheck::None, RunWriteAspects},
     {"VerifyAllPins", "Verify All Pins", CommandKind::Verify, PostCheck::PortOpen, RunVerifyAllPins},
     {"ECWriteAll", "Write All Events", CommandKind::Write, PostCheck::None, RunWriteEvents},
-    {"ECReadAll", "Read All Events", CommandKind::Read, PostCheck::None, RunReadEvents},
+    {"ECReadAll", "Read All Events", CommandKind::Read, PostCheck::None, RunReadEvents, Takes::WhenComplete},
     {"ECVerify", "Verify Event Control", CommandKind::Verify, PostCheck::PortOpen, RunVerifyEvents},
+    {"Compare", "Compare", CommandKind::Verify, PostCheck::PortOpen, RunCompare},
+    {"WriteChanged", "Write Changes", CommandKind::Write, PostCheck::PortOpen, WriteChangedSequence},
 }};
+
+// Runs a read into copies of the editor's configuration and takes them only when the read
+// got through, so that the editor never holds a mix of the controller and what it held.
+bool RunIntoScratch(TransferContext& ctx, bool (*run)(TransferContext&)) {
+  ConfigModel model = ctx.Model;
+  AddressMaps maps = ctx.Maps;
+  GeneralSettings general = ctx.General;
+  EventControlState events = ctx.Events;
+  TransferContext scratch{ctx.Link, model, maps, general, events, ctx.Report, ctx.View};
+  const bool ok = run(scratch) && !ctx.Stopping();
+  if (ok) {
+    ctx.Model = model;
+    ctx.Maps = maps;
+    ctx.General = general;
+    ctx.Events = events;
+  }
+  // The views showed the editor while the copies were filled; they show what it holds now.
+  ctx.View.ShowGeneralSettings();
+  ShowEventPin(ctx.Events, ctx.View);
+  RefreshPinViews(ctx);
+  return ok;
+}
 
 const Command* FindCommand(const std::string& name) {
   for (const Command& command : kCommands) {
@@ -181,9 +214,15 @@ void DeferredCommands::Tick() {
   lastCommand_ = name;
   {
     CancellationScope scope(ctx_.Link.Cancellation());
-    lastSucceeded_ = command->Run(ctx_);
+    lastSucceeded_ = command->Taking == Takes::WhenComplete ? RunIntoScratch(ctx_, command->Run) : command->Run(ctx_);
   }
   labelActionVisible_ = false;
+  // A read that took nothing says so, unless the owner of the operation tells it itself or
+  // the user stopped it (the stop is told where it was asked for).
+  const CancellationToken& token = ctx_.Link.Cancellation();
+  if (!lastSucceeded_ && command->Taking == Takes::WhenComplete && !token.OwnerTellsProgress() &&
+      token.Reason() != StopReason::UserStop)
+    ctx_.Prompt().ShowMessage(LastEndedEarlyText());
 }
 
 bool DeferredCommands::LastStopped() const {
@@ -204,6 +243,20 @@ std::string DeferredCommands::LastProgressText() const {
 std::string DeferredCommands::LastCaption() const {
   const Command* command = FindCommand(lastCommand_);
   return command ? command->Caption : "";
+}
+
+std::string DeferredCommands::LastEndedEarlyText(bool readIntoFile) const {
+  if (lastCommand_.empty()) return {};
+  return LastProgressText() + ": " + StopConsequence(LastKind(), readIntoFile);
+}
+
+std::string StopConsequence(CommandKind kind, bool readIntoFile) {
+  switch (kind) {
+    case CommandKind::Read: return readIntoFile ? "nothing was saved" : "nothing was changed in the editor";
+    case CommandKind::Write: return "the controller now holds a mix of old and new settings \u2014 write again to finish";
+    case CommandKind::Verify: return "the comparison is incomplete";
+  }
+  return {};
 }
 
 CommandKind DeferredCommands::LastKind() const {

@@ -13,6 +13,9 @@ namespace brixo {
 // What a command does to the controller, for what its stop means to the user.
 enum class CommandKind { Read, Write, Verify };
 
+// What an operation of this kind leaves behind when it ends early.
+std::string StopConsequence(CommandKind kind, bool readIntoFile);
+
 class DeferredCommands {
  public:
   explicit DeferredCommands(TransferContext& ctx) : ctx_(ctx) {}
@@ -40,6 +43,9 @@ class DeferredCommands {
   // The same words for the operation the last tick ran, whether it was stopped or ended
   // early of itself.
   std::string LastProgressText() const;
+  // The same followed by what the early end leaves behind: "Read All stopped after pin 12
+  // of 32: nothing was changed in the editor" (with `readIntoFile`: "nothing was saved").
+  std::string LastEndedEarlyText(bool readIntoFile = false) const;
   // The caption of the button behind the command the last tick ran ("Read All"), and what it does.
   std::string LastCaption() const;
   CommandKind LastKind() const;

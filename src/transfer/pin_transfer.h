@@ -13,8 +13,8 @@ bool ReadPinProgram(TransferContext& ctx, int p);
 // ReadPinProgram, then the stored output configuration; true, and the pin changed, only
 // when both were read.
 bool ReadPinComplete(TransferContext& ctx, int p);
-// ReadPinComplete for pins 0..31, stopping at the first failure and telling which pins
-// were not read (unless the operation's owner tells how far it got).
+// ReadPinComplete for pins 0..31, stopping at the first failure; its caller takes the
+// pins only when all of them were read and says how far it got otherwise.
 bool ReadAllPinsLoop(TransferContext& ctx);
 // Finds p's device through the controller's own device bytes and reads every member.
 bool ReadDeviceOfPin(TransferContext& ctx, int p);

@@ -72,15 +72,6 @@ bool ReadProgramInto(TransferContext& ctx, int p, PinRecord& pin) {
   return true;
 }
 
-// Pins from `first` on were left as they were.
-void ReportPinsNotRead(TransferContext& ctx, int first) {
-  const std::string from = std::to_string(DisplayedPin(ctx.Model, first));
-  const std::string to = std::to_string(DisplayedPin(ctx.Model, kPinCount - 1));
-  ctx.Prompt().ShowMessage(first == kPinCount - 1
-                               ? "Pin " + from + " was not read and keeps its previous configuration"
-                               : "Pins " + from + " to " + to + " were not read and keep their previous configuration");
-}
-
 }  // namespace
 
 // A pin is taken into the model only when all of it was read: a read that stops half-way
@@ -110,10 +101,7 @@ bool ReadAllPinsLoop(TransferContext& ctx) {
       ctx.View.ShowProgress("Reading " + PinOfAll(ctx.Model, p));
       read = ReadPinComplete(ctx, p);
     }
-    if (!read) {
-      if (!ctx.OwnerTellsProgress()) ReportPinsNotRead(ctx, p);
-      return false;
-    }
+    if (!read) return false;
     ctx.NoteDone(PinOfAll(ctx.Model, p));
   }
   return !ctx.Stopping();
@@ -140,13 +128,7 @@ bool ReadDeviceOfPin(TransferContext& ctx, int p) {
     for (int value : address) {
       if (IsDeviceByte(value) && HeadOfDeviceByte(b, value) == head) member = true;
     }
-    if (member && !ReadPinComplete(ctx, b)) {
-      if (!ctx.OwnerTellsProgress()) {
-        ctx.Prompt().ShowMessage("Pin " + std::to_string(DisplayedPin(ctx.Model, b)) +
-                                 " was not read; the device's pins after it were not read either");
-      }
-      return false;
-    }
+    if (member && !ReadPinComplete(ctx, b)) return false;
     if (member) ctx.NoteDone("pin " + std::to_string(DisplayedPin(ctx.Model, b)));
     if (ctx.Stopping()) return false;
   }

@@ -1,5 +1,6 @@
 #include "transfer/whole_sequences.h"
 
+#include "transfer/changed_writes.h"
 #include "transfer/event_control_transfer.h"
 #include "transfer/general_settings_transfer.h"
 #include "transfer/pin_transfer.h"
@@ -75,24 +76,79 @@ bool WriteAllSequence(TransferContext& ctx) {
   return ok;
 }
 
-VerificationResult VerifyAllSequence(TransferContext& ctx) {
+namespace {
+
+// How far a run of the three verifications goes.
+enum class PartsCompared {
+  UntilOneDiffers,  // Verify All: a part that differs ends it
+  AllToTheirEnd,    // Compare: only a part that could not be compared to its end ends it
+};
+
+// Verifies the general settings, the event control and the pins into ctx.Report.Result.
+VerificationResult& VerifyParts(TransferContext& ctx, PartsCompared until) {
   ctx.Report.Clear();
-  ctx.View.ShowProgress("General settings");
   VerificationResult& result = ctx.Report.Result;
+  // Whether the next part follows the one just compared.
+  const auto goOn = [&](const VerificationResult& part, const char* piece) {
+    const bool whole = until == PartsCompared::AllToTheirEnd ? !part.Compared.empty() : part.Ok;
+    return Finished(ctx, whole, piece);
+  };
+  ctx.View.ShowProgress("General settings");
   result = VerifyGeneralSettings(ctx);
-  bool goOn = Finished(ctx, result.Ok, kGeneralDone);
-  if (goOn) {
+  bool next = goOn(result, kGeneralDone);
+  if (next) {
     ctx.View.ShowProgress("Event control");
-    result.Add(VerifyEventControl(ctx));
-    goOn = Finished(ctx, result.Ok, kEventsDone);
+    const VerificationResult events = VerifyEventControl(ctx);
+    result.Add(events);
+    next = goOn(events, kEventsDone);
   }
-  if (goOn) result.Add(VerifyPins(ctx));
+  if (next) result.Add(VerifyPins(ctx));
   // A verification that was stopped has not compared everything.
   if (ctx.Stopping()) result.Ok = false;
+  return result;
+}
+
+VerificationResult CloseAndShow(TransferContext& ctx) {
   CloseVerificationReport(ctx.Report, 3, ctx.Model.NumberingOffset);
   ctx.View.SetBusy(false);
   ctx.View.ShowReport();
-  return result;
+  return ctx.Report.Result;
+}
+
+}  // namespace
+
+VerificationResult VerifyAllSequence(TransferContext& ctx) {
+  VerifyParts(ctx, PartsCompared::UntilOneDiffers);
+  return CloseAndShow(ctx);
+}
+
+VerificationResult CompareAllSequence(TransferContext& ctx) {
+  VerifyParts(ctx, PartsCompared::AllToTheirEnd);
+  return CloseAndShow(ctx);
+}
+
+bool WriteChangedSequence(TransferContext& ctx) {
+  const VerificationResult before = VerifyParts(ctx, PartsCompared::AllToTheirEnd);
+  // Only a comparison that saw everything tells what may be left alone.
+  if (ctx.Stopping() || VerificationVerdict(before, 3) == "Verification Stopped") {
+    CloseAndShow(ctx);
+    return false;
+  }
+  const ChangedParts changed = ChangedPartsOf(before.Differences);
+  // Nothing to write: the comparison just made is the verification.
+  if (!changed.Any()) return CloseAndShow(ctx).Ok;
+  const bool written = WriteChangedParts(ctx, changed);
+  // The report names what was to be written, then verifies what now stands.
+  std::string toWrite;
+  for (const Difference& difference : before.Differences)
+    toWrite += "Written: " + DifferenceText(difference, ctx.Model.NumberingOffset) + "\r\n";
+  if (!written) {
+    ctx.View.SetBusy(false);
+    return false;
+  }
+  VerifyParts(ctx, PartsCompared::AllToTheirEnd);
+  ctx.Report.Text = toWrite + ctx.Report.Text;
+  return CloseAndShow(ctx).Ok;
 }
 
 }  // namespace brixo

@@ -17,4 +17,14 @@ bool WriteAllSequence(TransferContext& ctx);
 // report's verdict is "Verify OK".
 VerificationResult VerifyAllSequence(TransferContext& ctx);
 
+// "Compare": the verifications of Verify All, each part compared to its end even when an
+// earlier part differed, so that the report lists every difference between the editor and
+// the controller. Changes neither. The result is also kept in ctx.Report.Result.
+VerificationResult CompareAllSequence(TransferContext& ctx);
+// Write All of only what differs: compares first, writes the groups, event tables and
+// pins that differ (the serial addressing options last), then compares again and shows
+// that report. Writes nothing when the first comparison did not get to its end. True when
+// the controller compares afterwards.
+bool WriteChangedSequence(TransferContext& ctx);
+
 }  // namespace brixo

@@ -59,7 +59,8 @@ TEST(ResultTextTest, EveryDeferredCommandHasItsCaptionAndWords) {
   VerificationReport report;
   for (const std::string& name : DeferredCommands::CommandNames()) {
     const std::string caption = CommandCaption(name);
-    EXPECT_NE(caption, name) << name;
+    // Found in the table: a caption of its own, except where the name is the caption.
+    EXPECT_TRUE(caption != name || name == "Compare") << name;
     const std::string ok = CommandResultText(name, true, 3.25, model, report);
     const std::string failed = CommandResultText(name, false, 3.25, model, report);
     EXPECT_EQ(ok.rfind(caption, 0), 0u) << ok;

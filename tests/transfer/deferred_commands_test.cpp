@@ -62,7 +62,8 @@ TEST_P(PortCheckTest, VerifyWithClosedPortPostsNothing) {
   EXPECT_TRUE(view.Calls.empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(Commands, PortCheckTest, ::testing::Values("VerifyAll", "VerifyAllPins", "ECVerify"));
+INSTANTIATE_TEST_SUITE_P(Commands, PortCheckTest, ::testing::Values("VerifyAll", "VerifyAllPins", "ECVerify", "Compare",
+                                                                  "WriteChanged"));
 
 TEST_F(DeferredCommandsTest, OtherCommandsPostWithClosedPort) {
   port.Close();
@@ -134,8 +135,10 @@ INSTANTIATE_TEST_SUITE_P(
                       CommandCase{"PAspWritePin", {98, 9}, false, false},
                       CommandCase{"VerifyAllPins", {113, 0}, false, true},
                       CommandCase{"ECWriteAll", {100, 0, 0, 16, 32, 48}, false, false},
-                      CommandCase{"ECReadAll", {116, 0}, false, false},
-                      CommandCase{"ECVerify", {116, 0}, false, true}),
+                      // A read taken whole shows everything it took.
+                      CommandCase{"ECReadAll", {116, 0}, true, false},
+                      CommandCase{"ECVerify", {116, 0}, false, true}, CommandCase{"Compare", {112, 10}, false, true},
+                      CommandCase{"WriteChanged", {112, 10}, false, true}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(DeferredCommandsTest, AspectReadShowsThePinOnlyOnSuccess) {

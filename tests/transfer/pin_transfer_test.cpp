@@ -190,7 +190,7 @@ TEST_F(PinTransferTest, OutputConfigurationCountsForThePinsResult) {
   EXPECT_FALSE(WriteAllPinsLoop(ctx));
 }
 
-TEST_F(PinTransferTest, AReadThatStopsLeavesTheRestAsItWasAndSaysWhich) {
+TEST_F(PinTransferTest, AReadThatStopsLeavesTheRestAsItWas) {
   ReplyRewritingPort rewriting(port);
   link.AttachPort(&rewriting);
   for (int p = 0; p < kPinCount; ++p) SimPin(p).AspectConfig = 3;
@@ -201,8 +201,8 @@ TEST_F(PinTransferTest, AReadThatStopsLeavesTheRestAsItWasAndSaysWhich) {
   model.PinTable[5].AspectConfig = 0;
   const PinArray before = model.PinTable;
   EXPECT_FALSE(ReadAllPinsLoop(ctx));
-  EXPECT_EQ(prompt.Messages, (std::vector<std::string>{"No valid response",
-                                                       "Pins 6 to 32 were not read and keep their previous configuration"}));
+  // Whoever runs the loop says what it took; the loop only tells the refused reply.
+  EXPECT_EQ(prompt.Messages, std::vector<std::string>{"No valid response"});
   for (int p = 0; p < kPinCount; ++p) {
     if (p < 5) {
       EXPECT_EQ(model.PinTable[p].AspectConfig, 3) << p;

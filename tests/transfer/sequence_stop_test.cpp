@@ -59,7 +59,8 @@ TEST_F(SequenceStopTest, EveryCommandEndsAtItsFirstLostReply) {
   // it would reach the controller and show.
   const char* names[] = {"ReadAll",      "WriteAll",     "VerifyAll",     "ReadPin",    "WritePin",
                          "ReadDevice",   "WriteDevice",  "ReadAllPins",   "WriteAllPins", "PAspReadPin",
-                         "PAspWritePin", "VerifyAllPins", "ECWriteAll",   "ECReadAll",  "ECVerify"};
+                         "PAspWritePin", "VerifyAllPins", "ECWriteAll",   "ECReadAll",  "ECVerify",
+                         "Compare",      "WriteChanged"};
   for (const char* name : names) {
     SCOPED_TRACE(name);
     ASSERT_TRUE(DeferredCommands::IsCommandName(name));
@@ -134,8 +135,11 @@ TEST_F(SequenceStopTest, APortThatGoesAwayEndsTheWindowsOperationWithOneMessage)
     if (std::string(name) == "VerifyAll" || std::string(name) == "ECReadAll") port.Controller().Faults().GoneAfterFrames = 3;
     Run(name);
     std::vector<std::string> expected{"Communications port SIM went away (device unplugged or closed)"};
-    // The window tells no stop of its own: a read says which pins kept what they held.
-    if (std::string(name) == "ReadAll") expected.push_back("Pins 8 to 32 were not read and keep their previous configuration");
+    // A read taken whole says how far it got and that it took nothing.
+    if (std::string(name) == "ReadAll")
+      expected.push_back("Read All stopped after pin 7 of 32: nothing was changed in the editor");
+    if (std::string(name) == "ECReadAll")
+      expected.push_back("Read All Events stopped after Event-On pin 3 of 32: nothing was changed in the editor");
     EXPECT_EQ(prompt.Messages, expected) << "not followed by \"Select communications port\" for each exchange left";
     EXPECT_TRUE(commands.LastStopped());
     EXPECT_EQ(link.Cancellation().Reason(), StopReason::PortLost);

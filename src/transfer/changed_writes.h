@@ -1,0 +1,34 @@
+#pragma once
+// What a comparison found different, as the writes that make the controller agree with
+// the editor: a general-settings group, the event tables, the enable map, a pin. Writing
+// only these spares the controller's flash the writes that would change nothing.
+#include <array>
+#include <vector>
+
+#include "transfer/transfer_context.h"
+
+namespace brixo {
+
+struct ChangedParts {
+  bool IdString = false;
+  bool DccSettings = false;
+  bool LedConfig = false;
+  bool HardwareConfig = false;
+  bool SerialPortConfig = false;
+  bool AddressSettings = false;
+  bool EventActions = false;
+  bool EnableMap = false;
+  std::array<bool, kPinCount> Pins{};
+
+  bool Any() const;
+  bool operator==(const ChangedParts&) const = default;
+};
+
+// The parts that hold the differing fields.
+ChangedParts ChangedPartsOf(const std::vector<Difference>& differences);
+
+// Writes the changed parts in the order of Write All, the serial addressing options last;
+// stops at the first write that fails. True when every write was sent.
+bool WriteChangedParts(TransferContext& ctx, const ChangedParts& parts);
+
+}  // namespace brixo
