@@ -1,0 +1,205 @@
+// What "Compare" and Write Changes promise, over the whole configuration: every single
+// change of the controller's memory shows as its own line naming the field, nothing shows
+// when the two agree, the editor and the controller stay as they were, and Write Changes
+// makes the controller agree again while writing less than Write All.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <set>
+
+#include "app_test_support.h"
+#include "files/data_file.h"
+#include "sim/sim_serial_port.h"
+#include "support/controller_image.h"
+#include "support/property_stride.h"
+#include "support/random_configuration.h"
+#include "transfer/config_fields.h"
+
+namespace brixo::testing {
+namespace {
+
+class CompareTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(app.Ports().SelectPort("1"));
+    ConfigurationDice dice(1208);
+    RandomConfiguration c = dice.Configuration();
+    for (int p = 0; p < kPinCount; ++p) c.Model.PinTable[p].AspectConfig = p % 4 == 3 ? 2 : p % 8 == 6 ? 0 : 3;
+    c.General.CheckGenForceXA = false;
+    app.Model().PinTable = c.Model.PinTable;
+    app.General() = c.General;
+    app.Events() = c.Events;
+    ASSERT_TRUE(Run("WriteAll"));
+  }
+
+  ControllerMemory& Memory() { return app.Simulator()->Controller().Memory(); }
+
+  bool Run(const std::string& command) {
+    if (!app.Commands().PostCommand(command)) return false;
+    app.Commands().Tick();
+    app.Log().Clear();
+    return app.Commands().LastSucceeded();
+  }
+
+  std::string Editor() {
+    bool quotes = false;
+    return ComposeDataFile(app.Model(), app.General(), app.Events(), false, quotes);
+  }
+
+  std::vector<std::string> Lines() {
+    std::vector<std::string> lines;
+    for (const Difference& d : app.Report().Result.Differences) lines.push_back(DifferenceText(d, 1));
+    return lines;
+  }
+
+  std::vector<ImageByte> Described() {
+    std::vector<ImageByte> described;
+    for (const ImageByte& b : ControllerImage(Memory())) {
+      if (b.Described) described.push_back(b);
+    }
+    return described;
+  }
+
+  size_t FramesOf(const std::string& command) {
+    app.Simulator()->Controller().ClearReceived();
+    Run(command);
+    return app.Simulator()->Controller().ReceivedPayloads().size();
+  }
+
+  ManualClock clock;
+  RecordingPrompt prompt;
+  NoFileChooser chooser;
+  AppState app{prompt, chooser, SimulatedOnly(clock)};
+};
+
+TEST_F(CompareTest, AnAgreeingControllerListsNothing) {
+  const std::string editor = Editor();
+  EXPECT_TRUE(Run("Compare")) << app.Report().Text;
+  EXPECT_TRUE(Lines().empty());
+  EXPECT_NE(app.Report().Text.find("Verify OK"), std::string::npos);
+  EXPECT_EQ(Editor(), editor);
+}
+
+// Every described byte of the controller, changed alone, shows as differences of the one
+// pin, group or event table it belongs to, each field once; the controller and the editor
+// are left as they were.
+TEST_F(CompareTest, EverySingleChangeIsListedOnceByName) {
+  const std::string editor = Editor();
+  std::vector<ImageByte> described = Described();
+  int single = 0;
+  for (size_t i = 0; i < described.size(); i += kPropertyStride * 7) {
+    const ImageByte& b = described[i];
+    const uint8_t held = *b.Byte;
+    *b.Byte = static_cast<uint8_t>(held ^ (1u << (i % 7)));
+    const std::vector<uint8_t> changed = DescribedBytes(Memory());
+    EXPECT_FALSE(Run("Compare")) << b.Name;
+    const std::vector<std::string> lines = Lines();
+    const std::string& text = app.Report().Text;
+    // A reply that cannot be read at all ends the comparison instead.
+    if (text.find("No valid response") == std::string::npos && text.find("Invalid Response") == std::string::npos) {
+      EXPECT_FALSE(lines.empty()) << b.Name;
+      EXPECT_EQ(std::set<std::string>(lines.begin(), lines.end()).size(), lines.size()) << b.Name;
+      if (lines.size() == 1) ++single;
+      // A pin's byte differs in fields of that pin alone (a step's first byte carries its
+      // instruction and the top bits of its parameters).
+      int pin = -1;
+      if (std::sscanf(b.Name.c_str(), "pin %d ", &pin) == 1) {
+        for (const std::string& line : lines) {
+          const std::string owner = "pin " + std::to_string(pin + 1) + " ";
+          EXPECT_TRUE(line.rfind(owner, 0) == 0 || line.rfind("event " + owner, 0) == 0) << b.Name << ": " << line;
+        }
+      }
+    }
+    EXPECT_EQ(DescribedBytes(Memory()), changed) << "Compare changed the controller: " << b.Name;
+    EXPECT_EQ(Editor(), editor) << "Compare changed the editor: " << b.Name;
+    *b.Byte = held;
+  }
+  // Most bytes are one field each.
+  EXPECT_GT(single, 0);
+}
+
+// A single field changed in the editor is one line, naming that field, with both values.
+struct FieldEdit {
+  const char* Name;
+  FieldId Field;
+  void (*Edit)(AppState&);
+};
+
+class FieldEditTest : public CompareTest, public ::testing::WithParamInterface<FieldEdit> {};
+
+TEST_P(FieldEditTest, IsOneLineNamingIt) {
+  const FieldEdit& edit = GetParam();
+  edit.Edit(app);
+  const ConfigurationRef config{app.Model(), app.General(), app.Events()};
+  const std::string value = InfoOf(edit.Field.Kind).IsText ? "<" + FieldText(edit.Field, config) + ">"
+                                                             : std::to_string(FieldValue(edit.Field, config));
+  EXPECT_FALSE(Run("Compare"));
+  const std::vector<std::string> lines = Lines();
+  ASSERT_EQ(lines.size(), 1u) << app.Report().Text;
+  EXPECT_EQ(lines[0].rfind(FieldName(edit.Field, 1) + ": file " + value, 0), 0u) << lines[0];
+}
+
+template <typename T>
+void Bump(T& value, int low, int high) {
+  value = static_cast<T>(value >= high ? low : value + 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Fields, FieldEditTest,
+    ::testing::Values(
+        FieldEdit{"IdString", {FieldKind::IdString}, [](AppState& a) { a.General().TextGenIDString = "Yard 7"; }},
+        FieldEdit{"EventOn", {FieldKind::OnAction, 7, 1}, [](AppState& a) { Bump(a.Events().OnAction[7][1], -1, 11); }},
+        FieldEdit{"EventOff", {FieldKind::OffAction, 30, 3}, [](AppState& a) { Bump(a.Events().OffAction[30][3], -1, 11); }},
+        FieldEdit{"InitAspect", {FieldKind::InitAspect, 12}, [](AppState& a) { Bump(a.Model().PinTable[12].InitAspect, 0, 3); }},
+        FieldEdit{"StepPar2", {FieldKind::StepPar2, 9, -1, 1, 0},
+                  [](AppState& a) { Bump(a.Model().PinTable[9].Aspects[1].Steps[0].Par2, 0, 100); }},
+        FieldEdit{"DevicePointer", {FieldKind::DevicePointer, 4}, [](AppState& a) { Bump(a.Model().PinTable[4].DevicePointer, -3, 3); }}),
+    [](const auto& info) { return std::string(info.param.Name); });
+
+// Differences in several parts are all listed: a general setting, an event action and a
+// step, where Verify All would stop at the first part that differs.
+TEST_F(CompareTest, ListsDifferencesOfEveryPartWhereVerifyAllStopsAtTheFirst) {
+  Memory().IdString = "Other";
+  Memory().Pins[9].Steps[1][0][3] ^= 1;
+  app.Events().OnAction[4][2] = app.Events().OnAction[4][2] == 3 ? 4 : 3;
+  EXPECT_FALSE(Run("Compare"));
+  const std::vector<std::string> lines = Lines();
+  ASSERT_EQ(lines.size(), 3u) << app.Report().Text;
+
+  EXPECT_EQ(lines[0].rfind("ID string", 0), 0u) << lines[0];
+  EXPECT_EQ(lines[1].rfind("event pin 5 input 2 ON:", 0), 0u) << lines[1];
+  EXPECT_EQ(lines[2].rfind("pin 10 aspect 1 step 0 ", 0), 0u) << lines[2];
+  EXPECT_FALSE(Run("VerifyAll"));
+  EXPECT_EQ(Lines().size(), 1u) << "Verify All stops after the general settings";
+}
+
+TEST_F(CompareTest, WriteChangesWritesOnlyWhatDiffersThenVerifies) {
+  const size_t everything = FramesOf("WriteAll");
+  // Nothing differs: only the comparison is sent.
+  const size_t comparison = FramesOf("Compare");
+  EXPECT_EQ(FramesOf("WriteChanged"), comparison);
+  EXPECT_TRUE(app.Commands().LastSucceeded());
+
+  Memory().Pins[20].Steps[0][2][1] ^= 4;
+  Memory().Pins[3].InitByte ^= 1;
+  Memory().GreenLed ^= 1;
+  const size_t written = FramesOf("WriteChanged");
+  EXPECT_TRUE(app.Commands().LastSucceeded()) << app.Report().Text;
+  EXPECT_NE(app.Report().Text.find("Verify OK"), std::string::npos);
+  EXPECT_NE(app.Report().Text.find("Written: "), std::string::npos);
+  EXPECT_LT(written - 2 * comparison, everything / 8) << "two pins and a group, not the whole controller";
+  EXPECT_TRUE(Run("Compare")) << app.Report().Text;
+}
+
+TEST_F(CompareTest, WriteChangesWritesNothingWhenTheComparisonWasCutShort) {
+  Memory().Pins[3].InitByte ^= 1;
+  app.Simulator()->Controller().Faults().GoneAfterFrames = 30;
+  app.Simulator()->Controller().ClearReceived();
+  EXPECT_FALSE(Run("WriteChanged"));
+  for (const auto& payload : app.Simulator()->Controller().ReceivedPayloads()) {
+    if (!payload.empty()) EXPECT_GE(payload[0], 112) << "only read requests were sent";
+  }
+}
+
+}  // namespace
+}  // namespace brixo::testing
