@@ -1,0 +1,170 @@
+// brixo-cli diff, write-all --changed-only, and a stop by Ctrl-C or SIGTERM, against
+// brixo-sim on a pseudo-terminal.
+#include <signal.h>
+
+#include <thread>
+
+#include "app/app_state.h"
+#include "app/no_file_chooser.h"
+#include "cli_test_support.h"
+#include "support/recording_prompt.h"
+
+namespace brixo::testing {
+namespace {
+
+// The demo configuration with one field changed, as a data file.
+std::string ChangedCopy(const ScratchFolder& folder, const std::string& name, void (*change)(AppState&)) {
+  RecordingPrompt prompt;
+  NoFileChooser chooser;
+  AppStateOptions options;
+  options.LoadDeviceDefinitions = false;
+  options.Scanner = [] { return std::vector<std::string>{}; };
+  AppState app(prompt, chooser, options);
+  EXPECT_TRUE(LoadDataFileFrom(app.DataFiles(), DataFile("demo.dat")));
+  change(app);
+  const std::string path = folder / name;
+  EXPECT_TRUE(SaveDataFileTo(app.DataFiles(), path, false));
+  return path;
+}
+
+class CliCompareTest : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(StartSim(sim, {"--load", DataFile("demo.dat")})); }
+
+  ProgramResult Cli(std::vector<std::string> args) {
+    args.insert(args.begin(), {std::string("--port"), sim.Path()});
+    return RunCli(args);
+  }
+
+  SimProcess sim;
+  ScratchFolder folder;
+};
+
+struct DiffCase {
+  const char* Name;
+  void (*Change)(AppState&);
+  std::vector<std::string> Lines;
+};
+
+class DiffTest : public CliCompareTest, public ::testing::WithParamInterface<DiffCase> {};
+
+// One line per changed field, in displayed numbering; writing only what differs makes the
+// controller the file, after which nothing differs.
+TEST_P(DiffTest, ListsEachChangeThenWriteChangesMakesThemAgree) {
+  const std::string file = ChangedCopy(folder, "changed.dat", GetParam().Change);
+  const ProgramResult diff = Cli({"diff", file});
+  EXPECT_EQ(diff.Status, GetParam().Lines.empty() ? 0 : 1) << diff.Err;
+  EXPECT_EQ(Lines(diff.Out), GetParam().Lines);
+
+  const ProgramResult write = Cli({"write-all", "--changed-only", file});
+  EXPECT_EQ(write.Status, 0) << write.Out << write.Err;
+  for (const std::string& line : GetParam().Lines)
+    EXPECT_NE(write.Out.find("Written: " + line), std::string::npos) << write.Out;
+  const ProgramResult after = Cli({"diff", file});
+  EXPECT_EQ(after.Status, 0) << after.Out;
+  EXPECT_EQ(after.Out, "");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Changes, DiffTest,
+    ::testing::Values(
+        DiffCase{"Nothing", [](AppState&) {}, {}},
+        DiffCase{"IdString",
+                 [](AppState& a) { a.General().TextGenIDString = "Yard 7"; },
+                 {"ID string: file <Yard 7>, controller <Demo Layout>"}},
+        DiffCase{"StepAndEvent",
+                 [](AppState& a) {
+                   a.Model().PinTable[0].Aspects[0].Steps[0].Par3 = 17;
+                   a.Events().OffAction[20][3] = 4;
+                 },
+                 {"event pin 21 input 3 OFF: file 4, controller -1", "pin 1 aspect 0 step 0 Par3: file 17, controller 0"}}),
+    [](const auto& info) { return std::string(info.param.Name); });
+
+TEST_F(CliCompareTest, UsageAndUnreadableFilesAreStatusTwo) {
+  EXPECT_EQ(Cli({"diff"}).Status, 2);
+  EXPECT_EQ(Cli({"diff", folder / "missing.dat"}).Status, 2);
+  EXPECT_EQ(Cli({"verify-all", "--changed-only", DataFile("demo.dat")}).Status, 2);
+}
+
+// A command started in the background, with its log going to a file so that the test sees
+// when the exchanges have begun.
+class Background {
+ public:
+  Background(const std::vector<std::string>& args, const std::string& err) {
+    pid_ = fork();
+    if (pid_ == 0) {
+      dup2(open("/dev/null", O_RDONLY), STDIN_FILENO);
+      dup2(open("/dev/null", O_WRONLY), STDOUT_FILENO);
+      dup2(open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), STDERR_FILENO);
+      std::vector<char*> argv{const_cast<char*>(BRIXO_CLI_EXE)};
+      for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+      argv.push_back(nullptr);
+      execv(BRIXO_CLI_EXE, argv.data());
+      _exit(127);
+    }
+  }
+  // The exit status, or -1 when a signal ended it.
+  int Wait() {
+    int status = 0;
+    waitpid(pid_, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  }
+  void Signal(int signal) { kill(pid_, signal); }
+
+ private:
+  pid_t pid_ = -1;
+};
+
+bool WaitForText(const std::string& path, const std::string& text, double seconds) {
+  const auto start = std::chrono::steady_clock::now();
+  while (SecondsSince(start) < seconds) {
+    if (ReadText(path).find(text) != std::string::npos) return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  return false;
+}
+
+struct SignalCase {
+  const char* Name;
+  int Signal;
+  const char* Command;
+  const char* Said;  // how the sentence on standard error begins and ends
+  const char* Consequence;
+};
+
+class CliSignalTest : public ::testing::TestWithParam<SignalCase> {};
+
+// The operation stops after the exchange in flight, says how far it got, saves nothing and
+// ends with status 130.
+TEST_P(CliSignalTest, StopsInOrder) {
+  const SignalCase& c = GetParam();
+  SimProcess sim;
+  // At the line's real speed Read All takes seconds: there is time to stop it half-way.
+  ASSERT_TRUE(StartSim(sim, {"--pace", "--load", DataFile("demo.dat")}));
+  ScratchFolder folder;
+  const std::string log = folder / "log";
+  const std::string out = folder / "out.dat";
+  const std::string err = folder / "err";
+  const std::string file = std::string(c.Command) == "read-all" ? out : DataFile("demo.dat");
+  Background cli({"--port", sim.Path(), "--log", log, c.Command, file}, err);
+  // Once frames are logged the operation is under way.
+  ASSERT_TRUE(WaitForText(log, "[", 20.0));
+  std::this_thread::sleep_for(std::chrono::milliseconds(800));
+  cli.Signal(c.Signal);
+  EXPECT_EQ(cli.Wait(), 130);
+  const std::string said = ReadText(err);
+  EXPECT_NE(said.find(c.Said), std::string::npos) << said;
+  EXPECT_NE(said.find(c.Consequence), std::string::npos) << said;
+  EXPECT_FALSE(std::filesystem::exists(out));
+  EXPECT_FALSE(std::filesystem::exists(out + ".saving.tmp"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Signals, CliSignalTest,
+    ::testing::Values(SignalCase{"InterruptRead", SIGINT, "read-all", "Read All stopped after ", ": nothing was saved"},
+                      SignalCase{"TerminateWrite", SIGTERM, "write-all", "Write All stopped after ",
+                                 ": the controller now holds a mix of old and new settings"}),
+    [](const auto& info) { return std::string(info.param.Name); });
+
+}  // namespace
+}  // namespace brixo::testing
