@@ -318,11 +318,10 @@ int RunCli(const std::vector<std::string>& args) {
   if (command->NeedsController) {
     if (int result = CheckLinkOptions(session)) return result;
   }
-  CancellationToken& token = app.Link().Cancellation();
-  SignalsStop signals(token);
+  SignalsStop signals(app.Link().Cancellation());
   const int result = command->Run(session);
   status.Clear();
-  return token.Reason() == StopReason::Interrupted ? kExitInterrupted : result;
+  return Interrupted(session) ? kExitInterrupted : result;
 }
 
 }  // namespace brixo

@@ -194,6 +194,8 @@ int RunBackup(CliSession& s) {
     }
     PrintOut(line + "\n");
     worst = std::max(worst, status);
+    // Ctrl-C ends the whole round, not only this controller's part of it.
+    if (Interrupted(s)) break;
   }
   return worst;
 }
@@ -238,6 +240,8 @@ int RunVerifyDir(CliSession& s) {
     }
     PrintOut(line + "\n");
     worst = std::max(worst, status);
+    // Ctrl-C ends the whole round, not only this controller's part of it.
+    if (Interrupted(s)) break;
   }
   return worst;
 }

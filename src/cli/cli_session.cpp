@@ -149,6 +149,8 @@ int ControllerOutcome(CliSession& s, bool ok, int problemsBefore) {
   return ok && s.Prompt.Problems() == problemsBefore ? kExitOk : kExitFailed;
 }
 
+bool Interrupted(CliSession& s) { return s.App.Link().Cancellation().Reason() == StopReason::Interrupted; }
+
 bool RunDeferredCommand(CliSession& s, const std::string& name) {
   if (!s.App.Commands().PostCommand(name)) return false;
   s.App.Commands().Tick();

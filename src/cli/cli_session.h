@@ -54,6 +54,9 @@ int SaveOutput(CliSession& s, const std::string& path, bool compact);
 // reported since `problemsBefore`.
 int ControllerOutcome(CliSession& s, bool ok, int problemsBefore);
 
+// Ctrl-C or SIGTERM came: every later operation of this run stops at its first exchange.
+bool Interrupted(CliSession& s);
+
 // Posts a deferred command as its button does and runs it, as the next timer tick would.
 bool RunDeferredCommand(CliSession& s, const std::string& name);
 // How far the deferred command the last tick ran got, and what that leaves behind, for one
