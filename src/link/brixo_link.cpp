@@ -110,6 +110,7 @@ bool BrixoLink::SendBrixoMessage(bool waitForReply, const std::vector<int>& payl
     prompt_.ShowMessage(OutOfRangeMessage(*bad), MessageIcon::Error);
     return false;
   }
+  if (onBetweenExchanges && cancellation_.Active()) onBetweenExchanges();
   if (cancellation_.Stopping()) return false;
   if (!PortOpen()) {
     ShowPortClosed();

@@ -107,6 +107,10 @@ class BrixoLink {
   bool ReportPortFault();
   // Told after a port fault was reported, so that whoever shows the port shows it closed.
   std::function<void()> onPortLost;
+  // Told before each controller exchange of a running operation, between two exchanges,
+  // so that whoever shows the operation can take a "Stop" meanwhile: the exchange about to
+  // start then does not.
+  std::function<void()> onBetweenExchanges;
 
   // Asked before every exchange; while it stops an operation nothing is sent and nothing
   // is shown.

@@ -15,6 +15,7 @@
 
 #include "app/help_files.h"
 #include "ui/brixo_config_window.h"
+#include "ui/input_blocker.h"
 #include "ui/clickable_label.h"
 #include "ui/release_label.h"
 #include "ui/device_config_tab.h"
@@ -135,6 +136,8 @@ QWidget* BrixoConfig::BuildTransferGroup() {
   readAll_ = Named(new QPushButton("Read All"), "CommandReadAll");
   writeAll_ = Named(new QPushButton("Write All"), "CommandWriteAll");
   verifyAll_ = Named(new QPushButton("Verify All"), "CommandVerifyAll");
+  compare_ = Named(new QPushButton("Compare"), "CommandCompare");
+  compare_->setToolTip("List what differs between the editor and the controller; changes neither");
   save_ = Named(new ModifierButton("Save File"), "CommandSave");
   save_->setToolTip("Shift+Save File to save compact");
   load_ = Named(new QPushButton("Load File"), "CommandLoad");
@@ -146,6 +149,7 @@ QWidget* BrixoConfig::BuildTransferGroup() {
   grid->addWidget(verifyAll_, 2, 0);
   grid->addWidget(save_, 0, 1);
   grid->addWidget(load_, 1, 1);
+  grid->addWidget(compare_, 2, 1);
   grid->setRowStretch(3, 1);
   return box;
 }
@@ -165,6 +169,11 @@ void BrixoConfig::BuildStatusBar() {
   labelProgress_ = Named(new QLabel, "LabelProgress");
   busy->addWidget(labelAction_);
   busy->addWidget(labelProgress_, 1);
+  stop_ = Named(new QPushButton("Stop"), "CommandStop");
+  stop_->setToolTip("Stop after the exchange in progress (Escape)");
+  stop_->setFocusPolicy(Qt::NoFocus);
+  InputBlocker::AcceptClicksWhileBusy(stop_);
+  busy->addWidget(stop_);
 
   labelResult_ = Named(new QLabel, "LabelLastResult");
   labelResult_->setTextInteractionFlags(Qt::TextSelectableByMouse);

@@ -39,6 +39,7 @@ constexpr MenuEntry kMenuEntries[] = {
     {"&Controller", "&Read All", "ActionReadAll", nullptr, &BrixoConfig::ReadAll},
     {"&Controller", "&Write All", "ActionWriteAll", nullptr, &BrixoConfig::WriteAll},
     {"&Controller", "&Verify All", "ActionVerifyAll", nullptr, &BrixoConfig::VerifyAll},
+    {"&Controller", "&Compare", "ActionCompare", nullptr, &BrixoConfig::Compare},
     {"&Controller", nullptr, nullptr, nullptr, nullptr},
     {"&Controller", "&Erase Flash...", "ActionEraseFlash", nullptr, &BrixoConfig::EraseFlash},
     {"&View", "&Communication Monitor", "ActionMonitor", nullptr, &BrixoConfig::OpenMonitor},

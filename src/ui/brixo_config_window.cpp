@@ -16,6 +16,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <utility>
 
 #include "app/help_files.h"
 #include "ui/clickable_label.h"
@@ -87,6 +88,7 @@ BrixoConfig::BrixoConfig(AppState& app, QWidget* parent)
 
 BrixoConfig::~BrixoConfig() {
   timer1_->stop();
+  app_.Link().onBetweenExchanges = nullptr;
   app_.SetObserver(nullptr);
 }
 
@@ -140,6 +142,9 @@ void BrixoConfig::Connect() {
   connect(readAll_, &QPushButton::clicked, this, &BrixoConfig::ReadAll);
   connect(writeAll_, &QPushButton::clicked, this, &BrixoConfig::WriteAll);
   connect(verifyAll_, &QPushButton::clicked, this, &BrixoConfig::VerifyAll);
+  connect(compare_, &QPushButton::clicked, this, &BrixoConfig::Compare);
+  connect(stop_, &QPushButton::clicked, this, &BrixoConfig::StopOperation);
+  app_.Link().onBetweenExchanges = [this] { TakeStopRequests(); };
   connect(save_, &ModifierButton::clickedWith, this, [this](Qt::MouseButton button, Qt::KeyboardModifiers modifiers) {
     if (const std::optional<SaveMode> mode = SaveModeFor(button, modifiers)) SaveFile(*mode);
   });
@@ -174,8 +179,44 @@ void BrixoConfig::RunDialog(QDialog& dialog) {
 bool BrixoConfig::PostCommand(const std::string& name) { return app_.Commands().PostCommand(name); }
 
 void BrixoConfig::ReadAll() { PostCommand("ReadAll"); }
-void BrixoConfig::WriteAll() { PostCommand("WriteAll"); }
+
+void BrixoConfig::WriteAll() {
+  // Without a port there is no controller to compare with; the write says so itself.
+  if (!app_.Link().PortOpen()) {
+    PostCommand("WriteAll");
+    return;
+  }
+  QMessageBox box(QMessageBox::Question, "Write All", kShowChangesQuestion,
+                  QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, this);
+  box.setObjectName("ShowChangesQuestion");
+  box.setDefaultButton(QMessageBox::Yes);
+  auto* onlyChanges = new QCheckBox(kWriteOnlyChanges);
+  onlyChanges->setObjectName("CheckWriteOnlyChanges");
+  box.setCheckBox(onlyChanges);
+  RunDialog(box);
+  const QMessageBox::StandardButton answer = box.standardButton(box.clickedButton());
+  const std::string write = onlyChanges->isChecked() ? "WriteChanged" : "WriteAll";
+  if (answer == QMessageBox::Yes) {
+    if (PostCommand("Compare")) writeAfterCompare_ = write;
+  } else if (answer == QMessageBox::No) {
+    PostCommand(write);
+  }
+}
+
 void BrixoConfig::VerifyAll() { PostCommand("VerifyAll"); }
+void BrixoConfig::Compare() { PostCommand("Compare"); }
+
+void BrixoConfig::StopOperation() {
+  if (running_) app_.StopOperation();
+}
+
+void BrixoConfig::TakeStopRequests() {
+  constexpr qint64 kIntervalMs = 40;
+  if (!running_) return;
+  if (stopPoll_.isValid() && stopPoll_.elapsed() < kIntervalMs) return;
+  stopPoll_.start();
+  InputBlocker::RepaintNow();
+}
 
 void BrixoConfig::Timer1Tick() {
   // Progress repaints let timer events through; a tick inside a running command must not
@@ -183,12 +224,27 @@ void BrixoConfig::Timer1Tick() {
   if (running_ || app_.Commands().PendingCommand().empty()) return;
   running_ = true;
   {
-    InputBlocker blocker;
+    InputBlocker blocker([this] { StopOperation(); });
     app_.RunPendingCommand();
     blocker.Drain();
   }
   running_ = false;
   ShowAll();
+  OfferWriteAfterCompare();
+}
+
+void BrixoConfig::OfferWriteAfterCompare() {
+  const std::string write = std::exchange(writeAfterCompare_, {});
+  DeferredCommands& commands = app_.Commands();
+  // Only after a comparison that got to its end and found something to write.
+  if (write.empty() || commands.LastCaption() != "Compare" || commands.LastStopped() ||
+      VerificationVerdict(app_.Report().Result, 3) != "Differences Found")
+    return;
+  const QString what = write == "WriteChanged" ? "Write only what differs now?" : "Write All now?";
+  QMessageBox box(QMessageBox::Question, "Write All", what, QMessageBox::Yes | QMessageBox::No, this);
+  box.setObjectName("WriteNowQuestion");
+  RunDialog(box);
+  if (box.standardButton(box.clickedButton()) == QMessageBox::Yes) PostCommand(write);
 }
 
 void BrixoConfig::StartPostedCommand() {

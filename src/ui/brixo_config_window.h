@@ -39,6 +39,8 @@ class VerificationReportWindow;
 
 inline constexpr int kTimer1IntervalMs = 200;
 inline constexpr const char* kLabelActionCaption = "  Working ... Please WAIT";
+inline constexpr const char* kShowChangesQuestion = "Show what will change first?";
+inline constexpr const char* kWriteOnlyChanges = "Write only what differs";
 
 class BrixoConfig : public QMainWindow, public AppObserver {
   Q_OBJECT
@@ -72,8 +74,13 @@ class BrixoConfig : public QMainWindow, public AppObserver {
   bool PostCommand(const std::string& name);
   void Timer1Tick();
   void ReadAll();
+  // Asks "Show what will change first?" (with "Write only what differs") while a port is open.
   void WriteAll();
   void VerifyAll();
+  // "Compare": lists every difference between the editor and the controller, changing neither.
+  void Compare();
+  // "Stop" (or Escape) while an operation runs.
+  void StopOperation();
   void SaveFile(SaveMode mode);
   void SaveFileNormal() { SaveFile(SaveMode::Normal); }
   void SaveFileCompact() { SaveFile(SaveMode::Compact); }
@@ -139,6 +146,10 @@ class BrixoConfig : public QMainWindow, public AppObserver {
   void StartPostedCommand();
   // While a command runs, the monitor keeps scrolling and showing its lines.
   void KeepMonitorResponsive();
+  // Between two exchanges of a running command: a "Stop" clicked meanwhile is taken.
+  void TakeStopRequests();
+  // After a comparison asked for before writing: offers the write.
+  void OfferWriteAfterCompare();
   int Offset() const;
 
   AppState& app_;
@@ -148,6 +159,9 @@ class BrixoConfig : public QMainWindow, public AppObserver {
   bool running_ = false;
   int currentTab_ = 0;
   QElapsedTimer responsive_;
+  QElapsedTimer stopPoll_;
+  // The write to offer once the comparison shown before it has ended; empty for none.
+  std::string writeAfterCompare_;
 
   QComboBox* comboPort_ = nullptr;
   QPushButton* refresh_ = nullptr;
@@ -168,6 +182,8 @@ class BrixoConfig : public QMainWindow, public AppObserver {
   QPushButton* readAll_ = nullptr;
   QPushButton* writeAll_ = nullptr;
   QPushButton* verifyAll_ = nullptr;
+  QPushButton* compare_ = nullptr;
+  QPushButton* stop_ = nullptr;
   ModifierButton* save_ = nullptr;
   QPushButton* load_ = nullptr;
   QWidget* busyFrame_ = nullptr;

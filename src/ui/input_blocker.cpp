@@ -2,12 +2,14 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QWidget>
 #include <QWindow>
 
 namespace brixo {
 
-InputBlocker::InputBlocker(QObject* parent) : QObject(parent) {
+InputBlocker::InputBlocker(std::function<void()> stop, QObject* parent) : QObject(parent), stop_(std::move(stop)) {
   QCoreApplication::instance()->installEventFilter(this);
 }
 
@@ -16,12 +18,15 @@ InputBlocker::~InputBlocker() { QCoreApplication::instance()->removeEventFilter(
 namespace {
 
 constexpr const char* kAcceptsInputWhileBusy = "acceptsInputWhileBusy";
+constexpr const char* kAcceptsClicksWhileBusy = "acceptsClicksWhileBusy";
 
 }  // namespace
 
 void InputBlocker::RepaintNow() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
 
 void InputBlocker::AcceptInputWhileBusy(QWidget* window) { window->setProperty(kAcceptsInputWhileBusy, true); }
+
+void InputBlocker::AcceptClicksWhileBusy(QWidget* widget) { widget->setProperty(kAcceptsClicksWhileBusy, true); }
 
 void InputBlocker::Drain() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
 
@@ -72,10 +77,39 @@ bool StaysUsable(QObject* watched) {
   return top == QApplication::activeModalWidget() || top->property(kAcceptsInputWhileBusy).toBool();
 }
 
+bool TakesClicks(const QWidget* widget) {
+  for (; widget != nullptr; widget = widget->parentWidget()) {
+    if (widget->property(kAcceptsClicksWhileBusy).toBool()) return widget->isEnabled() && widget->isVisibleTo(widget->window());
+  }
+  return false;
+}
+
+bool IsMouseEvent(int type) {
+  return type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease ||
+         type == QEvent::MouseButtonDblClick || type == QEvent::MouseMove;
+}
+
+// A click on a control that takes clicks while busy, whether addressed to the control or
+// to the platform window it lies in.
+bool ClickOnUsableControl(QObject* watched, QEvent* event) {
+  if (!IsMouseEvent(event->type())) return false;
+  if (const auto* widget = qobject_cast<const QWidget*>(watched)) return TakesClicks(widget);
+  const QWidget* top = TopLevelOf(watched);
+  if (top == nullptr) return false;
+  const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
+  return TakesClicks(top->childAt(at));
+}
+
+bool IsEscape(QEvent* event) {
+  return event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape;
+}
+
 }  // namespace
 
 bool InputBlocker::eventFilter(QObject* watched, QEvent* event) {
-  if (!IsUserInput(event->type()) || StaysUsable(watched)) return false;
+  if (!IsUserInput(event->type()) || StaysUsable(watched) || ClickOnUsableControl(watched, event)) return false;
+  // Escape asks the running operation to stop; like every other key, it goes no further.
+  if (stop_ && IsEscape(event) && !static_cast<QKeyEvent*>(event)->isAutoRepeat()) stop_();
   // A close request is refused rather than swallowed, so the window manager knows.
   if (event->type() == QEvent::Close) event->ignore();
   return true;

@@ -1,0 +1,174 @@
+// The window's "Stop" button and Escape during a running command, "Compare", and the
+// question before "Write All".
+#include <QMessageBox>
+#include <functional>
+
+#include "files/data_file.h"
+
+#include "window_test_fixture.h"
+
+namespace brixo::window_test {
+namespace {
+
+class StopCompareWindowTest : public MainWindowTest {
+ protected:
+  StopCompareWindowTest() {
+    window.SetDialogRunner([this](QDialog& dialog) {
+      dialogs.push_back(dialog.objectName());
+      auto* box = qobject_cast<QMessageBox*>(&dialog);
+      if (box == nullptr) return;
+      if (box->checkBox()) box->checkBox()->setChecked(onlyChanges);
+      box->button(answers.empty() ? QMessageBox::Cancel : answers.front())->click();
+      if (!answers.empty()) answers.erase(answers.begin());
+    });
+  }
+
+  // The editor holds what the simulated controller holds.
+  void EditorAsController() {
+    ASSERT_TRUE(LoadDataFileFrom(app.DataFiles(), std::string(BRIXO_TEST_DATA_DIR) + "/demo.dat"));
+  }
+
+  std::string Editor() {
+    bool quotes = false;
+    return ComposeDataFile(app.Model(), app.General(), app.Events(), false, quotes);
+  }
+
+  // Runs the posted command; `act` is called once frames of it have gone out, from within
+  // its repaints, as a user acting while it runs.
+  void RunActingAfter(size_t frames, const std::function<void()>& act) {
+    bool acted = false;
+    QTimer user;
+    user.setInterval(0);
+    QObject::connect(&user, &QTimer::timeout, [&] {
+      if (acted || !Shown("FrameAction") || Received().size() < frames) return;
+      acted = true;
+      act();
+    });
+    user.start();
+    window.Timer1Tick();
+    user.stop();
+    EXPECT_TRUE(acted);
+  }
+
+  std::vector<QString> dialogs;
+  std::vector<QMessageBox::StandardButton> answers;
+  bool onlyChanges = false;
+};
+
+struct StopWay {
+  const char* Name;
+  void (*Stop)(StopCompareWindowTest&, BrixoConfig&);
+};
+
+class StopWayTest : public StopCompareWindowTest, public ::testing::WithParamInterface<StopWay> {};
+
+// Stopped half-way, Read All sends nothing more, takes nothing into the editor and says so.
+TEST_P(StopWayTest, ReadAllStopsAndTakesNothing) {
+  SelectSimulatedPort();
+  app.General().TextGenIDString = "Editor's";
+  const std::string before = Editor();
+  Click("CommandReadAll");
+  EXPECT_TRUE(Shown("CommandStop"));
+  size_t sentAtStop = 0;
+  RunActingAfter(200, [&] {
+    sentAtStop = Received().size();
+    GetParam().Stop(*this, window);
+  });
+  EXPECT_LE(Received().size(), sentAtStop + 1) << "at most the exchange in flight";
+  EXPECT_LT(Received().size(), 1000u);
+  EXPECT_EQ(Editor(), before);
+  const std::string said = app.LastResult();
+  EXPECT_EQ(said.rfind("Read All stopped after pin ", 0), 0u) << said;
+  EXPECT_NE(said.find(" of 32: nothing was changed in the editor"), std::string::npos) << said;
+  EXPECT_EQ(Text("LabelLastResult").toStdString(), said);
+  EXPECT_TRUE(prompt.Messages.empty());
+  EXPECT_FALSE(Shown("FrameAction"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Ways, StopWayTest,
+    ::testing::Values(StopWay{"StopButton",
+                              [](StopCompareWindowTest&, BrixoConfig& w) {
+                                QTest::mouseClick(w.findChild<QPushButton*>("CommandStop"), Qt::LeftButton);
+                              }},
+                      StopWay{"Escape", [](StopCompareWindowTest&, BrixoConfig& w) { QTest::keyClick(&w, Qt::Key_Escape); }}),
+    [](const auto& info) { return std::string(info.param.Name); });
+
+TEST_F(StopCompareWindowTest, AStoppedWriteSaysTheControllerHoldsAMix) {
+  SelectSimulatedPort();
+  answers = {QMessageBox::No};
+  Click("CommandWriteAll");
+  EXPECT_EQ(app.Commands().PendingCommand(), "WriteAll");
+  RunActingAfter(100, [&] { window.StopOperation(); });
+  EXPECT_EQ(app.LastResult().rfind("Write All stopped after ", 0), 0u) << app.LastResult();
+  EXPECT_NE(app.LastResult().find("the controller now holds a mix of old and new settings"), std::string::npos);
+}
+
+TEST_F(StopCompareWindowTest, CompareListsTheDifferencesAndChangesNothing) {
+  SelectSimulatedPort();
+  EditorAsController();
+  app.General().TextGenIDString = "Other";
+  app.Model().PinTable[0].Aspects[0].Steps[0].Par3 = 17;
+  const std::string before = Editor();
+  RunCommand("CommandCompare");
+  EXPECT_EQ(reportsShown, 1);
+  EXPECT_TRUE(reportText.contains("ID string: file <Other>, controller <Demo Layout>")) << reportText.toStdString();
+  EXPECT_TRUE(reportText.contains("pin 1 aspect 0 step 0 Par3: file 17, controller 0"));
+  EXPECT_TRUE(reportText.contains("Differences Found"));
+  EXPECT_EQ(Editor(), before);
+  for (const std::vector<int>& payload : Received()) {
+    if (!payload.empty()) EXPECT_GE(payload[0], 112) << "only read requests";
+  }
+  EXPECT_EQ(app.LastResult(), "Compare: 2 differences in 0.0 s");
+}
+
+struct WriteChoice {
+  const char* Name;
+  std::vector<QMessageBox::StandardButton> Answers;
+  bool OnlyChanges;
+  bool Writes;           // anything written
+  bool WritesEverything;  // the whole configuration rather than the one pin
+};
+
+class WriteQuestionTest : public StopCompareWindowTest, public ::testing::WithParamInterface<WriteChoice> {};
+
+// "Show what will change first?": Yes compares and then offers the write, No writes at once,
+// Cancel does nothing; the check box writes only what differs.
+TEST_P(WriteQuestionTest, WritesAsChosen) {
+  const WriteChoice& c = GetParam();
+  SelectSimulatedPort();
+  EditorAsController();
+  app.Model().PinTable[0].Aspects[0].Steps[0].Par3 = 17;
+  answers = c.Answers;
+  onlyChanges = c.OnlyChanges;
+  Click("CommandWriteAll");
+  window.Timer1Tick();
+  window.Timer1Tick();
+  EXPECT_EQ(dialogs.front(), "ShowChangesQuestion");
+  int pinWrites = 0;
+  int generalWrites = 0;
+  for (const std::vector<int>& payload : Received()) {
+    if (payload.empty()) continue;
+    pinWrites += payload[0] >= 96 && payload[0] < 112 && payload[0] != 96 ? 1 : 0;
+    generalWrites += payload[0] == 96 ? 1 : 0;
+  }
+  EXPECT_EQ(pinWrites > 0, c.Writes);
+  EXPECT_EQ(generalWrites > 0, c.WritesEverything);
+  // Written or not, as the comparison afterwards tells.
+  ASSERT_TRUE(app.Commands().PostCommand("Compare"));
+  app.Commands().Tick();
+  EXPECT_EQ(app.Commands().LastSucceeded(), c.Writes);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Choices, WriteQuestionTest,
+    ::testing::Values(WriteChoice{"Cancel", {QMessageBox::Cancel}, false, false, false},
+                      WriteChoice{"NoWritesAll", {QMessageBox::No}, false, true, true},
+                      WriteChoice{"NoOnlyChanges", {QMessageBox::No}, true, true, false},
+                      WriteChoice{"ShowThenDecline", {QMessageBox::Yes, QMessageBox::No}, true, false, false},
+                      WriteChoice{"ShowThenWriteChanges", {QMessageBox::Yes, QMessageBox::Yes}, true, true, false},
+                      WriteChoice{"ShowThenWriteAll", {QMessageBox::Yes, QMessageBox::Yes}, false, true, true}),
+    [](const auto& info) { return std::string(info.param.Name); });
+
+}  // namespace
+}  // namespace brixo::window_test
