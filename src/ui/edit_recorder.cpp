@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QTimer>
 
 namespace brixo {
@@ -42,6 +43,17 @@ bool EditRecorder::EndsAction(const QEvent& event) {
 }
 
 bool EditRecorder::eventFilter(QObject* watched, QEvent* event) {
+  // A text box claims Ctrl+Z and Ctrl+Shift+Z for its own typing; with none of its own to
+  // undo or redo, the keys go on to the window's Undo and Redo.
+  if (event->type() == QEvent::ShortcutOverride) {
+    auto* box = qobject_cast<QLineEdit*>(watched);
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (box != nullptr && ((key->matches(QKeySequence::Undo) && !box->isUndoAvailable()) ||
+                           (key->matches(QKeySequence::Redo) && !box->isRedoAvailable()))) {
+      event->ignore();
+      return true;
+    }
+  }
   // One notice for all the events of an action (a release reaches every widget under the
   // pointer that passes it on).
   if (!scheduled_ && EndsAction(*event)) {

@@ -99,6 +99,21 @@ TEST_F(UndoWindowTest, TheMenuEntriesFollowWhatCanBeUndone) {
   EXPECT_EQ(FieldText("TextGenDCCAddress"), "1");
 }
 
+TEST_F(UndoWindowTest, CtrlZInATextBoxUndoesItsTypingFirstThenTheEditor) {
+  Type("TextGenDCCAddress", "300");
+  Settle();
+  QLineEdit* box = Find<UpDownField>("TextGenDCCAddress")->Edit();
+  box->setFocus();
+  QTest::keyClicks(box, "7");
+  QTest::keySequence(box, QKeySequence("Ctrl+Z"));
+  EXPECT_EQ(box->text(), "300") << "the typing not yet taken";
+  EXPECT_EQ(app.General().TextGenDCCAddress, "300");
+  QTest::keySequence(box, QKeySequence("Ctrl+Z"));
+  Settle();
+  EXPECT_EQ(app.General().TextGenDCCAddress, "1") << "then the editor's step";
+  EXPECT_EQ(box->text(), "1");
+}
+
 struct CloseCase {
   const char* Name;
   MessageAnswer Answer;
