@@ -14,6 +14,7 @@
 #include "files/device_library.h"
 #include "model/edit_operations.h"
 #include "support/scripted_chooser.h"
+#include "transfer/config_fields.h"
 #include "transfer/event_control.h"
 
 namespace brixo::testing {
@@ -277,6 +278,118 @@ TEST_F(EditHistoryTest, NoQuestionWithoutUnsavedEdits) {
   EXPECT_TRUE(app.LoadFile());
   EXPECT_TRUE(app.MayReplaceEdits());
   EXPECT_TRUE(prompt.Messages.empty());
+}
+
+// Every field a data file holds, changed alone through whatever setting reaches it, is one
+// undo step that marks the editor modified and is undone byte for byte. A field no edit
+// below reaches fails here, so a new kind of field cannot slip past the record.
+using Mutation = std::function<void(EditorContent&)>;
+
+std::vector<Mutation> SettingMutations() {
+  std::vector<Mutation> m;
+  auto flip = [&m](auto member) { m.push_back([member](EditorContent& c) { c.General.*member = !(c.General.*member); }); };
+  flip(&GeneralSettings::CheckGenForceXA);
+  flip(&GeneralSettings::CheckGenBrixoNative);
+  flip(&GeneralSettings::CheckGenTamloaddr);
+  flip(&GeneralSettings::ChkGenDCC_BPSI);
+  flip(&GeneralSettings::ChkGenDCCAllow0);
+  flip(&GeneralSettings::CheckGenSerialEnable);
+  m.push_back([](EditorContent& c) { c.General.TextGenIDString += "x"; });
+  m.push_back([](EditorContent& c) { c.General.TextGenDCCAddress = "9"; });
+  m.push_back([](EditorContent& c) { c.General.TextGenXDCCAddress = "9"; });
+  m.push_back([](EditorContent& c) { c.General.TextGenTamloaddr = "9"; });
+  m.push_back([](EditorContent& c) { c.General.TextGenXaddr = "9"; });
+  m.push_back([](EditorContent& c) { c.General.FlexAddress ^= 1; });
+  m.push_back([](EditorContent& c) { c.General.ModuleXAddress ^= 1; });
+  m.push_back([](EditorContent& c) { c.General.OptGenDCC_PRP = (c.General.OptGenDCC_PRP + 1) % 4; });
+  m.push_back([](EditorContent& c) { c.General.ComboGenBaud = (c.General.ComboGenBaud + 1) % 8; });
+  m.push_back([](EditorContent& c) { c.General.OptionGenSerialDatabits ^= 1; });
+  m.push_back([](EditorContent& c) { c.General.OptionGenSerialStop ^= 1; });
+  m.push_back([](EditorContent& c) { c.General.OptionGenSerialParity = c.General.OptionGenSerialParity == 2 ? 3 : 2; });
+  for (int i = 0; i < 16; ++i) m.push_back([i](EditorContent& c) { c.General.CheckGenXGM[i] = !c.General.CheckGenXGM[i]; });
+  for (int i = 0; i < 4; ++i) {
+    m.push_back([i](EditorContent& c) { c.General.ChkGenHWCSink[i] = !c.General.ChkGenHWCSink[i]; });
+    m.push_back([i](EditorContent& c) { c.General.ChkGenHWCSource[i] = !c.General.ChkGenHWCSource[i]; });
+  }
+  for (int i = 0; i < 8; ++i) {
+    m.push_back([i](EditorContent& c) { c.General.CheckLCGreen[i] = c.General.CheckLCGreen[i] == 1 ? 0 : 1; });
+    m.push_back([i](EditorContent& c) { c.General.CheckLCOrange[i] = c.General.CheckLCOrange[i] == 1 ? 0 : 1; });
+  }
+  for (int k = 0; k < 8; ++k) m.push_back([k](EditorContent& c) { c.Events.CheckInitEE[k] = !c.Events.CheckInitEE[k]; });
+  return m;
+}
+
+// The change of one field of a pin, an aspect or a step.
+void MutatePinField(const FieldId& id, PinRecord& pin) {
+  AspectRecord& aspect = pin.Aspects[std::max<int>(id.Aspect, 0)];
+  StepRecord& step = aspect.Steps[std::max<int>(id.Step, 0)];
+  switch (id.Kind) {
+    case FieldKind::AspectConfig: pin.AspectConfig = pin.AspectConfig == 3 ? 2 : 3; break;
+    case FieldKind::InitAspect: pin.InitAspect ^= 1; break;
+    case FieldKind::PinDescription: pin.Description += "x"; break;
+    case FieldKind::DevicePointer: pin.DevicePointer = pin.DevicePointer == 0 ? -1 : 0; break;
+    case FieldKind::DeviceDescription: pin.DeviceDescription += "x"; break;
+    case FieldKind::OutputByte: pin.OutputConfig[std::max<int>(id.Index, 0)] ^= 1; break;
+    case FieldKind::XDccCount: pin.XDccAddressCount ^= 1; break;
+    case FieldKind::DccCount: pin.DccAddressCount ^= 1; break;
+    case FieldKind::SerialCount: pin.SerialAddressCount ^= 1; break;
+    case FieldKind::AspectDescription: aspect.Description += "x"; break;
+    case FieldKind::StepCode: step.Instruction ^= 1; break;
+    case FieldKind::StepPar0: step.Par0 ^= 1; break;
+    case FieldKind::StepPar1: step.Par1 ^= 1; break;
+    case FieldKind::StepPar2: step.Par2 ^= 1; break;
+    case FieldKind::StepPar3: step.Par3 ^= 1; break;
+    default: break;
+  }
+}
+
+void Take(AppState& app, const EditorContent& c) {
+  app.Model().PinTable = c.Pins;
+  app.General() = c.General;
+  app.Events() = c.Events;
+}
+
+TEST_F(EditHistoryTest, EveryFieldChangedAloneIsOneStepUndoneByteForByte) {
+  const EditorContent loaded{app.Model().PinTable, app.General(), app.Events()};
+  const Saved before = SaveOf(app);
+  const std::vector<Mutation> settings = SettingMutations();
+  int checked = 0;
+  for (const FieldId& id : AllFields()) {
+    // One pin, aspect and step stand for all: their fields are the same records.
+    if (id.Pin > 0 && id.Kind != FieldKind::OnAction && id.Kind != FieldKind::OffAction) continue;
+    if (id.Aspect > 1 || id.Step > 1) continue;
+    const std::string name = FieldName(id, 1);
+    const ConfigModel model{loaded.Pins};
+    const std::string held = FieldText(id, {model, loaded.General, loaded.Events});
+    EditorContent changed = loaded;
+    if (id.Kind == FieldKind::OnAction || id.Kind == FieldKind::OffAction) {
+      auto& actions = id.Kind == FieldKind::OnAction ? changed.Events.OnAction : changed.Events.OffAction;
+      actions[id.Pin][id.Index] = static_cast<int16_t>(actions[id.Pin][id.Index] == 3 ? 4 : 3);
+    } else if (id.Kind >= FieldKind::AspectConfig) {
+      MutatePinField(id, changed.Pins[std::max<int>(id.Pin, 0)]);
+    } else {
+      for (const Mutation& mutate : settings) {
+        EditorContent tried = loaded;
+        mutate(tried);
+        const ConfigModel triedModel{tried.Pins};
+        if (FieldText(id, {triedModel, tried.General, tried.Events}) != held) {
+          changed = tried;
+          break;
+        }
+      }
+    }
+    const ConfigModel changedModel{changed.Pins};
+    ASSERT_NE(FieldText(id, {changedModel, changed.General, changed.Events}), held) << "no edit reaches " << name;
+
+    Take(app, changed);
+    app.NoteEdits();
+    EXPECT_TRUE(app.Modified()) << name;
+    ASSERT_TRUE(app.Undo()) << name << " was not recorded";
+    EXPECT_EQ(SaveOf(app), before) << name;
+    EXPECT_FALSE(app.Modified()) << name;
+    ++checked;
+  }
+  EXPECT_GT(checked, 100);
 }
 
 }  // namespace
