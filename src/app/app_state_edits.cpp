@@ -8,6 +8,15 @@ namespace brixo {
 EditorContent AppState::Content() const { return EditorContent{model_.PinTable, general_, events_}; }
 
 void AppState::Restore(const EditorContent& content) {
+  // A pin that changes is shown, unless the pin shown changes itself: an undo is seen.
+  const int shown = model_.CurrentPin % kPinCount;
+  if (model_.PinTable[shown] == content.Pins[shown]) {
+    for (int p = 0; p < kPinCount; ++p) {
+      if (model_.PinTable[p] == content.Pins[p]) continue;
+      model_.CurrentPin = static_cast<uint8_t>(p);
+      break;
+    }
+  }
   model_.PinTable = content.Pins;
   // What the controller reported about itself and which event pin is shown are not edits.
   const std::string version = general_.LabelGenVersionString;

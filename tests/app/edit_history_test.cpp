@@ -270,6 +270,34 @@ INSTANTIATE_TEST_SUITE_P(Answers, SaveQuestionTest,
                                            QuestionCase{"Dismissed", MessageAnswer::Dismissed, false, false}),
                          [](const auto& info) { return std::string(info.param.Name); });
 
+TEST_F(EditHistoryTest, ShowingOtherPinsOrNumbersIsNoEdit) {
+  app.SetStartNumberingAtOne(false);
+  app.Pins().Editor().CommitPinNumber("5");
+  app.Events().CurrentEventPin = 7;
+  ShowEventPin(app.Events(), app.View());
+  EXPECT_FALSE(app.Modified());
+  app.SetStartNumberingAtOne(true);
+  EXPECT_FALSE(app.Modified());
+  ASSERT_TRUE(app.Undo());
+  EXPECT_TRUE(app.Modified()) << "the step undone is the load itself";
+  EXPECT_FALSE(app.CanUndo());
+}
+
+TEST_F(EditHistoryTest, UndoShowsThePinItChanges) {
+  app.Model().CurrentPin = 30;
+  app.Pins().Editor().SetPinDescription("Far away");
+  app.NoteEdits();
+  app.Pins().Editor().CommitPinNumber("2");
+  ASSERT_EQ(app.Model().CurrentPin, 1);
+  ASSERT_TRUE(app.Undo());
+  EXPECT_EQ(app.Model().CurrentPin, 30);
+  EXPECT_EQ(app.Pins().Editor().View().TextPAspOutput, "31");
+  // Redone while pin 31 is shown: it stays.
+  ASSERT_TRUE(app.Redo());
+  EXPECT_EQ(app.Model().CurrentPin, 30);
+  EXPECT_EQ(app.Model().PinTable[30].Description, "Far away");
+}
+
 TEST_F(EditHistoryTest, NoQuestionWithoutUnsavedEdits) {
   app.General().TextGenIDString = "Unsaved";
   app.NoteEdits();
