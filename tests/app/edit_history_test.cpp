@@ -100,6 +100,19 @@ const EditCase kEdits[] = {
        ClearCurrentPin(app.Model());
      }},
     {"Clear Aspect", [](auto&, AppState& app) { ClearAspect(app.Model()); }},
+    {"Paste Aspect",
+     [](auto&, AppState& app) {
+       AspectClipboard clip;
+       CopyAspect(app.Model(), clip);
+       app.Model().CurrentAspect = 3;
+       PasteAspect(app.Model(), clip);
+       app.Model().CurrentAspect = 0;
+     }},
+    {"device pin",
+     [](auto&, AppState& app) {
+       app.Pins().Editor().ChangeDevicePin("3");
+       app.Pins().Editor().LeaveDevicePin();
+     }},
     {"Insert Step", [](auto&, AppState& app) { InsertStep(app.Model(), 0); }},
     {"Delete Step", [](auto&, AppState& app) { DeleteStep(app.Model(), 0); }},
     {"Copy to All",
@@ -121,6 +134,8 @@ const EditCase kEdits[] = {
      }},
     {"Read All", [](EditHistoryTest& t, auto&) { ASSERT_TRUE(t.Run("ReadAll")); }},
     {"Read Pin", [](EditHistoryTest& t, auto&) { ASSERT_TRUE(t.Run("ReadPin")); }},
+    {"Read Asp's", [](EditHistoryTest& t, auto&) { ASSERT_TRUE(t.Run("PAspReadPin")); }},
+    {"Read All Devices", [](EditHistoryTest& t, auto&) { ASSERT_TRUE(t.Run("ReadAllPins")); }},
     {"Read All Events", [](EditHistoryTest& t, auto&) { ASSERT_TRUE(t.Run("ECReadAll")); }},
 };
 
