@@ -114,6 +114,27 @@ TEST_F(UndoWindowTest, CtrlZInATextBoxUndoesItsTypingFirstThenTheEditor) {
   EXPECT_EQ(box->text(), "1");
 }
 
+TEST_F(UndoWindowTest, ReadAllOverUnsavedEditsAsksBeforeItStarts) {
+  SelectSimulatedPort();
+  Type("TextGenDCCAddress", "300");
+  Settle();
+  prompt.Answers = {MessageAnswer::Cancel};
+  RunCommand("CommandReadAll");
+  EXPECT_EQ(prompt.Messages, std::vector<std::string>{"Save changes to Untitled?"});
+  EXPECT_TRUE(Received().empty()) << "cancelled, yet the read started";
+  EXPECT_EQ(FieldText("TextGenDCCAddress"), "300");
+
+  prompt.Answers = {MessageAnswer::Discard};
+  RunCommand("CommandReadAll");
+  EXPECT_FALSE(Received().empty());
+  EXPECT_EQ(FieldText("TextGenDCCAddress"), "20") << "the controller's, from demo.dat";
+  EXPECT_EQ(Title(), "Brixo Config") << "what the controller holds is nothing unsaved";
+  // The read itself is a step: undone, the edits are back.
+  PressKeys(QKeySequence("Ctrl+Z"));
+  EXPECT_EQ(FieldText("TextGenDCCAddress"), "300");
+  EXPECT_EQ(Title(), QString::fromUtf8("Untitled* \u2014 Brixo Config"));
+}
+
 struct CloseCase {
   const char* Name;
   MessageAnswer Answer;
