@@ -48,6 +48,7 @@ AppState::AppState(UserPrompt& prompt, FileChooser& chooser, AppStateOptions opt
     if (page == kPagePwm) liveState_.PwmTestLevel = value;
   };
   StartUp(options);
+  history_.Reset(Content());
 }
 
 AppState::~AppState() { link_.AttachPort(nullptr); }
@@ -134,6 +135,8 @@ void AppState::RunPendingCommand() {
   const double start = clock_->NowSeconds();
   reportShownAt_ = -1.0;
   commands_.Tick();
+  NoteEdits();
+  if (name == "ReadAll" && commands_.LastSucceeded()) NoteSaved("");
   const double end = reportShownAt_ >= start ? reportShownAt_ : clock_->NowSeconds();
   // A stopped operation says how far it got and what that leaves behind.
   if (commands_.LastStopped())
@@ -145,12 +148,15 @@ void AppState::RunPendingCommand() {
 bool AppState::SaveFile(bool compact) {
   const bool ok = SaveDataFile(dataFiles_, compact);
   if (!chooser_.LastChosen().empty()) ShowResult(SavedFileText(chooser_.LastChosen(), ok));
+  if (ok) NoteSaved(chooser_.LastChosen());
   return ok;
 }
 
 bool AppState::LoadFile() {
+  if (!MayReplaceEdits()) return false;
   const bool ok = LoadDataFile(dataFiles_);
   if (!chooser_.LastChosen().empty()) ShowResult(LoadedFileText(chooser_.LastChosen(), ok));
+  if (ok) NoteSaved(chooser_.LastChosen());
   return ok;
 }
 

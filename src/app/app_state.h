@@ -11,6 +11,7 @@
 
 #include "app/app_port_factory.h"
 #include "app/app_views.h"
+#include "app/edit_history.h"
 #include "app/feedback_monitor.h"
 #include "app/live_commands.h"
 #include "app/remembering_chooser.h"
@@ -121,6 +122,26 @@ class AppState {
   // when the user closes the report.
   void NoteReportShown() { reportShownAt_ = clock_->NowSeconds(); }
 
+  // Undo and redo of the editor's configuration. The window records after each user action
+  // (NoteEdits: a step when the action changed the configuration); the operations that
+  // replace the configuration (Load File, the deferred commands) record themselves. Undo
+  // and Redo change the editor only; nothing goes to the controller.
+  void NoteEdits();
+  bool Undo();
+  bool Redo();
+  bool CanUndo() const { return history_.CanUndo(); }
+  bool CanRedo() const { return history_.CanRedo(); }
+  // Whether the editor differs from the file last saved or loaded (or the last Read All).
+  bool Modified();
+  // The same as of the last record, without recording.
+  bool ModifiedAsRecorded() const { return history_.Modified(); }
+  // That file; empty at start and after a Read All.
+  const std::string& DocumentPath() const { return documentPath_; }
+  // Before the editor's content is replaced or the window closes: when there are unsaved
+  // changes, asks "Save changes to demo.dat?" (Save / Discard / Cancel) and saves if asked.
+  // True when it may go ahead.
+  bool MayReplaceEdits();
+
   // Selects the port-list entry of a device (a path named on the command line, the
   // simulated controller) and opens it. False when it is not offered or does not open.
   bool SelectDevice(const std::string& device);
@@ -133,6 +154,11 @@ class AppState {
 
  private:
   void StartUp(const AppStateOptions& options);
+  EditorContent Content() const;
+  void Restore(const EditorContent& content);
+  // The editor now holds what `path` holds (empty: what the controller holds).
+  void NoteSaved(const std::string& path);
+  bool SaveEdits();
 
   UserPrompt& prompt_;
   RememberingChooser chooser_;
@@ -166,6 +192,8 @@ class AppState {
   bool expertMode_ = false;
   std::string lastResult_;
   double reportShownAt_ = -1.0;
+  EditHistory history_;
+  std::string documentPath_;
 };
 
 }  // namespace brixo

@@ -24,6 +24,8 @@ class AppObserver : public TransferView {
   virtual void ShowExpertMode() {}
   // What the operation that has just ended came to ("Read All: 32 pins in 14.8 s").
   virtual void ShowResult(const std::string& text) {}
+  // The undo steps, the file name or the modified mark changed.
+  virtual void ShowEditState() {}
   // The port closed under an operation (the device went away): show it closed.
   virtual void ShowPortState() {}
 };

@@ -103,4 +103,18 @@ std::string LoadedFileText(const std::string& path, bool ok) {
   return ok ? "Loaded " + FileName(path) : FileName(path) + " not loaded";
 }
 
+namespace {
+
+std::string DocumentName(const std::string& path) { return path.empty() ? "Untitled" : FileName(path); }
+
+}  // namespace
+
+std::string WindowTitle(const std::string& path, bool modified) {
+  constexpr const char* kProgram = "Brixo Config";
+  if (path.empty() && !modified) return kProgram;
+  return DocumentName(path) + (modified ? "*" : "") + " \u2014 " + kProgram;
+}
+
+std::string SaveChangesQuestion(const std::string& path) { return "Save changes to " + DocumentName(path) + "?"; }
+
 }  // namespace brixo

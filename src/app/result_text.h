@@ -25,4 +25,10 @@ std::string EraseResultText(bool ok);
 std::string SavedFileText(const std::string& path, bool ok);
 std::string LoadedFileText(const std::string& path, bool ok);
 
+// The main window's title for the file last saved or loaded (empty: none) and whether the
+// editor holds changes since: "demo.dat* — Brixo Config".
+std::string WindowTitle(const std::string& path, bool modified);
+// The question before unsaved changes would be lost: "Save changes to demo.dat?".
+std::string SaveChangesQuestion(const std::string& path);
+
 }  // namespace brixo

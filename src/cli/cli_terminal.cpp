@@ -19,6 +19,8 @@ const char* AnswerText(MessageAnswer answer) {
     case MessageAnswer::Cancel: return "Cancel";
     case MessageAnswer::Yes: return "Yes";
     case MessageAnswer::No: return "No";
+    case MessageAnswer::Save: return "Save";
+    case MessageAnswer::Discard: return "Discard";
     case MessageAnswer::Dismissed: return "Dismissed";
   }
   return "";

@@ -36,6 +36,10 @@ bool LoadDataFile(DataFileContext& context);
 bool LoadDataFileFrom(DataFileContext& context, const std::string& path);
 bool LoadDataFileText(DataFileContext& context, std::string_view text);
 
+// After the whole configuration was replaced: the address maps are built again and every
+// display of it shown again.
+void RefreshAfterLoad(DataFileView& view);
+
 // The text a save writes; `quotesReplaced` tells whether a double quote in a text had to
 // be written as an apostrophe. Reduces servo flag bytes modulo 64 in the model.
 std::string ComposeDataFile(ConfigModel& model, const GeneralSettings& general,

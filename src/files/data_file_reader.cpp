@@ -116,6 +116,8 @@ void RecordApplier::Apply(const FileRecord& record) {
   }
 }
 
+}  // namespace
+
 void RefreshAfterLoad(DataFileView& view) {
   view.ShowPin();
   view.ShowOutputConfig();
@@ -128,8 +130,6 @@ void RefreshAfterLoad(DataFileView& view) {
   view.BuildXDccMap();
   view.ShowXDccAddress();
 }
-
-}  // namespace
 
 bool LoadDataFile(DataFileContext& context) {
   const std::string path = context.Chooser.ChooseOpenFile(kDataFileFilter, "");

@@ -6,10 +6,11 @@
 namespace brixo {
 
 enum class MessageIcon { None, Information, Warning, Error, Question };
-enum class MessageButtons { Ok, OkCancel, YesNo };
+// SaveDiscardCancel: the question before unsaved edits would be lost.
+enum class MessageButtons { Ok, OkCancel, YesNo, SaveDiscardCancel };
 // Dismissed: closed without choosing (Escape, the title bar). Callers go ahead only on the
 // answer they name, so a dismissed question never starts anything.
-enum class MessageAnswer { Ok, Cancel, Yes, No, Dismissed };
+enum class MessageAnswer { Ok, Cancel, Yes, No, Save, Discard, Dismissed };
 
 class UserPrompt {
  public:

@@ -35,6 +35,8 @@ constexpr MenuEntry kMenuEntries[] = {
     {"&File", "Save &Compact...", "ActionSaveCompact", "Ctrl+Shift+S", &BrixoConfig::SaveFileCompact},
     {"&File", nullptr, nullptr, nullptr, nullptr},
     {"&File", "&Quit", "ActionQuit", "Ctrl+Q", &BrixoConfig::Quit},
+    {"&Edit", "&Undo", "ActionUndo", "Ctrl+Z", &BrixoConfig::Undo},
+    {"&Edit", "&Redo", "ActionRedo", "Ctrl+Shift+Z", &BrixoConfig::Redo},
     {"&Controller", "&Scan Line...", "ActionScanLine", nullptr, &BrixoConfig::OpenScanDialog},
     {"&Controller", "&Read All", "ActionReadAll", nullptr, &BrixoConfig::ReadAll},
     {"&Controller", "&Write All", "ActionWriteAll", nullptr, &BrixoConfig::WriteAll},
@@ -68,6 +70,8 @@ void BrixoConfig::BuildMenus() {
     action->setObjectName(entry.Name);
     if (entry.Shortcut) action->setShortcut(QKeySequence(entry.Shortcut));
     connect(action, &QAction::triggered, this, entry.Run);
+    if (entry.Run == &BrixoConfig::Undo) undoAction_ = action;
+    if (entry.Run == &BrixoConfig::Redo) redoAction_ = action;
     if (entry.Run == &BrixoConfig::ExpertModeSwitch) {
       action->setCheckable(true);
       expertAction_ = action;

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QButtonGroup>
+#include <QCloseEvent>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -19,10 +20,12 @@
 #include <utility>
 
 #include "app/help_files.h"
+#include "app/result_text.h"
 #include "ui/clickable_label.h"
 #include "ui/release_label.h"
 #include "ui/communication_window.h"
 #include "ui/device_config_tab.h"
+#include "ui/edit_recorder.h"
 #include "ui/event_control_tab.h"
 #include "ui/general_tab.h"
 #include "ui/input_blocker.h"
@@ -78,6 +81,8 @@ BrixoConfig::BrixoConfig(AppState& app, QWidget* parent)
   busyFrame_->setVisible(false);
   ShowPortList();
   ShowAll();
+  ShowEditState();
+  editRecorder_ = new EditRecorder([this] { NoteEdits(); }, this);
   timer1_->start();
   // As large as the tabs like it, but never beyond the screen: every control stays
   // reachable down to 1024 x 768, where the tabs scroll.
@@ -178,7 +183,10 @@ void BrixoConfig::RunDialog(QDialog& dialog) {
 
 bool BrixoConfig::PostCommand(const std::string& name) { return app_.Commands().PostCommand(name); }
 
-void BrixoConfig::ReadAll() { PostCommand("ReadAll"); }
+void BrixoConfig::ReadAll() {
+  // The read replaces the editor's content.
+  if (app_.MayReplaceEdits()) PostCommand("ReadAll");
+}
 
 void BrixoConfig::WriteAll() {
   // Without a port there is no controller to compare with; the write says so itself.
@@ -262,6 +270,35 @@ void BrixoConfig::LoadFile() {
 }
 
 void BrixoConfig::Quit() { close(); }
+
+void BrixoConfig::closeEvent(QCloseEvent* event) {
+  if (!app_.MayReplaceEdits()) {
+    event->ignore();
+    return;
+  }
+  QMainWindow::closeEvent(event);
+}
+
+void BrixoConfig::Undo() {
+  if (running_) return;
+  if (app_.Undo()) ShowAll();
+}
+
+void BrixoConfig::Redo() {
+  if (running_) return;
+  if (app_.Redo()) ShowAll();
+}
+
+void BrixoConfig::NoteEdits() {
+  // A running command records its own step when it ends.
+  if (!running_) app_.NoteEdits();
+}
+
+void BrixoConfig::ShowEditState() {
+  setWindowTitle(QString::fromUtf8(WindowTitle(app_.DocumentPath(), app_.ModifiedAsRecorded())));
+  if (undoAction_) undoAction_->setEnabled(app_.CanUndo());
+  if (redoAction_) redoAction_->setEnabled(app_.CanRedo());
+}
 
 void BrixoConfig::EraseFlash() { generalTab_->Erase(); }
 

@@ -26,6 +26,7 @@ class QTimer;
 namespace brixo {
 
 class ClickableLabel;
+class EditRecorder;
 class ModifierButton;
 class ReleaseLabel;
 class CommunicationWindow;
@@ -86,6 +87,10 @@ class BrixoConfig : public QMainWindow, public AppObserver {
   void SaveFileCompact() { SaveFile(SaveMode::Compact); }
   void LoadFile();
   void Quit();
+  // "Undo" (Ctrl+Z) and "Redo" (Ctrl+Shift+Z): the editor's configuration one step back or
+  // forward; nothing is sent to the controller.
+  void Undo();
+  void Redo();
   void EraseFlash();
   void OpenMonitor();
   void OpenReport();
@@ -124,6 +129,12 @@ class BrixoConfig : public QMainWindow, public AppObserver {
   void ShowProgress(const std::string& text) override;
   void ShowReport() override;
   void ShowResult(const std::string& text) override;
+  // The title with the file's name and the modified mark, and what Undo and Redo can do.
+  void ShowEditState() override;
+
+ protected:
+  // Unsaved changes are offered for saving first; "Cancel" keeps the window open.
+  void closeEvent(QCloseEvent* event) override;
 
  private:
   QWidget* BuildPortGroup();
@@ -144,6 +155,8 @@ class BrixoConfig : public QMainWindow, public AppObserver {
   void RunDialog(QDialog& dialog);
   // The posted command runs as soon as the busy label is on screen.
   void StartPostedCommand();
+  // A user action has ended: what it changed becomes an undo step.
+  void NoteEdits();
   // While a command runs, the monitor keeps scrolling and showing its lines.
   void KeepMonitorResponsive();
   // Between two exchanges of a running command: a "Stop" clicked meanwhile is taken.
@@ -192,6 +205,9 @@ class BrixoConfig : public QMainWindow, public AppObserver {
   QLabel* labelResult_ = nullptr;
   ReleaseLabel* release_ = nullptr;
   QAction* expertAction_ = nullptr;
+  QAction* undoAction_ = nullptr;
+  QAction* redoAction_ = nullptr;
+  EditRecorder* editRecorder_ = nullptr;
   QTabWidget* tabs_ = nullptr;
   GeneralTabWidget* generalTab_ = nullptr;
   EventControlTab* eventTab_ = nullptr;

@@ -55,6 +55,9 @@ class UnattendedPrompt final : public brixo::UserPrompt {
         return brixo::MessageAnswer::Cancel;
       case brixo::MessageButtons::YesNo:
         return brixo::MessageAnswer::No;
+      case brixo::MessageButtons::SaveDiscardCancel:
+        // The pictures' edits are not the user's to keep, and a refused close would hang.
+        return brixo::MessageAnswer::Discard;
       case brixo::MessageButtons::Ok:
         break;
     }

@@ -32,6 +32,8 @@ QMessageBox::StandardButtons BoxButtons(MessageButtons buttons) {
       return QMessageBox::Ok | QMessageBox::Cancel;
     case MessageButtons::YesNo:
       return QMessageBox::Yes | QMessageBox::No;
+    case MessageButtons::SaveDiscardCancel:
+      return QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel;
     case MessageButtons::Ok:
       break;
   }
@@ -45,6 +47,7 @@ MessageAnswer QtUserPrompt::ShowMessage(const std::string& text, MessageIcon ico
   // The first button is the default, as the user expects from these dialogs.
   if (buttons == MessageButtons::OkCancel) box.setDefaultButton(QMessageBox::Ok);
   if (buttons == MessageButtons::YesNo) box.setDefaultButton(QMessageBox::Yes);
+  if (buttons == MessageButtons::SaveDiscardCancel) box.setDefaultButton(QMessageBox::Save);
   // Escape would otherwise press Cancel, and in some questions Cancel is the answer that
   // goes ahead (the erase asks "Do you want to cancel this operation?"): a box closed
   // without a choice says so instead.
@@ -65,6 +68,10 @@ MessageAnswer QtUserPrompt::ShowMessage(const std::string& text, MessageIcon ico
       return MessageAnswer::Yes;
     case QMessageBox::No:
       return MessageAnswer::No;
+    case QMessageBox::Save:
+      return MessageAnswer::Save;
+    case QMessageBox::Discard:
+      return MessageAnswer::Discard;
     default:
       // Closed without a choice: the cautious answer.
       break;
@@ -74,6 +81,8 @@ MessageAnswer QtUserPrompt::ShowMessage(const std::string& text, MessageIcon ico
       return MessageAnswer::Dismissed;
     case MessageButtons::YesNo:
       return MessageAnswer::No;
+    case MessageButtons::SaveDiscardCancel:
+      return MessageAnswer::Cancel;
     case MessageButtons::Ok:
       break;
   }

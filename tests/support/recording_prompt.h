@@ -1,6 +1,7 @@
 #pragma once
 // Message boxes for tests: every message is recorded, and the answers come from a script,
-// then as a user who agrees would give them (Yes to a question, OK to anything else).
+// then as a user who agrees would give them (Yes to a question, Discard to "Save changes
+// to ...?", OK to anything else).
 #include <deque>
 #include <functional>
 #include <string>
@@ -27,6 +28,7 @@ class RecordingPrompt : public UserPrompt {
       Answers.pop_front();
       return answer;
     }
+    if (buttons == MessageButtons::SaveDiscardCancel) return MessageAnswer::Discard;
     return buttons == MessageButtons::YesNo ? YesNoAnswer : MessageAnswer::Ok;
   }
   std::vector<MessageIcon> Icons() const {

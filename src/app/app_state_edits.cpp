@@ -1,0 +1,92 @@
+// The application state's undo, redo and unsaved-changes question.
+#include "app/app_state.h"
+#include "app/result_text.h"
+#include "files/data_file.h"
+
+namespace brixo {
+
+EditorContent AppState::Content() const { return EditorContent{model_.PinTable, general_, events_}; }
+
+void AppState::Restore(const EditorContent& content) {
+  // A pin that changes is shown, unless the pin shown changes itself: an undo is seen.
+  const int shown = model_.CurrentPin % kPinCount;
+  if (model_.PinTable[shown] == content.Pins[shown]) {
+    for (int p = 0; p < kPinCount; ++p) {
+      if (model_.PinTable[p] == content.Pins[p]) continue;
+      model_.CurrentPin = static_cast<uint8_t>(p);
+      break;
+    }
+  }
+  model_.PinTable = content.Pins;
+  // What the controller reported about itself and which event pin is shown are not edits.
+  const std::string version = general_.LabelGenVersionString;
+  general_ = content.General;
+  general_.LabelGenVersionString = version;
+  const uint8_t eventPin = events_.CurrentEventPin;
+  const std::string eventPinText = events_.TextECpin;
+  events_ = content.Events;
+  events_.CurrentEventPin = eventPin;
+  events_.TextECpin = eventPinText;
+  RefreshAfterLoad(fileView_);
+  fileView_.ShowDccOutputRange();
+  fileView_.ShowXDccOutputRange();
+  fileView_.ShowAddressingOptions();
+  UpdateAddressInputs();
+}
+
+void AppState::NoteEdits() {
+  if (history_.Record(Content())) Observer().ShowEditState();
+}
+
+bool AppState::Undo() {
+  NoteEdits();
+  const EditorContent* content = history_.Undo();
+  if (content == nullptr) return false;
+  Restore(*content);
+  Observer().ShowEditState();
+  return true;
+}
+
+bool AppState::Redo() {
+  NoteEdits();
+  const EditorContent* content = history_.Redo();
+  if (content == nullptr) return false;
+  Restore(*content);
+  Observer().ShowEditState();
+  return true;
+}
+
+bool AppState::Modified() {
+  NoteEdits();
+  return history_.Modified();
+}
+
+void AppState::NoteSaved(const std::string& path) {
+  NoteEdits();
+  history_.MarkSaved();
+  documentPath_ = path;
+  Observer().ShowEditState();
+}
+
+bool AppState::MayReplaceEdits() {
+  if (!Modified()) return true;
+  switch (prompt_.ShowMessage(SaveChangesQuestion(documentPath_), MessageIcon::Question,
+                              MessageButtons::SaveDiscardCancel)) {
+    case MessageAnswer::Discard:
+      return true;
+    case MessageAnswer::Save:
+      return SaveEdits();
+    default:
+      return false;
+  }
+}
+
+bool AppState::SaveEdits() {
+  if (documentPath_.empty()) return SaveFile(false);
+  const bool ok = SaveDataFileTo(dataFiles_, documentPath_, false);
+  ShowResult(SavedFileText(documentPath_, ok));
+  if (ok) NoteSaved(documentPath_);
+  return ok;
+}
+
+}  // namespace brixo

@@ -1,0 +1,188 @@
+// Undo and redo in the window, the modified mark in its title and the question before
+// closing over unsaved edits, driven as a user drives them: keys, clicks and the close
+// button.
+#include <QAction>
+#include <QApplication>
+#include <QLineEdit>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "files/data_file.h"
+#include "window_test_fixture.h"
+
+namespace brixo::window_test {
+namespace {
+
+std::string Saved(AppState& app) {
+  ConfigModel model = app.Model();
+  bool quotes = false;
+  return ComposeDataFile(model, app.General(), app.Events(), false, quotes);
+}
+
+class UndoWindowTest : public MainWindowTest {
+ protected:
+  void SetUp() override {
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+  }
+  // The user's action ends; the window records it from its event loop.
+  void Settle() { QApplication::processEvents(); }
+  void PressKeys(QKeySequence keys) {
+    // Shortcuts reach the window from any control that does not edit text itself.
+    Find<QPushButton>("CommandReadAll")->setFocus();
+    QTest::keySequence(&window, keys);
+    Settle();
+  }
+  QString Title() const { return window.windowTitle(); }
+};
+
+TEST_F(UndoWindowTest, CtrlZAndCtrlShiftZUndoAndRedoWhatTheControlsChanged) {
+  const std::string start = Saved(app);
+  EXPECT_EQ(Title(), "Brixo Config");
+
+  // Four actions through the controls: a typed address, a check box, an event action
+  // and "Copy to All".
+  Type("TextGenDCCAddress", "300");
+  Settle();
+  const std::string typed = Saved(app);
+  QTest::mouseClick(Find<QCheckBox>("ChkGenDCC_BPSI"), Qt::LeftButton);
+  Settle();
+  const std::string checked = Saved(app);
+  window.SSTab_Main()->setCurrentIndex(kEventControlTab);
+  Type("TextECon_1", "4");
+  Settle();
+  const std::string action = Saved(app);
+  QTest::mouseClick(Find<QPushButton>("CommandECcopy"), Qt::LeftButton);
+  Settle();
+  const std::string copied = Saved(app);
+  ASSERT_NE(typed, start);
+  ASSERT_NE(checked, typed);
+  ASSERT_NE(action, checked);
+  ASSERT_NE(copied, action);
+  EXPECT_EQ(Title(), QString::fromUtf8("Untitled* \u2014 Brixo Config"));
+
+  app.Simulator()->Controller().ClearReceived();
+  const std::vector<std::string> states = {start, typed, checked, action, copied};
+  size_t at = states.size() - 1;
+  // Back to the start, and forth again.
+  while (at > 0) {
+    PressKeys(QKeySequence("Ctrl+Z"));
+    --at;
+    EXPECT_EQ(Saved(app), states[at]) << "undo to state " << at;
+  }
+  EXPECT_EQ(Title(), "Brixo Config") << "undone to the start: nothing unsaved";
+  EXPECT_EQ(FieldText("TextGenDCCAddress").toStdString(), app.General().TextGenDCCAddress);
+  PressKeys(QKeySequence("Ctrl+Shift+Z"));
+  EXPECT_EQ(Saved(app), typed);
+  EXPECT_EQ(FieldText("TextGenDCCAddress"), "300") << "the control shows what was redone";
+  EXPECT_TRUE(Received().empty()) << "undo and redo sent something to the controller";
+  EXPECT_TRUE(prompt.Messages.empty());
+}
+
+TEST_F(UndoWindowTest, TheMenuEntriesFollowWhatCanBeUndone) {
+  auto* undo = window.findChild<QAction*>("ActionUndo");
+  auto* redo = window.findChild<QAction*>("ActionRedo");
+  ASSERT_NE(undo, nullptr);
+  ASSERT_NE(redo, nullptr);
+  EXPECT_EQ(undo->shortcut(), QKeySequence("Ctrl+Z"));
+  EXPECT_EQ(redo->shortcut(), QKeySequence("Ctrl+Shift+Z"));
+  EXPECT_FALSE(undo->isEnabled());
+  EXPECT_FALSE(redo->isEnabled());
+  Type("TextGenDCCAddress", "300");
+  Settle();
+  EXPECT_TRUE(undo->isEnabled());
+  undo->trigger();
+  EXPECT_FALSE(undo->isEnabled());
+  EXPECT_TRUE(redo->isEnabled());
+  EXPECT_EQ(FieldText("TextGenDCCAddress"), "1");
+}
+
+TEST_F(UndoWindowTest, CtrlZInATextBoxUndoesItsTypingFirstThenTheEditor) {
+  Type("TextGenDCCAddress", "300");
+  Settle();
+  QLineEdit* box = Find<UpDownField>("TextGenDCCAddress")->Edit();
+  box->setFocus();
+  QTest::keyClicks(box, "7");
+  QTest::keySequence(box, QKeySequence("Ctrl+Z"));
+  EXPECT_EQ(box->text(), "300") << "the typing not yet taken";
+  EXPECT_EQ(app.General().TextGenDCCAddress, "300");
+  QTest::keySequence(box, QKeySequence("Ctrl+Z"));
+  Settle();
+  EXPECT_EQ(app.General().TextGenDCCAddress, "1") << "then the editor's step";
+  EXPECT_EQ(box->text(), "1");
+}
+
+TEST_F(UndoWindowTest, ReadAllOverUnsavedEditsAsksBeforeItStarts) {
+  SelectSimulatedPort();
+  Type("TextGenDCCAddress", "300");
+  Settle();
+  prompt.Answers = {MessageAnswer::Cancel};
+  RunCommand("CommandReadAll");
+  EXPECT_EQ(prompt.Messages, std::vector<std::string>{"Save changes to Untitled?"});
+  EXPECT_TRUE(Received().empty()) << "cancelled, yet the read started";
+  EXPECT_EQ(FieldText("TextGenDCCAddress"), "300");
+
+  prompt.Answers = {MessageAnswer::Discard};
+  RunCommand("CommandReadAll");
+  EXPECT_FALSE(Received().empty());
+  EXPECT_EQ(FieldText("TextGenDCCAddress"), "20") << "the controller's, from demo.dat";
+  EXPECT_EQ(Title(), "Brixo Config") << "what the controller holds is nothing unsaved";
+  // The read itself is a step: undone, the edits are back.
+  PressKeys(QKeySequence("Ctrl+Z"));
+  EXPECT_EQ(FieldText("TextGenDCCAddress"), "300");
+  EXPECT_EQ(Title(), QString::fromUtf8("Untitled* \u2014 Brixo Config"));
+}
+
+struct CloseCase {
+  const char* Name;
+  MessageAnswer Answer;
+  bool Closes;
+  bool Saves;
+};
+
+class CloseQuestionTest : public UndoWindowTest, public ::testing::WithParamInterface<CloseCase> {};
+
+TEST_P(CloseQuestionTest, ClosingOverUnsavedEditsAsksFirst) {
+  const CloseCase c = GetParam();
+  const std::filesystem::path path = std::filesystem::temp_directory_path() / "brixo_close_test.dat";
+  std::filesystem::copy_file(std::string(BRIXO_TEST_DATA_DIR) + "/demo.dat", path,
+                             std::filesystem::copy_options::overwrite_existing);
+  chooser.Answers = {path.string()};
+  Click("CommandLoad");
+  EXPECT_EQ(Title(), QString::fromUtf8("brixo_close_test.dat \u2014 Brixo Config"));
+  // Unchanged: no question.
+  EXPECT_TRUE(window.close());
+  EXPECT_TRUE(prompt.Messages.empty());
+  window.show();
+
+  QLineEdit* id = Find<QLineEdit>("TextGenIDString");
+  id->setFocus();
+  QTest::keyClicks(id, " Yard");
+  Find<QPushButton>("CommandReadAll")->setFocus();  // leaving the box ends the entry
+  Settle();
+  EXPECT_EQ(Title(), QString::fromUtf8("brixo_close_test.dat* \u2014 Brixo Config"));
+
+  prompt.Answers = {c.Answer};
+  EXPECT_EQ(window.close(), c.Closes);
+  EXPECT_EQ(prompt.Messages, std::vector<std::string>{"Save changes to brixo_close_test.dat?"});
+  std::ifstream in(path);
+  std::stringstream text;
+  text << in.rdbuf();
+  EXPECT_EQ(text.str().find("Demo Layout Yard") != std::string::npos, c.Saves);
+  if (!c.Closes) {
+    EXPECT_EQ(id->text(), "Demo Layout Yard") << "the edits stay";
+  }
+  std::filesystem::remove(path);
+}
+
+INSTANTIATE_TEST_SUITE_P(Answers, CloseQuestionTest,
+                         ::testing::Values(CloseCase{"Save", MessageAnswer::Save, true, true},
+                                           CloseCase{"Discard", MessageAnswer::Discard, true, false},
+                                           CloseCase{"Cancel", MessageAnswer::Cancel, false, false},
+                                           CloseCase{"Dismissed", MessageAnswer::Dismissed, false, false}),
+                         [](const auto& info) { return std::string(info.param.Name); });
+
+}  // namespace
+}  // namespace brixo::window_test
