@@ -6,10 +6,18 @@
 #include <poll.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <fcntl.h>
+#include <thread>
 
 #include <optional>
 #include <sstream>
 #include <vector>
+
+#include "link/line_timing.h"
 
 namespace brixo {
 
@@ -69,6 +77,22 @@ bool DeviceGone(int error, int handle, const std::string& device) {
   return ::stat(device.c_str(), &info) != 0;
 }
 
+// A program killed while it held the device leaves the settings it made behind. On a
+// pseudo-terminal, which drops the parity bit whatever is asked, Qt then finds that its
+// settings changed nothing it can see and refuses the device ("Invalid argument"). Raw
+// input without parity handling, as a fresh device has it, lets the next open go through.
+void ResetLeftoverSettings(const std::string& device) {
+  const int handle = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+  if (handle < 0) return;
+  termios settings{};
+  if (::tcgetattr(handle, &settings) == 0) {
+    ::cfmakeraw(&settings);
+    settings.c_iflag &= ~static_cast<tcflag_t>(IGNPAR | INPCK);
+    ::tcsetattr(handle, TCSANOW, &settings);
+  }
+  ::close(handle);
+}
+
 }  // namespace
 
 QtSerialPort::QtSerialPort() : port_(std::make_unique<QSerialPort>()) {
@@ -102,6 +126,7 @@ void QtSerialPort::CloseIfBroken() {
 bool QtSerialPort::SetLineSettings(const std::string& settings) {
   if (!ParseLineSettings(settings)) return false;
   settings_ = settings;
+  byteSeconds_ = ByteSeconds(settings);
   // A pseudo-terminal refuses some of these on an open port and ignores them anyway;
   // the settings that count are applied before the next Open().
   if (port_->isOpen()) ApplyLineSettings();
@@ -123,19 +148,39 @@ bool QtSerialPort::Open(const std::string& device) {
   device_ = device;
   fault_.clear();
   broken_ = false;
+  notes_.clear();
   port_->setPortName(QString::fromStdString(device));
-  ApplyLineSettings();
-  if (!port_->open(QIODevice::ReadWrite)) {
+  bool opened = OpenDevice();
+  if (!opened && port_->error() == QSerialPort::UnsupportedOperationError) {
+    ResetLeftoverSettings(device);
+    opened = OpenDevice();
+  }
+  if (!opened) {
     fault_ = "Communications port " + device + ": " + port_->errorString().toStdString();
     port_->clearError();
     return false;
   }
+  notes_ = lowLatency_.Apply(static_cast<int>(port_->handle()), device);
   return true;
 }
 
+bool QtSerialPort::OpenDevice() {
+  ApplyLineSettings();
+  return port_->open(QIODevice::ReadWrite);
+}
+
 void QtSerialPort::Close() {
-  if (port_->isOpen()) port_->close();
+  if (port_->isOpen()) {
+    lowLatency_.Restore();
+    port_->close();
+  }
   broken_ = false;
+}
+
+std::vector<std::string> QtSerialPort::TakeNotes() {
+  std::vector<std::string> notes;
+  notes.swap(notes_);
+  return notes;
 }
 
 bool QtSerialPort::IsOpen() const { return port_->isOpen() && !broken_; }
@@ -158,8 +203,12 @@ int QtSerialPort::BytesWaiting() {
   CloseIfBroken();
   if (!IsOpen()) return 0;
   if (port_->bytesAvailable() > 0) return static_cast<int>(port_->bytesAvailable());
-  // Qt only learns of received bytes when asked to wait for them; asking the device
-  // directly is cheaper than a zero-length wait, which Qt reports as a time-out error.
+  return KernelBytes();
+}
+
+// Qt only learns of received bytes when asked to wait for them; asking the device directly
+// is cheaper than a zero-length wait, which Qt reports as a time-out error.
+int QtSerialPort::KernelBytes() const {
   int pending = 0;
   if (::ioctl(static_cast<int>(port_->handle()), FIONREAD, &pending) != 0) return 0;
   return pending;
@@ -185,6 +234,33 @@ bool QtSerialPort::WaitForBytes(int timeoutMs) {
   port_->waitForReadyRead(timeoutMs);
   CloseIfBroken();
   return IsOpen() && port_->bytesAvailable() > 0;
+}
+
+// The first byte of a reply can come at any time, so that wait is for the byte itself.
+// The rest follow at the line's pace: sleeping their wire time wakes the program once
+// instead of once a byte. Whatever came by then is handed over; the caller asks again for
+// bytes that are later than their wire time (an adapter holding them back).
+bool QtSerialPort::WaitForCount(int count, int timeoutMs) {
+  using Steady = std::chrono::steady_clock;
+  const Steady::time_point end = Steady::now() + std::chrono::milliseconds(std::max(0, timeoutMs));
+  bool slept = false;
+  for (;;) {
+    CloseIfBroken();
+    if (!IsOpen()) return false;
+    const int have = static_cast<int>(port_->bytesAvailable()) + KernelBytes();
+    if (have >= count || (have > 0 && (slept || byteSeconds_ <= 0))) return true;
+    const Steady::time_point now = Steady::now();
+    if (now >= end) return have > 0;
+    if (have == 0) {
+      const auto left = std::chrono::ceil<std::chrono::milliseconds>(end - now).count();
+      port_->waitForReadyRead(static_cast<int>(std::max<long long>(1, left)));
+    } else {
+      const auto wire = std::chrono::duration_cast<Steady::duration>(
+          std::chrono::duration<double>((count - have) * byteSeconds_));
+      std::this_thread::sleep_for(std::min<Steady::duration>(wire, end - now));
+      slept = true;
+    }
+  }
 }
 
 std::string QtSerialPort::TakeFault() {
