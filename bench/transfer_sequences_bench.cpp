@@ -4,12 +4,14 @@
 // really sent and received (counted at the port) need on the wire, so no ratio can fall
 // below 1. With a modelled USB adapter latency timer it also shows what the adapter's
 // default timer costs a Read All, and what low-latency operation (a 1 ms timer) gives back.
-//   transfer_sequences_bench [--quick]   (--quick: the full controller only)
+//   transfer_sequences_bench [--quick] [--rate N] [--tunnelled|--direct] [--no-adapter]
+//   (--quick: the full controller only; the others pick one setting or leave the adapter out)
 #include <sys/resource.h>
 
 #include <QCoreApplication>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -183,20 +185,34 @@ bool RunSetup(const Setup& setup, const std::vector<std::string>& only, bool che
 int main(int argc, char** argv) {
   // The serial port's notifiers need an application object, though no event loop runs.
   QCoreApplication app(argc, argv);
-  const bool quick = argc > 1 && std::strcmp(argv[1], "--quick") == 0;
+  bool quick = false;
+  bool adapter = true;
+  int onlyRate = 0;
+  int onlyMode = -1;  // 0 direct, 1 tunnelled
+  for (int i = 1; i < argc; ++i) {
+    const std::string a = argv[i];
+    if (a == "--quick") quick = true;
+    else if (a == "--no-adapter") adapter = false;
+    else if (a == "--direct") onlyMode = 0;
+    else if (a == "--tunnelled") onlyMode = 1;
+    else if (a == "--rate" && i + 1 < argc) onlyRate = std::atoi(argv[++i]);
+  }
   std::printf("aims for a full controller: time within %.2f x the wire limit at 19200 bit/s and %.2f x at 38400\n"
               "(bytes counted at the port, both ways, x bits per byte / bit rate), cpu under %.0f%%, at most %.0f "
               "wake-ups per exchange\n",
               brixo::RatioAim(19200), brixo::RatioAim(38400), brixo::kCpuAimPercent, brixo::kWakeupAim);
   bool ok = true;
   for (int baud : {19200, 38400}) {
+    if (onlyRate != 0 && baud != onlyRate) continue;
     for (bool tunnelled : {false, true}) {
+      if (onlyMode >= 0 && tunnelled != (onlyMode == 1)) continue;
       for (bool full : {false, true}) {
         if (quick && !full) continue;
         ok = brixo::RunSetup({baud, tunnelled, full, 0}, {}, true) && ok;
       }
     }
   }
+  if (!adapter) return ok ? 0 : 1;
   std::printf("\nRead All of a full controller behind a modelled USB adapter, 19200 bit/s: its default 16 ms latency\n"
               "timer, and the 1 ms that low-latency operation sets\n");
   for (int timer : {16, 1}) ok = brixo::RunSetup({19200, false, true, timer}, {"read"}, false) && ok;

@@ -7,6 +7,9 @@
 #include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <termios.h>
+#ifdef __linux__
+#include <sys/prctl.h>
+#endif
 #include <unistd.h>
 
 #include <chrono>
@@ -91,6 +94,21 @@ void ResetLeftoverSettings(const std::string& device) {
     ::tcsetattr(handle, TCSANOW, &settings);
   }
   ::close(handle);
+}
+
+// A byte at 38400 bit/s takes 286 us; the default timer slack of 50 us would add a sixth
+// of that to every sleep for the rest of a reply.
+constexpr std::chrono::microseconds kReactionAllowance{80};
+
+void SleepPrecisely(std::chrono::steady_clock::duration span) {
+#ifdef __linux__
+  const int slack = ::prctl(PR_GET_TIMERSLACK, 0, 0, 0, 0);
+  ::prctl(PR_SET_TIMERSLACK, 1000UL, 0, 0, 0);
+  std::this_thread::sleep_for(span);
+  if (slack > 0) ::prctl(PR_SET_TIMERSLACK, static_cast<unsigned long>(slack), 0, 0, 0);
+#else
+  std::this_thread::sleep_for(span);
+#endif
 }
 
 }  // namespace
@@ -196,7 +214,15 @@ bool QtSerialPort::Write(std::span<const uint8_t> bytes) {
     if (!port_->waitForBytesWritten(1000)) break;
   }
   CloseIfBroken();
+  // What was written crosses the line from now on; no answer can begin before its end.
+  const auto now = std::chrono::steady_clock::now();
+  lineFreeAt_ = std::max(lineFreeAt_, now) + WireTime(static_cast<int>(size));
   return IsOpen() && port_->bytesToWrite() == 0;
+}
+
+std::chrono::steady_clock::duration QtSerialPort::WireTime(int bytes) const {
+  return std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+      std::chrono::duration<double>(bytes * byteSeconds_));
 }
 
 int QtSerialPort::BytesWaiting() {
@@ -236,28 +262,41 @@ bool QtSerialPort::WaitForBytes(int timeoutMs) {
   return IsOpen() && port_->bytesAvailable() > 0;
 }
 
-// The first byte of a reply can come at any time, so that wait is for the byte itself.
-// The rest follow at the line's pace: sleeping their wire time wakes the program once
-// instead of once a byte. Whatever came by then is handed over; the caller asks again for
-// bytes that are later than their wire time (an adapter holding them back).
+// Bytes come at the line's pace: sleeping their wire time wakes the program once instead
+// of once a byte. On a line that has shown that pace, an answer cannot be complete before
+// what we wrote has crossed the line and the answer's bytes after it, so the wait sleeps
+// until then; otherwise (and when the bytes are late) it waits for the first byte itself,
+// then sleeps the wire time of the rest. Whatever came by then is handed over; the caller
+// asks again for bytes later than their wire time (an adapter holding them back).
 bool QtSerialPort::WaitForCount(int count, int timeoutMs) {
   using Steady = std::chrono::steady_clock;
   const Steady::time_point end = Steady::now() + std::chrono::milliseconds(std::max(0, timeoutMs));
   bool slept = false;
+  bool firstByteAwaited = false;
   for (;;) {
     CloseIfBroken();
     if (!IsOpen()) return false;
     const int have = static_cast<int>(port_->bytesAvailable()) + KernelBytes();
-    if (have >= count || (have > 0 && (slept || byteSeconds_ <= 0))) return true;
     const Steady::time_point now = Steady::now();
+    if (firstByteAwaited && have > 0 && byteSeconds_ > 0) {
+      // A line that delivers faster than bytes can cross it (a pseudo-terminal without
+      // pacing) must not be slowed down to the wire's pace.
+      pacedLine_ = have < count && now >= lineFreeAt_ + WireTime(1);
+      firstByteAwaited = false;
+    }
+    if (have >= count || (have > 0 && (slept || byteSeconds_ <= 0))) return true;
     if (now >= end) return have > 0;
-    if (have == 0) {
+    // A moment for the far end's own reaction, so that one sleep mostly finds it all; a
+    // byte that is later still is waited for by itself.
+    const Steady::time_point complete = lineFreeAt_ + WireTime(count) + kReactionAllowance;
+    if (have == 0 && (!pacedLine_ || slept || now >= complete)) {
       const auto left = std::chrono::ceil<std::chrono::milliseconds>(end - now).count();
       port_->waitForReadyRead(static_cast<int>(std::max<long long>(1, left)));
+      firstByteAwaited = true;
+      slept = false;
     } else {
-      const auto wire = std::chrono::duration_cast<Steady::duration>(
-          std::chrono::duration<double>((count - have) * byteSeconds_));
-      std::this_thread::sleep_for(std::min<Steady::duration>(wire, end - now));
+      const Steady::time_point until = have == 0 ? complete : now + WireTime(count - have);
+      SleepPrecisely(std::min<Steady::duration>(until - now, end - now));
       slept = true;
     }
   }

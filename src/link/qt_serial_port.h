@@ -1,6 +1,7 @@
 #pragma once
 // SerialPort on QSerialPort: real serial devices and pseudo-terminals (by full path).
 // Works without a running event loop: every wait happens in waitForReadyRead.
+#include <chrono>
 #include <memory>
 #include <string>
 
@@ -37,6 +38,7 @@ class QtSerialPort final : public SerialPort {
   bool OpenDevice();
   // Received bytes the driver holds that Qt has not taken yet.
   int KernelBytes() const;
+  std::chrono::steady_clock::duration WireTime(int bytes) const;
 
   std::unique_ptr<QSerialPort> port_;
   std::string settings_ = "19200,o,8,1";
@@ -45,6 +47,11 @@ class QtSerialPort final : public SerialPort {
   std::vector<std::string> notes_;
   SerialLowLatency lowLatency_;
   double byteSeconds_ = 0.0;  // wire time of one byte at the current settings
+  // When the bytes written so far will have crossed the line.
+  std::chrono::steady_clock::time_point lineFreeAt_{};
+  // Received bytes have come at the line's pace (not all at once, as an unpaced
+  // pseudo-terminal gives them).
+  bool pacedLine_ = false;
   bool broken_ = false;  // a read or resource error happened; close at the next chance
 };
 

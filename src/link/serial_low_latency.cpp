@@ -38,8 +38,13 @@ std::string WriteNumber(const std::string& path, int value) {
 std::string SerialLowLatency::LatencyTimerPath(const std::string& device) const {
   std::error_code error;
   // /dev/serial/by-id/... names are links to the ttyUSBn the driver knows.
-  const std::filesystem::path real = std::filesystem::weakly_canonical(device, error);
-  const std::string name = (error ? std::filesystem::path(device) : real).filename().string();
+  std::filesystem::path real = device;
+  for (int hops = 0; hops < 8 && std::filesystem::is_symlink(real, error); ++hops) {
+    const std::filesystem::path target = std::filesystem::read_symlink(real, error);
+    if (error) break;
+    real = target.is_absolute() ? target : real.parent_path() / target;
+  }
+  const std::string name = real.filename().string();
   if (name.empty()) return {};
   const std::filesystem::path timer = std::filesystem::path(sysfs_) / name / "latency_timer";
   return std::filesystem::exists(timer, error) ? timer.string() : std::string();

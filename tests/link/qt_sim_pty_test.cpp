@@ -1,5 +1,8 @@
 // QtSerialPort against brixo-sim on a pseudo-terminal: a real exchange through the
 // operating system, and what happens when the other side goes away.
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include "link/communication_log.h"
@@ -57,6 +60,30 @@ TEST_F(QtSimPty, SimulatorGoneIsReportedOnceAndClosesThePort) {
   EXPECT_FALSE(link_.SendBrixoMessage(true, {112, 0}));
   ASSERT_EQ(prompt_.Messages.size(), shown + 1);
   EXPECT_EQ(prompt_.Messages.back(), "Select communications port");
+}
+
+// A program killed while it held the device leaves its settings behind, which a
+// pseudo-terminal keeps; the device must open again all the same.
+TEST_F(QtSimPty, DeviceHeldByAKilledProgramOpensAgain) {
+  settings_.RefreshPorts();
+  ASSERT_FALSE(settings_.PortOpen());
+  for (int round = 0; round < 2; ++round) {
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      QtSerialPort port;
+      port.SetLineSettings("19200,o,8,1");
+      _exit(port.Open(device_) ? 0 : 1);  // gone without closing, as if killed
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "round " << round;
+  }
+  ASSERT_TRUE(settings_.SelectPort(settings_.ComboPortItems()[0])) << (prompt_.Messages.empty() ? "" : prompt_.Messages[0]);
+  ASSERT_TRUE(link_.SendBrixoMessage(true, {112, 0}));
+  EXPECT_TRUE(link_.ReplyValid);
+  // A pseudo-terminal has no low-latency settings: opening it says nothing about them.
+  EXPECT_EQ(log_.Text().find("atency"), std::string::npos) << log_.Text();
 }
 
 }  // namespace
