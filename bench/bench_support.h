@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "link/comm_log.h"
 #include "link/serial_port.h"
@@ -34,7 +35,9 @@ class CountingPort final : public SerialPort {
     return b;
   }
   bool WaitForBytes(int timeoutMs) override { return inner_.WaitForBytes(timeoutMs); }
+  bool WaitForCount(int count, int timeoutMs) override { return inner_.WaitForCount(count, timeoutMs); }
   std::string TakeFault() override { return inner_.TakeFault(); }
+  std::vector<std::string> TakeNotes() override { return inner_.TakeNotes(); }
 
   long Written = 0;
   long Read = 0;
@@ -64,6 +67,23 @@ inline double CpuSeconds() {
   auto seconds = [](const timeval& t) { return t.tv_sec + t.tv_usec / 1e6; };
   return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
+
+// Voluntary context switches of this process so far: each is a wake-up after a wait.
+inline long Wakeups() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return usage.ru_nvcsw;
+}
+
+// Frames the tool sent with a log line (every request; not the empty polls and the
+// resynchronisation): one per exchange.
+class ExchangeCountingLog final : public CommLog {
+ public:
+  void AppendLine(const std::string& line) override {
+    if (line.rfind("> ", 0) == 0 || line.rfind(">> ", 0) == 0) ++Exchanges;
+  }
+  long Exchanges = 0;
+};
 
 inline double Now() {
   return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();

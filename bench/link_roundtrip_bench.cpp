@@ -1,6 +1,7 @@
 // Round trips of the version read (112, 0) through QtSerialPort and BrixoLink against
-// brixo-sim on a pseudo-terminal: time per exchange unpaced, and the CPU share while a
-// reply paced at the line's bit rate is awaited.
+// brixo-sim on a pseudo-terminal: time per exchange unpaced; paced at the line's bit rate,
+// the time per exchange against the wire time of the bytes really sent and received
+// (counted at the port), the CPU share while the replies are awaited and the wake-ups.
 //   link_roundtrip_bench [exchanges]
 #include <QCoreApplication>
 #include <QProcess>
@@ -15,6 +16,7 @@
 
 #include "bench_support.h"
 #include "link/brixo_link.h"
+#include "link/line_timing.h"
 #include "link/qt_serial_port.h"
 
 namespace {
@@ -27,14 +29,18 @@ class CountingLog : public CommLog {
   void AppendLine(const std::string&) override { ++Lines; }
 };
 
+using bench::CountingPort;
 using bench::CpuSeconds;
 using bench::Now;
 using bench::PrintingPrompt;
+using bench::Wakeups;
 
 struct Result {
   std::vector<double> Times;  // seconds per exchange
   double Wall = 0;
   double Cpu = 0;
+  long Bytes = 0;    // both ways, as the port counted them
+  long Wakeups = 0;  // voluntary context switches
   bool Ok = false;
 };
 
@@ -53,7 +59,8 @@ Result Run(const QStringList& simArgs, int baud, int exchanges) {
   PrintingPrompt prompt;
   CountingLog log;
   BrixoLink link(clock, prompt, log);
-  QtSerialPort port;
+  QtSerialPort qt;
+  CountingPort port(qt);
   port.SetLineSettings(std::to_string(baud) + ",o,8,1");
   if (!port.Open(device)) {
     std::fprintf(stderr, "cannot open %s: %s\n", device.c_str(), port.TakeFault().c_str());
@@ -64,6 +71,8 @@ Result Run(const QStringList& simArgs, int baud, int exchanges) {
   link.SendBrixoMessage(true, {112, 0});  // the resynchronisation is not part of the measure
 
   result.Times.reserve(exchanges);
+  const long bytesStart = port.Written + port.Read;
+  const long wakeStart = Wakeups();
   const double cpuStart = CpuSeconds();
   const double wallStart = Now();
   for (int i = 0; i < exchanges; ++i) {
@@ -73,6 +82,8 @@ Result Run(const QStringList& simArgs, int baud, int exchanges) {
   }
   result.Wall = Now() - wallStart;
   result.Cpu = CpuSeconds() - cpuStart;
+  result.Wakeups = Wakeups() - wakeStart;
+  result.Bytes = port.Written + port.Read - bytesStart;
   result.Ok = prompt.Shown == 0;
 
   port.Close();
@@ -102,7 +113,6 @@ int main(int argc, char** argv) {
               exchanges, Percentile(fast.Times, 0.5) * 1e3, Percentile(fast.Times, 0.99) * 1e3,
               fast.Cpu / exchanges * 1e3);
 
-  // Request 5 bytes + reply 10 bytes, 11 bits each, on the wire per exchange.
   const int pacedExchanges = std::max(10, exchanges / 20);
   for (int baud : {9600, 38400}) {
     const Result paced = Run({"--pace", "--baud", QString::number(baud)}, baud, pacedExchanges);
@@ -110,10 +120,12 @@ int main(int argc, char** argv) {
       std::printf("paced run at %d bit/s failed\n", baud);
       return 1;
     }
-    const double wire = 15 * 11.0 / baud;
-    std::printf("paced %d bit/s, %d exchanges: median %.2f ms (wire %.2f ms), CPU share %.2f%% (aim < 5%%)\n",
-                baud, pacedExchanges, Percentile(paced.Times, 0.5) * 1e3, wire * 1e3,
-                100.0 * paced.Cpu / paced.Wall);
+    const double wire = double(paced.Bytes) / pacedExchanges * ByteSeconds(std::to_string(baud) + ",o,8,1");
+    const double median = Percentile(paced.Times, 0.5);
+    std::printf("paced %d bit/s, %d exchanges: median %.2f ms, wire %.2f ms (%.1f bytes) = %.3f x; CPU share %.2f%% "
+                "(aim < 1%%); %.2f wake-ups per exchange (aim <= 2)\n",
+                baud, pacedExchanges, median * 1e3, wire * 1e3, double(paced.Bytes) / pacedExchanges,
+                median / wire, 100.0 * paced.Cpu / paced.Wall, double(paced.Wakeups) / pacedExchanges);
   }
   return 0;
 }

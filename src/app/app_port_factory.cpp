@@ -27,6 +27,7 @@ class SimulatorHandle final : public SerialPort {
   int BytesWaiting() override { return IsOpen() ? line_.BytesWaiting() : 0; }
   int ReadByte() override { return IsOpen() ? line_.ReadByte() : -1; }
   bool WaitForBytes(int timeoutMs) override { return IsOpen() && line_.WaitForBytes(timeoutMs); }
+  bool WaitForCount(int count, int timeoutMs) override { return IsOpen() && line_.WaitForCount(count, timeoutMs); }
   std::string TakeFault() override { return opened_ ? line_.TakeFault() : std::string(); }
 
  private:

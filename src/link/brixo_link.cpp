@@ -16,6 +16,19 @@ constexpr int kMaxPollsPerWindow = 2000;
 
 bool HasExtendedByte(uint8_t header) { return (header & kExtendedBit) != 0; }
 
+// What asked for a reply, as far as its size goes: the kind of frame, the first bytes
+// (command codes) and the length.
+enum class AskKind : uint32_t { Direct = 1, HostRequest = 2, HostPoll = 3, PlainPoll = 4 };
+uint32_t RequestKey(AskKind kind, const std::vector<int>& bytes, size_t leading) {
+  uint32_t key = static_cast<uint32_t>(kind);
+  for (size_t i = 0; i < bytes.size() && i < leading; ++i) key = key * 131u + static_cast<uint32_t>(bytes[i]) + 1u;
+  return key * 131u + static_cast<uint32_t>(bytes.size());
+}
+constexpr size_t kDirectKeyBytes = 2;  // command and sub-command
+constexpr size_t kHostKeyBytes = 5;    // 0, module, inner header, command, sub-command
+constexpr int kMinDirectFrame = 3;     // address, header, check byte
+constexpr int kMinHostFrame = 2;       // header, check byte
+
 const ReplyWait& OrdinaryWait() {
   static const ReplyWait wait;
   return wait;
@@ -81,7 +94,18 @@ void BrixoLink::ReplyProblem(const std::string& text) {
   }
 }
 
-int BrixoLink::NextByte(double windowStart, double windowSeconds) {
+int BrixoLink::ExpectedReplyBytes() const {
+  const auto known = replySizes_.find(replyKey_);
+  return replyKey_ != 0 && known != replySizes_.end() ? known->second : 0;
+}
+
+void BrixoLink::NoteReplyBytes(int bytes) {
+  if (replyKey_ == 0) return;
+  auto [at, added] = replySizes_.try_emplace(replyKey_, bytes);
+  if (!added) at->second = std::min(at->second, bytes);
+}
+
+int BrixoLink::NextByte(double windowStart, double windowSeconds, int wanted) {
   for (;;) {
     const double now = clock_.NowSeconds();
     if (now < windowStart || now > windowStart + windowSeconds) return -1;
@@ -94,7 +118,7 @@ int BrixoLink::NextByte(double windowStart, double windowSeconds) {
       if (c >= 0) return c;
     }
     const double remaining = (windowStart + windowSeconds - now) * 1000.0;
-    port_->WaitForBytes(std::max(1, static_cast<int>(std::ceil(remaining))));
+    port_->WaitForCount(std::max(1, wanted), std::max(1, static_cast<int>(std::ceil(remaining))));
   }
 }
 
@@ -156,7 +180,11 @@ bool BrixoLink::SendDirect(const std::vector<int>& payload) {
   if (portLost) ReportPortFault();  // a port that closed without failing the write
   outcome_ = portLost ? ExchangeOutcome::LinkFailed : ExchangeOutcome::Sent;
   if (CheckBrixoBD && !portLost) {
-    if (!ReceiveOwnDirectReply(fields.AddressByte)) {
+    replyKey_ = RequestKey(AskKind::Direct, payload, kDirectKeyBytes);
+    const bool received = ReceiveOwnDirectReply(fields.AddressByte);
+    if (received) NoteReplyBytes(kMinDirectFrame + (ReplyBuffer[1] & 15) + (HasExtendedByte(ReplyBuffer[1]) ? 1 : 0));
+    replyKey_ = 0;
+    if (!received) {
       // A port that failed has been reported already; the controller is not to blame.
       portLost = !PortOpen();
       if (portLost) {
@@ -274,10 +302,16 @@ void BrixoLink::ListenForReplies(const ReplyWait& wait) {
 
 bool BrixoLink::ReceiveDirectFrame(double windowStart, double windowSeconds) {
   DirectFrameState state;
-  for (int c; (c = NextByte(windowStart, windowSeconds)) >= 0;) {
+  for (int c; (c = NextByte(windowStart, windowSeconds, DirectBytesWanted(state))) >= 0;) {
     if (PushDirectByte(state, c)) return true;
   }
   return false;
+}
+
+int BrixoLink::DirectBytesWanted(const DirectFrameState& state) const {
+  if (state.Position >= 2) return state.Remaining + 1;  // the header told: the rest and the check byte
+  const int minimum = kMinDirectFrame - state.Position;
+  return std::max(minimum, ExpectedReplyBytes() - state.Position);
 }
 
 bool BrixoLink::PushDirectByte(DirectFrameState& state, int c) {
@@ -323,6 +357,7 @@ bool BrixoLink::SendTunnelled(bool waitForReply, const std::vector<int>& payload
 
   bool result = SendQuendalMessage(data);
   bool hostAnswered = result;
+  pollKey_ = RequestKey(AskKind::HostPoll, data, kHostKeyBytes);
   bool extendedMismatch = false;
   if (result && waitForReply) {
     result = false;
@@ -342,6 +377,7 @@ bool BrixoLink::SendTunnelled(bool waitForReply, const std::vector<int>& payload
   } else if (result) {
     SendQuendalMessage({});
   }
+  pollKey_ = 0;
   if (!result && !extendedMismatch && PortOpen() && !StoppedFromOutside()) ReplyProblem("No valid response received");
   if (!hostAnswered || !PortOpen()) {
     outcome_ = ExchangeOutcome::LinkFailed;
@@ -426,7 +462,11 @@ bool BrixoLink::SendQuendalMessage(const std::vector<int>& data) {
   }
   HostToggle = HostToggle ? 0 : 1;
 
-  if (ReceiveQuendalReply().empty()) {
+  if (!data.empty()) replyKey_ = RequestKey(AskKind::HostRequest, data, kHostKeyBytes);
+  else replyKey_ = pollKey_ != 0 ? pollKey_ : RequestKey(AskKind::PlainPoll, data, 0);
+  const bool answered = !ReceiveQuendalReply().empty();
+  replyKey_ = 0;
+  if (!answered) {
     if (PortOpen()) LinkFailed("No answer from Quendal", MessageIcon::Warning);
     return false;
   }
@@ -440,7 +480,8 @@ std::string BrixoLink::ReceiveQuendalReply() {
   std::string text;
   int remaining = -1;           // -1: no header yet
   const double start = clock_.NowSeconds();
-  for (int c; remaining != 0 && (c = NextByte(start, kReplyWindowSeconds)) >= 0;) {
+  auto wanted = [&] { return remaining > 0 ? remaining : std::max(kMinHostFrame, ExpectedReplyBytes()); };
+  for (int c; remaining != 0 && (c = NextByte(start, kReplyWindowSeconds, wanted())) >= 0;) {
     if (c < 128) {  // a header restarts the frame
       frame.assign(1, static_cast<uint8_t>(c));
       text = "<< " + FormatLogByte(c);
@@ -472,6 +513,7 @@ std::string BrixoLink::ReceiveQuendalReply() {
   }
   ReplyBuffer[0] = static_cast<uint8_t>(m);
   hostData_.assign(frame.begin() + 1, frame.end() - 1);
+  NoteReplyBytes(static_cast<int>(frame.size()));
   if (m > 0) log_.AppendLine(text);
   return text;
 }

@@ -6,6 +6,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "link/cancellation_token.h"
@@ -141,6 +142,11 @@ class BrixoLink {
     int Sum = 0;
   };
   bool ReceiveDirectFrame(double windowStart, double windowSeconds);
+  // How many bytes to wait for at once at this point of a direct frame.
+  int DirectBytesWanted(const DirectFrameState& state) const;
+  // Bytes of the reply frame the running request got last time; 0 when unknown.
+  int ExpectedReplyBytes() const;
+  void NoteReplyBytes(int bytes);
   // One received byte; true when it completed a frame with a right check byte.
   bool PushDirectByte(DirectFrameState& state, int c);
   void ClearStaleInput();
@@ -162,7 +168,16 @@ class BrixoLink {
   // The operation was stopped for a reason of its own, not by this exchange's failure.
   bool StoppedFromOutside() const;
   void WriteFrame(const std::vector<uint8_t>& frame);
-  int NextByte(double windowStart, double windowSeconds);
+  // The next received byte within the window, -1 when none came. wanted: bytes the frame
+  // needs at least, so that the port can wait for all of them at once.
+  int NextByte(double windowStart, double windowSeconds, int wanted = 1);
+
+  // Sizes of the replies seen, by what asked for them (command bytes and length), so that a
+  // reply is awaited whole instead of byte by byte. The smallest size seen counts: waiting
+  // for bytes that never come would cost their wire time.
+  std::unordered_map<uint32_t, int> replySizes_;
+  uint32_t replyKey_ = 0;  // the request whose reply is awaited; 0: none to learn from
+  uint32_t pollKey_ = 0;   // while a tunnelled reply is polled for: its request
 };
 
 }  // namespace brixo

@@ -82,6 +82,7 @@ bool LinkSettings::OpenNumber(int number) {
     link_.Prompt().ShowMessage(text, MessageIcon::Warning);
     return false;
   }
+  for (const std::string& note : port->TakeNotes()) link_.Log().AppendLine(note);
   port_ = std::move(port);
   openDevice_ = device;
   link_.AttachPort(port_.get());

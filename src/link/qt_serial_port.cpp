@@ -6,10 +6,21 @@
 #include <poll.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
+#include <termios.h>
+#ifdef __linux__
+#include <sys/prctl.h>
+#endif
+#include <unistd.h>
+
+#include <chrono>
+#include <fcntl.h>
+#include <thread>
 
 #include <optional>
 #include <sstream>
 #include <vector>
+
+#include "link/line_timing.h"
 
 namespace brixo {
 
@@ -69,6 +80,37 @@ bool DeviceGone(int error, int handle, const std::string& device) {
   return ::stat(device.c_str(), &info) != 0;
 }
 
+// A program killed while it held the device leaves the settings it made behind. On a
+// pseudo-terminal, which drops the parity bit whatever is asked, Qt then finds that its
+// settings changed nothing it can see and refuses the device ("Invalid argument"). Raw
+// input without parity handling, as a fresh device has it, lets the next open go through.
+void ResetLeftoverSettings(const std::string& device) {
+  const int handle = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+  if (handle < 0) return;
+  termios settings{};
+  if (::tcgetattr(handle, &settings) == 0) {
+    ::cfmakeraw(&settings);
+    settings.c_iflag &= ~static_cast<tcflag_t>(IGNPAR | INPCK);
+    ::tcsetattr(handle, TCSANOW, &settings);
+  }
+  ::close(handle);
+}
+
+// A byte at 38400 bit/s takes 286 us; the default timer slack of 50 us would add a sixth
+// of that to every sleep for the rest of a reply.
+constexpr std::chrono::microseconds kReactionAllowance{80};
+
+void SleepPrecisely(std::chrono::steady_clock::duration span) {
+#ifdef __linux__
+  const int slack = ::prctl(PR_GET_TIMERSLACK, 0, 0, 0, 0);
+  ::prctl(PR_SET_TIMERSLACK, 1000UL, 0, 0, 0);
+  std::this_thread::sleep_for(span);
+  if (slack > 0) ::prctl(PR_SET_TIMERSLACK, static_cast<unsigned long>(slack), 0, 0, 0);
+#else
+  std::this_thread::sleep_for(span);
+#endif
+}
+
 }  // namespace
 
 QtSerialPort::QtSerialPort() : port_(std::make_unique<QSerialPort>()) {
@@ -102,6 +144,7 @@ void QtSerialPort::CloseIfBroken() {
 bool QtSerialPort::SetLineSettings(const std::string& settings) {
   if (!ParseLineSettings(settings)) return false;
   settings_ = settings;
+  byteSeconds_ = ByteSeconds(settings);
   // A pseudo-terminal refuses some of these on an open port and ignores them anyway;
   // the settings that count are applied before the next Open().
   if (port_->isOpen()) ApplyLineSettings();
@@ -123,19 +166,39 @@ bool QtSerialPort::Open(const std::string& device) {
   device_ = device;
   fault_.clear();
   broken_ = false;
+  notes_.clear();
   port_->setPortName(QString::fromStdString(device));
-  ApplyLineSettings();
-  if (!port_->open(QIODevice::ReadWrite)) {
+  bool opened = OpenDevice();
+  if (!opened && port_->error() == QSerialPort::UnsupportedOperationError) {
+    ResetLeftoverSettings(device);
+    opened = OpenDevice();
+  }
+  if (!opened) {
     fault_ = "Communications port " + device + ": " + port_->errorString().toStdString();
     port_->clearError();
     return false;
   }
+  notes_ = lowLatency_.Apply(static_cast<int>(port_->handle()), device);
   return true;
 }
 
+bool QtSerialPort::OpenDevice() {
+  ApplyLineSettings();
+  return port_->open(QIODevice::ReadWrite);
+}
+
 void QtSerialPort::Close() {
-  if (port_->isOpen()) port_->close();
+  if (port_->isOpen()) {
+    lowLatency_.Restore();
+    port_->close();
+  }
   broken_ = false;
+}
+
+std::vector<std::string> QtSerialPort::TakeNotes() {
+  std::vector<std::string> notes;
+  notes.swap(notes_);
+  return notes;
 }
 
 bool QtSerialPort::IsOpen() const { return port_->isOpen() && !broken_; }
@@ -151,15 +214,27 @@ bool QtSerialPort::Write(std::span<const uint8_t> bytes) {
     if (!port_->waitForBytesWritten(1000)) break;
   }
   CloseIfBroken();
+  // What was written crosses the line from now on; no answer can begin before its end.
+  const auto now = std::chrono::steady_clock::now();
+  lineFreeAt_ = std::max(lineFreeAt_, now) + WireTime(static_cast<int>(size));
   return IsOpen() && port_->bytesToWrite() == 0;
+}
+
+std::chrono::steady_clock::duration QtSerialPort::WireTime(int bytes) const {
+  return std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+      std::chrono::duration<double>(bytes * byteSeconds_));
 }
 
 int QtSerialPort::BytesWaiting() {
   CloseIfBroken();
   if (!IsOpen()) return 0;
   if (port_->bytesAvailable() > 0) return static_cast<int>(port_->bytesAvailable());
-  // Qt only learns of received bytes when asked to wait for them; asking the device
-  // directly is cheaper than a zero-length wait, which Qt reports as a time-out error.
+  return KernelBytes();
+}
+
+// Qt only learns of received bytes when asked to wait for them; asking the device directly
+// is cheaper than a zero-length wait, which Qt reports as a time-out error.
+int QtSerialPort::KernelBytes() const {
   int pending = 0;
   if (::ioctl(static_cast<int>(port_->handle()), FIONREAD, &pending) != 0) return 0;
   return pending;
@@ -185,6 +260,46 @@ bool QtSerialPort::WaitForBytes(int timeoutMs) {
   port_->waitForReadyRead(timeoutMs);
   CloseIfBroken();
   return IsOpen() && port_->bytesAvailable() > 0;
+}
+
+// Bytes come at the line's pace: sleeping their wire time wakes the program once instead
+// of once a byte. On a line that has shown that pace, an answer cannot be complete before
+// what we wrote has crossed the line and the answer's bytes after it, so the wait sleeps
+// until then; otherwise (and when the bytes are late) it waits for the first byte itself,
+// then sleeps the wire time of the rest. Whatever came by then is handed over; the caller
+// asks again for bytes later than their wire time (an adapter holding them back).
+bool QtSerialPort::WaitForCount(int count, int timeoutMs) {
+  using Steady = std::chrono::steady_clock;
+  const Steady::time_point end = Steady::now() + std::chrono::milliseconds(std::max(0, timeoutMs));
+  bool slept = false;
+  bool firstByteAwaited = false;
+  for (;;) {
+    CloseIfBroken();
+    if (!IsOpen()) return false;
+    const int have = static_cast<int>(port_->bytesAvailable()) + KernelBytes();
+    const Steady::time_point now = Steady::now();
+    if (firstByteAwaited && have > 0 && byteSeconds_ > 0) {
+      // A line that delivers faster than bytes can cross it (a pseudo-terminal without
+      // pacing) must not be slowed down to the wire's pace.
+      pacedLine_ = have < count && now >= lineFreeAt_ + WireTime(1);
+      firstByteAwaited = false;
+    }
+    if (have >= count || (have > 0 && (slept || byteSeconds_ <= 0))) return true;
+    if (now >= end) return have > 0;
+    // A moment for the far end's own reaction, so that one sleep mostly finds it all; a
+    // byte that is later still is waited for by itself.
+    const Steady::time_point complete = lineFreeAt_ + WireTime(count) + kReactionAllowance;
+    if (have == 0 && (!pacedLine_ || slept || now >= complete)) {
+      const auto left = std::chrono::ceil<std::chrono::milliseconds>(end - now).count();
+      port_->waitForReadyRead(static_cast<int>(std::max<long long>(1, left)));
+      firstByteAwaited = true;
+      slept = false;
+    } else {
+      const Steady::time_point until = have == 0 ? complete : now + WireTime(count - have);
+      SleepPrecisely(std::min<Steady::duration>(until - now, end - now));
+      slept = true;
+    }
+  }
 }
 
 std::string QtSerialPort::TakeFault() {

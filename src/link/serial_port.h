@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <vector>
 
 namespace brixo {
 
@@ -29,6 +30,16 @@ class SerialPort {
   // Blocks in the operating system until at least one byte is waiting or timeoutMs passed.
   // Returns true when a byte is waiting.
   virtual bool WaitForBytes(int timeoutMs) = 0;
+  // Blocks in the operating system until count bytes are waiting or timeoutMs passed, but
+  // at most the wire time of the missing bytes once the first one is there; true when any
+  // byte is waiting. Bytes come at the line's pace, so a port that knows its bit rate
+  // sleeps that wire time instead of waking for each byte. A port that cannot do better
+  // returns once any byte is waiting.
+  virtual bool WaitForCount(int count, int timeoutMs) { return BytesWaiting() >= count || WaitForBytes(timeoutMs); }
+
+  // What the port could not arrange when it opened (low-latency operation, say), for the
+  // communication monitor; each note is handed out once.
+  virtual std::vector<std::string> TakeNotes() { return {}; }
 
   // A fault that closed the port behind the caller's back (device unplugged, read error).
   // Returns the description once, then an empty text.

@@ -50,6 +50,7 @@ int main(int argc, char** argv) {
   PtyServerOptions serverOptions;
   serverOptions.Baud = options.Baud;
   serverOptions.Pace = options.Pace;
+  serverOptions.LatencyTimerMs = options.LatencyTimerMs;
   serverOptions.Quiet = options.Quiet;
   serverOptions.WatchStdin = !options.IgnoreStdin;
   PtyServer server(line, serverOptions);
@@ -59,5 +60,12 @@ int main(int argc, char** argv) {
   }
   std::printf("%s\n", server.DevicePath().c_str());
   std::fflush(stdout);
-  return server.Serve();
+  const int status = server.Serve();
+  if (!options.ByteCountPath.empty()) {
+    if (std::FILE* out = std::fopen(options.ByteCountPath.c_str(), "w")) {
+      std::fprintf(out, "%lld %lld\n", server.BytesReceived(), server.BytesSent());
+      std::fclose(out);
+    }
+  }
+  return status;
 }

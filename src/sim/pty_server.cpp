@@ -68,6 +68,7 @@ bool PtyServer::Open(std::string& error) {
   tcsetattr(slave_, TCSANOW, &tio);
   fcntl(master_, F_SETFL, fcntl(master_, F_GETFL) | O_NONBLOCK);
   line_.Open(path_);
+  adapterEpoch_ = Now();
   return true;
 }
 
@@ -88,6 +89,15 @@ void PtyServer::LogBytes(const char* prefix, const unsigned char* bytes, size_t 
   }
 }
 
+// The adapter's timer runs on its own: a byte waits for the next tick, whenever it came,
+// so the hold is anything up to the timer's period (a full buffer, never reached by a
+// controller's replies, would be sent earlier).
+double PtyServer::AdapterRelease(double due) const {
+  if (options_.LatencyTimerMs <= 0) return due;
+  const double tick = options_.LatencyTimerMs / 1000.0;
+  return adapterEpoch_ + std::ceil((due - adapterEpoch_) / tick) * tick;
+}
+
 void PtyServer::TakeReplies(double earliest) {
   while (line_.BytesWaiting() > 0) {
     const int value = line_.ReadByte();
@@ -96,7 +106,7 @@ void PtyServer::TakeReplies(double earliest) {
       due = std::max(earliest, outputFree_) + byteSeconds_;
       outputFree_ = due;
     }
-    out_.push_back({static_cast<unsigned char>(value), due});
+    out_.push_back({static_cast<unsigned char>(value), AdapterRelease(due)});
   }
 }
 
@@ -121,6 +131,7 @@ bool PtyServer::Flush(double now) {
     }
     LogBytes("<", chunk, static_cast<size_t>(written));
     outHead_ += static_cast<size_t>(written);
+    bytesOut_ += written;
   }
   if (outHead_ == out_.size()) {
     out_.clear();
@@ -171,6 +182,7 @@ int PtyServer::Serve() {
       if (n > 0) {
         now = Now();
         LogBytes(">", buffer, static_cast<size_t>(n));
+        bytesIn_ += n;
         // Paced, the controller only sees the last byte once the line has carried it.
         inputFree_ = options_.Pace ? std::max(inputFree_, now) + double(n) * byteSeconds_ : now;
         line_.Write(std::span<const uint8_t>(buffer, static_cast<size_t>(n)));

@@ -11,6 +11,9 @@ namespace brixo {
 struct PtyServerOptions {
   int Baud = 19200;
   bool Pace = false;
+  // A USB-serial adapter's latency timer: bytes the adapter receives wait for its next
+  // tick, every this many ms, before they reach the program. 0: passed on at once.
+  int LatencyTimerMs = 0;
   bool Quiet = false;
   bool WatchStdin = true;  // end when standard input reaches end of file
 };
@@ -28,6 +31,9 @@ class PtyServer {
   const std::string& DevicePath() const { return path_; }
   // Serves until standard input ends (when watched) or a fatal error; returns an exit code.
   int Serve();
+  // Bytes that crossed the line so far: from the program, and to it.
+  long long BytesReceived() const { return bytesIn_; }
+  long long BytesSent() const { return bytesOut_; }
 
  private:
   struct OutByte {
@@ -43,11 +49,17 @@ class PtyServer {
   int master_ = -1;
   int slave_ = -1;  // kept open so that a client closing the device does not hang us up
   std::string path_;
+  // When the adapter hands on a byte that reached it at time due.
+  double AdapterRelease(double due) const;
+
   double byteSeconds_ = 0.0;
+  double adapterEpoch_ = 0.0;  // the latency timer's ticks count from here
   double inputFree_ = 0.0;   // when the line in will have carried the bytes received
   double outputFree_ = 0.0;  // when the line out will have carried the queued bytes
   std::vector<OutByte> out_;
   size_t outHead_ = 0;
+  long long bytesIn_ = 0;
+  long long bytesOut_ = 0;
   bool blocked_ = false;  // the last write found the device's buffer full
 };
 

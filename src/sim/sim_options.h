@@ -19,6 +19,8 @@ struct SimLineController {
 struct SimOptions {
   int Baud = 19200;          // 9600, 19200 or 38400
   bool Pace = false;         // deliver bytes at the line's bit rate
+  int LatencyTimerMs = 0;    // a USB adapter's latency timer holds replies back; 0: none
+  std::string ByteCountPath; // where to write the bytes received and sent when it ends
   int Module = 0;            // controller module address
   bool Host = false;         // an interface unit sits in front of the controller
   int Protocol = 3200;       // host protocol version

@@ -101,18 +101,24 @@ int SimSerialPort::ReadByte() {
   return value;
 }
 
-bool SimSerialPort::WaitForBytes(int timeoutMs) {
+bool SimSerialPort::WaitForBytes(int timeoutMs) { return WaitForCount(1, timeoutMs); }
+
+// Sleeps until the count-th byte is due, or the last queued one when fewer are queued:
+// what the far end has sent is known here, so one sleep does.
+bool SimSerialPort::WaitForCount(int count, int timeoutMs) {
   if (!open_) return false;
+  count = std::max(1, count);
   const double end = clock_.NowSeconds() + std::max(0, timeoutMs) / 1000.0;
-  while (BytesWaiting() == 0) {
+  for (;;) {
+    const int waiting = BytesWaiting();
+    if (waiting >= count || (waiting > 0 && static_cast<size_t>(waiting) == pending_.size())) return true;
     const double now = clock_.NowSeconds();
-    if (now >= end) return false;
+    if (now >= end) return waiting > 0;
     double wake = end;
-    if (!pending_.empty() && pending_.front().due < wake) wake = pending_.front().due;
+    if (!pending_.empty()) wake = std::min(wake, pending_[std::min(pending_.size(), static_cast<size_t>(count)) - 1].due);
     const int ms = std::max(1, static_cast<int>(std::ceil((wake - now) * 1000.0 - 1e-9)));
     clock_.SleepMs(ms);
   }
-  return true;
 }
 
 }  // namespace brixo

@@ -60,6 +60,7 @@ class SimSerialPort final : public SerialPort {
   int BytesWaiting() override;
   int ReadByte() override;
   bool WaitForBytes(int timeoutMs) override;
+  bool WaitForCount(int count, int timeoutMs) override;
   // A controller's GoneAfterFrames fault closes the port as an unplugged device would.
   std::string TakeFault() override;
 

@@ -53,6 +53,21 @@ TEST(LinkSettings, SelectingOpensTheNumberedDeviceAndForcesResync) {
   EXPECT_EQ(rig.Link.ToggleState, 128);
 }
 
+// What the port could not arrange (low-latency operation) is said in the communication
+// monitor when the user opens it, each time; probing the list says nothing.
+TEST(LinkSettings, PortNotesGoToTheMonitorWhenThePortOpens) {
+  SettingsRig rig;
+  rig.Factory.NotesAtOpen = {"Latency timer of /dev/ttyUSB0 stays at 16 ms", "Low-latency mode could not be set"};
+  rig.Settings.ListSerialPorts();
+  EXPECT_TRUE(rig.Log.Lines.empty());
+  for (int round = 0; round < 2; ++round) {
+    ASSERT_TRUE(rig.Settings.SelectPort("1 /dev/ttyUSB0"));
+    ASSERT_EQ(rig.Log.Lines.size(), 2u * (round + 1));
+    EXPECT_EQ(rig.Log.Lines[2 * round], rig.Factory.NotesAtOpen[0]);
+    EXPECT_EQ(rig.Log.Lines[2 * round + 1], rig.Factory.NotesAtOpen[1]);
+  }
+}
+
 TEST(LinkSettings, SelectionThatCannotOpenLeavesPortClosed) {
   struct Case {
     std::string text;

@@ -91,6 +91,9 @@ class FakePort : public SerialPort {
     return false;
   }
   std::string TakeFault() override { std::string f; f.swap(Fault); return f; }
+  // What the port says it could not arrange when it opens.
+  std::vector<std::string> Notes;
+  std::vector<std::string> TakeNotes() override { std::vector<std::string> n; n.swap(Notes); return n; }
 
  private:
   struct Reply { Bytes Data; double Delay; };
@@ -125,9 +128,11 @@ class FakeFactory : public SerialPortFactory {
  public:
   explicit FakeFactory(ManualClock& clock) : clock_(clock) {}
   std::vector<std::string> Refuse;
+  std::vector<std::string> NotesAtOpen;  // every port made says these when it opens
   std::vector<FakePort*> Made;  // still owned by whoever holds them
   std::unique_ptr<SerialPort> CreatePort(const std::string& device) override {
     auto port = std::make_unique<FakePort>(clock_);
+    port->Notes = NotesAtOpen;
     for (const std::string& r : Refuse) {
       if (r == device) port->OpenSucceeds = false;
     }

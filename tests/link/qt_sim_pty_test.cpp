@@ -1,6 +1,11 @@
 // QtSerialPort against brixo-sim on a pseudo-terminal: a real exchange through the
 // operating system, and what happens when the other side goes away.
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 #include "link/communication_log.h"
 #include "link/link_settings.h"
@@ -57,6 +62,68 @@ TEST_F(QtSimPty, SimulatorGoneIsReportedOnceAndClosesThePort) {
   EXPECT_FALSE(link_.SendBrixoMessage(true, {112, 0}));
   ASSERT_EQ(prompt_.Messages.size(), shown + 1);
   EXPECT_EQ(prompt_.Messages.back(), "Select communications port");
+}
+
+// Replies that come at the line's pace are awaited for their wire time, not byte by byte;
+// a simulator that answers at once is not slowed down to the wire's pace.
+TEST(QtSimPtyPace, ExchangesTakeTheirWireTimeOnlyOnAPacedLine) {
+  struct Case {
+    bool Paced;
+    double LeastShare;  // of the wire time, per exchange (median)
+    double MostShare;
+  };
+  const double wire = 14 * 11 / 19200.0;  // request 5 bytes, reply 9
+  for (const Case& c : {Case{false, 0.0, 0.5}, Case{true, 0.97, 1.5}}) {
+    SCOPED_TRACE(c.Paced ? "paced" : "unpaced");
+    SimProcess sim;
+    ASSERT_TRUE(sim.Start(BRIXO_SIM_EXE, c.Paced ? std::vector<std::string>{"--quiet", "--pace"}
+                                                 : std::vector<std::string>{"--quiet"}));
+    SteadyClock clock;
+    RecordingPrompt prompt;
+    CommunicationLog log;
+    BrixoLink link(clock, prompt, log);
+    QtSerialPort port;
+    port.SetLineSettings("19200,o,8,1");
+    ASSERT_TRUE(port.Open(sim.Path()));
+    link.AttachPort(&port);
+    link.ToggleState = 128;
+    ASSERT_TRUE(link.SendBrixoMessage(true, {112, 0}));
+    std::vector<double> times;
+    for (int i = 0; i < 21; ++i) {
+      const double start = clock.NowSeconds();
+      ASSERT_TRUE(link.SendBrixoMessage(true, {112, 0}));
+      ASSERT_TRUE(link.ReplyValid);
+      times.push_back(clock.NowSeconds() - start);
+    }
+    std::sort(times.begin(), times.end());
+    EXPECT_GE(times[10], wire * c.LeastShare);
+    EXPECT_LE(times[10], wire * c.MostShare);
+    link.AttachPort(nullptr);
+  }
+}
+
+// A program killed while it held the device leaves its settings behind, which a
+// pseudo-terminal keeps; the device must open again all the same.
+TEST_F(QtSimPty, DeviceHeldByAKilledProgramOpensAgain) {
+  settings_.RefreshPorts();
+  ASSERT_FALSE(settings_.PortOpen());
+  for (int round = 0; round < 2; ++round) {
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      QtSerialPort port;
+      port.SetLineSettings("19200,o,8,1");
+      _exit(port.Open(device_) ? 0 : 1);  // gone without closing, as if killed
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "round " << round;
+  }
+  ASSERT_TRUE(settings_.SelectPort(settings_.ComboPortItems()[0])) << (prompt_.Messages.empty() ? "" : prompt_.Messages[0]);
+  ASSERT_TRUE(link_.SendBrixoMessage(true, {112, 0}));
+  EXPECT_TRUE(link_.ReplyValid);
+  // A pseudo-terminal has no low-latency settings: opening it says nothing about them.
+  EXPECT_EQ(log_.Text().find("atency"), std::string::npos) << log_.Text();
 }
 
 }  // namespace

@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "sim/sim_options.h"
@@ -78,6 +80,78 @@ TEST(BrixoSimProgram, PacedHostUnitAnswersAtTheLineRate) {
   close(fd);
 }
 
+// Paced replies come one byte at a time; behind a modelled adapter they wait for its timer
+// and then come together, as a USB adapter hands them on.
+TEST(BrixoSimProgram, AdapterLatencyTimerHoldsRepliesBack) {
+  struct Case {
+    std::vector<std::string> Extra;
+    size_t MostReads;     // reads the reply took
+    double LeastSeconds;  // from request to whole reply
+    double MostSeconds;
+  };
+  const double wire = 14 * 11 / 19200.0;  // request 5 bytes, reply 9
+  const Case cases[] = {
+      {{}, 9, wire * 0.95, 0.05},
+      {{"--latency-timer", "100"}, 2, wire * 0.95, 0.1 + wire + 0.05},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Extra.empty() ? "no adapter" : "100 ms timer");
+    std::vector<std::string> args{"--quiet", "--pace"};
+    args.insert(args.end(), c.Extra.begin(), c.Extra.end());
+    SimProcess sim;
+    ASSERT_TRUE(sim.Start(BRIXO_SIM_EXE, args));
+    const int fd = OpenRaw(sim.Path());
+    ASSERT_GE(fd, 0);
+    const Bytes request{0x03, 0xE2, 0xF0, 0x80, 0xAB};
+    const auto start = std::chrono::steady_clock::now();
+    ASSERT_EQ(write(fd, request.data(), request.size()), 5);
+    Bytes reply;
+    size_t reads = 0;
+    while (reply.size() < 9) {
+      pollfd p{fd, POLLIN, 0};
+      ASSERT_GT(poll(&p, 1, 3000), 0);
+      uint8_t buffer[64];
+      const ssize_t n = read(fd, buffer, sizeof buffer);
+      ASSERT_GT(n, 0);
+      reply.insert(reply.end(), buffer, buffer + n);
+      ++reads;
+    }
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_EQ(reply, (Bytes{0x03, 0xE6, 0xF0, 0x80, 0x83, 0x82, 0x81, 0x80, 0xA1}));
+    EXPECT_LE(reads, c.MostReads);
+    EXPECT_GE(seconds, c.LeastSeconds);
+    EXPECT_LE(seconds, c.MostSeconds);
+    close(fd);
+  }
+}
+
+// The simulator counts what crossed the line, for benchmarks of programs it cannot see into.
+TEST(BrixoSimProgram, ByteCountIsWrittenWhenItEnds) {
+  char folder[] = "/tmp/brixo_sim_count_XXXXXX";
+  ASSERT_NE(mkdtemp(folder), nullptr);
+  const std::string count = std::string(folder) + "/count";
+  SimProcess sim;
+  ASSERT_TRUE(sim.Start(BRIXO_SIM_EXE, {"--quiet", "--byte-count", count}));
+  const int fd = OpenRaw(sim.Path());
+  ASSERT_GE(fd, 0);
+  const Bytes request{0x03, 0xE2, 0xF0, 0x80, 0xAB};
+  for (int i = 0; i < 2; ++i) {
+    ASSERT_EQ(write(fd, request.data(), request.size()), 5);
+    ASSERT_EQ(ReadFor(fd, 9, 3000).size(), 9u);
+  }
+  close(fd);
+  EXPECT_EQ(sim.Stop(), 0);
+  std::FILE* in = std::fopen(count.c_str(), "r");
+  ASSERT_NE(in, nullptr);
+  long long received = 0, sent = 0;
+  EXPECT_EQ(std::fscanf(in, "%lld %lld", &received, &sent), 2);
+  std::fclose(in);
+  EXPECT_EQ(received, 10);
+  EXPECT_EQ(sent, 18);
+  std::remove(count.c_str());
+  rmdir(folder);
+}
+
 TEST(BrixoSimProgram, Options) {
   struct Case {
     std::vector<std::string> args;
@@ -90,6 +164,10 @@ TEST(BrixoSimProgram, Options) {
       {{"--module", "32"}, false},
       {{"--module"}, false},
       {{"--protocol", "3x"}, false},
+      {{"--latency-timer", "16"}, true},
+      {{"--latency-timer", "0"}, false},
+      {{"--latency-timer", "256"}, false},
+      {{"--byte-count"}, false},
       {{"--colour"}, false},
   };
   for (const Case& c : cases) {

@@ -54,6 +54,34 @@ TEST(SimSerialPort, WaitForBytesMovesAManualClockToTheReplyOrTheTimeout) {
   }
 }
 
+// Asking for more bytes than the reply has never costs the window: the wait ends once the
+// whole reply is there.
+TEST(SimSerialPort, WaitForCountEndsWithTheReplyWhateverCountIsAsked) {
+  struct Case {
+    const char* name;
+    double delay;
+    int count;
+    bool arrives;
+    double waited;
+  };
+  const Case cases[] = {
+      {"the header", 0.25, 2, true, 0.25},
+      {"the whole reply", 0.25, 9, true, 0.25},
+      {"more than the reply", 0.25, 50, true, 0.25},
+      {"late reply", 3.0, 9, false, 2.0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Line line;
+    line.port.SetReplyDelay(c.delay);
+    line.port.Write(Request(0, {112, 0}));
+    const double start = line.clock.NowSeconds();
+    EXPECT_EQ(line.port.WaitForCount(c.count, 2000), c.arrives);
+    EXPECT_NEAR(line.clock.NowSeconds() - start, c.waited, 0.0015);
+    EXPECT_EQ(line.port.BytesWaiting(), c.arrives ? 9 : 0);
+  }
+}
+
 TEST(SimSerialPort, DelayedReplyIsNotReadableEarly) {
   Line line;
   line.port.SetReplyDelay(0.25);
