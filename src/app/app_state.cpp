@@ -167,13 +167,7 @@ void AppState::ShowResult(const std::string& text) {
 
 bool AppState::SelectDevice(const std::string& device) {
   for (const PortEntry& entry : ports_.PortEntries()) {
-    if (entry.Device != device) continue;
-    const std::string number = std::to_string(entry.Number);
-    for (const std::string& item : ports_.ComboPortItems()) {
-      if (item.rfind(number + " ", 0) == 0) return ports_.SelectPort(item);
-    }
-    // Not listed: it did not open when the list was made; trying again tells the user why.
-    return ports_.SelectPort(number);
+    if (entry.Device() == device) return ports_.SelectPort(entry.Text());
   }
   return false;
 }

@@ -36,7 +36,8 @@ struct AppStateOptions {
   bool OfferSimulator = false;
   // Devices listed after the machine's own (a path named on the command line).
   std::vector<std::string> ExtraDevices;
-  DeviceScanner Scanner = ScanSerialDevices;
+  // Lists the machine's serial devices; without one only the devices above are offered.
+  PortScanner Scanner;
   // Serves the real devices (QSerialPort); null offers none.
   SerialPortFactory* Devices = nullptr;
   // Null: the steady clock of the machine.

@@ -10,6 +10,7 @@
 
 #include "app/app_state.h"
 #include "files/device_library.h"
+#include "link/qt_port_scanner.h"
 #include "link/qt_serial_port.h"
 #include "ui/brixo_config_window.h"
 #include "ui/qt_file_chooser.h"
@@ -97,6 +98,7 @@ int main(int argc, char** argv) {
   for (const QString& device : parser.values(port))
     options.ExtraDevices.push_back(QFile::encodeName(device).toStdString());
   options.Devices = &devices;
+  options.Scanner = brixo::ScanQtSerialPorts;
   brixo::AppState app(prompt, chooser, options);
 
   if (options.OfferSimulator) {
