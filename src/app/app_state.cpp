@@ -14,6 +14,8 @@ namespace {
 
 constexpr const char* kReportFileFilter = "Verification Report|*.txt";
 constexpr const char* kReportFileName = "BrixoVerification.txt";
+constexpr const char* kLogFileFilter = "Communication Log|*.txt";
+constexpr const char* kLogFileName = "BrixoCommunication.txt";
 
 std::unique_ptr<Clock> OwnClockUnless(Clock* given) {
   return given ? nullptr : std::make_unique<SteadyClock>();
@@ -27,6 +29,7 @@ AppState::AppState(UserPrompt& prompt, FileChooser& chooser, AppStateOptions opt
       observer_(options.Observer),
       ownClock_(OwnClockUnless(options.TimeSource)),
       clock_(options.TimeSource ? options.TimeSource : ownClock_.get()),
+      log_(kHistoryLines, clock_),
       link_(*clock_, prompt, log_),
       factory_(*clock_, options.Devices),
       ports_(link_, factory_, options.Scanner),
@@ -150,11 +153,17 @@ bool AppState::LoadFile() {
   return ok;
 }
 
-bool AppState::SaveReport() {
-  const std::string path = chooser_.ChooseSaveFile(kReportFileFilter, kReportFileName);
+bool AppState::SaveReport() { return SaveText(kReportFileFilter, kReportFileName, report_.Text); }
+
+bool AppState::SaveCommunicationLog(const MonitorView& view) {
+  return SaveText(kLogFileFilter, kLogFileName, MonitorText(log_, view));
+}
+
+bool AppState::SaveText(const char* filter, const char* presetName, const std::string& text) {
+  const std::string path = chooser_.ChooseSaveFile(filter, presetName);
   if (path.empty()) return false;
   std::string error;
-  const bool ok = ReplaceFileText(path, report_.Text, error);
+  const bool ok = ReplaceFileText(path, text, error);
   if (!ok) prompt_.ShowMessage("Could not save " + path + ": " + error, MessageIcon::Warning);
   ShowResult(SavedFileText(path, ok));
   return ok;

@@ -113,6 +113,8 @@ class AppState {
   bool LoadFile();
   // "Save..." on the verification report: its text to a file the user chooses.
   bool SaveReport();
+  // The monitor's "Save...": the log as the view shows it, to a text file.
+  bool SaveCommunicationLog(const MonitorView& view);
   // What the last operation came to; empty until one ended.
   const std::string& LastResult() const { return lastResult_; }
   void ShowResult(const std::string& text);
@@ -131,6 +133,8 @@ class AppState {
   void UpdateAddressInputs();
 
  private:
+  // Asks for a file (filter, preset name) and writes text into it, with the result in the status bar.
+  bool SaveText(const char* filter, const char* presetName, const std::string& text);
   void StartUp(const AppStateOptions& options);
 
   UserPrompt& prompt_;

@@ -215,6 +215,8 @@ void BrixoConfig::OpenMonitor() {
     // The monitor stays usable while a long operation keeps the rest of the window busy.
     InputBlocker::AcceptInputWhileBusy(monitor_);
     connect(monitor_, &CommunicationWindow::lineAppended, this, &BrixoConfig::KeepMonitorResponsive);
+    connect(monitor_, &CommunicationWindow::saveRequested, this,
+            [this] { app_.SaveCommunicationLog(monitor_->View()); });
   }
   monitor_->ShowMonitor();
 }
