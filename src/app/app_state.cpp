@@ -1,5 +1,6 @@
 #include "app/app_state.h"
 
+#include "app/recent_files.h"
 #include "app/result_text.h"
 #include "app/simulator_preload.h"
 #include "app/start_up_defaults.h"
@@ -144,12 +145,21 @@ void AppState::RunPendingCommand() {
 bool AppState::SaveFile(bool compact) {
   const bool ok = SaveDataFile(dataFiles_, compact);
   if (!chooser_.LastChosen().empty()) ShowResult(SavedFileText(chooser_.LastChosen(), ok));
+  if (ok) recentFiles_ = WithRecentFile(std::move(recentFiles_), chooser_.LastChosen());
   return ok;
 }
 
 bool AppState::LoadFile() {
   const bool ok = LoadDataFile(dataFiles_);
   if (!chooser_.LastChosen().empty()) ShowResult(LoadedFileText(chooser_.LastChosen(), ok));
+  if (ok) recentFiles_ = WithRecentFile(std::move(recentFiles_), chooser_.LastChosen());
+  return ok;
+}
+
+bool AppState::LoadRecentFile(const std::string& path) {
+  const bool ok = LoadDataFileFrom(dataFiles_, path);
+  ShowResult(LoadedFileText(path, ok));
+  recentFiles_ = ok ? WithRecentFile(std::move(recentFiles_), path) : WithoutRecentFile(std::move(recentFiles_), path);
   return ok;
 }
 

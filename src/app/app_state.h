@@ -111,6 +111,11 @@ class AppState {
   // cancelled dialog changes nothing and reports nothing.
   bool SaveFile(bool compact);
   bool LoadFile();
+  // A file of the File menu's recent files; one that cannot be read leaves the list.
+  bool LoadRecentFile(const std::string& path);
+  // Newest first; a load or save puts its file first.
+  const std::vector<std::string>& RecentFiles() const { return recentFiles_; }
+  void SetRecentFiles(std::vector<std::string> files) { recentFiles_ = std::move(files); }
   // "Save..." on the verification report: its text to a file the user chooses.
   bool SaveReport();
   // The monitor's "Save...": the log as the view shows it, to a text file.
@@ -139,6 +144,7 @@ class AppState {
 
   UserPrompt& prompt_;
   RememberingChooser chooser_;
+  std::vector<std::string> recentFiles_;
   AppObserver* observer_;
   AppObserver nullObserver_;
   std::unique_ptr<Clock> ownClock_;

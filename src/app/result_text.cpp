@@ -100,4 +100,6 @@ std::string LoadedFileText(const std::string& path, bool ok) {
   return ok ? "Loaded " + FileName(path) : FileName(path) + " not loaded";
 }
 
+std::string PortGoneText(const std::string& device) { return "Port closed: " + device + " was unplugged"; }
+
 }  // namespace brixo

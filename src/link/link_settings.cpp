@@ -52,10 +52,10 @@ std::vector<std::string> LinkSettings::ComboPortItems() const {
   return items;
 }
 
-std::string LinkSettings::SelectedDevice() const {
+const PortEntry* LinkSettings::SelectedEntry() const {
   const double number = NumericValue(ComboPortText);
-  if (number < 1 || number > static_cast<double>(entries_.size())) return {};
-  return entries_[static_cast<size_t>(std::lround(number)) - 1].Device();
+  if (number < 1 || number > static_cast<double>(entries_.size())) return nullptr;
+  return &entries_[static_cast<size_t>(std::lround(number)) - 1];
 }
 
 LinkSettings::Rescan LinkSettings::RescanPorts() {
@@ -63,7 +63,8 @@ LinkSettings::Rescan LinkSettings::RescanPorts() {
   std::vector<SerialDeviceInfo> machine = ScanMachine();
   if (machine == machine_) return result;
   result.Changed = true;
-  const std::string selected = SelectedDevice();
+  const PortEntry* entry = SelectedEntry();
+  const std::string selected = entry ? entry->Device() : std::string();
   machine_ = std::move(machine);
   entries_ = NumberPorts(machine_, extraDevices_);
   ComboPortText.clear();

@@ -34,6 +34,8 @@ class LinkSettings {
   // The texts of ComboPort ("1 /dev/ttyUSB0 — FT232R USB UART (A12345)").
   std::vector<std::string> ComboPortItems() const;
   const std::vector<PortEntry>& PortEntries() const { return entries_; }
+  // The entry that ComboPortText names, null for none.
+  const PortEntry* SelectedEntry() const;
 
   // The automatic refresh: scans again and, when an adapter came or went, numbers the
   // devices afresh. The open port stays open and the selection stays on its device while
@@ -70,8 +72,6 @@ class LinkSettings {
   BrixoLink& link_;
   SerialPortFactory& factory_;
   std::vector<SerialDeviceInfo> ScanMachine() const;
-  // The device of the entry that ComboPortText names, empty for none.
-  std::string SelectedDevice() const;
 
   PortScanner scanner_;
   std::vector<std::string> extraDevices_;
