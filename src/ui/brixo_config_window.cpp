@@ -220,7 +220,12 @@ void BrixoConfig::LoadFile() {
 
 void BrixoConfig::ShowRecentFiles() {
   if (recentFiles_ == nullptr) return;
-  recentFiles_->clear();
+  // An entry may be the one whose click is running now: it goes once that is done.
+  for (QAction* action : recentFiles_->actions()) {
+    recentFiles_->removeAction(action);
+    action->setObjectName(QString());
+    action->deleteLater();
+  }
   int number = 0;
   for (const std::string& file : app_.RecentFiles()) {
     const QString path = QFile::decodeName(QByteArray::fromStdString(file));
