@@ -2,7 +2,8 @@
 # Sourced, not run.
 set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-BRIXO_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-serialport-dev libgtest-dev libgmock-dev)
+BRIXO_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-serialport-dev libgtest-dev libgmock-dev
+                desktop-file-utils appstream dpkg-dev)
 
 brixo_install_missing() {
   local missing=()
@@ -18,9 +19,21 @@ brixo_install_missing() {
   fi
 }
 
-# brixo_build DIR [cmake options...]
-brixo_build() {
+# brixo_configure DIR [cmake options...]
+brixo_configure() {
   local dir="$1"; shift
+  # A build folder made in another place (a moved or copied checkout) names that place in
+  # its cache, and CMake refuses it: start the folder afresh; the compiler cache keeps the
+  # rebuild cheap.
+  local cache="$ROOT/$dir/CMakeCache.txt"
+  if [ -f "$cache" ]; then
+    local home
+    home="$(sed -n 's/^CMAKE_HOME_DIRECTORY:INTERNAL=//p' "$cache")"
+    if [ -n "$home" ] && [ "$(cd "$home" 2>/dev/null && pwd -P)" != "$(cd "$ROOT" && pwd -P)" ]; then
+      echo "$dir/ was configured for $home: configuring it again for $ROOT"
+      rm -rf "$cache" "$ROOT/$dir/CMakeFiles"
+    fi
+  fi
   local launcher=()
   # A compiler cache, when the machine has one, makes rebuilds in several checkouts cheap;
   # paths are taken relative to the checkout so that copies share their results.
@@ -29,5 +42,17 @@ brixo_build() {
     export CCACHE_BASEDIR="$ROOT" CCACHE_NOHASHDIR=1
   fi
   cmake -S "$ROOT" -B "$ROOT/$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" "$@" >/dev/null
-  cmake --build "$ROOT/$dir" --parallel "$(nproc)"
+}
+
+# brixo_build DIR [cmake options...]: configures and builds every target (tests too).
+brixo_build() {
+  brixo_configure "$@"
+  cmake --build "$ROOT/$1" --parallel "$(nproc)"
+}
+
+# brixo_build_targets DIR TARGET...: configures and builds only the targets named.
+brixo_build_targets() {
+  local dir="$1"; shift
+  brixo_configure "$dir"
+  cmake --build "$ROOT/$dir" --parallel "$(nproc)" --target "$@"
 }

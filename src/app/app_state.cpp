@@ -1,5 +1,6 @@
 #include "app/app_state.h"
 
+#include "app/recent_files.h"
 #include "app/result_text.h"
 #include "app/simulator_preload.h"
 #include "app/start_up_defaults.h"
@@ -14,6 +15,8 @@ namespace {
 
 constexpr const char* kReportFileFilter = "Verification Report|*.txt";
 constexpr const char* kReportFileName = "BrixoVerification.txt";
+constexpr const char* kLogFileFilter = "Communication Log|*.txt";
+constexpr const char* kLogFileName = "BrixoCommunication.txt";
 
 std::unique_ptr<Clock> OwnClockUnless(Clock* given) {
   return given ? nullptr : std::make_unique<SteadyClock>();
@@ -27,6 +30,7 @@ AppState::AppState(UserPrompt& prompt, FileChooser& chooser, AppStateOptions opt
       observer_(options.Observer),
       ownClock_(OwnClockUnless(options.TimeSource)),
       clock_(options.TimeSource ? options.TimeSource : ownClock_.get()),
+      log_(kHistoryLines, clock_),
       link_(*clock_, prompt, log_),
       factory_(*clock_, options.Devices),
       ports_(link_, factory_, options.Scanner),
@@ -148,7 +152,7 @@ void AppState::RunPendingCommand() {
 bool AppState::SaveFile(bool compact) {
   const bool ok = SaveDataFile(dataFiles_, compact);
   if (!chooser_.LastChosen().empty()) ShowResult(SavedFileText(chooser_.LastChosen(), ok));
-  if (ok) NoteSaved(chooser_.LastChosen());
+  if (ok) NoteFileUsed(chooser_.LastChosen());
   return ok;
 }
 
@@ -156,15 +160,32 @@ bool AppState::LoadFile() {
   if (!MayReplaceEdits()) return false;
   const bool ok = LoadDataFile(dataFiles_);
   if (!chooser_.LastChosen().empty()) ShowResult(LoadedFileText(chooser_.LastChosen(), ok));
-  if (ok) NoteSaved(chooser_.LastChosen());
+  if (ok) NoteFileUsed(chooser_.LastChosen());
   return ok;
 }
 
-bool AppState::SaveReport() {
-  const std::string path = chooser_.ChooseSaveFile(kReportFileFilter, kReportFileName);
+bool AppState::LoadRecentFile(const std::string& path) {
+  if (!MayReplaceEdits()) return false;
+  const bool ok = LoadDataFileFrom(dataFiles_, path);
+  ShowResult(LoadedFileText(path, ok));
+  if (ok)
+    NoteFileUsed(path);
+  else
+    recentFiles_ = WithoutRecentFile(std::move(recentFiles_), path);
+  return ok;
+}
+
+bool AppState::SaveReport() { return SaveText(kReportFileFilter, kReportFileName, report_.Text); }
+
+bool AppState::SaveCommunicationLog(const MonitorView& view) {
+  return SaveText(kLogFileFilter, kLogFileName, MonitorText(log_, view));
+}
+
+bool AppState::SaveText(const char* filter, const char* presetName, const std::string& text) {
+  const std::string path = chooser_.ChooseSaveFile(filter, presetName);
   if (path.empty()) return false;
   std::string error;
-  const bool ok = ReplaceFileText(path, report_.Text, error);
+  const bool ok = ReplaceFileText(path, text, error);
   if (!ok) prompt_.ShowMessage("Could not save " + path + ": " + error, MessageIcon::Warning);
   ShowResult(SavedFileText(path, ok));
   return ok;
@@ -179,13 +200,7 @@ void AppState::ShowResult(const std::string& text) {
 
 bool AppState::SelectDevice(const std::string& device) {
   for (const PortEntry& entry : ports_.PortEntries()) {
-    if (entry.Device != device) continue;
-    const std::string number = std::to_string(entry.Number);
-    for (const std::string& item : ports_.ComboPortItems()) {
-      if (item.rfind(number + " ", 0) == 0) return ports_.SelectPort(item);
-    }
-    // Not listed: it did not open when the list was made; trying again tells the user why.
-    return ports_.SelectPort(number);
+    if (entry.Device() == device) return ports_.SelectPort(entry.Text());
   }
   return false;
 }

@@ -37,7 +37,8 @@ struct AppStateOptions {
   bool OfferSimulator = false;
   // Devices listed after the machine's own (a path named on the command line).
   std::vector<std::string> ExtraDevices;
-  DeviceScanner Scanner = ScanSerialDevices;
+  // Lists the machine's serial devices; without one only the devices above are offered.
+  PortScanner Scanner;
   // Serves the real devices (QSerialPort); null offers none.
   SerialPortFactory* Devices = nullptr;
   // Null: the steady clock of the machine.
@@ -113,8 +114,15 @@ class AppState {
   // cancelled dialog changes nothing and reports nothing.
   bool SaveFile(bool compact);
   bool LoadFile();
+  // A file of the File menu's recent files; one that cannot be read leaves the list.
+  bool LoadRecentFile(const std::string& path);
+  // Newest first; a load or save puts its file first.
+  const std::vector<std::string>& RecentFiles() const { return recentFiles_; }
+  void SetRecentFiles(std::vector<std::string> files) { recentFiles_ = std::move(files); }
   // "Save..." on the verification report: its text to a file the user chooses.
   bool SaveReport();
+  // The monitor's "Save...": the log as the view shows it, to a text file.
+  bool SaveCommunicationLog(const MonitorView& view);
   // What the last operation came to; empty until one ended.
   const std::string& LastResult() const { return lastResult_; }
   void ShowResult(const std::string& text);
@@ -153,15 +161,20 @@ class AppState {
   void UpdateAddressInputs();
 
  private:
+  // Asks for a file (filter, preset name) and writes text into it, with the result in the status bar.
+  bool SaveText(const char* filter, const char* presetName, const std::string& text);
   void StartUp(const AppStateOptions& options);
   EditorContent Content() const;
   void Restore(const EditorContent& content);
   // The editor now holds what `path` holds (empty: what the controller holds).
   void NoteSaved(const std::string& path);
+  // A file saved or loaded is the document and heads the recent files.
+  void NoteFileUsed(const std::string& path);
   bool SaveEdits();
 
   UserPrompt& prompt_;
   RememberingChooser chooser_;
+  std::vector<std::string> recentFiles_;
   AppObserver* observer_;
   AppObserver nullObserver_;
   std::unique_ptr<Clock> ownClock_;

@@ -1,5 +1,6 @@
 // The application state's undo, redo and unsaved-changes question.
 #include "app/app_state.h"
+#include "app/recent_files.h"
 #include "app/result_text.h"
 #include "files/data_file.h"
 
@@ -85,8 +86,13 @@ bool AppState::SaveEdits() {
   if (documentPath_.empty()) return SaveFile(false);
   const bool ok = SaveDataFileTo(dataFiles_, documentPath_, false);
   ShowResult(SavedFileText(documentPath_, ok));
-  if (ok) NoteSaved(documentPath_);
+  if (ok) NoteFileUsed(documentPath_);
   return ok;
+}
+
+void AppState::NoteFileUsed(const std::string& path) {
+  NoteSaved(path);
+  recentFiles_ = WithRecentFile(std::move(recentFiles_), path);
 }
 
 }  // namespace brixo

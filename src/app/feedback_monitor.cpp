@@ -58,7 +58,11 @@ bool FeedbackMonitor::Tick() {
   }
   // Through an interface unit the controller's answer comes with a later poll, so the
   // poll waits for it; on a direct line the exchange waits as "Bidirectional Comm." says.
-  const bool answered = link_.SendBrixoMessage(true, {});
+  bool answered = false;
+  {
+    const PollingScope poll(link_.Log());
+    answered = link_.SendBrixoMessage(true, {});
+  }
   if (!answered || link_.Cancellation().Stopping()) {
     Halt();
     return false;

@@ -22,8 +22,8 @@ std::string AboutText() {
   return std::string("BrixoConfig ") + kReleaseCaption +
          "\n\nConfigures and tests the Brixo accessory controller over a serial line, directly "
          "or through a Quendal interface unit.\n\n"
-         "Licence: no licence has been granted for this copy yet; ask its authors before you "
-         "pass it on.";
+         "Licence: none has been chosen yet. Until its authors choose one, ask them before you "
+         "pass this program on.";
 }
 
 }  // namespace brixo

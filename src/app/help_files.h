@@ -4,14 +4,14 @@
 // tree), with the text of the About box.
 #include <string>
 
-namespace brixo {
+#include "app/program_version.h"
 
-inline constexpr const char* kReleaseCaption = "Release 3.21A";
+namespace brixo {
 
 // The README's path, or empty when none is found.
 std::string FindReadme(const std::string& programFolder);
 
-// The About box's text: the program, its release and its licence.
+// The About box's text: the program, its version and its licence.
 std::string AboutText();
 
 }  // namespace brixo

@@ -116,5 +116,6 @@ std::string WindowTitle(const std::string& path, bool modified) {
 }
 
 std::string SaveChangesQuestion(const std::string& path) { return "Save changes to " + DocumentName(path) + "?"; }
+std::string PortGoneText(const std::string& device) { return "Port closed: " + device + " was unplugged"; }
 
 }  // namespace brixo

@@ -8,7 +8,9 @@
 #include <memory>
 
 #include "app/no_file_chooser.h"
+#include "app/program_version.h"
 #include "cli/qt_runtime.h"
+#include "link/qt_port_scanner.h"
 #include "link/qt_serial_port.h"
 
 namespace brixo {
@@ -142,7 +144,8 @@ constexpr const char* kOptionsHelp =
     "  --no-bidir        start with \"Bidirectional Comm.\" unchecked\n"
     "  --log FILE|-      append the communication log to FILE, - for standard error\n"
     "  --yes             go ahead without asking (erase, transparent mode)\n"
-    "  --help            this text; COMMAND --help for one command\n";
+    "  --help            this text; COMMAND --help for one command\n"
+    "  --version         the version of brixo-cli (the command version reads the controller's)\n";
 
 constexpr const char* kExitHelp =
     "Exit status: 0 success (verifications: \"Verify OK\"), 1 controller exchange or verification\n"
@@ -270,6 +273,10 @@ int RunCli(const std::vector<std::string>& args) {
     std::fputs(command ? CliCommandUsage(*command).c_str() : CliUsage().c_str(), stdout);
     return kExitOk;
   }
+  if (options.Version) {
+    std::printf("brixo-cli %s\n", kProgramVersion);
+    return kExitOk;
+  }
   if (command == nullptr) return EarlyUsageError("no command given");
   if (int status = CheckCommandLine(*command, options)) return status;
 
@@ -290,7 +297,7 @@ int RunCli(const std::vector<std::string>& args) {
   appOptions.OfferSimulator = options.Simulate;
   appOptions.Devices = &devices;
   appOptions.Observer = &observer;
-  if (!ListsMachinePorts(*command, options)) appOptions.Scanner = [] { return std::vector<std::string>{}; };
+  if (ListsMachinePorts(*command, options)) appOptions.Scanner = ScanQtSerialPorts;
   if (command->NeedsController && !options.Simulate && !options.Port.empty() && !IsPortNumber(options.Port))
     appOptions.ExtraDevices.push_back(options.Port);
   AppState app(prompt, chooser, appOptions);

@@ -53,6 +53,7 @@ struct Parser {
 
   bool Option(const std::string& arg) {
     if (arg == "--help" || arg == "-h") return o.Help = true;
+    if (arg == "--version") return o.Version = true;
     if (arg == "--simulate") return o.Simulate = true;
     if (arg == "--zero-based") return o.ZeroBased = true;
     if (arg == "--tunnel") return o.Tunnel = true;

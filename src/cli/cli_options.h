@@ -34,6 +34,7 @@ struct CliOptions {
   std::string LogPath;  // "-" = standard error
   bool Yes = false;
   bool Help = false;
+  bool Version = false;  // --version: the program's own version, not the controller's
 
   std::string Command;
   std::vector<std::string> Arguments;

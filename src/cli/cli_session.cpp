@@ -24,7 +24,7 @@ std::string PortListText(CliSession& s) {
   const std::string device = s.Options.Simulate ? kSimulatedPortName : s.Options.Port;
   if (!s.Options.Simulate && IsPortNumber(device)) return device;
   for (const PortEntry& entry : s.App.Ports().PortEntries()) {
-    if (entry.Device == device) return std::to_string(entry.Number);
+    if (entry.Device() == device) return std::to_string(entry.Number);
   }
   return {};
 }

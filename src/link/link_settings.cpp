@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "link/numeric_text.h"
+#include "link/port_permission.h"
 
 namespace brixo {
 
@@ -16,7 +17,7 @@ std::string LineSettingsForOption(int index) {
   }
 }
 
-LinkSettings::LinkSettings(BrixoLink& link, SerialPortFactory& factory, DeviceScanner scanner)
+LinkSettings::LinkSettings(BrixoLink& link, SerialPortFactory& factory, PortScanner scanner)
     : link_(link), factory_(factory), scanner_(std::move(scanner)) {}
 
 LinkSettings::~LinkSettings() { ClosePort(); }
@@ -34,32 +35,47 @@ void LinkSettings::ClosePort() {
   openDevice_.clear();
 }
 
+std::vector<SerialDeviceInfo> LinkSettings::ScanMachine() const {
+  return scanner_ ? OrderSerialDevices(scanner_()) : std::vector<SerialDeviceInfo>{};
+}
+
 void LinkSettings::ListSerialPorts() {
   ClosePort();
   ComboPortText.clear();
-  const std::vector<std::string> machine = scanner_ ? scanner_() : std::vector<std::string>{};
-  entries_ = NumberPorts(machine, extraDevices_);
-  listed_.clear();
-  for (const PortEntry& entry : entries_) {
-    const bool extra = entry.Number > static_cast<int>(machine.size());
-    if (!extra) {
-      // Probing only asks whether the device can be opened; its complaints are not news.
-      std::unique_ptr<SerialPort> probe = factory_.CreatePort(entry.Device);
-      if (probe == nullptr) continue;
-      probe->SetLineSettings(lineSettings_);
-      const bool opened = probe->Open(entry.Device);
-      probe->Close();
-      probe->TakeFault();
-      if (!opened) continue;
-    }
-    listed_.push_back(entry.Number);
-  }
+  machine_ = ScanMachine();
+  entries_ = NumberPorts(machine_, extraDevices_);
 }
 
 std::vector<std::string> LinkSettings::ComboPortItems() const {
   std::vector<std::string> items;
-  for (int number : listed_) items.push_back(entries_[number - 1].Text());
+  for (const PortEntry& entry : entries_) items.push_back(entry.Text());
   return items;
+}
+
+const PortEntry* LinkSettings::SelectedEntry() const {
+  const double number = NumericValue(ComboPortText);
+  if (number < 1 || number > static_cast<double>(entries_.size())) return nullptr;
+  return &entries_[static_cast<size_t>(std::lround(number)) - 1];
+}
+
+LinkSettings::Rescan LinkSettings::RescanPorts() {
+  Rescan result;
+  std::vector<SerialDeviceInfo> machine = ScanMachine();
+  if (machine == machine_) return result;
+  result.Changed = true;
+  const PortEntry* entry = SelectedEntry();
+  const std::string selected = entry ? entry->Device() : std::string();
+  machine_ = std::move(machine);
+  entries_ = NumberPorts(machine_, extraDevices_);
+  ComboPortText.clear();
+  for (const PortEntry& entry : entries_) {
+    if (!selected.empty() && entry.Device() == selected) ComboPortText = entry.Text();
+  }
+  if (ComboPortText.empty() && port_ != nullptr) {
+    result.LostDevice = openDevice_;
+    ClosePort();
+  }
+  return result;
 }
 
 bool LinkSettings::OpenNumber(int number) {
@@ -67,7 +83,7 @@ bool LinkSettings::OpenNumber(int number) {
     link_.Prompt().ShowMessage("Cannot open communications port " + std::to_string(number), MessageIcon::Warning);
     return false;
   }
-  const std::string& device = entries_[number - 1].Device;
+  const std::string& device = entries_[number - 1].Device();
   std::unique_ptr<SerialPort> port = factory_.CreatePort(device);
   bool opened = false;
   std::string reason;
@@ -79,6 +95,7 @@ bool LinkSettings::OpenNumber(int number) {
   if (!opened) {
     std::string text = "Cannot open communications port " + device;
     if (!reason.empty()) text += "\n" + reason;
+    if (IsPermissionDenied(reason)) text += "\n" + PermissionAdvice(device, LookUpDeviceAccess(device));
     link_.Prompt().ShowMessage(text, MessageIcon::Warning);
     return false;
   }

@@ -12,15 +12,13 @@
 
 namespace brixo {
 
-// Lists the machine's serial devices; tests pass their own.
-using DeviceScanner = std::function<std::vector<std::string>()>;
-
 // "9600,o,8,1", "19200,o,8,1", "38400,o,8,1" for options 0, 1, 2; empty for others.
 std::string LineSettingsForOption(int index);
 
 class LinkSettings {
  public:
-  LinkSettings(BrixoLink& link, SerialPortFactory& factory, DeviceScanner scanner = ScanSerialDevices);
+  // Without a scanner only the extra devices are offered.
+  LinkSettings(BrixoLink& link, SerialPortFactory& factory, PortScanner scanner = {});
   ~LinkSettings();
   LinkSettings(const LinkSettings&) = delete;
   LinkSettings& operator=(const LinkSettings&) = delete;
@@ -29,12 +27,24 @@ class LinkSettings {
   // simulated controller); it gets the next free number at the next ListSerialPorts.
   void AddExtraDevice(const std::string& device);
 
-  // Closes the port, numbers the devices and keeps those that open and close cleanly.
+  // Closes the port and numbers the devices that exist. They are not opened to try them:
+  // that would disturb a device another program uses, and a device the user may not open
+  // must stay in the list, so that choosing it tells him why.
   void ListSerialPorts();
-  // The texts of ComboPort ("1 /dev/ttyUSB0").
+  // The texts of ComboPort ("1 /dev/ttyUSB0 — FT232R USB UART (A12345)").
   std::vector<std::string> ComboPortItems() const;
-  // Every numbered device, listed or not.
   const std::vector<PortEntry>& PortEntries() const { return entries_; }
+  // The entry that ComboPortText names, null for none.
+  const PortEntry* SelectedEntry() const;
+
+  // The automatic refresh: scans again and, when an adapter came or went, numbers the
+  // devices afresh. The open port stays open and the selection stays on its device while
+  // that exists; a port whose device went is closed. True when the list changed.
+  struct Rescan {
+    bool Changed = false;
+    std::string LostDevice;  // the open port's device, when it went
+  };
+  Rescan RescanPorts();
 
   // ComboPort selection: closes the port and opens the one whose number leads the text.
   // False (port closed, user told) when the text has no number or the port cannot open.
@@ -61,10 +71,12 @@ class LinkSettings {
 
   BrixoLink& link_;
   SerialPortFactory& factory_;
-  DeviceScanner scanner_;
+  std::vector<SerialDeviceInfo> ScanMachine() const;
+
+  PortScanner scanner_;
   std::vector<std::string> extraDevices_;
+  std::vector<SerialDeviceInfo> machine_;  // as last scanned, in list order
   std::vector<PortEntry> entries_;
-  std::vector<int> listed_;           // numbers that passed the probe, in list order
   std::unique_ptr<SerialPort> port_;
   std::string openDevice_;
   std::string lineSettings_ = "19200,o,8,1";

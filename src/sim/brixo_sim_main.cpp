@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/program_version.h"
 #include "app/simulated_line.h"
 #include "link/clock.h"
 #include "sim/pty_server.h"
@@ -34,6 +35,10 @@ int main(int argc, char** argv) {
   }
   if (options.Help) {
     std::fputs(SimHelp().c_str(), stdout);
+    return 0;
+  }
+  if (options.Version) {
+    std::printf("brixo-sim %s\n", kProgramVersion);
     return 0;
   }
 

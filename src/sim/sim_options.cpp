@@ -116,6 +116,8 @@ constexpr SimOption kOptions[] = {
        return true;
      }},
     {"--help", nullptr, "this text", [](SimOptions& o, const std::string&, std::string&) { return o.Help = true; }},
+    {"--version", nullptr, "the version of brixo-sim",
+     [](SimOptions& o, const std::string&, std::string&) { return o.Version = true; }},
     // Faults, so that anyone can rehearse them against the real program.
     {"--faulty", "LIST", "only these of --modules show the faults and --no-events",
      [](SimOptions& o, const std::string& v, std::string& e) { return ParseControllerList(v, o.Faulty, e); }},

@@ -29,6 +29,7 @@ struct SimOptions {
   bool Quiet = false;        // no frame log on standard error
   bool IgnoreStdin = false;  // keep serving after standard input ends
   bool Help = false;         // print the help text and end
+  bool Version = false;      // print the program's version and end
   // Misbehaviours to rehearse against the real program; every controller of the line shows
   // them unless --faulty names some.
   SimFaults Faults;

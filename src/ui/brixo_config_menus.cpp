@@ -34,6 +34,9 @@ constexpr MenuEntry kMenuEntries[] = {
     {"&File", "&Save File...", "ActionSaveFile", "Ctrl+S", &BrixoConfig::SaveFileNormal},
     {"&File", "Save &Compact...", "ActionSaveCompact", "Ctrl+Shift+S", &BrixoConfig::SaveFileCompact},
     {"&File", nullptr, nullptr, nullptr, nullptr},
+    // An entry without a handler is a submenu that the window fills.
+    {"&File", "Recent &Files", "MenuRecentFiles", nullptr, nullptr},
+    {"&File", nullptr, nullptr, nullptr, nullptr},
     {"&File", "&Quit", "ActionQuit", "Ctrl+Q", &BrixoConfig::Quit},
     {"&Edit", "&Undo", "ActionUndo", "Ctrl+Z", &BrixoConfig::Undo},
     {"&Edit", "&Redo", "ActionRedo", "Ctrl+Shift+Z", &BrixoConfig::Redo},
@@ -64,6 +67,11 @@ void BrixoConfig::BuildMenus() {
     if (menu == nullptr) menu = menuBar()->addMenu(entry.Menu);
     if (entry.Caption == nullptr) {
       menu->addSeparator();
+      continue;
+    }
+    if (entry.Run == nullptr) {
+      recentFiles_ = menu->addMenu(entry.Caption);
+      recentFiles_->setObjectName(entry.Name);
       continue;
     }
     QAction* action = menu->addAction(entry.Caption);

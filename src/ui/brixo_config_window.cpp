@@ -5,6 +5,8 @@
 #include <QCloseEvent>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFile>
+#include <QMenu>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -74,6 +76,9 @@ BrixoConfig::BrixoConfig(AppState& app, QWidget* parent)
   timer1_ = new QTimer(this);
   timer1_->setObjectName("Timer1");
   timer1_->setInterval(kTimer1IntervalMs);
+  portScan_ = new QTimer(this);
+  portScan_->setObjectName("PortScanTimer");
+  portScan_->setInterval(kPortScanIntervalMs);
   Connect();
 
   app_.SetObserver(this);
@@ -83,7 +88,9 @@ BrixoConfig::BrixoConfig(AppState& app, QWidget* parent)
   ShowAll();
   ShowEditState();
   editRecorder_ = new EditRecorder([this] { NoteEdits(); }, this);
+  ShowRecentFiles();
   timer1_->start();
+  portScan_->start();
   // As large as the tabs like it, but never beyond the screen: every control stays
   // reachable down to 1024 x 768, where the tabs scroll.
   QSize size(1200, 800);
@@ -101,9 +108,10 @@ int BrixoConfig::Offset() const { return app_.Model().NumberingOffset; }
 
 void BrixoConfig::Connect() {
   connect(timer1_, &QTimer::timeout, this, &BrixoConfig::Timer1Tick);
+  connect(portScan_, &QTimer::timeout, this, &BrixoConfig::RescanPorts);
 
   connect(comboPort_, &QComboBox::activated, this, [this] {
-    app_.Ports().SelectPort(FromQt(comboPort_->currentText()));
+    app_.Ports().SelectPort(comboPort_->currentText().toStdString());
     ShowLinkSettings();
   });
   connect(refresh_, &QPushButton::clicked, this, [this] {
@@ -262,11 +270,47 @@ void BrixoConfig::StartPostedCommand() {
   Timer1Tick();
 }
 
-void BrixoConfig::SaveFile(SaveMode mode) { app_.SaveFile(mode == SaveMode::Compact); }
+void BrixoConfig::SaveFile(SaveMode mode) {
+  app_.SaveFile(mode == SaveMode::Compact);
+  ShowRecentFiles();
+}
 
 void BrixoConfig::LoadFile() {
   app_.LoadFile();
   ShowAll();
+  ShowRecentFiles();
+}
+
+void BrixoConfig::ShowRecentFiles() {
+  if (recentFiles_ == nullptr) return;
+  // An entry may be the one whose click is running now: it goes once that is done.
+  for (QAction* action : recentFiles_->actions()) {
+    recentFiles_->removeAction(action);
+    action->setObjectName(QString());
+    action->deleteLater();
+  }
+  int number = 0;
+  for (const std::string& file : app_.RecentFiles()) {
+    const QString path = QFile::decodeName(QByteArray::fromStdString(file));
+    QAction* action = recentFiles_->addAction(QString("&%1 %2").arg(++number).arg(path));
+    action->setObjectName(QString("ActionRecentFile%1").arg(number));
+    connect(action, &QAction::triggered, this, [this, file] {
+      app_.LoadRecentFile(file);
+      ShowAll();
+      ShowRecentFiles();
+    });
+  }
+  recentFiles_->setEnabled(number > 0);
+}
+
+void BrixoConfig::RescanPorts() {
+  // Never in the middle of an operation: the list's numbers must not move under it.
+  if (running_) return;
+  const LinkSettings::Rescan change = app_.Ports().RescanPorts();
+  if (!change.Changed) return;
+  ShowPortList();
+  ShowLinkSettings();
+  if (!change.LostDevice.empty()) app_.ShowResult(PortGoneText(change.LostDevice));
 }
 
 void BrixoConfig::Quit() { close(); }
@@ -308,6 +352,8 @@ void BrixoConfig::OpenMonitor() {
     // The monitor stays usable while a long operation keeps the rest of the window busy.
     InputBlocker::AcceptInputWhileBusy(monitor_);
     connect(monitor_, &CommunicationWindow::lineAppended, this, &BrixoConfig::KeepMonitorResponsive);
+    connect(monitor_, &CommunicationWindow::saveRequested, this,
+            [this] { app_.SaveCommunicationLog(monitor_->View()); });
   }
   monitor_->ShowMonitor();
 }
@@ -393,7 +439,11 @@ void BrixoConfig::StepExtendedAddress(bool up) {
 void BrixoConfig::ShowPortList() {
   const QSignalBlocker block(comboPort_);
   comboPort_->clear();
-  for (const std::string& item : app_.Ports().ComboPortItems()) comboPort_->addItem(ToQt(item));
+  for (const PortEntry& entry : app_.Ports().PortEntries()) {
+    // What the machine tells about its devices comes as UTF-8 (an adapter's description).
+    comboPort_->addItem(QString::fromStdString(entry.Text()));
+    comboPort_->setItemData(comboPort_->count() - 1, QString::fromStdString(entry.Details()), Qt::ToolTipRole);
+  }
   comboPort_->setCurrentIndex(-1);
 }
 
@@ -402,7 +452,7 @@ void BrixoConfig::ShowLinkSettings() {
   BrixoLink& link = app_.Link();
   {
     const QSignalBlocker block(comboPort_);
-    comboPort_->setCurrentIndex(comboPort_->findText(ToQt(ports.ComboPortText)));
+    comboPort_->setCurrentIndex(comboPort_->findText(QString::fromStdString(ports.ComboPortText)));
   }
   labelPortState_->setText(ports.PortOpen()
                                ? QString("Open: %1 (%2)").arg(ToQt(ports.OpenDevice()), ToQt(ports.LineSettings()))

@@ -19,6 +19,7 @@ class QComboBox;
 class QDialog;
 class QGroupBox;
 class QLabel;
+class QMenu;
 class QPushButton;
 class QTabWidget;
 class QTimer;
@@ -39,6 +40,8 @@ class UpDownField;
 class VerificationReportWindow;
 
 inline constexpr int kTimer1IntervalMs = 200;
+// Scanning the ports reads a few files of /sys: light enough to do every 1.5 s.
+inline constexpr int kPortScanIntervalMs = 1500;
 inline constexpr const char* kLabelActionCaption = "  Working ... Please WAIT";
 inline constexpr const char* kShowChangesQuestion = "Show what will change first?";
 inline constexpr const char* kWriteOnlyChanges = "Write only what differs";
@@ -109,6 +112,11 @@ class BrixoConfig : public QMainWindow, public AppObserver {
 
   // Shows every value of the state again.
   void ShowAll();
+  // Fills the File menu's recent files from the state.
+  void ShowRecentFiles();
+  // The automatic refresh of the port list: a plugged or unplugged adapter shows at once.
+  void RescanPorts();
+  QTimer* PortScanTimer() const { return portScan_; }
 
   // AppObserver: what the operations of the state ask the window to show.
   void ShowGeneralSettings() override;
@@ -214,6 +222,8 @@ class BrixoConfig : public QMainWindow, public AppObserver {
   DeviceConfigTab* deviceTab_ = nullptr;
   TestTab* testTab_ = nullptr;
   QTimer* timer1_ = nullptr;
+  QTimer* portScan_ = nullptr;
+  QMenu* recentFiles_ = nullptr;
   CommunicationWindow* monitor_ = nullptr;
   VerificationReportWindow* report_ = nullptr;
 };

@@ -3,18 +3,22 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
+#include <QSettings>
 #include <QTimer>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 
 #include "app/app_state.h"
+#include "app/program_version.h"
 #include "files/device_library.h"
+#include "link/qt_port_scanner.h"
 #include "link/qt_serial_port.h"
 #include "ui/brixo_config_window.h"
 #include "ui/qt_file_chooser.h"
 #include "ui/qt_user_prompt.h"
 #include "ui/window_screenshots.h"
+#include "ui/window_settings.h"
 
 namespace {
 
@@ -29,7 +33,7 @@ bool HasOption(int argc, char** argv, const char* option) {
 // Pictures are taken, and the usage is printed, without a screen; the platform must be
 // chosen before Qt starts.
 bool NeedsNoScreen(int argc, char** argv) {
-  for (const char* option : {"--screenshot", "--help", "-h", "--help-all"})
+  for (const char* option : {"--screenshot", "--help", "-h", "--help-all", "--version", "-v"})
     if (HasOption(argc, argv, option)) return true;
   return false;
 }
@@ -73,9 +77,12 @@ int main(int argc, char** argv) {
 
   QApplication application(argc, argv);
   QApplication::setApplicationName("BrixoConfig");
+  QApplication::setOrganizationName("BrixoConfig");
+  QApplication::setApplicationVersion(brixo::kProgramVersion);
   QCommandLineParser parser;
   parser.setApplicationDescription("Configure and test a Brixo accessory controller.");
   parser.addHelpOption();
+  parser.addVersionOption();
   const QCommandLineOption simulate(
       "simulate", "Offer a built-in simulated controller (loaded with demo.dat) in the port list, and open it.");
   const QCommandLineOption port(
@@ -100,6 +107,7 @@ int main(int argc, char** argv) {
   for (const QString& device : parser.values(port))
     options.ExtraDevices.push_back(QFile::encodeName(device).toStdString());
   options.Devices = &devices;
+  options.Scanner = brixo::ScanQtSerialPorts;
   brixo::AppState app(prompt, chooser, options);
 
   if (options.OfferSimulator) {
@@ -129,8 +137,14 @@ int main(int argc, char** argv) {
     for (const QString& file : files) std::printf("%s\n", QFile::encodeName(file).constData());
     return files.isEmpty() ? 1 : 0;
   }
+  // Pictures show the program as it starts for everybody, so they leave the settings alone.
+  QSettings settings;
+  brixo::RestoreWindowSettings(settings, window, chooser);
   window.show();
   // Once the window is on screen, so that a port that will not open is reported over it.
-  if (!chosenDevice.empty()) QTimer::singleShot(0, &window, [&window, chosenDevice] { window.SelectDevice(chosenDevice); });
-  return application.exec();
+  // A port named on the command line (or the simulator) wins over the remembered one.
+  QTimer::singleShot(0, &window, [&window, &settings, chosenDevice] { brixo::OpenStartPort(settings, window, chosenDevice); });
+  const int status = application.exec();
+  brixo::SaveWindowSettings(settings, window, chooser);
+  return status;
 }

@@ -1,16 +1,19 @@
 #pragma once
 // The "Communication" monitor: every frame logged since start-up, whether or not the
-// window was open at the time. Closing it only hides it.
+// window was open at the time. Closing it only hides it. Its controls change only what it
+// shows (time stamps, the filter, pausing); the log itself keeps every line.
 #include <QWidget>
 #include <functional>
 #include <string>
 
+#include "link/communication_log.h"
+
+class QCheckBox;
+class QComboBox;
 class QPlainTextEdit;
 class QPushButton;
 
 namespace brixo {
-
-class CommunicationLog;
 
 class CommunicationWindow : public QWidget {
   Q_OBJECT
@@ -21,6 +24,13 @@ class CommunicationWindow : public QWidget {
 
   QPlainTextEdit* txtQuendalCommunication() const { return text_; }
   QPushButton* cmdClear() const { return clear_; }
+  QPushButton* cmdPause() const { return pause_; }
+  QPushButton* cmdSaveLog() const { return save_; }
+  QCheckBox* chkTimeStamps() const { return stamps_; }
+  QComboBox* cboFilter() const { return filter_; }
+
+  // What the view shows of the log, as its controls say.
+  MonitorView View() const;
 
   // Shows the window (non-modal) and brings it to the front.
   void ShowMonitor();
@@ -28,6 +38,8 @@ class CommunicationWindow : public QWidget {
  signals:
   // A line was added to the text shown.
   void lineAppended();
+  // "Save...": the owner asks for a file and writes the lines as shown.
+  void saveRequested();
 
  private:
   void Append(const std::string& appended);
@@ -36,6 +48,10 @@ class CommunicationWindow : public QWidget {
   CommunicationLog& log_;
   QPlainTextEdit* text_;
   QPushButton* clear_;
+  QPushButton* pause_;
+  QPushButton* save_;
+  QCheckBox* stamps_;
+  QComboBox* filter_;
   std::function<void(const std::string&)> previousAppend_;
   std::function<void()> previousClear_;
 };

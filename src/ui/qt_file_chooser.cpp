@@ -18,6 +18,9 @@ QString StartPath(const QString& folder, const std::string& presetName) {
   return name.isEmpty() ? folder : QDir(folder).filePath(name);
 }
 
+// The kind of file a filter is for: its first caption.
+QString FileKind(const std::string& filter) { return QString::fromLatin1(filter.c_str()).section('|', 0, 0).trimmed(); }
+
 }  // namespace
 
 QString QtFileFilter(const std::string& filter) {
@@ -34,14 +37,15 @@ QString QtFileFilter(const std::string& filter) {
 
 std::string QtFileChooser::ChooseOpenFile(const std::string& filter, const std::string& presetName) {
   const QString path =
-      QFileDialog::getOpenFileName(parent_, QString(), StartPath(lastFolder_, presetName), QtFileFilter(filter));
+      QFileDialog::getOpenFileName(parent_, QString(), StartPath(folders_.value(FileKind(filter)), presetName),
+                                   QtFileFilter(filter));
   if (path.isEmpty()) return {};
-  lastFolder_ = QFileInfo(path).absolutePath();
+  folders_[FileKind(filter)] = QFileInfo(path).absolutePath();
   return LocalPath(path);
 }
 
 std::string QtFileChooser::ChooseSaveFile(const std::string& filter, const std::string& presetName) {
-  QFileDialog dialog(parent_, QString(), StartPath(lastFolder_, presetName), QtFileFilter(filter));
+  QFileDialog dialog(parent_, QString(), StartPath(folders_.value(FileKind(filter)), presetName), QtFileFilter(filter));
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
   // A name typed without an extension gets the filter's, so that the open dialog lists it;
@@ -51,7 +55,7 @@ std::string QtFileChooser::ChooseSaveFile(const std::string& filter, const std::
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
   const QString path = dialog.selectedFiles().constFirst();
   if (path.isEmpty()) return {};
-  lastFolder_ = QFileInfo(path).absolutePath();
+  folders_[FileKind(filter)] = QFileInfo(path).absolutePath();
   return LocalPath(path);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 // Open and save dialogs for the data and definitions files.
+#include <QMap>
 #include <QString>
 #include <string>
 
@@ -22,9 +23,14 @@ class QtFileChooser final : public FileChooser {
   std::string ChooseOpenFile(const std::string& filter, const std::string& presetName) override;
   std::string ChooseSaveFile(const std::string& filter, const std::string& presetName) override;
 
+  // The folder each kind of file was last chosen in, by the kind's caption ("Brixo Config
+  // Data"): a dialog opens where the user went last for that kind.
+  const QMap<QString, QString>& Folders() const { return folders_; }
+  void SetFolders(QMap<QString, QString> folders) { folders_ = std::move(folders); }
+
  private:
   QWidget* parent_;
-  QString lastFolder_;  // the dialogs open where the user went last
+  QMap<QString, QString> folders_;
 };
 
 }  // namespace brixo

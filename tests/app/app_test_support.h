@@ -16,7 +16,6 @@ inline AppStateOptions SimulatedOnly(ManualClock& clock) {
   AppStateOptions options;
   options.LoadDeviceDefinitions = false;
   options.OfferSimulator = true;
-  options.Scanner = [] { return std::vector<std::string>{}; };
   options.TimeSource = &clock;
   return options;
 }

@@ -47,6 +47,23 @@ TEST_F(FeedbackMonitorTest, ThroughAnInterfaceUnitTheAnswerIsCollected) {
       << "one empty message per tick";
 }
 
+TEST_F(FeedbackMonitorTest, ItsPollsAreMarkedSoThatTheCommunicationMonitorCanHideThem) {
+  for (const bool tunnelled : {false, true}) {
+    if (tunnelled) Tunnel();
+    ASSERT_TRUE(monitor.Monitor());
+    const size_t before = log.Lines.size();
+    link.SendBrixoMessage(true, {112, 0});  // an ordinary exchange is no poll
+    const size_t polls = log.Lines.size();
+    ASSERT_GT(polls, before);
+    ASSERT_TRUE(monitor.Tick());
+    ASSERT_GT(log.Lines.size(), polls);
+    for (size_t i = before; i < log.Lines.size(); ++i) EXPECT_EQ(log.Polled[i], i >= polls) << log.Lines[i];
+    log.AppendLine("after");
+    EXPECT_FALSE(log.Polled.back()) << "the mark ends with the poll";
+    monitor.Stop();
+  }
+}
+
 // A poll that fails, and how the monitor ends: in both front ends the line failure is told
 // once and the monitor closes once.
 struct PollFailure {

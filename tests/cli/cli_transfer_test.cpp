@@ -14,7 +14,6 @@ class Config {
   explicit Config(const std::string& path = {}) {
     AppStateOptions options;
     options.LoadDeviceDefinitions = false;
-    options.Scanner = [] { return std::vector<std::string>{}; };
     app_ = std::make_unique<AppState>(prompt_, chooser_, options);
     if (!path.empty()) {
       EXPECT_TRUE(LoadDataFileFrom(app_->DataFiles(), path)) << path;

@@ -1,4 +1,5 @@
 // The command line itself: what is read from it, and how bad usage is refused.
+#include "app/program_version.h"
 #include "cli/cli_commands.h"
 #include "cli/cli_options.h"
 #include "cli_test_support.h"
@@ -68,6 +69,20 @@ TEST(CliTextTest, TypedTextsBecomeOneBytePerCharacter) {
       {"cut \xC3", "cut \xC3"},
   };
   for (const auto& c : cases) EXPECT_EQ(Latin1FromUtf8(c.typed), c.kept) << c.typed;
+}
+
+TEST(CliUsageTest, VersionOptionNamesTheProgramAndTheCommandStillAsksTheController) {
+  const std::string expected = std::string("brixo-cli ") + kProgramVersion + "\n";
+  for (const std::vector<std::string>& args : {std::vector<std::string>{"--version"},
+                                               std::vector<std::string>{"--port", "/nowhere", "--version"}}) {
+    const ProgramResult result = RunCli(args);
+    EXPECT_EQ(result.Status, 0);
+    EXPECT_EQ(result.Out, expected);
+  }
+  // The command of the same name reads the controller's firmware, so it needs a port.
+  const ProgramResult command = RunCli({"version"});
+  EXPECT_EQ(command.Status, 2);
+  EXPECT_EQ(command.Out.find("brixo-cli"), std::string::npos);
 }
 
 TEST(CliUsageTest, HelpListsEveryCommandAndEachHasItsOwn) {

@@ -43,6 +43,7 @@ class FakePort : public SerialPort {
   double ClockJumpOnWait = 0;    // added to the clock at the first wait (negative: back)
   int Waits = 0;
   bool OpenSucceeds = true;
+  std::string RefuseReason = "busy";
   std::string OpenedDevice;
   std::string SettingsAtOpen;
   std::string Fault;
@@ -50,7 +51,7 @@ class FakePort : public SerialPort {
   bool SetLineSettings(const std::string& s) override { settings_ = s; return true; }
   std::string LineSettings() const override { return settings_; }
   bool Open(const std::string& device) override {
-    if (!OpenSucceeds) { Fault = "busy"; return false; }
+    if (!OpenSucceeds) { Fault = RefuseReason; return false; }
     open_ = true;
     OpenedDevice = device;
     SettingsAtOpen = settings_;
@@ -129,12 +130,14 @@ class FakeFactory : public SerialPortFactory {
   explicit FakeFactory(ManualClock& clock) : clock_(clock) {}
   std::vector<std::string> Refuse;
   std::vector<std::string> NotesAtOpen;  // every port made says these when it opens
+  std::string RefuseReason = "busy";
   std::vector<FakePort*> Made;  // still owned by whoever holds them
   std::unique_ptr<SerialPort> CreatePort(const std::string& device) override {
     auto port = std::make_unique<FakePort>(clock_);
     port->Notes = NotesAtOpen;
     for (const std::string& r : Refuse) {
       if (r == device) port->OpenSucceeds = false;
+      port->RefuseReason = RefuseReason;
     }
     Made.push_back(port.get());
     return port;

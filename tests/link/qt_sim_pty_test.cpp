@@ -34,7 +34,7 @@ class QtSimPty : public ::testing::Test {
   BrixoLink link_{clock_, prompt_, log_};
   QtSerialPortFactory factory_;
   // Only the simulator's device is offered: tests never open the machine's serial ports.
-  LinkSettings settings_{link_, factory_, [] { return std::vector<std::string>{}; }};
+  LinkSettings settings_{link_, factory_};
 };
 
 TEST_F(QtSimPty, VersionReadRoundTrip) {

@@ -11,6 +11,7 @@
 #include <regex>
 #include <sstream>
 
+#include "app/program_version.h"
 #include "sim/sim_options.h"
 #include "sim/sim_process.h"
 #include "sim_test_support.h"
@@ -106,6 +107,13 @@ TEST(BrixoSimProgram, HelpListsTheOptionsAndEnds) {
   // --help prints no device path: the launcher sees the first help line instead.
   ASSERT_TRUE(sim.Start(BRIXO_SIM_EXE, {"--help"}));
   EXPECT_EQ(sim.Path(), "usage: brixo-sim [options]");
+  EXPECT_EQ(sim.Stop(), 0);
+}
+
+TEST(BrixoSimProgram, VersionNamesTheProgramsVersionAndEnds) {
+  SimProcess sim;
+  ASSERT_TRUE(sim.Start(BRIXO_SIM_EXE, {"--version"}));
+  EXPECT_EQ(sim.Path(), std::string("brixo-sim ") + kProgramVersion);
   EXPECT_EQ(sim.Stop(), 0);
 }
 

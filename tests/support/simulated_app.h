@@ -16,7 +16,6 @@ inline AppStateOptions SimulatedAppOptions(ManualClock& clock) {
   AppStateOptions options;
   options.ProgramFolder = BRIXO_TEST_DATA_DIR;
   options.OfferSimulator = true;
-  options.Scanner = [] { return std::vector<std::string>{}; };
   options.TimeSource = &clock;
   return options;
 }

@@ -1,0 +1,91 @@
+#include "ui/window_settings.h"
+
+#include <QFile>
+#include <QSettings>
+#include <QStringList>
+
+#include "app/app_state.h"
+#include "app/recent_files.h"
+#include "ui/brixo_config_window.h"
+#include "ui/qt_file_chooser.h"
+
+namespace brixo {
+
+namespace {
+
+template <typename T>
+std::optional<T> Stored(QSettings& settings, const char* key) {
+  const QVariant value = settings.value(key);
+  if (!value.isValid() || !value.canConvert<T>()) return std::nullopt;
+  return value.value<T>();
+}
+
+std::string Local(const QString& text) { return QFile::encodeName(text).toStdString(); }
+QString FromLocal(const std::string& text) { return QFile::decodeName(QByteArray::fromStdString(text)); }
+
+template <typename T>
+void Store(QSettings& settings, const char* key, const std::optional<T>& value) {
+  if (value) settings.setValue(key, *value);
+}
+
+}  // namespace
+
+RememberedSettings ReadRememberedSettings(QSettings& settings) {
+  RememberedSettings remembered;
+  remembered.Port.SerialNumber = settings.value("port/serialNumber").toString().toStdString();
+  remembered.Port.ById = Local(settings.value("port/byId").toString());
+  remembered.Port.Device = Local(settings.value("port/device").toString());
+  remembered.BitRateOption = Stored<int>(settings, "link/bitRate");
+  remembered.ModuleAddress = Stored<int>(settings, "link/moduleAddress");
+  remembered.ExtendedAddress = Stored<int>(settings, "link/extendedAddress");
+  remembered.StartNumberingAtOne = Stored<bool>(settings, "link/startNumberingAtOne");
+  remembered.Bidirectional = Stored<bool>(settings, "link/bidirectional");
+  for (const QString& file : settings.value("recentFiles").toStringList())
+    if (remembered.RecentFiles.size() < kRecentFileCount) remembered.RecentFiles.push_back(Local(file));
+  return remembered;
+}
+
+void WriteRememberedSettings(QSettings& settings, const RememberedSettings& remembered) {
+  settings.setValue("port/serialNumber", QString::fromStdString(remembered.Port.SerialNumber));
+  settings.setValue("port/byId", FromLocal(remembered.Port.ById));
+  settings.setValue("port/device", FromLocal(remembered.Port.Device));
+  Store(settings, "link/bitRate", remembered.BitRateOption);
+  Store(settings, "link/moduleAddress", remembered.ModuleAddress);
+  Store(settings, "link/extendedAddress", remembered.ExtendedAddress);
+  Store(settings, "link/startNumberingAtOne", remembered.StartNumberingAtOne);
+  Store(settings, "link/bidirectional", remembered.Bidirectional);
+  QStringList files;
+  for (const std::string& file : remembered.RecentFiles) files << FromLocal(file);
+  settings.setValue("recentFiles", files);
+}
+
+void RestoreWindowSettings(QSettings& settings, BrixoConfig& window, QtFileChooser& chooser) {
+  RestoreSettings(window.App(), ReadRememberedSettings(settings));
+  window.restoreGeometry(settings.value("window/geometry").toByteArray());
+  QMap<QString, QString> folders;
+  settings.beginGroup("folders");
+  for (const QString& kind : settings.childKeys()) folders[kind] = settings.value(kind).toString();
+  settings.endGroup();
+  chooser.SetFolders(folders);
+  window.ShowAll();
+  window.ShowRecentFiles();
+}
+
+bool OpenStartPort(QSettings& settings, BrixoConfig& window, const std::string& commandLineDevice) {
+  if (!commandLineDevice.empty()) return window.SelectDevice(commandLineDevice);
+  const PortIdentity port = ReadRememberedSettings(settings).Port;
+  if (port.Empty()) return false;
+  const PortEntry* entry = FindPort(window.App().Ports().PortEntries(), port);
+  return entry != nullptr && window.SelectDevice(entry->Device());
+}
+
+void SaveWindowSettings(QSettings& settings, BrixoConfig& window, const QtFileChooser& chooser) {
+  WriteRememberedSettings(settings, RememberSettings(window.App(), ReadRememberedSettings(settings)));
+  settings.setValue("window/geometry", window.saveGeometry());
+  settings.beginGroup("folders");
+  for (auto it = chooser.Folders().cbegin(); it != chooser.Folders().cend(); ++it) settings.setValue(it.key(), it.value());
+  settings.endGroup();
+  settings.sync();
+}
+
+}  // namespace brixo
