@@ -18,7 +18,7 @@ std::string ChangedCopy(const ScratchFolder& folder, const std::string& name, vo
   NoFileChooser chooser;
   AppStateOptions options;
   options.LoadDeviceDefinitions = false;
-  options.Scanner = [] { return std::vector<std::string>{}; };
+  options.Scanner = [] { return std::vector<SerialDeviceInfo>{}; };
   AppState app(prompt, chooser, options);
   EXPECT_TRUE(LoadDataFileFrom(app.DataFiles(), DataFile("demo.dat")));
   change(app);

@@ -117,7 +117,9 @@ TEST_F(StopCompareWindowTest, CompareListsTheDifferencesAndChangesNothing) {
   EXPECT_TRUE(reportText.contains("Differences Found"));
   EXPECT_EQ(Editor(), before);
   for (const std::vector<int>& payload : Received()) {
-    if (!payload.empty()) EXPECT_GE(payload[0], 112) << "only read requests";
+    if (!payload.empty()) {
+      EXPECT_GE(payload[0], 112) << "only read requests";
+    }
   }
   EXPECT_EQ(app.LastResult(), "Compare: 2 differences in 0.0 s");
 }
