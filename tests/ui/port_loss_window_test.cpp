@@ -54,9 +54,9 @@ TEST_F(PortLossWindowTest, ReadAllThatLosesTheDeviceSaysSoOnceAndShowsThePortClo
   app.Simulator()->Faults().GoneAfterFrames = 60;
   ASSERT_TRUE(window.PostCommand("ReadAll"));
   window.Timer1Tick();
-  // The window has no stop of its own to tell: the read says which pins kept what they held.
-  EXPECT_EQ(prompt.Messages, (std::vector<std::string>{kGone, "Pins 4 to 32 were not read and keep their previous "
-                                                              "configuration"}))
+  // The read says how far it got, and that it took none of it into the editor.
+  EXPECT_EQ(prompt.Messages, (std::vector<std::string>{kGone, "Read All stopped after pin 3 of 32: nothing was "
+                                                              "changed in the editor"}))
       << "no \"Select communications port\" after it";
   EXPECT_EQ(Text("LabelPortState"), "Port closed");
 

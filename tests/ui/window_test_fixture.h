@@ -7,6 +7,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
@@ -35,6 +36,16 @@ class MainWindowTest : public ::testing::Test {
       reportText = report.txtVerification()->toPlainText();
     });
     window.Timer1()->stop();  // the tests tick by hand
+    // "Write All" with the port open first asks whether to show the changes: these tests
+    // write at once. Every other dialog runs as it would.
+    window.SetDialogRunner([](QDialog& dialog) {
+      auto* box = qobject_cast<QMessageBox*>(&dialog);
+      if (box != nullptr && dialog.objectName() == "ShowChangesQuestion") {
+        box->button(QMessageBox::No)->click();
+        return;
+      }
+      dialog.exec();
+    });
   }
 
   AppState& PreloadedApp() {
