@@ -158,7 +158,9 @@ TEST_F(EditHistoryTest, EveryKindOfEditUndoesAndRedoesByteForByteWithoutAFrame) 
     EXPECT_EQ(app.Log().LineCount(), lines) << "undo or redo talked to the controller";
     // Load File and Read All move what "modified" compares with; until then, undoing
     // comes back to the file loaded.
-    if (app.DocumentPath() == DataFile("demo.dat")) EXPECT_FALSE(app.Modified()) << "back where demo.dat left it";
+    if (app.DocumentPath() == DataFile("demo.dat")) {
+      EXPECT_FALSE(app.Modified()) << "back where demo.dat left it";
+    }
   }
   EXPECT_TRUE(prompt.Messages.empty()) << prompt.Messages.front();
 }
