@@ -170,6 +170,7 @@ class AppState {
   void NoteSaved(const std::string& path);
   // A file saved or loaded is the document and heads the recent files.
   void NoteFileUsed(const std::string& path);
+  bool MoveInHistory(const EditorContent* (EditHistory::*move)());
   bool SaveEdits();
 
   UserPrompt& prompt_;

@@ -39,18 +39,14 @@ void AppState::NoteEdits() {
   if (history_.Record(Content())) Observer().ShowEditState();
 }
 
-bool AppState::Undo() {
-  NoteEdits();
-  const EditorContent* content = history_.Undo();
-  if (content == nullptr) return false;
-  Restore(*content);
-  Observer().ShowEditState();
-  return true;
-}
+bool AppState::Undo() { return MoveInHistory(&EditHistory::Undo); }
 
-bool AppState::Redo() {
+bool AppState::Redo() { return MoveInHistory(&EditHistory::Redo); }
+
+bool AppState::MoveInHistory(const EditorContent* (EditHistory::*move)()) {
+  // An edit still unrecorded becomes a step first, so undo never skips it.
   NoteEdits();
-  const EditorContent* content = history_.Redo();
+  const EditorContent* content = (history_.*move)();
   if (content == nullptr) return false;
   Restore(*content);
   Observer().ShowEditState();

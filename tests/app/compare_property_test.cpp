@@ -197,7 +197,9 @@ TEST_F(CompareTest, WriteChangesWritesNothingWhenTheComparisonWasCutShort) {
   app.Simulator()->Controller().ClearReceived();
   EXPECT_FALSE(Run("WriteChanged"));
   for (const auto& payload : app.Simulator()->Controller().ReceivedPayloads()) {
-    if (!payload.empty()) EXPECT_GE(payload[0], 112) << "only read requests were sent";
+    if (!payload.empty()) {
+      EXPECT_GE(payload[0], 112) << "only read requests were sent";
+    }
   }
 }
 
