@@ -10,40 +10,27 @@
 #include <vector>
 
 #include "link/comm_log.h"
-#include "link/serial_port.h"
+#include "link/forwarding_port.h"
 #include "link/user_prompt.h"
 
 namespace brixo::bench {
 
 // Counts the bytes crossing the line in each direction.
-class CountingPort final : public SerialPort {
+class CountingPort final : public ForwardingPort {
  public:
-  explicit CountingPort(SerialPort& inner) : inner_(inner) {}
-  bool SetLineSettings(const std::string& s) override { return inner_.SetLineSettings(s); }
-  std::string LineSettings() const override { return inner_.LineSettings(); }
-  bool Open(const std::string& device) override { return inner_.Open(device); }
-  void Close() override { inner_.Close(); }
-  bool IsOpen() const override { return inner_.IsOpen(); }
+  explicit CountingPort(SerialPort& inner) : ForwardingPort(inner) {}
   bool Write(std::span<const uint8_t> bytes) override {
     Written += static_cast<long>(bytes.size());
-    return inner_.Write(bytes);
+    return ForwardingPort::Write(bytes);
   }
-  int BytesWaiting() override { return inner_.BytesWaiting(); }
   int ReadByte() override {
-    const int b = inner_.ReadByte();
+    const int b = ForwardingPort::ReadByte();
     if (b >= 0) ++Read;
     return b;
   }
-  bool WaitForBytes(int timeoutMs) override { return inner_.WaitForBytes(timeoutMs); }
-  bool WaitForCount(int count, int timeoutMs) override { return inner_.WaitForCount(count, timeoutMs); }
-  std::string TakeFault() override { return inner_.TakeFault(); }
-  std::vector<std::string> TakeNotes() override { return inner_.TakeNotes(); }
 
   long Written = 0;
   long Read = 0;
-
- private:
-  SerialPort& inner_;
 };
 
 class PrintingPrompt final : public UserPrompt {

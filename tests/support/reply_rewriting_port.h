@@ -9,24 +9,20 @@
 #include <string>
 #include <vector>
 
+#include "link/forwarding_port.h"
 #include "sim/sim_serial_port.h"
 
 namespace brixo::testing {
 
-class ReplyRewritingPort : public SerialPort {
+class ReplyRewritingPort : public ForwardingPort {
  public:
-  explicit ReplyRewritingPort(SimSerialPort& inner) : inner_(inner) {}
+  explicit ReplyRewritingPort(SimSerialPort& inner) : ForwardingPort(inner) {}
   // Called with the payload and address byte of each reply that echoes a request (two
   // payload bytes or more); may change either.
   std::function<void(std::vector<int>& payload, int& address)> Rewrite;
 
-  bool SetLineSettings(const std::string& s) override { return inner_.SetLineSettings(s); }
-  std::string LineSettings() const override { return inner_.LineSettings(); }
-  bool Open(const std::string& device) override { return inner_.Open(device); }
-  void Close() override { inner_.Close(); }
-  bool IsOpen() const override { return inner_.IsOpen(); }
   bool Write(std::span<const uint8_t> bytes) override {
-    const bool ok = inner_.Write(bytes);
+    const bool ok = Inner().Write(bytes);
     Drain();
     return ok;
   }
@@ -43,13 +39,15 @@ class ReplyRewritingPort : public SerialPort {
   }
   bool WaitForBytes(int timeoutMs) override {
     if (BytesWaiting() > 0) return true;
-    inner_.WaitForBytes(timeoutMs);
+    Inner().WaitForBytes(timeoutMs);
     return BytesWaiting() > 0;
   }
+  // Waits on the rewritten replies, not on the simulator's own.
+  bool WaitForCount(int count, int timeoutMs) override { return BytesWaiting() >= count || WaitForBytes(timeoutMs); }
 
  private:
   void Drain() {
-    while (inner_.BytesWaiting() > 0) Take(static_cast<uint8_t>(inner_.ReadByte()));
+    while (Inner().BytesWaiting() > 0) Take(static_cast<uint8_t>(Inner().ReadByte()));
   }
   void Take(uint8_t b) {
     if (b < 128) frame_.clear();
@@ -70,7 +68,6 @@ class ReplyRewritingPort : public SerialPort {
     for (int v : bytes) out_.push_back(static_cast<uint8_t>(v));
     frame_.clear();
   }
-  SimSerialPort& inner_;
   std::vector<uint8_t> frame_;
   std::deque<uint8_t> out_;
 };

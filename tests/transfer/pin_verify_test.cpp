@@ -46,7 +46,7 @@ struct DifferenceCase {
   const char* name;
   std::function<void(ControllerMemory&, ConfigModel&)> change;
   std::vector<std::string> lines;
-  std::vector<std::string> differences;  // as listed beside the report, numbered from 1
+  std::vector<std::string> differences = {};  // as listed beside the report, numbered from 1
 };
 
 class PinDifferenceTest : public PinVerifyTest, public ::testing::WithParamInterface<DifferenceCase> {};
