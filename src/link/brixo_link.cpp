@@ -16,13 +16,14 @@ constexpr int kMaxPollsPerWindow = 2000;
 
 bool HasExtendedByte(uint8_t header) { return (header & kExtendedBit) != 0; }
 
-// What asked for a reply, as far as its size goes: the kind of frame, the first bytes
-// (command codes) and the length.
 enum class AskKind : uint32_t { Direct = 1, HostRequest = 2, HostPoll = 3, PlainPoll = 4 };
-uint32_t RequestKey(AskKind kind, const std::vector<int>& bytes, size_t leading) {
-  uint32_t key = static_cast<uint32_t>(kind);
+uint32_t HashKey(AskKind kind, bool family, const std::vector<int>& bytes, size_t leading) {
+  uint32_t key = static_cast<uint32_t>(kind) * 2u + (family ? 1u : 0u);
   for (size_t i = 0; i < bytes.size() && i < leading; ++i) key = key * 131u + static_cast<uint32_t>(bytes[i]) + 1u;
   return key * 131u + static_cast<uint32_t>(bytes.size());
+}
+ReplySizeKey RequestKey(AskKind kind, const std::vector<int>& bytes, size_t leading) {
+  return {HashKey(kind, false, bytes, leading), leading > 0 ? HashKey(kind, true, bytes, leading - 1) : 0};
 }
 constexpr size_t kDirectKeyBytes = 2;  // command and sub-command
 constexpr size_t kHostKeyBytes = 5;    // 0, module, inner header, command, sub-command
@@ -95,14 +96,19 @@ void BrixoLink::ReplyProblem(const std::string& text) {
 }
 
 int BrixoLink::ExpectedReplyBytes() const {
-  const auto known = replySizes_.find(replyKey_);
-  return replyKey_ != 0 && known != replySizes_.end() ? known->second : 0;
+  for (uint32_t key : {replyKey_.Exact, replyKey_.Family}) {
+    if (key == 0) continue;
+    if (const auto known = replySizes_.find(key); known != replySizes_.end()) return known->second;
+  }
+  return 0;
 }
 
 void BrixoLink::NoteReplyBytes(int bytes) {
-  if (replyKey_ == 0) return;
-  auto [at, added] = replySizes_.try_emplace(replyKey_, bytes);
-  if (!added) at->second = std::min(at->second, bytes);
+  for (uint32_t key : {replyKey_.Exact, replyKey_.Family}) {
+    if (key == 0) continue;
+    auto [at, added] = replySizes_.try_emplace(key, bytes);
+    if (!added) at->second = std::min(at->second, bytes);
+  }
 }
 
 int BrixoLink::NextByte(double windowStart, double windowSeconds, int wanted) {
@@ -113,10 +119,7 @@ int BrixoLink::NextByte(double windowStart, double windowSeconds, int wanted) {
       ReportPortFault();
       return -1;
     }
-    if (port_->BytesWaiting() > 0) {
-      const int c = port_->ReadByte();
-      if (c >= 0) return c;
-    }
+    if (const int c = port_->ReadByte(); c >= 0) return c;
     const double remaining = (windowStart + windowSeconds - now) * 1000.0;
     port_->WaitForCount(std::max(1, wanted), std::max(1, static_cast<int>(std::ceil(remaining))));
   }
@@ -183,7 +186,7 @@ bool BrixoLink::SendDirect(const std::vector<int>& payload) {
     replyKey_ = RequestKey(AskKind::Direct, payload, kDirectKeyBytes);
     const bool received = ReceiveOwnDirectReply(fields.AddressByte);
     if (received) NoteReplyBytes(kMinDirectFrame + (ReplyBuffer[1] & 15) + (HasExtendedByte(ReplyBuffer[1]) ? 1 : 0));
-    replyKey_ = 0;
+    replyKey_ = {};
     if (!received) {
       // A port that failed has been reported already; the controller is not to blame.
       portLost = !PortOpen();
@@ -344,9 +347,8 @@ bool BrixoLink::PushDirectByte(DirectFrameState& state, int c) {
 // controllers' replies.
 void BrixoLink::ClearStaleInput() {
   DirectFrameState state;
-  while (PortOpen() && port_->BytesWaiting() > 0) {
-    const int c = port_->ReadByte();
-    if (c >= 0 && PushDirectByte(state, c)) PassOnDirectFrameOfOther(std::nullopt);
+  for (int c; PortOpen() && (c = port_->ReadByte()) >= 0;) {
+    if (PushDirectByte(state, c)) PassOnDirectFrameOfOther(std::nullopt);
   }
 }
 
@@ -377,7 +379,7 @@ bool BrixoLink::SendTunnelled(bool waitForReply, const std::vector<int>& payload
   } else if (result) {
     SendQuendalMessage({});
   }
-  pollKey_ = 0;
+  pollKey_ = {};
   if (!result && !extendedMismatch && PortOpen() && !StoppedFromOutside()) ReplyProblem("No valid response received");
   if (!hostAnswered || !PortOpen()) {
     outcome_ = ExchangeOutcome::LinkFailed;
@@ -451,7 +453,8 @@ bool BrixoLink::SendQuendalMessage(const std::vector<int>& data) {
     ShowPortClosed();
     return false;
   }
-  while (port_->BytesWaiting() > 0) port_->ReadByte();
+  while (port_->ReadByte() >= 0) {
+  }
 
   const std::vector<uint8_t> frame = BuildHostFrame(HostToggle, data);
   WriteFrame(frame);
@@ -463,9 +466,9 @@ bool BrixoLink::SendQuendalMessage(const std::vector<int>& data) {
   HostToggle = HostToggle ? 0 : 1;
 
   if (!data.empty()) replyKey_ = RequestKey(AskKind::HostRequest, data, kHostKeyBytes);
-  else replyKey_ = pollKey_ != 0 ? pollKey_ : RequestKey(AskKind::PlainPoll, data, 0);
+  else replyKey_ = pollKey_.Exact != 0 ? pollKey_ : RequestKey(AskKind::PlainPoll, data, 0);
   const bool answered = !ReceiveQuendalReply().empty();
-  replyKey_ = 0;
+  replyKey_ = {};
   if (!answered) {
     if (PortOpen()) LinkFailed("No answer from Quendal", MessageIcon::Warning);
     return false;

@@ -56,6 +56,15 @@ enum class ExchangeOutcome {
   LinkFailed  // the port failed or the host did not answer
 };
 
+// What asked for a reply, as far as its size goes. Exact: the kind of frame, its command
+// bytes and its length. Family: the same without the last command byte, which is often a
+// pin number rather than a sub-command, so that the first request for a pin goes by what
+// the other pins answered. 0: nothing to learn from.
+struct ReplySizeKey {
+  uint32_t Exact = 0;
+  uint32_t Family = 0;
+};
+
 class BrixoLink {
  public:
   BrixoLink(Clock& clock, UserPrompt& prompt, CommLog& log);
@@ -172,12 +181,12 @@ class BrixoLink {
   // needs at least, so that the port can wait for all of them at once.
   int NextByte(double windowStart, double windowSeconds, int wanted = 1);
 
-  // Sizes of the replies seen, by what asked for them (command bytes and length), so that a
-  // reply is awaited whole instead of byte by byte. The smallest size seen counts: waiting
-  // for bytes that never come would cost their wire time.
+  // Sizes of the replies seen, by what asked for them, so that a reply is awaited whole
+  // instead of byte by byte. The smallest size seen counts: waiting for bytes that never
+  // come would cost their wire time.
   std::unordered_map<uint32_t, int> replySizes_;
-  uint32_t replyKey_ = 0;  // the request whose reply is awaited; 0: none to learn from
-  uint32_t pollKey_ = 0;   // while a tunnelled reply is polled for: its request
+  ReplySizeKey replyKey_;  // the request whose reply is awaited
+  ReplySizeKey pollKey_;   // while a tunnelled reply is polled for: its request
 };
 
 }  // namespace brixo

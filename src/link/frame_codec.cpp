@@ -1,6 +1,5 @@
 #include "link/frame_codec.h"
 
-#include <cstdio>
 
 #include "link/brixo_link.h"
 
@@ -72,9 +71,9 @@ std::vector<uint8_t> BuildTamloFrame(int a, int b1, int b2, int b3) {
 }
 
 std::string FormatLogByte(int value) {
-  char text[8];
-  std::snprintf(text, sizeof text, " [%02X]", value & 0xFF);
-  return text;
+  constexpr char kDigits[] = "0123456789ABCDEF";
+  const char text[] = {' ', '[', kDigits[(value >> 4) & 15], kDigits[value & 15], ']'};
+  return std::string(text, sizeof text);
 }
 
 }  // namespace brixo

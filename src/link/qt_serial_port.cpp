@@ -7,14 +7,17 @@
 #include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <termios.h>
+#include <time.h>
+#include <unistd.h>
 #ifdef __linux__
 #include <sys/prctl.h>
 #endif
-#include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <chrono>
+#include <cstring>
 #include <fcntl.h>
-#include <thread>
 
 #include <optional>
 #include <sstream>
@@ -96,19 +99,53 @@ void ResetLeftoverSettings(const std::string& device) {
   ::close(handle);
 }
 
-// A byte at 38400 bit/s takes 286 us; the default timer slack of 50 us would add a sixth
-// of that to every sleep for the rest of a reply.
-constexpr std::chrono::microseconds kReactionAllowance{80};
+// How long past the moment a reply could be complete a missing byte is still awaited
+// before any byte will do: the reply may be shorter than the one expected, or an adapter
+// holds bytes back. Only those cases pay it; a complete reply ends the wait when it is in.
+constexpr std::chrono::milliseconds kPatienceGrace{1};
 
-void SleepPrecisely(std::chrono::steady_clock::duration span) {
-#ifdef __linux__
-  const int slack = ::prctl(PR_GET_TIMERSLACK, 0, 0, 0, 0);
-  ::prctl(PR_SET_TIMERSLACK, 1000UL, 0, 0, 0);
-  std::this_thread::sleep_for(span);
-  if (slack > 0) ::prctl(PR_SET_TIMERSLACK, static_cast<unsigned long>(slack), 0, 0, 0);
-#else
-  std::this_thread::sleep_for(span);
-#endif
+// The far end's reaction, the driver and (on a pseudo-terminal) the simulator's own
+// timer let the last byte come a little after its wire time. The sleep before looking
+// allows for it: a running estimate of the time three replies in four need, so that most
+// waits end in one wake-up and the rest wait for their last byte by itself. It never
+// exceeds half a byte's wire time: a far end slower than that (a USB adapter holding
+// bytes back) is better awaited byte by byte than slept past.
+constexpr double kAllowanceQuantile = 0.75;
+constexpr std::chrono::nanoseconds kAllowanceStep{20'000};
+constexpr std::chrono::nanoseconds kFirstAllowance{100'000};
+
+// Waits in the operating system until the device is readable or the moment has come.
+// Returns the poll events, 0 on time-out.
+short PollReadable(int handle, std::chrono::steady_clock::time_point until) {
+  const auto left = std::max<std::chrono::steady_clock::duration>(until - std::chrono::steady_clock::now(), {});
+  const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(left);
+  timespec timeout{static_cast<time_t>(seconds.count()),
+                   static_cast<long>(std::chrono::duration_cast<std::chrono::nanoseconds>(left - seconds).count())};
+  pollfd state{handle, POLLIN, 0};
+  const int ready = ::ppoll(&state, 1, &timeout, nullptr);
+  if (ready < 0) return errno == EINTR ? 0 : POLLERR;
+  return ready == 0 ? 0 : state.revents;
+}
+
+void SleepUntil(std::chrono::steady_clock::time_point until) {
+  const auto since = until.time_since_epoch();
+  const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(since);
+  const timespec at{static_cast<time_t>(seconds.count()),
+                    static_cast<long>(std::chrono::duration_cast<std::chrono::nanoseconds>(since - seconds).count())};
+  // The steady clock is the monotonic one; an absolute time survives an interruption.
+  while (::clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &at, nullptr) == EINTR) {
+  }
+}
+
+bool HungUp(int handle) {
+  pollfd state{handle, POLLIN, 0};
+  return ::poll(&state, 1, 0) == 1 && (state.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0;
+}
+
+// Waits until the device takes more bytes; false on time-out or failure.
+bool PollWritable(int handle, int timeoutMs) {
+  pollfd state{handle, POLLOUT, 0};
+  return ::poll(&state, 1, timeoutMs) == 1 && (state.revents & POLLOUT) != 0;
 }
 
 }  // namespace
@@ -121,6 +158,7 @@ QtSerialPort::QtSerialPort() : port_(std::make_unique<QSerialPort>()) {
 QtSerialPort::~QtSerialPort() {
   // No error signal may reach this object while the QSerialPort shuts down.
   QObject::disconnect(port_.get(), nullptr, nullptr, nullptr);
+  RestoreTimerSlack();
   port_->close();
 }
 
@@ -138,7 +176,9 @@ void QtSerialPort::NoteError(int error) {
 }
 
 void QtSerialPort::CloseIfBroken() {
-  if (broken_ && port_->isOpen()) port_->close();
+  if (!broken_ || !port_->isOpen()) return;
+  lowLatency_.Restore();  // a device that failed without going away keeps its own settings
+  port_->close();
 }
 
 bool QtSerialPort::SetLineSettings(const std::string& settings) {
@@ -159,6 +199,7 @@ void QtSerialPort::ApplyLineSettings() {
   port_->setStopBits(config.StopBits);
   port_->setFlowControl(QSerialPort::NoFlowControl);
   port_->clearError();
+  minimumBytes_ = -1;  // Qt writes the device's settings afresh
 }
 
 bool QtSerialPort::Open(const std::string& device) {
@@ -184,10 +225,17 @@ bool QtSerialPort::Open(const std::string& device) {
 
 bool QtSerialPort::OpenDevice() {
   ApplyLineSettings();
-  return port_->open(QIODevice::ReadWrite);
+  inbox_.clear();
+  inboxHead_ = 0;
+  pacedLine_ = false;
+  allowance_ = kFirstAllowance;
+  const bool opened = port_->open(QIODevice::ReadWrite);
+  minimumBytes_ = -1;
+  return opened;
 }
 
 void QtSerialPort::Close() {
+  RestoreTimerSlack();
   if (port_->isOpen()) {
     lowLatency_.Restore();
     port_->close();
@@ -203,21 +251,31 @@ std::vector<std::string> QtSerialPort::TakeNotes() {
 
 bool QtSerialPort::IsOpen() const { return port_->isOpen() && !broken_; }
 
+// Written to the device directly: a request is a few bytes, which the driver takes at
+// once, and Qt's buffer would only add copies and a flush to every exchange.
 bool QtSerialPort::Write(std::span<const uint8_t> bytes) {
   CloseIfBroken();
   if (!IsOpen()) return false;
-  const qint64 size = static_cast<qint64>(bytes.size());
-  if (port_->write(reinterpret_cast<const char*>(bytes.data()), size) != size) return false;
-  // Without an event loop nothing leaves Qt's buffer on its own.
-  port_->flush();
-  while (IsOpen() && port_->bytesToWrite() > 0) {
-    if (!port_->waitForBytesWritten(1000)) break;
+  const int handle = static_cast<int>(port_->handle());
+  for (size_t done = 0; done < bytes.size();) {
+    const ssize_t written = ::write(handle, bytes.data() + done, bytes.size() - done);
+    if (written > 0) {
+      done += static_cast<size_t>(written);
+    } else if (written < 0 && errno == EAGAIN) {
+      // A driver that cannot take the bytes within a second is stuck (flow control).
+      if (!PollWritable(handle, 1000)) return false;
+    } else if (written < 0 && errno != EINTR) {
+      NoteDeviceFailure(std::strerror(errno));
+      return false;
+    }
   }
-  CloseIfBroken();
-  // What was written crosses the line from now on; no answer can begin before its end.
+  // What was written crosses the line from now on, after what is still crossing it; no
+  // answer can begin before its end. A line that does not keep the wire's pace (an
+  // unpaced pseudo-terminal) would let that moment run ahead of the clock without end.
   const auto now = std::chrono::steady_clock::now();
-  lineFreeAt_ = std::max(lineFreeAt_, now) + WireTime(static_cast<int>(size));
-  return IsOpen() && port_->bytesToWrite() == 0;
+  lineFreeAt_ = (pacedLine_ ? std::max(lineFreeAt_, now) : now) + WireTime(static_cast<int>(bytes.size()));
+  receivedSinceWrite_ = 0;
+  return true;
 }
 
 std::chrono::steady_clock::duration QtSerialPort::WireTime(int bytes) const {
@@ -228,12 +286,15 @@ std::chrono::steady_clock::duration QtSerialPort::WireTime(int bytes) const {
 int QtSerialPort::BytesWaiting() {
   CloseIfBroken();
   if (!IsOpen()) return 0;
-  if (port_->bytesAvailable() > 0) return static_cast<int>(port_->bytesAvailable());
-  return KernelBytes();
+  return BytesTaken() + KernelBytes();
 }
 
-// Qt only learns of received bytes when asked to wait for them; asking the device directly
-// is cheaper than a zero-length wait, which Qt reports as a time-out error.
+int QtSerialPort::BytesTaken() const {
+  return static_cast<int>(inbox_.size() - inboxHead_) + static_cast<int>(port_->bytesAvailable());
+}
+
+// Received bytes the driver holds; asking the device is cheaper than a zero-length wait,
+// which Qt reports as a time-out error.
 int QtSerialPort::KernelBytes() const {
   int pending = 0;
   if (::ioctl(static_cast<int>(port_->handle()), FIONREAD, &pending) != 0) return 0;
@@ -243,63 +304,167 @@ int QtSerialPort::KernelBytes() const {
 int QtSerialPort::ReadByte() {
   CloseIfBroken();
   if (!IsOpen()) return -1;
-  if (port_->bytesAvailable() == 0) {
-    port_->waitForReadyRead(0);
-    CloseIfBroken();
-    if (!IsOpen() || port_->bytesAvailable() == 0) return -1;
+  if (inboxHead_ == inbox_.size()) {
+    // While a paced line still carries what was written nothing new can have come in.
+    if (pacedLine_ && std::chrono::steady_clock::now() < lineFreeAt_) return -1;
+    TakeReceived();
   }
-  char c = 0;
-  if (!port_->getChar(&c)) return -1;
-  return static_cast<uint8_t>(c);
+  if (inboxHead_ == inbox_.size()) return -1;
+  return inbox_[inboxHead_++];
 }
 
-bool QtSerialPort::WaitForBytes(int timeoutMs) {
-  CloseIfBroken();
-  if (!IsOpen()) return false;
-  if (port_->bytesAvailable() > 0) return true;
-  port_->waitForReadyRead(timeoutMs);
-  CloseIfBroken();
-  return IsOpen() && port_->bytesAvailable() > 0;
+// Bytes are read from the device directly rather than through Qt's wait, which polls
+// first and finds nothing while fewer bytes wait than the driver's minimum count. Qt
+// only fills its own buffer when an event loop ran since the last exchange; those bytes
+// came before any still in the driver, so they go first.
+void QtSerialPort::TakeReceived() {
+  if (inboxHead_ == inbox_.size()) {
+    inbox_.clear();
+    inboxHead_ = 0;
+  }
+  if (const qint64 queued = port_->bytesAvailable(); queued > 0) {
+    const QByteArray bytes = port_->read(queued);
+    inbox_.insert(inbox_.end(), bytes.begin(), bytes.end());
+    receivedSinceWrite_ += static_cast<int>(bytes.size());
+  }
+  constexpr size_t kChunk = 512;
+  const size_t before = inbox_.size();
+  inbox_.resize(before + kChunk);
+  const ssize_t got = ::read(static_cast<int>(port_->handle()), inbox_.data() + before, kChunk);
+  const int error = errno;
+  inbox_.resize(before + static_cast<size_t>(std::max<ssize_t>(got, 0)));
+  if (got > 0) {
+    receivedSinceWrite_ += static_cast<int>(got);
+    return;
+  }
+  if (got < 0 && (error == EAGAIN || error == EINTR)) return;
+  // With no minimum count set a terminal reads nothing as zero bytes, as it does once it
+  // hung up; a pseudo-terminal whose far end closed, or an unplugged adapter, fails.
+  if (got == 0 && !HungUp(static_cast<int>(port_->handle()))) return;
+  NoteDeviceFailure(got < 0 ? std::strerror(error) : "the device hung up");
 }
 
-// Bytes come at the line's pace: sleeping their wire time wakes the program once instead
-// of once a byte. On a line that has shown that pace, an answer cannot be complete before
-// what we wrote has crossed the line and the answer's bytes after it, so the wait sleeps
-// until then; otherwise (and when the bytes are late) it waits for the first byte itself,
-// then sleeps the wire time of the rest. Whatever came by then is handed over; the caller
-// asks again for bytes later than their wire time (an adapter holding them back).
+void QtSerialPort::NoteDeviceFailure(const std::string& why) {
+  if (broken_) return;
+  broken_ = true;
+  fault_ = DeviceGone(QSerialPort::ReadError, static_cast<int>(port_->handle()), device_)
+               ? PortGoneFault(device_)
+               : "Communications port " + device_ + " failed: " + why;
+  CloseIfBroken();
+}
+
+// The terminal driver reports the device readable only once this many bytes wait (its
+// minimum-count setting, with no inter-byte timer), so a wait for a whole reply ends in
+// one wake-up when its last byte comes in. Changed only when the count changes.
+void QtSerialPort::SetMinimumBytes(int count) {
+  count = std::clamp(count, 1, 255);
+  if (count == minimumBytes_) return;
+  const int handle = static_cast<int>(port_->handle());
+  if (minimumBytes_ < 0 && ::tcgetattr(handle, &terminal_) != 0) return;
+  terminal_.c_cc[VMIN] = static_cast<cc_t>(count);
+  terminal_.c_cc[VTIME] = 0;
+  if (::tcsetattr(handle, TCSANOW, &terminal_) == 0) minimumBytes_ = count;
+}
+
+// A byte at 38400 bit/s takes 286 us; the default timer slack of 50 us would add a sixth
+// of that to every sleep. Set once while the port is open (a system call less per sleep),
+// and given back when it closes.
+void QtSerialPort::UseFineTimerSlack() {
+#ifdef __linux__
+  if (savedTimerSlack_ >= 0) return;
+  savedTimerSlack_ = ::prctl(PR_GET_TIMERSLACK, 0, 0, 0, 0);
+  ::prctl(PR_SET_TIMERSLACK, 1000UL, 0, 0, 0);
+#endif
+}
+
+void QtSerialPort::RestoreTimerSlack() {
+#ifdef __linux__
+  if (savedTimerSlack_ > 0) ::prctl(PR_SET_TIMERSLACK, static_cast<unsigned long>(savedTimerSlack_), 0, 0, 0);
+#endif
+  savedTimerSlack_ = -1;
+}
+
+bool QtSerialPort::WaitForBytes(int timeoutMs) { return WaitForCount(1, timeoutMs); }
+
+// On a line that has shown the wire's pace, nothing can be complete before what was
+// written has crossed it and the reply's bytes after it: one sleep until then (and the
+// far end's usual reaction). What is still missing is waited for in the driver, which
+// reports the device readable once all of it is in. Past the moment those bytes could
+// have come and a grace, any byte will do: the caller then knows more and asks again.
 bool QtSerialPort::WaitForCount(int count, int timeoutMs) {
   using Steady = std::chrono::steady_clock;
-  const Steady::time_point end = Steady::now() + std::chrono::milliseconds(std::max(0, timeoutMs));
+  const Steady::time_point start = Steady::now();
+  const Steady::time_point end = start + std::chrono::milliseconds(std::max(0, timeoutMs));
+  count = std::max(1, count);
+  CloseIfBroken();
+  if (!IsOpen()) return false;
+  int have = BytesTaken();
+  if (have >= count) return true;
+  Steady::time_point complete = start;
+  if (byteSeconds_ > 0) {
+    complete = std::max(lineFreeAt_ + WireTime(receivedSinceWrite_ + count - have), start + WireTime(count - have));
+  }
+  // Nothing still in the driver is looked at before the sleep: on a paced line the reply
+  // cannot be complete before then, and the caller has just taken what was there.
   bool slept = false;
-  bool firstByteAwaited = false;
-  for (;;) {
-    CloseIfBroken();
-    if (!IsOpen()) return false;
-    const int have = static_cast<int>(port_->bytesAvailable()) + KernelBytes();
-    const Steady::time_point now = Steady::now();
-    if (firstByteAwaited && have > 0 && byteSeconds_ > 0) {
-      // A line that delivers faster than bytes can cross it (a pseudo-terminal without
-      // pacing) must not be slowed down to the wire's pace.
-      pacedLine_ = have < count && now >= lineFreeAt_ + WireTime(1);
-      firstByteAwaited = false;
-    }
-    if (have >= count || (have > 0 && (slept || byteSeconds_ <= 0))) return true;
-    if (now >= end) return have > 0;
-    // A moment for the far end's own reaction, so that one sleep mostly finds it all; a
-    // byte that is later still is waited for by itself.
-    const Steady::time_point complete = lineFreeAt_ + WireTime(count) + kReactionAllowance;
-    if (have == 0 && (!pacedLine_ || slept || now >= complete)) {
-      const auto left = std::chrono::ceil<std::chrono::milliseconds>(end - now).count();
-      port_->waitForReadyRead(static_cast<int>(std::max<long long>(1, left)));
-      firstByteAwaited = true;
-      slept = false;
-    } else {
-      const Steady::time_point until = have == 0 ? complete : now + WireTime(count - have);
-      SleepPrecisely(std::min<Steady::duration>(until - now, end - now));
-      slept = true;
+  if (pacedLine_ && start < complete + allowance_) {
+    UseFineTimerSlack();
+    SleepUntil(std::min(complete + allowance_, end));
+    slept = true;
+    TakeReceived();
+    have = BytesTaken();
+    if (have >= count) {
+      LearnPace(Steady::now(), PaceEvent::SleptEnough);
+      return true;
     }
   }
+  Steady::time_point patience = byteSeconds_ > 0 ? std::max(complete, Steady::now()) + kPatienceGrace : end;
+  int wanted = count;
+  for (;;) {
+    if (!IsOpen()) return have > 0;
+    SetMinimumBytes(wanted - have);
+    const short events = PollReadable(static_cast<int>(port_->handle()), std::min(patience, end));
+    TakeReceived();
+    have = BytesTaken();
+    const Steady::time_point now = Steady::now();
+    if (have >= wanted) {
+      if (wanted == count && byteSeconds_ > 0) {
+        LearnPace(now, slept ? PaceEvent::SleptTooShort : PaceEvent::Awaited);
+      }
+      return true;
+    }
+    if ((events & (POLLHUP | POLLERR | POLLNVAL)) != 0) {
+      if (have > 0) return true;  // what came before the end is still handed over
+      NoteDeviceFailure("the device reported an error");
+      return false;
+    }
+    if (now >= end) return have > 0;
+    if (now >= patience) {
+      if (have > 0) return true;
+      wanted = 1;  // nothing yet: the first byte, whenever it comes
+      patience = end;
+    }
+  }
+}
+
+// A reply that came in no sooner than its wire time after what was written shows a paced
+// line; one there at once (an unpaced pseudo-terminal) must never wait for the wire.
+// The allowance moves towards the quantile of the far end's lateness: down a little when
+// the sleep was long enough, up more when it was not.
+void QtSerialPort::LearnPace(std::chrono::steady_clock::time_point arrived, PaceEvent event) {
+  using std::chrono::nanoseconds;
+  switch (event) {
+    case PaceEvent::Awaited:
+      pacedLine_ = arrived >= lineFreeAt_;
+      return;
+    case PaceEvent::SleptEnough:
+      allowance_ -= std::chrono::duration_cast<nanoseconds>(kAllowanceStep * (1 - kAllowanceQuantile));
+      break;
+    case PaceEvent::SleptTooShort:
+      allowance_ += std::chrono::duration_cast<nanoseconds>(kAllowanceStep * kAllowanceQuantile);
+      break;
+  }
+  allowance_ = std::clamp(allowance_, nanoseconds{}, std::chrono::duration_cast<nanoseconds>(WireTime(1) / 2));
 }
 
 std::string QtSerialPort::TakeFault() {

@@ -1,9 +1,13 @@
 #pragma once
 // SerialPort on QSerialPort: real serial devices and pseudo-terminals (by full path).
-// Works without a running event loop: every wait happens in waitForReadyRead.
+// Works without a running event loop: waits happen in the operating system (poll).
+#include <termios.h>
+
 #include <chrono>
+#include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "link/serial_port.h"
 #include "link/serial_low_latency.h"
@@ -36,8 +40,17 @@ class QtSerialPort final : public SerialPort {
   void NoteError(int error);
   void CloseIfBroken();
   bool OpenDevice();
-  // Received bytes the driver holds that Qt has not taken yet.
+  // Received bytes the driver holds that nobody has taken yet.
   int KernelBytes() const;
+  // Received bytes taken from the driver (by Qt or by ReadByte) and not handed out.
+  int BytesTaken() const;
+  void SetMinimumBytes(int count);
+  void UseFineTimerSlack();
+  void RestoreTimerSlack();
+  void NoteDeviceFailure(const std::string& why);
+  enum class PaceEvent { Awaited, SleptEnough, SleptTooShort };
+  void LearnPace(std::chrono::steady_clock::time_point arrived, PaceEvent event);
+  void TakeReceived();
   std::chrono::steady_clock::duration WireTime(int bytes) const;
 
   std::unique_ptr<QSerialPort> port_;
@@ -49,9 +62,17 @@ class QtSerialPort final : public SerialPort {
   double byteSeconds_ = 0.0;  // wire time of one byte at the current settings
   // When the bytes written so far will have crossed the line.
   std::chrono::steady_clock::time_point lineFreeAt_{};
+  int receivedSinceWrite_ = 0;  // bytes handed out since the last write
   // Received bytes have come at the line's pace (not all at once, as an unpaced
   // pseudo-terminal gives them).
   bool pacedLine_ = false;
+  // How long after its wire time a reply is looked at (see WaitForCount).
+  std::chrono::nanoseconds allowance_{};
+  int savedTimerSlack_ = -1;  // the thread's timer slack before the port set its own
+  std::vector<uint8_t> inbox_;  // read from the device, handed out from inboxHead_ on
+  size_t inboxHead_ = 0;
+  termios terminal_{};     // the device's settings as last read, for the minimum count
+  int minimumBytes_ = -1;  // the minimum count set; -1: not known
   bool broken_ = false;  // a read or resource error happened; close at the next chance
 };
 

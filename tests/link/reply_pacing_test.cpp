@@ -129,6 +129,47 @@ TEST(ReplyPacing, EachExchangeTakesItsWireTimeAndFewWakeups) {
   }
 }
 
+// Many requests name a pin in their second byte. The first request for another pin goes
+// by what the same command answered for the pins before; a request whose reply is shorter
+// than that (a sub-command of another size) costs at most the wire time of the bytes it
+// lacks, never a window.
+TEST(ReplyPacing, ReplySizeCarriesOverToTheSameCommandForOtherPins) {
+  struct Step {
+    std::vector<int> Request;
+    std::vector<int> Reply;
+    int MostWakeups;
+  };
+  const std::vector<int> aspect{99, 0, 1, 2, 3, 4, 5, 6, 7};
+  const Step steps[] = {
+      {{99, 0}, aspect, 4},  // nothing known yet: the header first, then the rest
+      {{99, 1}, aspect, 2},  {{99, 2}, aspect, 2}, {{99, 31}, aspect, 2},
+      {{99, 7, 1}, aspect, 4},                 // another length: another kind of request
+      {{99, 8}, {99, 8}, 2},                   // shorter than the pins before
+      {{99, 9}, {99, 9}, 2},
+  };
+  ManualClock clock;
+  RecordingPrompt prompt;
+  RecordingLog log;
+  PacedPort port(clock);
+  BrixoLink link(clock, prompt, log);
+  link.AttachPort(&port);
+  uint8_t toggle = 0;
+  for (const Step& step : steps) {
+    SCOPED_TRACE("request for pin " + std::to_string(step.Request[1]));
+    port.Replies.push_back(Reply(toggle, step.Reply));
+    const int wakeups = port.Wakeups;
+    const double start = clock.NowSeconds();
+    ASSERT_TRUE(link.SendBrixoMessage(true, step.Request));
+    ASSERT_TRUE(link.ReplyValid);
+    EXPECT_EQ(link.ReplyLength(), static_cast<int>(step.Reply.size()));
+    EXPECT_LE(port.Wakeups - wakeups, step.MostWakeups);
+    const double most = (3 + step.Request.size() + 3 + aspect.size()) * kByteSeconds;
+    EXPECT_LE(clock.NowSeconds() - start, most + 1e-9);
+    toggle ^= 64;
+  }
+  EXPECT_TRUE(prompt.Messages.empty());
+}
+
 // Tunnelled, the acknowledgement and the reply fetched by the poll are awaited whole too.
 TEST(ReplyPacing, TunnelledExchangeTakesItsWireTime) {
   ManualClock clock;
