@@ -114,13 +114,17 @@ constexpr double kAllowanceQuantile = 0.75;
 constexpr std::chrono::nanoseconds kAllowanceStep{20'000};
 constexpr std::chrono::nanoseconds kFirstAllowance{100'000};
 
+timespec ToTimespec(std::chrono::steady_clock::duration span) {
+  const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(span);
+  return {static_cast<time_t>(seconds.count()),
+          static_cast<long>(std::chrono::duration_cast<std::chrono::nanoseconds>(span - seconds).count())};
+}
+
 // Waits in the operating system until the device is readable or the moment has come.
 // Returns the poll events, 0 on time-out.
 short PollReadable(int handle, std::chrono::steady_clock::time_point until) {
-  const auto left = std::max<std::chrono::steady_clock::duration>(until - std::chrono::steady_clock::now(), {});
-  const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(left);
-  timespec timeout{static_cast<time_t>(seconds.count()),
-                   static_cast<long>(std::chrono::duration_cast<std::chrono::nanoseconds>(left - seconds).count())};
+  const timespec timeout =
+      ToTimespec(std::max<std::chrono::steady_clock::duration>(until - std::chrono::steady_clock::now(), {}));
   pollfd state{handle, POLLIN, 0};
   const int ready = ::ppoll(&state, 1, &timeout, nullptr);
   if (ready < 0) return errno == EINTR ? 0 : POLLERR;
@@ -128,10 +132,7 @@ short PollReadable(int handle, std::chrono::steady_clock::time_point until) {
 }
 
 void SleepUntil(std::chrono::steady_clock::time_point until) {
-  const auto since = until.time_since_epoch();
-  const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(since);
-  const timespec at{static_cast<time_t>(seconds.count()),
-                    static_cast<long>(std::chrono::duration_cast<std::chrono::nanoseconds>(since - seconds).count())};
+  const timespec at = ToTimespec(until.time_since_epoch());
   // The steady clock is the monotonic one; an absolute time survives an interruption.
   while (::clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &at, nullptr) == EINTR) {
   }
