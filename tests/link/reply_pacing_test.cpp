@@ -80,6 +80,16 @@ Bytes Reply(uint8_t toggle, const std::vector<int>& payload) {
   return WithCheck(frame);
 }
 
+// A link on a paced line, with what it shows.
+struct PacedLink {
+  PacedLink() { link.AttachPort(&port); }
+  ManualClock clock;
+  RecordingPrompt prompt;
+  RecordingLog log;
+  PacedPort port{clock};
+  BrixoLink link{clock, prompt, log};
+};
+
 struct PacingCase {
   const char* Name;
   std::vector<std::vector<int>> Payloads;  // the replies to one request, asked again and again
@@ -98,12 +108,8 @@ TEST(ReplyPacing, EachExchangeTakesItsWireTimeAndFewWakeups) {
   };
   for (const PacingCase& c : cases) {
     SCOPED_TRACE(c.Name);
-    ManualClock clock;
-    RecordingPrompt prompt;
-    RecordingLog log;
-    PacedPort port(clock);
-    BrixoLink link(clock, prompt, log);
-    link.AttachPort(&port);
+    PacedLink line;
+    auto& [clock, prompt, log, port, link] = line;
     uint8_t toggle = 0;
     size_t shortest = 99;
     for (size_t i = 0; i < c.Payloads.size(); ++i) {
@@ -147,12 +153,8 @@ TEST(ReplyPacing, ReplySizeCarriesOverToTheSameCommandForOtherPins) {
       {{99, 8}, {99, 8}, 2},                   // shorter than the pins before
       {{99, 9}, {99, 9}, 2},
   };
-  ManualClock clock;
-  RecordingPrompt prompt;
-  RecordingLog log;
-  PacedPort port(clock);
-  BrixoLink link(clock, prompt, log);
-  link.AttachPort(&port);
+  PacedLink line;
+  auto& [clock, prompt, log, port, link] = line;
   uint8_t toggle = 0;
   for (const Step& step : steps) {
     SCOPED_TRACE("request for pin " + std::to_string(step.Request[1]));
@@ -172,12 +174,8 @@ TEST(ReplyPacing, ReplySizeCarriesOverToTheSameCommandForOtherPins) {
 
 // Tunnelled, the acknowledgement and the reply fetched by the poll are awaited whole too.
 TEST(ReplyPacing, TunnelledExchangeTakesItsWireTime) {
-  ManualClock clock;
-  RecordingPrompt prompt;
-  RecordingLog log;
-  PacedPort port(clock);
-  BrixoLink link(clock, prompt, log);
-  link.AttachPort(&port);
+  PacedLink line;
+  auto& [clock, prompt, log, port, link] = line;
   link.CheckQuendal = true;
   const Bytes ack = WithCheck({0x28});                                // an empty host frame
   const Bytes reply = WithCheck({0x2D, 0x80, 0xE0, 0xE2, 0xF0, 0x80});  // 0, 96, 98, 112, 0
