@@ -13,6 +13,7 @@
 #include "files/data_file.h"
 #include "files/device_library.h"
 #include "model/edit_operations.h"
+#include "support/scratch_folder.h"
 #include "support/scripted_chooser.h"
 #include "transfer/config_fields.h"
 #include "transfer/event_control.h"
@@ -57,6 +58,7 @@ class EditHistoryTest : public ::testing::Test {
     return app.Commands().LastSucceeded();
   }
 
+  ScratchFolder scratch;
   ManualClock clock;
   RecordingPrompt prompt;
   ScriptedChooser chooser;
@@ -125,7 +127,7 @@ const EditCase kEdits[] = {
     {"LED function", [](auto&, AppState& app) { app.General().CheckLCGreen[2] ^= 1; }},
     {"Load File",
      [](EditHistoryTest& t, AppState& app) {
-       const std::string path = ::testing::TempDir() + "undo_other.dat";
+       const std::string path = t.scratch / "undo_other.dat";
        app.General().TextGenIDString = "Other";
        ASSERT_TRUE(SaveDataFileTo(app.DataFiles(), path, false));
        ASSERT_TRUE(app.Undo());  // back to demo.dat, then load the other file over it
@@ -211,7 +213,7 @@ TEST_F(EditHistoryTest, TheModifiedMarkComparesWithTheLastFileSavedOrLoaded) {
   app.Redo();
   EXPECT_TRUE(app.Modified());
 
-  const std::string copy = ::testing::TempDir() + "undo_saved.dat";
+  const std::string copy = scratch / "undo_saved.dat";
   chooser.Answers.push_back(copy);
   ASSERT_TRUE(app.SaveFile(false));
   EXPECT_FALSE(app.Modified());
@@ -241,7 +243,7 @@ class SaveQuestionTest : public EditHistoryTest, public ::testing::WithParamInte
 
 TEST_P(SaveQuestionTest, LoadFileAndReadAllOverUnsavedEditsAskFirst) {
   const QuestionCase c = GetParam();
-  const std::string path = ::testing::TempDir() + "undo_question.dat";
+  const std::string path = scratch / "undo_question.dat";
   std::filesystem::copy_file(DataFile("demo.dat"), path, std::filesystem::copy_options::overwrite_existing);
   chooser.Answers.push_back(path);
   ASSERT_TRUE(app.LoadFile());

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "sim/sim_process.h"
+#include "support/scratch_folder.h"
 
 namespace brixo::testing {
 
@@ -35,23 +36,6 @@ inline std::string ReadText(const std::string& path) {
 inline void WriteText(const std::string& path, const std::string& text) {
   std::ofstream(path, std::ios::binary) << text;
 }
-
-// A fresh folder per test, removed afterwards.
-class ScratchFolder {
- public:
-  ScratchFolder() {
-    std::string pattern = std::filesystem::temp_directory_path() / "brixo_cli_XXXXXX";
-    path_ = mkdtemp(pattern.data());
-  }
-  ~ScratchFolder() {
-    std::error_code error;
-    std::filesystem::remove_all(path_, error);
-  }
-  std::string operator/(const std::string& name) const { return path_ + "/" + name; }
-
- private:
-  std::string path_;
-};
 
 // Runs the program with the arguments; standard output and error go through files so that
 // neither can fill up and stall the child.
