@@ -89,7 +89,7 @@ bool WriteChangedParts(TransferContext& ctx, const ChangedParts& parts) {
     return false;
   if (!WriteChangedPins(ctx, parts)) return false;
   ctx.View.ShowProgress("Event control");
-  if (!write(parts.EventActions, WriteEventControl) || !write(parts.EnableMap, WriteEnableMap)) return false;
+  if (!write(parts.EventActions, WriteEventControlInSequence) || !write(parts.EnableMap, WriteEnableMap)) return false;
   return write(parts.AddressSettings, WriteAddressSettings);
 }
 

@@ -60,6 +60,13 @@ bool WriteEventControl(TransferContext& ctx) {
   return true;
 }
 
+bool WriteEventControlInSequence(TransferContext& ctx) {
+  const bool ok = WriteEventControl(ctx);
+  ctx.View.SetBusy(true);
+  ctx.View.ShowProgress("Event control");
+  return ok;
+}
+
 VerificationResult VerifyEventControl(TransferContext& ctx) {
   ctx.Link.CheckBrixoBD = true;
   VerificationReport& report = ctx.Report;

@@ -6,6 +6,9 @@ namespace brixo {
 
 bool ReadEventControl(TransferContext& ctx);
 bool WriteEventControl(TransferContext& ctx);
+// The same as one step of a longer write: the busy area (and its Stop) stays up for the
+// steps that follow, where the write by itself hides it when it ends.
+bool WriteEventControlInSequence(TransferContext& ctx);
 // Appends its findings to ctx.Report; the verdict is OK when everything compared. A map
 // the configuration does not know is reported as not compared and does not fail it.
 VerificationResult VerifyEventControl(TransferContext& ctx);

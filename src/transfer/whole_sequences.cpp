@@ -66,7 +66,8 @@ bool WriteAllSequence(TransferContext& ctx) {
   if (ok) {
     ctx.View.ShowProgress("Event control");
     // A configuration that holds no enable map leaves the controller's map as it is.
-    ok = Finished(ctx, WriteEventControl(ctx) && (!ctx.Events.EnableMapKnown || WriteEnableMap(ctx)), kEventsDone);
+    ok = Finished(ctx, WriteEventControlInSequence(ctx) && (!ctx.Events.EnableMapKnown || WriteEnableMap(ctx)),
+                  kEventsDone);
   }
   if (ok) {
     ctx.View.ShowProgress("General settings");

@@ -214,6 +214,34 @@ TEST_F(SequenceTest, WriteAllWritesTheSerialAddressingLast) {
   EXPECT_EQ(view.Calls.back(), "SetBusy(0)");
 }
 
+// "Stop" lives in the busy area: while a whole write runs, no frame goes out after the area
+// was hidden (the event tables' step hides it when it runs by itself).
+TEST_F(SequenceTest, WholeWritesKeepTheBusyAreaUpToTheirLastFrame) {
+  for (const char* command : {"WriteAll", "WriteChanged"}) {
+    SCOPED_TRACE(command);
+    FillConfiguration(model, general, events);
+    port.Controller().Memory() = {};
+    view.Calls.clear();
+    int frames = 0;
+    int framesWhileHidden = 0;
+    const auto lastBusyCall = [&] {
+      const auto busy = std::find_if(view.Calls.rbegin(), view.Calls.rend(),
+                                     [](const std::string& c) { return c.rfind("SetBusy", 0) == 0; });
+      return busy == view.Calls.rend() ? std::string() : *busy;
+    };
+    link.onBetweenExchanges = [&] {
+      ++frames;
+      if (lastBusyCall() != "SetBusy(1)") ++framesWhileHidden;
+    };
+    ASSERT_TRUE(commands.PostCommand(command));
+    commands.Tick();
+    EXPECT_TRUE(commands.LastSucceeded());
+    EXPECT_GT(frames, 100);
+    EXPECT_EQ(framesWhileHidden, 0);
+    EXPECT_EQ(lastBusyCall(), "SetBusy(0)");
+  }
+}
+
 TEST_F(SequenceTest, AConfigurationWithoutAnEnableMapLeavesTheControllersMapAlone) {
   FillConfiguration(model, general, events);
   port.Controller().Memory().EnableOnMask = 3;
