@@ -305,11 +305,7 @@ int QtSerialPort::KernelBytes() const {
 int QtSerialPort::ReadByte() {
   CloseIfBroken();
   if (!IsOpen()) return -1;
-  if (inboxHead_ == inbox_.size()) {
-    // While a paced line still carries what was written nothing new can have come in.
-    if (pacedLine_ && std::chrono::steady_clock::now() < lineFreeAt_) return -1;
-    TakeReceived();
-  }
+  if (inboxHead_ == inbox_.size()) TakeReceived();
   if (inboxHead_ == inbox_.size()) return -1;
   return inbox_[inboxHead_++];
 }
