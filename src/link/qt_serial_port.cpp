@@ -111,6 +111,12 @@ constexpr std::chrono::milliseconds kPatienceGrace{1};
 // exceeds half a byte's wire time: a far end slower than that (a USB adapter holding
 // bytes back) is better awaited byte by byte than slept past.
 constexpr double kAllowanceQuantile = 0.75;
+// A far end that stalls (a simulator not yet warmed up, a busy machine) can make a line
+// that answers at once look paced. Two replies in a row must show the pace, and now and
+// then a wait on a paced line looks early, when only the first bytes of a paced reply
+// could be in: a line that has all of it by then is no longer taken for paced.
+constexpr int kPacedEvidence = 2;
+constexpr int kPaceCheckEvery = 32;
 constexpr std::chrono::nanoseconds kAllowanceStep{20'000};
 constexpr std::chrono::nanoseconds kFirstAllowance{100'000};
 
@@ -229,6 +235,8 @@ bool QtSerialPort::OpenDevice() {
   inbox_.clear();
   inboxHead_ = 0;
   pacedLine_ = false;
+  pacedEvidence_ = 0;
+  pacedWaits_ = 0;
   allowance_ = kFirstAllowance;
   const bool opened = port_->open(QIODevice::ReadWrite);
   minimumBytes_ = -1;
@@ -404,6 +412,17 @@ bool QtSerialPort::WaitForCount(int count, int timeoutMs) {
   // Nothing still in the driver is looked at before the sleep: on a paced line the reply
   // cannot be complete before then, and the caller has just taken what was there.
   bool slept = false;
+  if (pacedLine_ && count > 2 && ++pacedWaits_ % kPaceCheckEvery == 0) {
+    UseFineTimerSlack();
+    SleepUntil(std::min(lineFreeAt_ + WireTime(receivedSinceWrite_ + 1), end));
+    TakeReceived();
+    have = BytesTaken();
+    if (have >= count) {
+      pacedLine_ = false;
+      pacedEvidence_ = 0;
+      return true;
+    }
+  }
   if (pacedLine_ && start < complete + allowance_) {
     UseFineTimerSlack();
     SleepUntil(std::min(complete + allowance_, end));
@@ -452,7 +471,8 @@ void QtSerialPort::LearnPace(std::chrono::steady_clock::time_point arrived, Pace
   using std::chrono::nanoseconds;
   switch (event) {
     case PaceEvent::Awaited:
-      pacedLine_ = arrived >= lineFreeAt_;
+      pacedEvidence_ = arrived >= lineFreeAt_ ? pacedEvidence_ + 1 : 0;
+      pacedLine_ = pacedEvidence_ >= kPacedEvidence;
       return;
     case PaceEvent::SleptEnough:
       allowance_ -= std::chrono::duration_cast<nanoseconds>(kAllowanceStep * (1 - kAllowanceQuantile));

@@ -66,6 +66,8 @@ class QtSerialPort final : public SerialPort {
   // Received bytes have come at the line's pace (not all at once, as an unpaced
   // pseudo-terminal gives them).
   bool pacedLine_ = false;
+  int pacedEvidence_ = 0;  // replies in a row that came no sooner than the wire allows
+  unsigned pacedWaits_ = 0;
   // How long after its wire time a reply is looked at (see WaitForCount).
   std::chrono::nanoseconds allowance_{};
   int savedTimerSlack_ = -1;  // the thread's timer slack before the port set its own

@@ -13,6 +13,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
 #include <vector>
@@ -157,6 +158,38 @@ TEST_F(QtSerialPortPty, FarEndGoingAwayEndsTheWaitWithTheFault) {
   EXPECT_LT(timer.elapsed(), 1500);
   EXPECT_FALSE(port_.IsOpen());
   EXPECT_EQ(port_.TakeFault(), PortGoneFault(name_));
+}
+
+// A far end that stalls at first makes a line that answers at once look paced for a
+// while; the port must find out and stop waiting for the wire.
+TEST_F(QtSerialPortPty, ALineThatAnswersAtOnceIsNotSlowedForLongAfterAStall) {
+  constexpr int kExchanges = 120;
+  constexpr int kReply = 9;
+  std::thread farEnd([this] {
+    std::vector<uint8_t> request(64);
+    for (int i = 0; i < kExchanges; ++i) {
+      if (::read(master_, request.data(), request.size()) <= 0) return;
+      if (i < 4) std::this_thread::sleep_for(5ms);  // late enough to look paced
+      Send(std::vector<uint8_t>(kReply, static_cast<uint8_t>(i)));
+    }
+  });
+  std::vector<double> took;
+  for (int i = 0; i < kExchanges; ++i) {
+    QElapsedTimer timer;
+    timer.start();
+    ASSERT_TRUE(port_.Write(std::vector<uint8_t>{1, 2, 3, 4, 5}));
+    int have = 0;
+    while (have < kReply && port_.WaitForCount(kReply - have, 1000)) {
+      while (have < kReply && port_.ReadByte() >= 0) ++have;
+    }
+    ASSERT_EQ(have, kReply) << "exchange " << i;
+    took.push_back(timer.nsecsElapsed() / 1e6);
+  }
+  farEnd.join();
+  // The wire time of 14 bytes at 19200 bit/s is 8 ms.
+  std::vector<double> late(took.end() - 40, took.end());
+  std::sort(late.begin(), late.end());
+  EXPECT_LT(late[20], 4.0);
 }
 
 long VoluntarySwitches() {
