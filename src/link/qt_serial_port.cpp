@@ -111,14 +111,15 @@ constexpr std::chrono::milliseconds kPatienceGrace{1};
 // exceeds half a byte's wire time: a far end slower than that (a USB adapter holding
 // bytes back) is better awaited byte by byte than slept past.
 constexpr double kAllowanceQuantile = 0.75;
+constexpr std::chrono::nanoseconds kAllowanceStep{20'000};
+constexpr std::chrono::nanoseconds kFirstAllowance{100'000};
+
 // A far end that stalls (a simulator not yet warmed up, a busy machine) can make a line
 // that answers at once look paced. Two replies in a row must show the pace, and now and
 // then a wait on a paced line looks early, when only the first bytes of a paced reply
 // could be in: a line that has all of it by then is no longer taken for paced.
 constexpr int kPacedEvidence = 2;
 constexpr int kPaceCheckEvery = 32;
-constexpr std::chrono::nanoseconds kAllowanceStep{20'000};
-constexpr std::chrono::nanoseconds kFirstAllowance{100'000};
 
 timespec ToTimespec(std::chrono::steady_clock::duration span) {
   const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(span);

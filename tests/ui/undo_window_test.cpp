@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "files/data_file.h"
+#include "support/scratch_folder.h"
 #include "window_test_fixture.h"
 
 namespace brixo::window_test {
@@ -146,7 +147,9 @@ class CloseQuestionTest : public UndoWindowTest, public ::testing::WithParamInte
 
 TEST_P(CloseQuestionTest, ClosingOverUnsavedEditsAsksFirst) {
   const CloseCase c = GetParam();
-  const std::filesystem::path path = std::filesystem::temp_directory_path() / "brixo_close_test.dat";
+  // The cases run side by side: each saves into a folder of its own.
+  const testing::ScratchFolder scratch;
+  const std::filesystem::path path = scratch / "brixo_close_test.dat";
   std::filesystem::copy_file(std::string(BRIXO_TEST_DATA_DIR) + "/demo.dat", path,
                              std::filesystem::copy_options::overwrite_existing);
   chooser.Answers = {path.string()};
