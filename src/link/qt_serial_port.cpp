@@ -117,9 +117,16 @@ constexpr std::chrono::nanoseconds kFirstAllowance{100'000};
 // A far end that stalls (a simulator not yet warmed up, a busy machine) can make a line
 // that answers at once look paced. Two replies in a row must show the pace, and now and
 // then a wait on a paced line looks early, when only the first bytes of a paced reply
-// could be in: a line that has all of it by then is no longer taken for paced.
+// could be in: a line that has all of it by then is no longer taken for paced. The looks
+// come soon after the line was taken for paced (waits 1, 2, 4, 8, 16), when a mistaken
+// verdict is most likely, and every 32nd wait after that.
 constexpr int kPacedEvidence = 2;
-constexpr int kPaceCheckEvery = 32;
+constexpr unsigned kPaceCheckEvery = 32;
+
+bool IsPaceCheck(unsigned pacedWait) {
+  if (pacedWait < kPaceCheckEvery) return (pacedWait & (pacedWait - 1)) == 0;
+  return pacedWait % kPaceCheckEvery == 0;
+}
 
 timespec ToTimespec(std::chrono::steady_clock::duration span) {
   const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(span);
@@ -413,7 +420,7 @@ bool QtSerialPort::WaitForCount(int count, int timeoutMs) {
   // Nothing still in the driver is looked at before the sleep: on a paced line the reply
   // cannot be complete before then, and the caller has just taken what was there.
   bool slept = false;
-  if (pacedLine_ && count > 2 && ++pacedWaits_ % kPaceCheckEvery == 0) {
+  if (pacedLine_ && count > 2 && IsPaceCheck(++pacedWaits_)) {
     UseFineTimerSlack();
     SleepUntil(std::min(lineFreeAt_ + WireTime(receivedSinceWrite_ + 1), end));
     TakeReceived();
@@ -473,6 +480,7 @@ void QtSerialPort::LearnPace(std::chrono::steady_clock::time_point arrived, Pace
   switch (event) {
     case PaceEvent::Awaited:
       pacedEvidence_ = arrived >= lineFreeAt_ ? pacedEvidence_ + 1 : 0;
+      if (!pacedLine_ && pacedEvidence_ >= kPacedEvidence) pacedWaits_ = 0;
       pacedLine_ = pacedEvidence_ >= kPacedEvidence;
       return;
     case PaceEvent::SleptEnough:
