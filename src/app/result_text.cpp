@@ -1,8 +1,9 @@
 #include "app/result_text.h"
 
 #include <array>
-#include <cstdio>
 #include <filesystem>
+
+#include "link/numeric_text.h"
 
 namespace brixo {
 
@@ -45,11 +46,7 @@ const CommandWords* Find(const std::string& command) {
   return nullptr;
 }
 
-std::string Seconds(double seconds) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%.1f s", seconds < 0 ? 0.0 : seconds);
-  return text;
-}
+std::string Seconds(double seconds) { return FixedText(seconds < 0 ? 0.0 : seconds, 1) + " s"; }
 
 std::string Count(int n, const char* one, const char* many) { return std::to_string(n) + " " + (n == 1 ? one : many); }
 

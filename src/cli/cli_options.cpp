@@ -1,9 +1,11 @@
 #include "cli/cli_options.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cmath>
 #include <cstdlib>
+#include <optional>
+
+#include "link/numeric_text.h"
 
 namespace brixo {
 
@@ -12,11 +14,10 @@ namespace {
 constexpr int kBitRates[] = {9600, 19200, 38400};
 
 bool ParsePositiveSeconds(const std::string& text, double& value) {
-  if (text.empty()) return false;
-  char* end = nullptr;
-  errno = 0;
-  value = std::strtod(text.c_str(), &end);
-  return errno == 0 && end == text.c_str() + text.size() && std::isfinite(value) && value > 0;
+  const std::optional<double> parsed = ParseRealNumber(text);
+  if (!parsed || !std::isfinite(*parsed) || *parsed <= 0) return false;
+  value = *parsed;
+  return true;
 }
 
 // A leading "-" followed by a digit is a negative number (a servo position), not an option.

@@ -7,6 +7,7 @@
 #include "files/pin_group_records.h"
 #include "files/record_ranges.h"
 #include "files/record_reader.h"
+#include "link/numeric_text.h"
 #include "transfer/general_settings_encoding.h"
 
 namespace brixo {
@@ -88,7 +89,7 @@ bool IsDataFileHeader(std::string_view firstField) {
 }
 
 int DataFileVersionOf(std::string_view firstField) {
-  double value = LeadingNumberValue(firstField.substr(firstField.size() - 4));
+  const double value = NumericValue(firstField.substr(firstField.size() - 4));
   return static_cast<int>(value);
 }
 

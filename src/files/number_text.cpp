@@ -34,26 +34,6 @@ std::optional<long> ParseWholeNumber(std::string_view text) {
   return negative ? -value : value;
 }
 
-double LeadingNumberValue(std::string_view text) {
-  size_t start = 0;
-  while (start < text.size() && IsBlank(text[start])) ++start;
-  size_t end = start;
-  if (end < text.size() && (text[end] == '-' || text[end] == '+')) ++end;
-  size_t digits = 0;
-  while (end < text.size() && IsDigit(text[end])) ++end, ++digits;
-  if (end < text.size() && text[end] == '.') {
-    ++end;
-    while (end < text.size() && IsDigit(text[end])) ++end, ++digits;
-  }
-  if (digits == 0) return 0.0;
-  std::string_view number = text.substr(start, end - start);
-  if (number.front() == '+') number.remove_prefix(1);
-  double value = 0.0;
-  auto result = std::from_chars(number.data(), number.data() + number.size(), value);
-  if (result.ec != std::errc()) return 0.0;
-  return value;
-}
-
 std::string FormatReal(double value) {
   if (!std::isfinite(value)) return "0";
   if (value == std::trunc(value) && std::fabs(value) < 1e15) {

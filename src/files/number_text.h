@@ -10,10 +10,6 @@ namespace brixo {
 // A whole decimal number (optional sign, digits, blanks around); nothing else.
 std::optional<long> ParseWholeNumber(std::string_view text);
 
-// The value of the number a text begins with (blanks before it skipped); 0 when the text
-// does not begin with a number. "300abc" gives 300, "abc" gives 0, "12.5" gives 12.5.
-double LeadingNumberValue(std::string_view text);
-
 // Decimal text of a real: an integral value without a decimal point, otherwise the
 // shortest text without exponent that reads back to the same value, "." as the separator.
 std::string FormatReal(double value);

@@ -1,46 +1,63 @@
 #include "link/numeric_text.h"
 
-#include <cctype>
-#include <cstdlib>
+#include <charconv>
+#include <cmath>
 
 namespace brixo {
 
-double NumericValue(const std::string& text) {
+namespace {
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// The length of the number `text` starts with (sign, digits, decimal part), 0 when it
+// does not start with one.
+size_t NumberLength(std::string_view text) {
   size_t i = 0;
-  while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
-  const size_t start = i;
   if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
-  const size_t digitsStart = i;
-  while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i]))) ++i;
-  bool anyDigit = i > digitsStart;
+  size_t digits = 0;
+  for (; i < text.size() && IsDigit(text[i]); ++i) ++digits;
   if (i < text.size() && text[i] == '.') {
-    ++i;
-    const size_t fractionStart = i;
-    while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i]))) ++i;
-    anyDigit = anyDigit || i > fractionStart;
+    for (++i; i < text.size() && IsDigit(text[i]); ++i) ++digits;
   }
-  if (!anyDigit) return 0.0;
-  // strtod would also accept exponents and hexadecimal; hand it only what we matched.
-  return std::strtod(text.substr(start, i - start).c_str(), nullptr);
+  return digits > 0 ? i : 0;
+}
+
+// from_chars reads the C locale's format whatever the process's locale; it takes no "+".
+// A number too large for a double is taken as infinite (callers clamp), one too small as 0.
+double ValueOf(std::string_view number) {
+  if (number.front() == '+') number.remove_prefix(1);
+  double value = 0.0;
+  const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
+  if (error == std::errc()) return value;
+  const std::string_view whole = number.substr(0, number.find('.'));
+  if (whole.find_first_of("123456789") == std::string_view::npos) return 0.0;
+  return number.front() == '-' ? -HUGE_VAL : HUGE_VAL;
+}
+
+}  // namespace
+
+double NumericValue(std::string_view text) {
+  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+  const size_t length = NumberLength(text);
+  return length == 0 ? 0.0 : ValueOf(text.substr(0, length));
+}
+
+std::optional<double> ParseRealNumber(std::string_view text) {
+  if (text.empty() || NumberLength(text) != text.size()) return std::nullopt;
+  return ValueOf(text);
+}
+
+std::string FixedText(double value, int decimals) {
+  char text[64];
+  const auto result = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals);
+  return result.ec == std::errc() ? std::string(text, result.ptr) : std::string("0");
 }
 
 bool IsNumericText(std::string_view text) {
   const auto blank = [](char c) { return c == ' ' || c == '\t'; };
-  const auto digit = [](char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; };
-  size_t pos = 0;
-  while (pos < text.size() && blank(text[pos])) ++pos;
-  if (pos < text.size() && (text[pos] == '-' || text[pos] == '+')) ++pos;
-  int digits = 0;
-  bool point = false;
-  for (; pos < text.size() && (digit(text[pos]) || (text[pos] == '.' && !point)); ++pos) {
-    if (text[pos] == '.') {
-      point = true;
-    } else {
-      ++digits;
-    }
-  }
-  while (pos < text.size() && blank(text[pos])) ++pos;
-  return digits > 0 && pos == text.size();
+  while (!text.empty() && blank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && blank(text.back())) text.remove_suffix(1);
+  return !text.empty() && NumberLength(text) == text.size();
 }
 
 std::string RefusedNumberNote(const std::string& typed, const std::string& kept) {

@@ -1,13 +1,23 @@
 #pragma once
-// The numeric value of a typed text: leading blanks, an optional sign, digits and an
-// optional decimal part; anything after that is ignored, and a text that does not start
-// with a number counts as 0 ("12abc" → 12, "abc" → 0).
+// Numbers in text as the user types them and the files hold them: "." is the decimal
+// point whatever the user's locale (a German desktop would otherwise read "2.5" as 2).
+#include <optional>
 #include <string>
 #include <string_view>
 
 namespace brixo {
 
-double NumericValue(const std::string& text);
+// The numeric value of a typed text: leading blanks, an optional sign, digits and an
+// optional decimal part; anything after that is ignored, and a text that does not start
+// with a number counts as 0 ("12abc" → 12, "abc" → 0).
+double NumericValue(std::string_view text);
+
+// The value of a text that is one decimal number and nothing else ("0.5", "-3", "+2."),
+// as options on a command line are given; no blanks, exponents or "inf".
+std::optional<double> ParseRealNumber(std::string_view text);
+
+// "5.3": `value` with `decimals` digits after the point.
+std::string FixedText(double value, int decimals);
 
 // True when the whole text (blanks around it allowed) is one number, e.g. " -3", "4.5".
 // A number box refuses anything else when it is committed: it keeps the value it had,

@@ -15,7 +15,7 @@ constexpr double kNumberLimit = 1.0e9;
 }  // namespace
 
 int ParseLeadingNumber(std::string_view text) {
-  const double value = std::clamp(NumericValue(std::string(text)), -kNumberLimit, kNumberLimit);
+  const double value = std::clamp(NumericValue(text), -kNumberLimit, kNumberLimit);
   return static_cast<int>(std::lround(value));
 }
 

@@ -4,6 +4,9 @@
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
+#include <optional>
+
+#include "link/numeric_text.h"
 
 namespace brixo {
 
@@ -19,11 +22,9 @@ bool ParseInt(const std::string& text, int low, int high, int& out) {
 }
 
 bool ParseSeconds(const std::string& text, double high, double& out) {
-  if (text.empty()) return false;
-  char* end = nullptr;
-  const double value = std::strtod(text.c_str(), &end);
-  if (end != text.c_str() + text.size() || !std::isfinite(value) || value < 0 || value > high) return false;
-  out = value;
+  const std::optional<double> value = ParseRealNumber(text);
+  if (!value || *value < 0 || *value > high) return false;
+  out = *value;
   return true;
 }
 

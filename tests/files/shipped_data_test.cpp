@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <set>
 
 #include "files_test_support.h"
+#include "support/comma_locale.h"
 
 namespace brixo::testing {
 namespace {
@@ -92,15 +94,24 @@ TEST_F(FilesTest, EveryShippedDeviceLoadsCleanlyAndMakesSense) {
   }
 }
 
+// Also where the desktop's locale writes a decimal comma.
 TEST_F(FilesTest, DemoConfigurationLoadsAndSavesBackUnchanged) {
-  ASSERT_TRUE(LoadDataFileFrom(data, kDataDir + "/demo.dat"));
-  EXPECT_TRUE(prompt.Shown.empty()) << Messages();
-  EXPECT_EQ(general.TextGenIDString, "Demo Layout");
-  int described = 0;
-  for (const PinRecord& pin : model.PinTable) described += !pin.Description.empty();
-  EXPECT_GE(described, 8);
-  ASSERT_TRUE(SaveDataFileTo(data, PathOf("again.dat"), true));
-  EXPECT_EQ(ReadAll(PathOf("again.dat")), ReadAll(kDataDir + "/demo.dat"));
+  for (const bool comma : {false, true}) {
+    SCOPED_TRACE(comma ? "decimal comma" : "C locale");
+    std::optional<test::CommaLocale> locale;
+    if (comma) {
+      locale.emplace();
+      if (!locale->Active()) GTEST_SKIP() << "no locale with a decimal comma could be made";
+    }
+    ASSERT_TRUE(LoadDataFileFrom(data, kDataDir + "/demo.dat"));
+    EXPECT_TRUE(prompt.Shown.empty()) << Messages();
+    EXPECT_EQ(general.TextGenIDString, "Demo Layout");
+    int described = 0;
+    for (const PinRecord& pin : model.PinTable) described += !pin.Description.empty();
+    EXPECT_GE(described, 8);
+    ASSERT_TRUE(SaveDataFileTo(data, PathOf("again.dat"), true));
+    EXPECT_EQ(ReadAll(PathOf("again.dat")), ReadAll(kDataDir + "/demo.dat"));
+  }
 }
 
 }  // namespace

@@ -3,7 +3,6 @@
 
 #include "link/address_settings.h"
 #include "link/communication_log.h"
-#include "link/numeric_text.h"
 #include "link/tunnelling.h"
 #include "link_test_support.h"
 
@@ -16,12 +15,6 @@ struct AddressRig : LinkRig {
   int Changes = 0;
   AddressRig() { Addresses.onAddressChanged = [this] { ++Changes; }; }
 };
-
-TEST(NumericValue, TakesTheLeadingNumber) {
-  const std::pair<const char*, double> cases[] = {{"12abc", 12}, {" 7", 7}, {"abc", 0}, {"", 0}, {"-3", -3},
-                                                  {"3.6", 3.6}, {"+4", 4}, {".5", 0.5}, {"1e5", 1}, {"-", 0}};
-  for (const auto& [text, value] : cases) EXPECT_DOUBLE_EQ(NumericValue(text), value) << text;
-}
 
 TEST(AddressFields, ModuleAddressIsClampedToTheTransportRange) {
   struct Case {
