@@ -100,7 +100,7 @@ VerificationResult VerifyEventControl(TransferContext& ctx) {
         report.AppendReportLine(EventHalfName(half) + "(" + std::to_string(i) + ") for pin " +
                                 std::to_string(p + offset) + " does not compare: Configured Action = " +
                                 std::to_string(configured[i]) + ", Brixo Reply = " + std::to_string(actions[i]));
-        Difference d{{kind, static_cast<int8_t>(p), static_cast<int8_t>(i)}, configured[i], actions[i]};
+        Difference d{{kind, static_cast<int8_t>(p), static_cast<int8_t>(i)}, configured[i], actions[i], {}, {}};
         if (actions[i] == configured[i]) d.ControllerText = "byte " + std::to_string(bytes[i]);
         result.Differences.push_back(d);
         result.Ok = false;
@@ -133,7 +133,7 @@ VerificationResult VerifyEventControl(TransferContext& ctx) {
   for (int m = 0; m < 2; ++m) {
     if (masks[m] == link.R(2 + m)) continue;
     report.AppendReportLine(std::string("ECInit: ") + names[m] + "-mask does not compare");
-    result.Differences.push_back({{kinds[m]}, masks[m], link.R(2 + m)});
+    result.Differences.push_back({{kinds[m]}, masks[m], link.R(2 + m), {}, {}});
     result.Ok = false;
   }
   result.Compared.push_back("event control");

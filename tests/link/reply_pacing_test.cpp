@@ -128,7 +128,9 @@ TEST(ReplyPacing, EachExchangeTakesItsWireTimeAndFewWakeups) {
         EXPECT_NEAR(took, wire, 1e-9) << "exchange " << i;
       }
       shortest = std::min(shortest, c.Payloads[i].size());
-      if (i > 0) EXPECT_LE(port.Wakeups - wakeups, c.MostWakeupsAfterFirst) << "exchange " << i;
+      if (i > 0) {
+        EXPECT_LE(port.Wakeups - wakeups, c.MostWakeupsAfterFirst) << "exchange " << i;
+      }
       toggle ^= 64;
     }
     EXPECT_TRUE(prompt.Messages.empty());
@@ -189,7 +191,9 @@ TEST(ReplyPacing, TunnelledExchangeTakesItsWireTime) {
     EXPECT_EQ(link.R(0), 112);
     const double wire = (7 + ack.size() + 2 + reply.size()) * kByteSeconds;  // request, ack, poll, reply
     EXPECT_NEAR(clock.NowSeconds() - start, wire, 1e-9) << "exchange " << i;
-    if (i > 0) EXPECT_LE(port.Wakeups - wakeups, 4) << "exchange " << i;
+    if (i > 0) {
+      EXPECT_LE(port.Wakeups - wakeups, 4) << "exchange " << i;
+    }
   }
 }
 

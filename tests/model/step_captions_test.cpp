@@ -110,7 +110,9 @@ TEST_F(StepCaptionsTest, EveryParameterTipNamesItsFieldAndTheRangeTheBoxKeeps) {
         }
         std::smatch m;
         ASSERT_TRUE(std::regex_match(tip, m, range)) << tip;
-        if (!labels[par]->empty()) EXPECT_EQ(m[1].str(), *labels[par]) << tip;
+        if (!labels[par]->empty()) {
+          EXPECT_EQ(m[1].str(), *labels[par]) << tip;
+        }
         const int low = std::stoi(m[2].str());
         const int high = std::stoi(m[3].str());
         EXPECT_EQ(editor.CommitPar(0, par, NumberText(high + 1)), NumberText(high)) << entry.Name << " " << tip;

@@ -117,7 +117,7 @@ TEST(ConfigFields, RangesFollowTheFieldsTheyDependOn) {
 }
 
 TEST(ConfigFields, DifferencesReadAsTheUserNamesThem) {
-  Difference number{{FieldKind::StepPar2, 9, -1, 2, 1}, 40, 41};
+  Difference number{{FieldKind::StepPar2, 9, -1, 2, 1}, 40, 41, {}, {}};
   EXPECT_EQ(DifferenceText(number, 1), "pin 10 aspect 2 step 1 Par2: file 40, controller 41");
   Difference text{{FieldKind::IdString}, 0, 0, "Yard", "Yar"};
   EXPECT_EQ(DifferenceText(text, 1), "ID string: file <Yard>, controller <Yar>");
