@@ -40,11 +40,11 @@ class GeneralVerification {
     if (link_.ReplyLength() < 2 || !GeneralEchoMatches(link_, kGenIdString))
       return FailEnd("ReadIDString: No valid response");
     const std::string brixo = GeneralReplyString(link_);
-    // The write sends the first 12 characters; one the line cannot carry never compares.
-    const std::string sent = g_.TextGenIDString.substr(0, kIdStringLength);
-    if (brixo != sent) {
+    // The whole text: characters beyond the 12 a controller holds are not on it, and a
+    // file that has them does not describe it (its write cuts the box to what it sent).
+    if (brixo != g_.TextGenIDString) {
       Fail("ID does not compare: BrixoConfig = <" + g_.TextGenIDString + "> Brixo = <" + brixo + ">");
-      Differ({FieldKind::IdString}, 0, 0, sent, brixo);
+      Differ({FieldKind::IdString}, 0, 0, g_.TextGenIDString, brixo);
     }
     return true;
   }

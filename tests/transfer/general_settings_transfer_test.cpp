@@ -288,6 +288,19 @@ TEST_F(GeneralVerifyTest, EachDifferenceHasItsLineAndFailsNamingTheField) {
   EXPECT_TRUE(same.Differences.empty());
 }
 
+// A controller holds 12 characters: a longer text, as a file may hold it, is not what it
+// holds even when the first 12 agree. The write cuts the box, so it compares afterwards.
+TEST_F(GeneralVerifyTest, AnIdLongerThanTheControllerHoldsDoesNotCompare) {
+  general.TextGenIDString = "ABCDEFGHIJKLMNO";
+  ASSERT_TRUE(WriteIdString(ctx));
+  general.TextGenIDString = "ABCDEFGHIJKLMNO";
+  report.Clear();
+  EXPECT_FALSE(VerifyGeneralSettings(ctx).Ok);
+  EXPECT_EQ(report.Text, Report("ID does not compare: BrixoConfig = <ABCDEFGHIJKLMNO> Brixo = <ABCDEFGHIJKL>"));
+  ASSERT_TRUE(WriteIdString(ctx));
+  EXPECT_TRUE(VerifyGeneralSettings(ctx).Ok);
+}
+
 TEST_F(GeneralVerifyTest, RefusedRepliesEndOrGoOn) {
   struct Case {
     int sub;
