@@ -10,9 +10,30 @@ namespace brixo {
 namespace {
 
 constexpr int kMaxDirectModule = 15;  // above this the alternation bit would reach bit 7
-// More empty polls than a 38400 bit/s line can carry in one reply window (4 bytes of 11
-// bits each way): a safety net for a clock that does not move, never reached on a line.
-constexpr int kMaxPollsPerWindow = 2000;
+// How long a tunnelled wait goes on polling: until its window on the clock has passed.
+// An interface unit may answer every poll at once (one on a pseudo-terminal does, tens of
+// thousands of times in a window), so polls are not counted; only a clock that does not
+// move at all between polls (a test's clock nobody advances) ends the wait after as many
+// polls as a 38400 bit/s line could carry in a window.
+class PollWindow {
+ public:
+  PollWindow(Clock& clock, double seconds) : clock_(clock), start_(clock.NowSeconds()), last_(start_), seconds_(seconds) {}
+  bool Open() {
+    const double now = clock_.NowSeconds();
+    if (now < start_ || now > start_ + seconds_) return false;
+    stillPolls_ = now == last_ ? stillPolls_ + 1 : 0;
+    last_ = now;
+    return stillPolls_ <= kMostPollsOnAStillClock;
+  }
+
+ private:
+  static constexpr int kMostPollsOnAStillClock = 2000;
+  Clock& clock_;
+  const double start_;
+  double last_;
+  const double seconds_;
+  int stillPolls_ = 0;
+};
 
 bool HasExtendedByte(uint8_t header) { return (header & kExtendedBit) != 0; }
 
@@ -290,9 +311,7 @@ void BrixoLink::ListenForReplies(const ReplyWait& wait) {
     // No controller was addressed: every frame is another's.
     while (ReceiveDirectFrame(start, wait.Seconds)) PassOnDirectFrameOfOther(std::nullopt);
   } else {
-    for (int polls = 0; polls <= kMaxPollsPerWindow; ++polls) {
-      const double now = clock_.NowSeconds();
-      if (now < start || now > start + wait.Seconds) break;
+    for (PollWindow window(clock_, wait.Seconds); window.Open();) {
       if (!SendQuendalMessage({})) {
         outcome_ = ExchangeOutcome::LinkFailed;
         break;
@@ -363,17 +382,13 @@ bool BrixoLink::SendTunnelled(bool waitForReply, const std::vector<int>& payload
   bool extendedMismatch = false;
   if (result && waitForReply) {
     result = false;
-    const double start = clock_.NowSeconds();
-    for (int polls = 0; !result && hostAnswered && polls <= kMaxPollsPerWindow;) {
-      const double now = clock_.NowSeconds();
-      if (now < start || now > start + wait_->Seconds) break;
+    for (PollWindow window(clock_, wait_->Seconds); !result && hostAnswered && window.Open();) {
       if (!PassOnHostDataOfOther() && ReplyBuffer[0] > 3 && ReplyBuffer[1] == 0 &&
           ReplyBuffer[2] == ModuleAddress + 96) {
         result = TakeTunnelledReply(extendedMismatch);
         if (extendedMismatch) break;
       } else {
         hostAnswered = SendQuendalMessage({});
-        ++polls;
       }
     }
   } else if (result) {

@@ -99,6 +99,19 @@ TEST(TunnelledExchange, GivesUpAfterTwoSecondsOfPolling) {
   EXPECT_LE(rig.Port.Writes.size(), 42u);
 }
 
+// An interface unit that answers every poll at once (one on a pseudo-terminal) is polled
+// for the whole window however many polls that takes.
+TEST(TunnelledExchange, AQuickUnitIsPolledForTheWholeWindow) {
+  TunnelRig rig;
+  rig.Port.WriteSeconds = 0.0001;
+  for (int i = 0; i < 15000; ++i) rig.Port.QueueReply(kEmptyAnswer);
+  rig.Port.QueueReply(WithCheck({0x2E, 0x80, 0xE1, 0xE3, 0xF0, 0x80, 0x85}));
+  EXPECT_TRUE(rig.Link.SendBrixoMessage(true, {112, 0}));
+  EXPECT_TRUE(rig.Link.ReplyValid);
+  EXPECT_EQ(rig.Link.R(2), 5);
+  EXPECT_TRUE(rig.Prompt.Messages.empty());
+}
+
 TEST(TunnelledExchange, PollingEndsEvenWhenTheClockStandsStill) {
   TunnelRig rig;
   for (int i = 0; i < 2100; ++i) rig.Port.QueueReply(kEmptyAnswer);
