@@ -522,6 +522,9 @@ std::string BrixoLink::ReceiveQuendalReply() {
     return {};
   }
   const int m = static_cast<int>(frame.size()) - 2;
+  // The whole frame, check byte included, whatever its length: a sum over a fixed stretch
+  // of ReplyBuffer would leave out the check byte of the longest frames (19 data bytes, a
+  // servo's parameters tunnelled with an extended address) and refuse every one of them.
   int sum = 0;
   for (uint8_t b : frame) sum += b;
   if (sum % 128 != 0) {

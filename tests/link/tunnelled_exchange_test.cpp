@@ -69,6 +69,20 @@ TEST(HostFrame, ExamplesOnTheLine) {
   }
 }
 
+// Every length a header can announce is taken whole, the longest ones (a servo's parameters
+// tunnelled with an extended address: 19 data bytes) included.
+TEST(HostReceiver, TakesAnswersOfEveryLength) {
+  for (int m = 1; m <= kMaxHostData; ++m) {
+    TunnelRig rig;
+    Bytes answer{EncodeHostHeader(m, 1)};
+    for (int i = 0; i < m; ++i) answer.push_back(static_cast<uint8_t>(0x80 | (i * 37 + m) % 128));
+    rig.Port.QueueReply(WithCheck(answer));
+    EXPECT_TRUE(rig.Link.SendQuendalMessage({})) << m;
+    EXPECT_EQ(rig.Link.ReplyBuffer[0], m);
+    EXPECT_TRUE(rig.Prompt.Messages.empty()) << m << ": " << rig.Prompt.Messages.front();
+  }
+}
+
 TEST(TunnelledExchange, PollsUntilTheControllerReplyArrives) {
   TunnelRig rig;
   rig.Port.QueueReply(kEmptyAnswer);
