@@ -63,9 +63,9 @@ bool ReadProgramInto(TransferContext& ctx, int p, PinRecord& pin) {
 
   std::array<int, 3> address{};
   if (!ReadAddressBytesOf(ctx, p, address)) return false;
-  // Each field has its own tag: a tag twice means another field is missing.
-  TaggedAddressBytes tagged;
-  if (!SortAddressBytes(address, tagged)) return Refuse(ctx, kAddressInvalid);
+  // Each byte goes to the field its tag names, in order. A controller that never had its
+  // addresses written (all bytes 0) still reads: a field whose tag is missing keeps its
+  // value, and the verification, not the read, tells that such bytes are not what a write sends.
   for (int value : address) {
     if (!DecodeAddressByte(value, p, pin)) return Refuse(ctx, kAddressInvalid);
   }

@@ -103,9 +103,11 @@ INSTANTIATE_TEST_SUITE_P(
                       // A refused reply leaves the whole pin as it was.
                       AddressCase{{0x0A, 0x25, 0x5D}, false, 0, 0, 0, 9},
                       AddressCase{{0x0A, 0x13, 0x60}, false, 0, 0, 0, 9},
-                      // Each tag once: three DCC bytes carry no serial count and no device.
-                      AddressCase{{0x0A, 0x0B, 0x0C}, false, 0, 0, 0, 9},
-                      AddressCase{{0x0A, 0x13, 0x14}, false, 0, 0, 0, 9}));
+                      // A tag seen again overrides, a missing one leaves its field as it
+                      // was: a controller whose addresses were never written (all 0) reads.
+                      AddressCase{{0x0A, 0x0B, 0x0C}, true, 4, 1, 0, 9},
+                      AddressCase{{0x0A, 0x13, 0x14}, true, 2, 1, 4, 9},
+                      AddressCase{{0x00, 0x00, 0x00}, true, 0, 0, 0, 9}));
 
 struct InitCase {
   uint8_t initByte;
