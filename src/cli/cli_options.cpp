@@ -1,6 +1,5 @@
 #include "cli/cli_options.h"
 
-#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <optional>
@@ -154,13 +153,9 @@ struct Parser {
 }  // namespace
 
 bool ParseWholeNumber(const std::string& text, int& value) {
-  if (text.empty() || text.size() > 10) return false;
-  size_t start = (text[0] == '-' || text[0] == '+') ? 1 : 0;
-  if (start == text.size()) return false;
-  if (!std::all_of(text.begin() + start, text.end(), [](char c) { return c >= '0' && c <= '9'; })) return false;
-  const long long parsed = std::stoll(text);
-  if (parsed < -1000000000LL || parsed > 1000000000LL) return false;
-  value = static_cast<int>(parsed);
+  const std::optional<long> parsed = ParseWholeNumber(std::string_view(text));
+  if (!parsed || *parsed < -1000000000L || *parsed > 1000000000L) return false;
+  value = static_cast<int>(*parsed);
   return true;
 }
 

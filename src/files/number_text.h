@@ -5,10 +5,9 @@
 #include <string>
 #include <string_view>
 
-namespace brixo {
+#include "link/numeric_text.h"
 
-// A whole decimal number (optional sign, digits, blanks around); nothing else.
-std::optional<long> ParseWholeNumber(std::string_view text);
+namespace brixo {
 
 // Decimal text of a real: an integral value without a decimal point, otherwise the
 // shortest text without exponent that reads back to the same value, "." as the separator.

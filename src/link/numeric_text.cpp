@@ -8,6 +8,13 @@ namespace brixo {
 namespace {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+std::string_view TrimBlanks(std::string_view text) {
+  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+  return text;
+}
 
 // The length of the number `text` starts with (sign, digits, decimal part), 0 when it
 // does not start with one.
@@ -37,9 +44,25 @@ double ValueOf(std::string_view number) {
 }  // namespace
 
 double NumericValue(std::string_view text) {
-  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
   const size_t length = NumberLength(text);
   return length == 0 ? 0.0 : ValueOf(text.substr(0, length));
+}
+
+std::optional<long> ParseWholeNumber(std::string_view text) {
+  text = TrimBlanks(text);
+  bool negative = false;
+  if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
+    negative = text.front() == '-';
+    text.remove_prefix(1);
+  }
+  if (text.empty() || text.size() > 12) return std::nullopt;
+  long value = 0;
+  for (char c : text) {
+    if (!IsDigit(c)) return std::nullopt;
+    value = value * 10 + (c - '0');
+  }
+  return negative ? -value : value;
 }
 
 std::optional<double> ParseRealNumber(std::string_view text) {
@@ -54,9 +77,7 @@ std::string FixedText(double value, int decimals) {
 }
 
 bool IsNumericText(std::string_view text) {
-  const auto blank = [](char c) { return c == ' ' || c == '\t'; };
-  while (!text.empty() && blank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && blank(text.back())) text.remove_suffix(1);
+  text = TrimBlanks(text);
   return !text.empty() && NumberLength(text) == text.size();
 }
 

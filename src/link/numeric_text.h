@@ -12,6 +12,10 @@ namespace brixo {
 // with a number counts as 0 ("12abc" → 12, "abc" → 0).
 double NumericValue(std::string_view text);
 
+// A whole decimal number (blanks around it, an optional sign, at most 12 digits) and
+// nothing else: " 42 " and "-7", not "4 2", "1.5" or "0x10".
+std::optional<long> ParseWholeNumber(std::string_view text);
+
 // The value of a text that is one decimal number and nothing else ("0.5", "-3", "+2."),
 // as options on a command line are given; no blanks, exponents or "inf".
 std::optional<double> ParseRealNumber(std::string_view text);

@@ -1,7 +1,6 @@
 #include "sim/sim_options.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <optional>
@@ -13,11 +12,9 @@ namespace brixo {
 namespace {
 
 bool ParseInt(const std::string& text, int low, int high, int& out) {
-  int value = 0;
-  const char* end = text.data() + text.size();
-  auto [ptr, ec] = std::from_chars(text.data(), end, value);
-  if (ec != std::errc() || ptr != end || value < low || value > high) return false;
-  out = value;
+  const std::optional<long> value = ParseWholeNumber(text);
+  if (!value || *value < low || *value > high) return false;
+  out = static_cast<int>(*value);
   return true;
 }
 
