@@ -1,6 +1,7 @@
 #include "ui/feedback_monitor_panel.h"
 
 #include <QEvent>
+#include <QFocusEvent>
 #include <QHBoxLayout>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -60,8 +61,14 @@ FeedbackMonitorPanel::~FeedbackMonitorPanel() {
   monitorButton_->removeEventFilter(this);
 }
 
+// Another control of the window taking the focus stops the monitor. The window losing
+// its activation (to the communication monitor, say, to watch the polls) or a menu opening
+// does not: the button gets the focus back when the window is active again.
 bool FeedbackMonitorPanel::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == monitorButton_ && event->type() == QEvent::FocusOut) StopMonitor();
+  if (watched == monitorButton_ && event->type() == QEvent::FocusOut) {
+    const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+    if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) StopMonitor();
+  }
   return QGroupBox::eventFilter(watched, event);
 }
 

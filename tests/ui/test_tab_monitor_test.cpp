@@ -61,6 +61,29 @@ TEST_F(TestTabMonitorTest, MonitorListsFeedbackUntilStopTakesTheFocus) {
   EXPECT_TRUE(Text().isEmpty());
 }
 
+// Only another control of the window taking the focus stops the monitor: not the window
+// losing its activation (to the communication monitor, say) nor a menu opening.
+TEST_F(TestTabMonitorTest, MonitorStopsWhenAnotherControlTakesTheFocus) {
+  OpenSimulator();
+  const struct {
+    Qt::FocusReason Reason;
+    bool Stops;
+  } cases[] = {{Qt::ActiveWindowFocusReason, false},
+               {Qt::PopupFocusReason, false},
+               {Qt::MouseFocusReason, true},
+               {Qt::TabFocusReason, true}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Reason);
+    Press(1);
+    ASSERT_TRUE(Timer2()->isActive());
+    QFocusEvent lost(QEvent::FocusOut, c.Reason);
+    QCoreApplication::sendEvent(Button(1), &lost);
+    EXPECT_EQ(Timer2()->isActive(), !c.Stops);
+    Press(2);
+    EXPECT_FALSE(Timer2()->isActive());
+  }
+}
+
 TEST_F(TestTabMonitorTest, MonitorNeedsAnOpenPort) {
   Press(1);
   EXPECT_EQ(MessageCount("Select Comm-port"), 1);
