@@ -3,7 +3,6 @@
 #include <string>
 
 #include "files/data_file.h"
-#include "files/number_text.h"
 #include "files/pin_group_records.h"
 #include "files/record_ranges.h"
 #include "files/record_reader.h"

@@ -1,6 +1,6 @@
 #include "files/field_reader.h"
 
-#include "files/number_text.h"
+#include "link/numeric_text.h"
 
 namespace brixo {
 namespace {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string>
 
-#include "files/number_text.h"
+#include "link/numeric_text.h"
 #include "transfer/general_settings_encoding.h"
 
 namespace brixo {

@@ -3,7 +3,7 @@
 #include <optional>
 
 #include "files/general_records.h"
-#include "files/number_text.h"
+#include "link/numeric_text.h"
 #include "transfer/config_fields.h"
 
 namespace brixo {

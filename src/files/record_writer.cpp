@@ -1,6 +1,6 @@
 #include "files/record_writer.h"
 
-#include "files/number_text.h"
+#include "link/numeric_text.h"
 
 namespace brixo {
 

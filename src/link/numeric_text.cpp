@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 
 namespace brixo {
 
@@ -74,6 +75,17 @@ std::string FixedText(double value, int decimals) {
   char text[64];
   const auto result = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals);
   return result.ec == std::errc() ? std::string(text, result.ptr) : std::string("0");
+}
+
+std::string FormatReal(double value) {
+  if (!std::isfinite(value)) return "0";
+  if (value == std::trunc(value) && std::fabs(value) < 1e15) {
+    return std::to_string(static_cast<int64_t>(value));
+  }
+  // Fixed notation: the file has no exponents, and the shortest fixed text reads back exactly.
+  char buffer[400];
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
+  return std::string(buffer, result.ptr);
 }
 
 bool IsNumericText(std::string_view text) {

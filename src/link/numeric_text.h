@@ -23,6 +23,10 @@ std::optional<double> ParseRealNumber(std::string_view text);
 // "5.3": `value` with `decimals` digits after the point.
 std::string FixedText(double value, int decimals);
 
+// A real as the data and definitions files hold it: an integral value without a decimal
+// point, otherwise the shortest text without exponent that reads back to the same value.
+std::string FormatReal(double value);
+
 // True when the whole text (blanks around it allowed) is one number, e.g. " -3", "4.5".
 // A number box refuses anything else when it is committed: it keeps the value it had,
 // so that letters or an emptied box never silently become 0.

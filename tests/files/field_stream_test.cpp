@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "files/field_reader.h"
-#include "files/number_text.h"
 #include "files/record_writer.h"
+#include "link/numeric_text.h"
 #include "support/comma_locale.h"
 
 namespace brixo {
