@@ -165,7 +165,7 @@ bool BrixoLink::SendBrixoMessage(bool waitForReply, const std::vector<int>& payl
     return false;
   }
   const WaitScope scope(wait_, wait);
-  return CheckQuendal ? SendTunnelled(waitForReply, payload) : SendDirect(payload);
+  return CheckQuendal ? SendTunnelled(payload) : SendDirect(payload);
 }
 
 bool BrixoLink::SendDirect(const std::vector<int>& payload) {
@@ -371,7 +371,11 @@ void BrixoLink::ClearStaleInput() {
   }
 }
 
-bool BrixoLink::SendTunnelled(bool waitForReply, const std::vector<int>& payload) {
+// The inner header always carries the bidirectional bit, so the controller answers every
+// tunnelled message, a write as much as a read: its reply is the only sign that the message
+// reached it. Every message therefore waits for its reply, polling the host as a read does,
+// and fails as a read does when none comes.
+bool BrixoLink::SendTunnelled(const std::vector<int>& payload) {
   std::vector<int> data{0, ModuleAddress + 96, CheckXaddress ? 112 : 96};
   if (CheckXaddress) data.push_back(ExtendedAddress);
   data.insert(data.end(), payload.begin(), payload.end());
@@ -380,7 +384,7 @@ bool BrixoLink::SendTunnelled(bool waitForReply, const std::vector<int>& payload
   bool hostAnswered = result;
   pollKey_ = RequestKey(AskKind::HostPoll, data, kHostKeyBytes);
   bool extendedMismatch = false;
-  if (result && waitForReply) {
+  if (result) {
     result = false;
     for (PollWindow window(clock_, wait_->Seconds); !result && hostAnswered && window.Open();) {
       if (!PassOnHostDataOfOther() && ReplyBuffer[0] > 3 && ReplyBuffer[1] == 0 &&
@@ -391,15 +395,13 @@ bool BrixoLink::SendTunnelled(bool waitForReply, const std::vector<int>& payload
         hostAnswered = SendQuendalMessage({});
       }
     }
-  } else if (result) {
-    SendQuendalMessage({});
   }
   pollKey_ = {};
   if (!result && !extendedMismatch && PortOpen() && !StoppedFromOutside()) ReplyProblem("No valid response received");
   if (!hostAnswered || !PortOpen()) {
     outcome_ = ExchangeOutcome::LinkFailed;
   } else if (result) {
-    outcome_ = waitForReply ? ExchangeOutcome::Answered : ExchangeOutcome::Sent;
+    outcome_ = ExchangeOutcome::Answered;
   } else {
     outcome_ = extendedMismatch ? ExchangeOutcome::Refused : ExchangeOutcome::NoReply;
   }

@@ -90,6 +90,9 @@ class BrixoLink {
 
   // Sends one controller message (payload values 0..127, at most 15 of them).
   // Direct mode: true whenever the frame was sent; callers needing data also test ReplyValid.
+  // Tunnelled: true only when the controller's reply came, whatever waitForReply says (it
+  // tells what the caller wants from the reply, not whether the reply is collected): a
+  // write whose reply does not come fails as a read does.
   bool SendBrixoMessage(bool waitForReply, const std::vector<int>& payload, const ReplyWait& wait = {});
   bool ReceiveBrixoReply();
   // Sends nothing to a controller; hands every reply that arrives within the wait's window
@@ -143,7 +146,7 @@ class BrixoLink {
   std::string problem_;
 
   bool SendDirect(const std::vector<int>& payload);
-  bool SendTunnelled(bool waitForReply, const std::vector<int>& payload);
+  bool SendTunnelled(const std::vector<int>& payload);
   // Where the direct receiver stands within a frame.
   struct DirectFrameState {
     int Position = 0;  // 0: waiting for an address byte, 1: header next, 2..: payload

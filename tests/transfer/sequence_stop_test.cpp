@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "pin_test_fixture.h"
+#include "support/case_name.h"
 #include "transfer/deferred_commands.h"
 #include "transfer/whole_sequences.h"
 
@@ -54,16 +55,28 @@ class SequenceStopTest : public TransferTest {
   DeferredCommands commands{ctx};
 };
 
-TEST_F(SequenceStopTest, EveryCommandEndsAtItsFirstLostReply) {
+// Directly, or through an interface unit: a lost reply is a failure either way, the
+// reply to a write as much as that to a read.
+struct LineKind {
+  const char* Name;
+  bool Tunnelled;
+  const char* LostReply;  // what the lost reply shows
+};
+
+class LostReplyTest : public SequenceStopTest, public ::testing::WithParamInterface<LineKind> {
+ protected:
+  void SetUp() override {
+    SequenceStopTest::SetUp();
+    port.SetHostAttached(GetParam().Tunnelled);
+    link.CheckQuendal = GetParam().Tunnelled;
+  }
+};
+
+TEST_P(LostReplyTest, EveryCommandEndsAtItsFirstLostReply) {
   // The frame after the first one is lost; the loss is one-shot, so any frame sent after
   // it would reach the controller and show.
-  const char* names[] = {"ReadAll",      "WriteAll",     "VerifyAll",     "ReadPin",    "WritePin",
-                         "ReadDevice",   "WriteDevice",  "ReadAllPins",   "WriteAllPins", "PAspReadPin",
-                         "PAspWritePin", "VerifyAllPins", "ECWriteAll",   "ECReadAll",  "ECVerify",
-                         "Compare",      "WriteChanged"};
-  for (const char* name : names) {
+  for (const std::string& name : DeferredCommands::CommandNames()) {
     SCOPED_TRACE(name);
-    ASSERT_TRUE(DeferredCommands::IsCommandName(name));
     ClearPayloads();
     prompt.Clear();
     link.CheckBrixoBD = true;
@@ -73,7 +86,7 @@ TEST_F(SequenceStopTest, EveryCommandEndsAtItsFirstLostReply) {
     port.Controller().Faults().FailAfterFrames = 1;
     Run(name);
     EXPECT_EQ(Payloads().size(), 1u) << "nothing is sent after the lost frame";
-    EXPECT_EQ(prompt.Messages, std::vector<std::string>{"No response received, resetting bidirectional communication"});
+    EXPECT_EQ(prompt.Messages, std::vector<std::string>{GetParam().LostReply});
     EXPECT_FALSE(commands.LastSucceeded());
     EXPECT_TRUE(commands.LastStopped());
     EXPECT_EQ(commands.LastStoppedText().rfind(commands.LastCaption() + " stopped ", 0), 0u)
@@ -81,6 +94,11 @@ TEST_F(SequenceStopTest, EveryCommandEndsAtItsFirstLostReply) {
     EXPECT_FALSE(commands.LabelActionVisible());
   }
 }
+
+INSTANTIATE_TEST_SUITE_P(Lines, LostReplyTest,
+                         ::testing::Values(LineKind{"Direct", false, "No response received, resetting bidirectional communication"},
+                                           LineKind{"Tunnelled", true, "No valid response received"}),
+                         CaseName());
 
 struct StopPoint {
   const char* Command;
