@@ -150,6 +150,7 @@ bool BrixoLink::SendBrixoMessage(bool waitForReply, const std::vector<int>& payl
   ReplyValid = false;
   outcome_ = ExchangeOutcome::NotSent;
   problem_.clear();
+  unframedBytes_ = 0;
   if (payload.size() > static_cast<size_t>(kMaxPayload)) {
     prompt_.ShowMessage("SendBrixoMessage: Message Size Overrun, size = " + std::to_string(payload.size()));
     return false;
@@ -215,11 +216,13 @@ bool BrixoLink::SendDirect(const std::vector<int>& payload) {
         outcome_ = ExchangeOutcome::LinkFailed;
       } else if (wait_->Quiet) {
         // Silence is an answer a quiet wait expects (a probe of an empty address): it
-        // neither changes "Bidirectional Comm." nor stops the operation.
-        outcome_ = ExchangeOutcome::NoReply;
-        problem_ = "No response received";
+        // neither changes "Bidirectional Comm." nor stops the operation. Noise is not
+        // silence: something is there that does not answer as one controller does.
+        const bool garbled = unframedBytes_ > 0;
+        outcome_ = garbled ? ExchangeOutcome::Garbled : ExchangeOutcome::NoReply;
+        problem_ = garbled ? "Garbled reply received" : "No response received";
       } else {
-        outcome_ = ExchangeOutcome::NoReply;
+        outcome_ = unframedBytes_ > 0 ? ExchangeOutcome::Garbled : ExchangeOutcome::NoReply;
         CheckBrixoBD = false;
         LinkFailed("No response received, resetting bidirectional communication");
       }
@@ -324,9 +327,16 @@ void BrixoLink::ListenForReplies(const ReplyWait& wait) {
 
 bool BrixoLink::ReceiveDirectFrame(double windowStart, double windowSeconds) {
   DirectFrameState state;
+  int taken = 0;
   for (int c; (c = NextByte(windowStart, windowSeconds, DirectBytesWanted(state))) >= 0;) {
-    if (PushDirectByte(state, c)) return true;
+    ++taken;
+    if (PushDirectByte(state, c)) {
+      // The frame: address byte, header, the bytes after it and the check byte.
+      unframedBytes_ += taken - (state.Position + 1);
+      return true;
+    }
   }
+  unframedBytes_ += taken;
   return false;
 }
 

@@ -51,7 +51,8 @@ enum class ExchangeOutcome {
   NotSent,    // refused before anything was written
   Sent,       // written; no reply was awaited
   Answered,   // the awaited reply came and passed every check
-  NoReply,    // nothing usable came within the window
+  NoReply,    // nothing came within the window
+  Garbled,    // bytes came, but no frame with a right check byte (replies that collided)
   Refused,    // a reply came but failed a check (address, extended address)
   LinkFailed  // the port failed or the host did not answer
 };
@@ -143,6 +144,9 @@ class BrixoLink {
   CancellationToken cancellation_;
   const ReplyWait* wait_;  // the running exchange's, or the ordinary one
   ExchangeOutcome outcome_ = ExchangeOutcome::NotSent;
+  // Bytes the direct receiver took during the running exchange that belonged to no frame
+  // with a right check byte.
+  int unframedBytes_ = 0;
   std::string problem_;
 
   bool SendDirect(const std::vector<int>& payload);
