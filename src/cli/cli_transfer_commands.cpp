@@ -126,8 +126,10 @@ int RunDiff(CliSession& s) {
   PrintOut(lines);
   for (const FieldId& field : result.NotCompared)
     s.Status.Write(FieldName(field, s.Offset()) + ": not compared, the file does not describe it\n");
+  for (const VerificationResult::SkippedPart& skipped : result.Skipped) s.Status.Write(SkippedPartText(skipped) + "\n");
   if (TellIfStopped(s)) return kExitFailed;
-  if (!same && VerificationVerdict(result, 3) != "Differences Found") s.Status.Write(EndedEarlyText(s) + "\n");
+  // A comparison that did not get through every part says how far it got.
+  if (!same && !AllPartsGoneThrough(result, 3)) s.Status.Write(EndedEarlyText(s) + "\n");
   return ControllerOutcome(s, same, problems);
 }
 

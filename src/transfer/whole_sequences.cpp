@@ -89,9 +89,10 @@ enum class PartsCompared {
 VerificationResult& VerifyParts(TransferContext& ctx, PartsCompared until) {
   ctx.Report.Clear();
   VerificationResult& result = ctx.Report.Result;
-  // Whether the next part follows the one just compared.
+  // Whether the next part follows the one just compared. Compare goes past a part the
+  // controller does not have, saying so; Verify All ends there, as at a difference.
   const auto goOn = [&](const VerificationResult& part, const char* piece) {
-    const bool whole = until == PartsCompared::AllToTheirEnd ? !part.Compared.empty() : part.Ok;
+    const bool whole = until == PartsCompared::AllToTheirEnd ? AllPartsGoneThrough(part, 1) : part.Ok;
     return Finished(ctx, whole, piece);
   };
   ctx.View.ShowProgress("General settings");

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "pin_test_fixture.h"
+#include "support/property_stride.h"
 #include "transfer/config_fields.h"
 #include "transfer/deferred_commands.h"
 
@@ -76,6 +77,27 @@ TEST_F(UserStopTest, EveryCommandStopsAfterTheExchangeInFlight) {
       EXPECT_EQ(Editor(), before) << "a stopped read changes nothing in the editor";
     }
     EXPECT_FALSE(commands.LabelActionVisible());
+  }
+}
+
+// Stopped at any reply, every part boundary among them, Verify All and Compare never say
+// "Verify OK" of a controller that does compare: only a verification that reached the end
+// of every part may.
+TEST_F(UserStopTest, AVerificationStoppedAtAnyReplyNeverSaysVerifyOk) {
+  for (PinRecord& pin : model.PinTable) pin = PinRecord{};  // few replies per pin
+  RunStoppedAt("WriteAll", -1);
+  ASSERT_TRUE(commands.LastSucceeded());
+  for (const char* name : {"VerifyAll", "Compare"}) {
+    SCOPED_TRACE(name);
+    RunStoppedAt(name, -1);
+    ASSERT_TRUE(commands.LastSucceeded()) << report.Text;
+    const int total = replies;
+    for (int reply = 1; reply <= total; reply += kPropertyStride) {
+      RunStoppedAt(name, reply);
+      EXPECT_FALSE(commands.LastSucceeded()) << "stopped at reply " << reply;
+      EXPECT_FALSE(report.Result.Ok) << "stopped at reply " << reply;
+      EXPECT_EQ(report.Text.find("\r\nVerify OK\r\n"), std::string::npos) << "stopped at reply " << reply;
+    }
   }
 }
 
