@@ -10,10 +10,11 @@ namespace {
 
 const std::string& FileArgument(CliSession& s) { return s.Options.Arguments.back(); }
 
-// Tells how far an operation stopped by a link failure got; true when it was stopped.
+// Tells how far an operation stopped by a link failure got (or one that worded how it
+// ended early); true when it was stopped.
 bool TellIfStopped(CliSession& s) {
   const DeferredCommands& commands = s.App.Commands();
-  if (!commands.LastStopped()) return false;
+  if (!commands.LastEndedEarly()) return false;
   s.Status.Write(EndedEarlyText(s) + "\n");
   return true;
 }

@@ -245,7 +245,12 @@ std::string DeferredCommands::LastCaption() const {
 
 std::string DeferredCommands::LastEndedEarlyText(bool readIntoFile) const {
   if (lastCommand_.empty()) return {};
+  if (const std::string& ending = ctx_.Link.Cancellation().Ending(); !ending.empty()) return ending;
   return LastProgressText() + ": " + StopConsequence(LastKind(), readIntoFile);
+}
+
+bool DeferredCommands::LastEndedEarly() const {
+  return !lastCommand_.empty() && (LastStopped() || (!lastSucceeded_ && !ctx_.Link.Cancellation().Ending().empty()));
 }
 
 std::string StopConsequence(CommandKind kind, bool readIntoFile) {
