@@ -143,7 +143,7 @@ void AppState::RunPendingCommand() {
   if (name == "ReadAll" && commands_.LastSucceeded()) NoteSaved("");
   const double end = reportShownAt_ >= start ? reportShownAt_ : clock_->NowSeconds();
   // A stopped operation says how far it got and what that leaves behind.
-  if (commands_.LastStopped())
+  if (commands_.LastEndedEarly())
     ShowResult(commands_.LastEndedEarlyText());
   else
     ShowResult(CommandResultText(name, commands_.LastSucceeded(), end - start, model_, report_));

@@ -16,9 +16,7 @@ namespace {
 constexpr int kExtendedAddresses = 96;
 
 std::string ModuleText(CliSession& s, int module, std::optional<int> extended) {
-  std::string text = "module " + std::to_string(module + s.Offset());
-  if (extended) text += ", extended address " + std::to_string(*extended + s.Offset());
-  return text;
+  return ScanAddressText({module, extended}, s.Offset());
 }
 
 // "module 3: firmware 3.2.1.0, ID "Yard West"" and its variants.
@@ -48,8 +46,9 @@ int ScanSettingsFromOptions(CliSession& s, ScanSettings& settings) {
   return kExitOk;
 }
 
-// Connects and scans; `found` holds what answered. kExitOk when the scan ran to its end.
-int ScanTheLine(CliSession& s, std::vector<FoundController>& found) {
+// Connects and scans; `found` holds what answered, `troubled` whether something answered
+// that was no usable controller reply. kExitOk when the scan ran to its end.
+int ScanTheLine(CliSession& s, std::vector<FoundController>& found, bool& troubled) {
   ScanSettings settings;
   if (int status = ScanSettingsFromOptions(s, settings)) return status;
   if (int status = Connect(s)) return status;
@@ -68,10 +67,8 @@ int ScanTheLine(CliSession& s, std::vector<FoundController>& found) {
   }
   s.Status.Clear();
   found = scan.Found();
-  for (const ScanProblem& problem : scan.Problems()) {
-    const std::string text = problem.Text.substr(0, problem.Text.find('\n'));
-    s.Status.Write(ProbeText(s, problem.Probe) + ": an answer that is no controller reply (" + text + ")\n");
-  }
+  for (const ScanProblem& problem : scan.Problems()) s.Status.Write(ScanProblemText(problem, s.Offset()) + "\n");
+  troubled = !scan.Problems().empty();
   if (scan.LinkFailed()) return kExitFailed;
   if (found.empty()) s.Status.Write("No controller answered.\n");
   if (std::any_of(found.begin(), found.end(), [](const FoundController& f) { return f.Late; })) {
@@ -149,11 +146,14 @@ std::vector<BackupFile> BackupFilesIn(const std::string& folder) {
 
 }  // namespace
 
+// A line where something answered garbled or refused is no clean line, whatever else
+// was found: the status says it needs a look.
 int RunScan(CliSession& s) {
   std::vector<FoundController> found;
-  if (int status = ScanTheLine(s, found)) return status;
+  bool troubled = false;
+  if (int status = ScanTheLine(s, found, troubled)) return status;
   for (const FoundController& f : found) PrintOut(FoundLine(s, f) + "\n");
-  return found.empty() ? kExitFailed : kExitOk;
+  return found.empty() || troubled ? kExitFailed : kExitOk;
 }
 
 int RunBackup(CliSession& s) {
@@ -163,9 +163,11 @@ int RunBackup(CliSession& s) {
   if (!std::filesystem::is_directory(folder, error)) return UsageError(s, "cannot make the folder " + folder.string());
 
   std::vector<FoundController> found;
-  if (int status = ScanTheLine(s, found)) return status;
+  bool troubled = false;
+  if (int status = ScanTheLine(s, found, troubled)) return status;
   if (found.empty()) return kExitFailed;
-  int worst = kExitOk;
+  // The controllers that answered are still saved.
+  int worst = troubled ? kExitFailed : kExitOk;
   for (const FoundController& f : found) {
     std::string line = ModuleText(s, f.Module, f.Extended) + ": ";
     if (PortLost(s)) {

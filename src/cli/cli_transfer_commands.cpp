@@ -10,10 +10,11 @@ namespace {
 
 const std::string& FileArgument(CliSession& s) { return s.Options.Arguments.back(); }
 
-// Tells how far an operation stopped by a link failure got; true when it was stopped.
+// Tells how far an operation stopped by a link failure got (or one that worded how it
+// ended early); true when it was stopped.
 bool TellIfStopped(CliSession& s) {
   const DeferredCommands& commands = s.App.Commands();
-  if (!commands.LastStopped()) return false;
+  if (!commands.LastEndedEarly()) return false;
   s.Status.Write(EndedEarlyText(s) + "\n");
   return true;
 }
@@ -126,8 +127,10 @@ int RunDiff(CliSession& s) {
   PrintOut(lines);
   for (const FieldId& field : result.NotCompared)
     s.Status.Write(FieldName(field, s.Offset()) + ": not compared, the file does not describe it\n");
+  for (const VerificationResult::SkippedPart& skipped : result.Skipped) s.Status.Write(SkippedPartText(skipped) + "\n");
   if (TellIfStopped(s)) return kExitFailed;
-  if (!same && VerificationVerdict(result, 3) != "Differences Found") s.Status.Write(EndedEarlyText(s) + "\n");
+  // A comparison that did not get through every part says how far it got.
+  if (!same && !AllPartsGoneThrough(result, 3)) s.Status.Write(EndedEarlyText(s) + "\n");
   return ControllerOutcome(s, same, problems);
 }
 

@@ -53,7 +53,6 @@ std::optional<int> ValueOf(const FileRecord& record, const FieldKindInfo& info, 
 RangeContext ContextOf(std::string_view tag, const FileRecord& record, int version) {
   const std::vector<int>& n = record.Numbers;
   RangeContext context;
-  if (tag == "DCC") context.Allow0 = version < 23 || ((n[0] >> 3) & 1) != 0;  // older files: unknown
   if (tag == "XAD") context.FlexFlag = n[1] == 1;
   if (tag == "Cfg") context.OutputType = n[0];
   if (tag == "Ins") {

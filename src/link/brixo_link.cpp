@@ -150,6 +150,7 @@ bool BrixoLink::SendBrixoMessage(bool waitForReply, const std::vector<int>& payl
   ReplyValid = false;
   outcome_ = ExchangeOutcome::NotSent;
   problem_.clear();
+  unframedBytes_ = 0;
   if (payload.size() > static_cast<size_t>(kMaxPayload)) {
     prompt_.ShowMessage("SendBrixoMessage: Message Size Overrun, size = " + std::to_string(payload.size()));
     return false;
@@ -165,7 +166,7 @@ bool BrixoLink::SendBrixoMessage(bool waitForReply, const std::vector<int>& payl
     return false;
   }
   const WaitScope scope(wait_, wait);
-  return CheckQuendal ? SendTunnelled(waitForReply, payload) : SendDirect(payload);
+  return CheckQuendal ? SendTunnelled(payload) : SendDirect(payload);
 }
 
 bool BrixoLink::SendDirect(const std::vector<int>& payload) {
@@ -215,11 +216,13 @@ bool BrixoLink::SendDirect(const std::vector<int>& payload) {
         outcome_ = ExchangeOutcome::LinkFailed;
       } else if (wait_->Quiet) {
         // Silence is an answer a quiet wait expects (a probe of an empty address): it
-        // neither changes "Bidirectional Comm." nor stops the operation.
-        outcome_ = ExchangeOutcome::NoReply;
-        problem_ = "No response received";
+        // neither changes "Bidirectional Comm." nor stops the operation. Noise is not
+        // silence: something is there that does not answer as one controller does.
+        const bool garbled = unframedBytes_ > 0;
+        outcome_ = garbled ? ExchangeOutcome::Garbled : ExchangeOutcome::NoReply;
+        problem_ = garbled ? "Garbled reply received" : "No response received";
       } else {
-        outcome_ = ExchangeOutcome::NoReply;
+        outcome_ = unframedBytes_ > 0 ? ExchangeOutcome::Garbled : ExchangeOutcome::NoReply;
         CheckBrixoBD = false;
         LinkFailed("No response received, resetting bidirectional communication");
       }
@@ -324,9 +327,16 @@ void BrixoLink::ListenForReplies(const ReplyWait& wait) {
 
 bool BrixoLink::ReceiveDirectFrame(double windowStart, double windowSeconds) {
   DirectFrameState state;
+  int taken = 0;
   for (int c; (c = NextByte(windowStart, windowSeconds, DirectBytesWanted(state))) >= 0;) {
-    if (PushDirectByte(state, c)) return true;
+    ++taken;
+    if (PushDirectByte(state, c)) {
+      // The frame: address byte, header, the bytes after it and the check byte.
+      unframedBytes_ += taken - (state.Position + 1);
+      return true;
+    }
   }
+  unframedBytes_ += taken;
   return false;
 }
 
@@ -371,7 +381,11 @@ void BrixoLink::ClearStaleInput() {
   }
 }
 
-bool BrixoLink::SendTunnelled(bool waitForReply, const std::vector<int>& payload) {
+// The inner header always carries the bidirectional bit, so the controller answers every
+// tunnelled message, a write as much as a read: its reply is the only sign that the message
+// reached it. Every message therefore waits for its reply, polling the host as a read does,
+// and fails as a read does when none comes.
+bool BrixoLink::SendTunnelled(const std::vector<int>& payload) {
   std::vector<int> data{0, ModuleAddress + 96, CheckXaddress ? 112 : 96};
   if (CheckXaddress) data.push_back(ExtendedAddress);
   data.insert(data.end(), payload.begin(), payload.end());
@@ -380,7 +394,7 @@ bool BrixoLink::SendTunnelled(bool waitForReply, const std::vector<int>& payload
   bool hostAnswered = result;
   pollKey_ = RequestKey(AskKind::HostPoll, data, kHostKeyBytes);
   bool extendedMismatch = false;
-  if (result && waitForReply) {
+  if (result) {
     result = false;
     for (PollWindow window(clock_, wait_->Seconds); !result && hostAnswered && window.Open();) {
       if (!PassOnHostDataOfOther() && ReplyBuffer[0] > 3 && ReplyBuffer[1] == 0 &&
@@ -391,15 +405,13 @@ bool BrixoLink::SendTunnelled(bool waitForReply, const std::vector<int>& payload
         hostAnswered = SendQuendalMessage({});
       }
     }
-  } else if (result) {
-    SendQuendalMessage({});
   }
   pollKey_ = {};
   if (!result && !extendedMismatch && PortOpen() && !StoppedFromOutside()) ReplyProblem("No valid response received");
   if (!hostAnswered || !PortOpen()) {
     outcome_ = ExchangeOutcome::LinkFailed;
   } else if (result) {
-    outcome_ = waitForReply ? ExchangeOutcome::Answered : ExchangeOutcome::Sent;
+    outcome_ = ExchangeOutcome::Answered;
   } else {
     outcome_ = extendedMismatch ? ExchangeOutcome::Refused : ExchangeOutcome::NoReply;
   }

@@ -51,7 +51,8 @@ enum class ExchangeOutcome {
   NotSent,    // refused before anything was written
   Sent,       // written; no reply was awaited
   Answered,   // the awaited reply came and passed every check
-  NoReply,    // nothing usable came within the window
+  NoReply,    // nothing came within the window
+  Garbled,    // bytes came, but no frame with a right check byte (replies that collided)
   Refused,    // a reply came but failed a check (address, extended address)
   LinkFailed  // the port failed or the host did not answer
 };
@@ -90,6 +91,9 @@ class BrixoLink {
 
   // Sends one controller message (payload values 0..127, at most 15 of them).
   // Direct mode: true whenever the frame was sent; callers needing data also test ReplyValid.
+  // Tunnelled: true only when the controller's reply came, whatever waitForReply says (it
+  // tells what the caller wants from the reply, not whether the reply is collected): a
+  // write whose reply does not come fails as a read does.
   bool SendBrixoMessage(bool waitForReply, const std::vector<int>& payload, const ReplyWait& wait = {});
   bool ReceiveBrixoReply();
   // Sends nothing to a controller; hands every reply that arrives within the wait's window
@@ -140,10 +144,13 @@ class BrixoLink {
   CancellationToken cancellation_;
   const ReplyWait* wait_;  // the running exchange's, or the ordinary one
   ExchangeOutcome outcome_ = ExchangeOutcome::NotSent;
+  // Bytes the direct receiver took during the running exchange that belonged to no frame
+  // with a right check byte.
+  int unframedBytes_ = 0;
   std::string problem_;
 
   bool SendDirect(const std::vector<int>& payload);
-  bool SendTunnelled(bool waitForReply, const std::vector<int>& payload);
+  bool SendTunnelled(const std::vector<int>& payload);
   // Where the direct receiver stands within a frame.
   struct DirectFrameState {
     int Position = 0;  // 0: waiting for an address byte, 1: header next, 2..: payload

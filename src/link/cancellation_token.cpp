@@ -6,6 +6,7 @@ void CancellationToken::Begin() {
   // A signal ends the whole run: every later operation of it stops at its first exchange.
   if (Reason() != StopReason::Interrupted) reason_.store(static_cast<int>(StopReason::None), std::memory_order_relaxed);
   done_.clear();
+  ending_.clear();
   active_.store(true, std::memory_order_relaxed);
 }
 

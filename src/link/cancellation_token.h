@@ -45,12 +45,18 @@ class CancellationToken {
   // leave that to it instead of saying themselves which pins they left out, so that one
   // ending is told in one sentence.
   void SetOwnerTellsProgress(bool tells) { ownerTells_ = tells; }
+  // The whole sentence that tells how the operation ended early, for an operation whose
+  // phases leave different things behind (Write Changes: nothing written, a mix, all of
+  // it); empty for one that the last piece done and its kind describe.
+  void NoteEnding(std::string sentence) { ending_ = std::move(sentence); }
+  const std::string& Ending() const { return ending_; }
   bool OwnerTellsProgress() const { return ownerTells_; }
 
  private:
   std::atomic<int> reason_{static_cast<int>(StopReason::None)};
   std::atomic<bool> active_{false};
   std::string done_;
+  std::string ending_;
   bool ownerTells_ = false;
 };
 

@@ -53,12 +53,13 @@ void Mark(ChangedParts& parts, const FieldId& field) {
   }
 }
 
-bool WriteChangedPins(TransferContext& ctx, const ChangedParts& parts) {
+bool WriteChangedPins(TransferContext& ctx, const ChangedParts& parts, int& pinsWritten) {
   for (int p = 0; p < kPinCount; ++p) {
     if (!parts.Pins[p]) continue;
     if (ctx.Stopping()) return false;
     ctx.View.ShowProgress("Writing " + PinOfAll(ctx.Model, p));
     if (!WritePinComplete(ctx, p)) return false;
+    ++pinsWritten;
     ctx.NoteDone("pin " + std::to_string(DisplayedPin(ctx.Model, p)));
   }
   return !ctx.Stopping();
@@ -71,13 +72,15 @@ bool ChangedParts::Any() const {
          EventActions || EnableMap || std::find(Pins.begin(), Pins.end(), true) != Pins.end();
 }
 
+int ChangedParts::PinCount() const { return static_cast<int>(std::count(Pins.begin(), Pins.end(), true)); }
+
 ChangedParts ChangedPartsOf(const std::vector<Difference>& differences) {
   ChangedParts parts;
   for (const Difference& difference : differences) Mark(parts, difference.Field);
   return parts;
 }
 
-bool WriteChangedParts(TransferContext& ctx, const ChangedParts& parts) {
+bool WriteChangedParts(TransferContext& ctx, const ChangedParts& parts, int& pinsWritten) {
   ctx.View.ShowProgress("General settings");
   // Each write only when every earlier one was sent, as in Write All.
   const auto write = [&ctx](bool wanted, bool (*operation)(TransferContext&)) {
@@ -87,7 +90,7 @@ bool WriteChangedParts(TransferContext& ctx, const ChangedParts& parts) {
       !write(parts.LedConfig, WriteLedConfig) || !write(parts.HardwareConfig, WriteHardwareConfig) ||
       !write(parts.SerialPortConfig, WriteSerialPortConfig))
     return false;
-  if (!WriteChangedPins(ctx, parts)) return false;
+  if (!WriteChangedPins(ctx, parts, pinsWritten)) return false;
   ctx.View.ShowProgress("Event control");
   if (!write(parts.EventActions, WriteEventControlInSequence) || !write(parts.EnableMap, WriteEnableMap)) return false;
   return write(parts.AddressSettings, WriteAddressSettings);

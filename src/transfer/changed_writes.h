@@ -21,6 +21,7 @@ struct ChangedParts {
   std::array<bool, kPinCount> Pins{};
 
   bool Any() const;
+  int PinCount() const;
   bool operator==(const ChangedParts&) const = default;
 };
 
@@ -28,7 +29,8 @@ struct ChangedParts {
 ChangedParts ChangedPartsOf(const std::vector<Difference>& differences);
 
 // Writes the changed parts in the order of Write All, the serial addressing options last;
-// stops at the first write that fails. True when every write was sent.
-bool WriteChangedParts(TransferContext& ctx, const ChangedParts& parts);
+// stops at the first write that fails. True when every write was sent. `pinsWritten`
+// counts the pins written whole.
+bool WriteChangedParts(TransferContext& ctx, const ChangedParts& parts, int& pinsWritten);
 
 }  // namespace brixo

@@ -258,7 +258,6 @@ int FieldRange::Highest() const {
 
 RangeContext RangeContextOf(const FieldId& id, const ConfigurationRef& config) {
   RangeContext context;
-  context.Allow0 = config.General.ChkGenDCCAllow0;
   context.FlexFlag = config.General.CheckGenTamloaddr;
   if (IsPinKind(id.Kind)) context.OutputType = PinOf(id, config).OutputConfig[0];
   if (IsStepKind(id.Kind)) context.Instruction = StepOf(id, config).Instruction;
@@ -267,8 +266,9 @@ RangeContext RangeContextOf(const FieldId& id, const ConfigurationRef& config) {
 
 FieldRange FieldRangeOf(const FieldId& id, const RangeContext& context) {
   switch (id.Kind) {
-    case K::DccAddress: return Span(context.Allow0 ? 0 : 1, kDccAddressMax);
-    case K::XDccAddress: return Span(context.Allow0 ? 0 : 1, kXDccAddressMax);
+    // 0 whatever "Allow Address 0" says: a controller may hold it, and a read keeps it.
+    case K::DccAddress: return Span(0, kDccAddressMax);
+    case K::XDccAddress: return Span(0, kXDccAddressMax);
     case K::DccOptions: return Span(0, 15);
     // Without flexible addressing the field only says whether native mode is on.
     case K::FlexValue: return context.FlexFlag ? Span(0, 127) : FieldRange{{{0, 0}, {kNativeModeAddress, kNativeModeAddress}}, {}};

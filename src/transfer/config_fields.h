@@ -131,7 +131,6 @@ struct FieldRange {
 
 // What other fields a range depends on.
 struct RangeContext {
-  bool Allow0 = false;    // "Allow Address 0" (DCC addresses)
   bool FlexFlag = false;  // flexible addressing on (flex value)
   int OutputType = 0;     // output bytes
   int Instruction = 0;    // step parameters

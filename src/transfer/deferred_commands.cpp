@@ -77,11 +77,10 @@ bool RunCompare(TransferContext& ctx) { return CompareAllSequence(ctx).Ok; }
 bool RunVerifyAllPins(TransferContext& ctx) {
   ctx.Report.Clear();
   ctx.Report.Result = VerifyPins(ctx);
-  const bool ok = ctx.Report.Result.Ok;
   CloseVerificationReport(ctx.Report, 1, ctx.Model.NumberingOffset);
   HideBusy(ctx);
   ctx.View.ShowReport();
-  return ok;
+  return ctx.Report.Result.Ok;
 }
 
 bool RunWriteEvents(TransferContext& ctx) {
@@ -99,11 +98,10 @@ bool RunReadEvents(TransferContext& ctx) {
 bool RunVerifyEvents(TransferContext& ctx) {
   ctx.Report.Clear();
   ctx.Report.Result = VerifyEventControl(ctx);
-  const bool ok = ctx.Report.Result.Ok;
   CloseVerificationReport(ctx.Report, 1, ctx.Model.NumberingOffset);
   HideBusy(ctx);
   ctx.View.ShowReport();
-  return ok;
+  return ctx.Report.Result.Ok;
 }
 
 // How a read takes what it brought in.
@@ -247,7 +245,12 @@ std::string DeferredCommands::LastCaption() const {
 
 std::string DeferredCommands::LastEndedEarlyText(bool readIntoFile) const {
   if (lastCommand_.empty()) return {};
+  if (const std::string& ending = ctx_.Link.Cancellation().Ending(); !ending.empty()) return ending;
   return LastProgressText() + ": " + StopConsequence(LastKind(), readIntoFile);
+}
+
+bool DeferredCommands::LastEndedEarly() const {
+  return !lastCommand_.empty() && (LastStopped() || (!lastSucceeded_ && !ctx_.Link.Cancellation().Ending().empty()));
 }
 
 std::string StopConsequence(CommandKind kind, bool readIntoFile) {

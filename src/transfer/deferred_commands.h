@@ -45,7 +45,10 @@ class DeferredCommands {
   std::string LastProgressText() const;
   // The same followed by what the early end leaves behind: "Read All stopped after pin 12
   // of 32: nothing was changed in the editor" (with `readIntoFile`: "nothing was saved").
+  // An operation that words its own ending (Write Changes) is told in its words.
   std::string LastEndedEarlyText(bool readIntoFile = false) const;
+  // The operation the last tick ran was stopped, or failed in a way it worded itself.
+  bool LastEndedEarly() const;
   // The caption of the button behind the command the last tick ran ("Read All"), and what it does.
   std::string LastCaption() const;
   CommandKind LastKind() const;

@@ -79,6 +79,7 @@ VerificationResult VerifyEventControl(TransferContext& ctx) {
     return result;
   };
 
+  bool unsupported = false;
   for (EventHalf half : kHalves) {
     const FieldKind kind = half == EventHalf::On ? FieldKind::OnAction : FieldKind::OffAction;
     for (int p = 0; p < kPinCount; ++p) {
@@ -89,7 +90,7 @@ VerificationResult VerifyEventControl(TransferContext& ctx) {
       if (reply == EventReply::LinkFailed) return stop();
       if (reply == EventReply::Unsupported) {
         report.AppendReportLine("Read " + EventHalfName(half) + ": Function not supported by Device");
-        result.Ok = false;
+        unsupported = true;
         break;
       }
       const auto& configured = ActionsOf(ctx.Events, half, p);
@@ -109,6 +110,12 @@ VerificationResult VerifyEventControl(TransferContext& ctx) {
     }
   }
 
+  // A controller without event control has nothing to compare the tables and the map
+  // with: the part is not compared, and the summary must not say it was.
+  if (unsupported) {
+    result.Skipped.push_back({"event control", "the controller does not support it"});
+    return stop();
+  }
   if (!ctx.Events.EnableMapKnown) {
     report.AppendReportLine("ECInit: not compared, the configuration holds no enable map");
     result.NotCompared.push_back({FieldKind::EnableOnMask});
@@ -119,15 +126,13 @@ VerificationResult VerifyEventControl(TransferContext& ctx) {
   BrixoLink& link = ctx.Link;
   link.SendBrixoMessage(true, {kGenReadCommand, kGenEnableMap});
   if (!link.ReplyValid) return stop();
-  if (link.ReplyLength() != 4) {
-    report.AppendReportLine("ECInit: No valid response size");
-    return stop();
-  }
-  if (link.R(0) != kGenReadCommand || link.R(1) != kGenEnableMap) {
-    report.AppendReportLine("ECInit: No valid response type");
-    return stop();
-  }
   const int masks[2] = {EncodeOnMask(ctx.Events), EncodeOffMask(ctx.Events)};
+  const bool sized = link.ReplyLength() == 4;
+  if (!sized || link.R(0) != kGenReadCommand || link.R(1) != kGenEnableMap) {
+    report.AppendReportLine(sized ? "ECInit: No valid response type" : "ECInit: No valid response size");
+    result.Differences.push_back(NoValidResponse({FieldKind::EnableOnMask}, masks[0]));
+    return stop();
+  }
   const char* names[2] = {"ON", "OFF"};
   const FieldKind kinds[2] = {FieldKind::EnableOnMask, FieldKind::EnableOffMask};
   for (int m = 0; m < 2; ++m) {

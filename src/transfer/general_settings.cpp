@@ -124,6 +124,18 @@ std::string CommitTextGenXDCCAddress(GeneralTab& tab, const std::string& typed) 
   return tab.General.TextGenXDCCAddress;
 }
 
+bool StoreReadDccAddress(GeneralTab& tab, int low, int high) {
+  const int kept = ClampToRange(DecodeDccAddress(low, high), {0, kDccAddressMax});
+  StoreDccAddress(tab, kept);
+  return EncodeDccAddress(kept) == std::array<int, 2>{low, high};
+}
+
+bool StoreReadXDccAddress(GeneralTab& tab, int low, int high) {
+  const int kept = ClampToRange(DecodeDccAddress(low, high), {0, kXDccAddressMax});
+  StoreXDccAddress(tab, kept);
+  return EncodeDccAddress(kept) == std::array<int, 2>{low, high};
+}
+
 std::string UpDownGenXDCCAddress(GeneralTab& tab, bool up) {
   const SpinRange range = XDccAddressRange(tab.General);
   StoreXDccAddress(tab, ClampToRange(XDccAddressValue(tab.General) + (up ? 1 : -1), range));

@@ -39,6 +39,12 @@ std::string CommitTextGenXaddr(GeneralTab& tab, const std::string& typed);
 std::string CommitTextGenDCCAddress(GeneralTab& tab, const std::string& typed);
 std::string CommitTextGenXDCCAddress(GeneralTab& tab, const std::string& typed);
 
+// An address the controller reported (64 x high + low), kept as it stands: the typed
+// lower bound is not the controller's. Only a value no write can send back as the same two
+// bytes is changed (brought within 0 .. 510 or 0 .. 2046); the result is then false.
+bool StoreReadDccAddress(GeneralTab& tab, int low, int high);
+bool StoreReadXDccAddress(GeneralTab& tab, int low, int high);
+
 // Spinner steps; they return the field's new text.
 std::string UpDownGenTamloaddr(GeneralTab& tab, bool up);
 std::string UpDownGenXaddr(GeneralTab& tab, bool up);

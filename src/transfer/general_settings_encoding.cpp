@@ -99,13 +99,9 @@ SpinRange XDccAddressRange(const GeneralSettings& g) {
   return {g.ChkGenDCCAllow0 ? 0 : 1, kXDccAddressMax};
 }
 
-int DccAddressValue(const GeneralSettings& g) {
-  return ClampedFieldValue(g.TextGenDCCAddress, DccAddressRange(g));
-}
+int DccAddressValue(const GeneralSettings& g) { return ClampedFieldValue(g.TextGenDCCAddress, {0, kDccAddressMax}); }
 
-int XDccAddressValue(const GeneralSettings& g) {
-  return ClampedFieldValue(g.TextGenXDCCAddress, XDccAddressRange(g));
-}
+int XDccAddressValue(const GeneralSettings& g) { return ClampedFieldValue(g.TextGenXDCCAddress, {0, kXDccAddressMax}); }
 
 int EncodeLedByte(const std::array<uint8_t, 8>& boxes) {
   int value = 0;

@@ -69,11 +69,13 @@ std::array<int, 2> EncodeDccAddress(int address);
 int DecodeDccAddress(int low, int high);
 constexpr int kDccAddressMax = 510;
 constexpr int kXDccAddressMax = 2046;
-// (1 - Allow0) .. 510 and (1 - Allow0) .. 2046.
+// What the user may type: (1 - Allow0) .. 510 and (1 - Allow0) .. 2046.
 SpinRange DccAddressRange(const GeneralSettings& g);
 SpinRange XDccAddressRange(const GeneralSettings& g);
-// The address the fields stand for, brought into their ranges (a field may still hold
-// an uncommitted or loaded value).
+// The address the fields stand for, brought within what a write can send, 0 .. 510 and
+// 0 .. 2046 (a field may still hold an uncommitted value). The typed lower bound is not
+// applied: a controller may hold 0 with "Allow Address 0" off, and what it holds is read,
+// saved, loaded, verified and written back as it stands.
 int DccAddressValue(const GeneralSettings& g);
 int XDccAddressValue(const GeneralSettings& g);
 

@@ -26,6 +26,16 @@ const char* const kIdReplaced = "Characters that cannot be sent were replaced by
 
 void Tell(TransferContext& ctx, const std::string& text) { ctx.Prompt().ShowMessage(text); }
 
+// A read value that a write would not send back as the same bytes: said when it is read,
+// not found by the next verification.
+std::string NotWritableBack(const std::string& field, int low, int high, int kept) {
+  const int held = DecodeDccAddress(low, high);
+  const std::string heldText = low < 64 ? std::to_string(held)
+                                        : "the bytes " + std::to_string(low) + ", " + std::to_string(high);
+  return field + ": the controller holds " + heldText + ", which cannot be written back as it is; a write sends " +
+         std::to_string(kept);
+}
+
 std::vector<int> AsPayload(const std::array<int, 4>& values) { return {values.begin(), values.end()}; }
 
 // Reads one LED function byte into its boxes; false only when the link failed.
@@ -100,14 +110,14 @@ bool ReadDccSettings(TransferContext& ctx) {
     Tell(ctx, "Get DCC Address: No valid response, size <> 4");
   else if (!GeneralEchoMatches(link, kGenDccAddress))
     Tell(ctx, "Get DCC Address: No valid response");
-  else
-    CommitTextGenDCCAddress(tab, std::to_string(DecodeDccAddress(link.R(2), link.R(3))));
+  else if (!StoreReadDccAddress(tab, link.R(2), link.R(3)))
+    Tell(ctx, NotWritableBack("DCC address", link.R(2), link.R(3), DccAddressValue(ctx.General)));
 
   if (!RequestGeneral(ctx, kGenXDccAddress)) return false;
   if (!GeneralReplyIs(link, kGenXDccAddress, 4))
     Tell(ctx, "No valid response");
-  else
-    CommitTextGenXDCCAddress(tab, std::to_string(DecodeDccAddress(link.R(2), link.R(3))));
+  else if (!StoreReadXDccAddress(tab, link.R(2), link.R(3)))
+    Tell(ctx, NotWritableBack("eXtended DCC address", link.R(2), link.R(3), XDccAddressValue(ctx.General)));
 
   ctx.View.ShowGeneralSettings();
   return true;

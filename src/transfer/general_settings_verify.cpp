@@ -38,7 +38,7 @@ class GeneralVerification {
       return true;
     }
     if (link_.ReplyLength() < 2 || !GeneralEchoMatches(link_, kGenIdString))
-      return FailEnd("ReadIDString: No valid response");
+      return Unreadable({FieldKind::IdString}, "ReadIDString: No valid response");
     const std::string brixo = GeneralReplyString(link_);
     // The whole text: characters beyond the 12 a controller holds are not on it, and a
     // file that has them does not describe it (its write cuts the box to what it sent).
@@ -54,8 +54,9 @@ class GeneralVerification {
       result_.Ok = false;
       return true;
     }
-    if (link_.ReplyLength() != 6) return FailEnd("HWCRead: No valid response size");
-    if (!GeneralEchoMatches(link_, kGenHardware)) return FailEnd("HWCRead: No valid response type");
+    const FieldId first{FieldKind::HardwareGroup, -1, 0};
+    if (link_.ReplyLength() != 6) return Unreadable(first, "HWCRead: No valid response size");
+    if (!GeneralEchoMatches(link_, kGenHardware)) return Unreadable(first, "HWCRead: No valid response type");
     bool reported = false;
     for (int group = 0; group < 4; ++group) {
       if (link_.R(2 + group) == EncodeHardwareGroup(g_, group)) continue;
@@ -70,7 +71,7 @@ class GeneralVerification {
   // The address as its two bytes: a low byte of 64 or more is no address the write sends.
   bool DccAddressBytes(int sub, FieldKind kind, int expected, const std::string& name, const std::string& differs) {
     if (!RequestGeneral(ctx_, sub)) return FailEnd();
-    if (link_.ReplyLength() != 4 || !GeneralEchoMatches(link_, sub)) return FailEnd(name + ": No valid response");
+    if (link_.ReplyLength() != 4 || !GeneralEchoMatches(link_, sub)) return Unreadable({kind}, name + ": No valid response");
     const auto bytes = EncodeDccAddress(expected);
     if (link_.R(2) != bytes[0] || link_.R(3) != bytes[1]) {
       Fail(differs);
@@ -91,7 +92,7 @@ class GeneralVerification {
 
   bool DccOptions() {
     if (!RequestGeneral(ctx_, kGenDccOptions)) return FailEnd();
-    if (!GeneralReplyIs(link_, kGenDccOptions, 3)) return FailEnd("DCC Options: No valid response");
+    if (!GeneralReplyIs(link_, kGenDccOptions, 3)) return Unreadable({FieldKind::DccOptions}, "DCC Options: No valid response");
     if (link_.R(2) != EncodeDccOptions(g_)) {
       Fail("DCC Options do not compare");
       Differ({FieldKind::DccOptions}, EncodeDccOptions(g_), link_.R(2));
@@ -102,9 +103,9 @@ class GeneralVerification {
   bool SerialAddress() {
     if (!RequestGeneral(ctx_, kGenSerialAddress)) return FailEnd();
     if (link_.ReplyLength() != 4)
-      return FailEnd("Serial Address Settings: " + GeneralSizeText(link_, 4));
+      return Unreadable({FieldKind::FlexFlag}, "Serial Address Settings: " + GeneralSizeText(link_, 4));
     if (!GeneralEchoMatches(link_, kGenSerialAddress))
-      return FailEnd("Serial Address Settings: " + GeneralEchoText(link_, kGenSerialAddress));
+      return Unreadable({FieldKind::FlexFlag}, "Serial Address Settings: " + GeneralEchoText(link_, kGenSerialAddress));
     const SerialAddressBytes written = WrittenSerialAddress(g_);
     if (128 * link_.R(2) + link_.R(3) != written.Word()) {
       Fail("Serial Address Settings do not compare");
@@ -116,9 +117,10 @@ class GeneralVerification {
 
   bool ModuleXAddress() {
     if (!RequestGeneral(ctx_, kGenModuleXAddress)) return FailEnd();
-    if (link_.ReplyLength() != 3) return FailEnd("eXtended Address: " + GeneralSizeText(link_, 3));
+    const FieldId field{FieldKind::ModuleXAddress};
+    if (link_.ReplyLength() != 3) return Unreadable(field, "eXtended Address: " + GeneralSizeText(link_, 3));
     if (!GeneralEchoMatches(link_, kGenModuleXAddress))
-      return FailEnd("eXtended Address: " + GeneralEchoText(link_, kGenModuleXAddress));
+      return Unreadable(field, "eXtended Address: " + GeneralEchoText(link_, kGenModuleXAddress));
     if (link_.R(2) != EncodeModuleXAddress(g_)) {
       Fail("eXtended Address does not compare");
       Differ({FieldKind::ModuleXAddress}, EncodeModuleXAddress(g_), link_.R(2));
@@ -128,9 +130,10 @@ class GeneralVerification {
 
   bool GroupMask() {
     if (!RequestGeneral(ctx_, kGenGroupMask)) return FailEnd();
-    if (link_.ReplyLength() != 6) return FailEnd("eXtended Group Mask: " + GeneralSizeText(link_, 6));
+    const FieldId first{FieldKind::GroupMask, -1, 0};
+    if (link_.ReplyLength() != 6) return Unreadable(first, "eXtended Group Mask: " + GeneralSizeText(link_, 6));
     if (!GeneralEchoMatches(link_, kGenGroupMask))
-      return FailEnd("eXtended Group Mask: " + GeneralEchoText(link_, kGenGroupMask));
+      return Unreadable(first, "eXtended Group Mask: " + GeneralEchoText(link_, kGenGroupMask));
     const std::array<int, 4> written = WrittenGroupMasks(g_);
     const std::array<int, 4> reported = GeneralReplyQuad(link_);
     if (reported != written) Fail("eXtended Group Mask does not compare");
@@ -141,11 +144,12 @@ class GeneralVerification {
   }
 
   bool Led(int sub, const std::array<uint8_t, 8>& boxes, const std::string& colour) {
-    if (!RequestGeneral(ctx_, sub) || !GeneralReplyIs(link_, sub, 3))
-      return FailEnd("ReadLEDConfig: No valid response");
+    const FieldId field{sub == kGenGreenLed ? FieldKind::GreenLed : FieldKind::OrangeLed};
+    if (!RequestGeneral(ctx_, sub)) return FailEnd("ReadLEDConfig: No valid response");
+    if (!GeneralReplyIs(link_, sub, 3)) return Unreadable(field, "ReadLEDConfig: No valid response");
     if (link_.R(2) != EncodeLedByte(boxes)) {
       Fail(colour + " LED configuration does not compare");
-      Differ({sub == kGenGreenLed ? FieldKind::GreenLed : FieldKind::OrangeLed}, EncodeLedByte(boxes), link_.R(2));
+      Differ(field, EncodeLedByte(boxes), link_.R(2));
     }
     return true;
   }
@@ -156,9 +160,9 @@ class GeneralVerification {
       return;
     }
     if (link_.ReplyLength() != 4) {
-      Fail("Serial Port Config: " + GeneralSizeText(link_, 4));
+      Unreadable({FieldKind::SerialEnable}, "Serial Port Config: " + GeneralSizeText(link_, 4));
     } else if (!GeneralEchoMatches(link_, kGenSerialPort)) {
-      Fail("Serial Port Config: " + GeneralEchoText(link_, kGenSerialPort));
+      Unreadable({FieldKind::SerialEnable}, "Serial Port Config: " + GeneralEchoText(link_, kGenSerialPort));
     } else if (128 * link_.R(2) + link_.R(3) != SerialPortWord(g_)) {
       Fail("Serial Port Configuration does not compare");
       SerialPortDifferences(link_.R(2), link_.R(3));
@@ -195,6 +199,14 @@ class GeneralVerification {
   void Fail(const std::string& text) {
     Line(text);
     result_.Ok = false;
+  }
+  // A reply that cannot be read: its line, and an entry in the list of differences on the
+  // first field it should have carried. The verification ends there.
+  bool Unreadable(const FieldId& field, const std::string& text) {
+    const ConfigurationRef config{ctx_.Model, g_, ctx_.Events};
+    result_.Differences.push_back(NoValidResponse(
+        field, FieldValue(field, config), InfoOf(field.Kind).IsText ? FieldText(field, config) : std::string{}));
+    return FailEnd(text);
   }
   bool FailEnd(const std::string& text = {}) {
     if (!text.empty()) Line(text);

@@ -48,6 +48,20 @@ bool TwoDigits(const std::string& text, int& value) {
 
 }  // namespace
 
+std::string ScanAddressText(const ScanProbe& probe, int numberingOffset) {
+  std::string text = "module " + std::to_string(probe.Module + numberingOffset);
+  if (probe.Extended) text += ", extended address " + std::to_string(*probe.Extended + numberingOffset);
+  return text;
+}
+
+std::string ScanProblemText(const ScanProblem& problem, int numberingOffset) {
+  const std::string address = ScanAddressText(problem.Probe, numberingOffset);
+  if (problem.Kind == ScanProblemKind::Garbled)
+    return "something answered at " + address + ", but the reply was garbled \u2014 two controllers on one address?";
+  const std::string text = problem.Text.substr(0, problem.Text.find('\n'));
+  return address + ": an answer that is no controller reply (" + text + ")";
+}
+
 double ProbeWindowSeconds(int bitRate, double marginSeconds, bool extended, bool tunnelled) {
   const int extendedByte = extended ? 1 : 0;
   int bytes = 0;
@@ -189,7 +203,7 @@ bool LineScan::LinkUsable() {
   return false;
 }
 
-void LineScan::Probe(const ScanProbe& probe) {
+void LineScan::Probe(const ScanProbe& probe, bool again) {
   Address(probe);
   const double sentAt = link_.GetClock().NowSeconds();
   link_.SendBrixoMessage(true, {kGenReadCommand, kGenVersion}, QuietWait(window_));
@@ -206,7 +220,14 @@ void LineScan::Probe(const ScanProbe& probe) {
       return;
     }
     case ExchangeOutcome::Refused:
-      problems_.push_back({probe, link_.LastProblem()});
+      problems_.push_back({probe, ScanProblemKind::Refused, link_.LastProblem()});
+      return;
+    case ExchangeOutcome::Garbled:
+      if (!again) {
+        Probe(probe, true);
+      } else {
+        problems_.push_back({probe, ScanProblemKind::Garbled, link_.LastProblem()});
+      }
       return;
     default:
       unanswered_.push_back({probe, sentAt});

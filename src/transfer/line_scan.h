@@ -37,10 +37,21 @@ struct ScanProbe {
 };
 
 // Something answered at the address, but not as a controller should.
+enum class ScanProblemKind {
+  Refused,  // a frame that failed a check (alternation bit, extended address)
+  Garbled,  // bytes that made no frame, twice: replies that collide
+};
 struct ScanProblem {
   ScanProbe Probe;
+  ScanProblemKind Kind = ScanProblemKind::Refused;
   std::string Text;  // the message the exchange would have shown
 };
+
+// One line for the user, addresses as displayed: "something answered at module 2, but the
+// reply was garbled — two controllers on one address?".
+std::string ScanProblemText(const ScanProblem& problem, int numberingOffset);
+// "module 2", "module 2, extended address 13", as displayed.
+std::string ScanAddressText(const ScanProbe& probe, int numberingOffset);
 
 struct FoundController {
   int Module = 0;
@@ -99,7 +110,8 @@ class LineScan {
 
   // In the order of their addresses.
   std::vector<FoundController> Found() const;
-  // Addresses where something answered that was no controller reply fit to use.
+  // Addresses where something answered that was no controller reply fit to use; the line
+  // needs a look.
   const std::vector<ScanProblem>& Problems() const { return problems_; }
 
  private:
@@ -113,7 +125,9 @@ class LineScan {
     bool CheckXaddress;
   };
 
-  void Probe(const ScanProbe& probe);
+  // `again`: the first probe heard only noise; a second one tells a reply that was cut
+  // short from replies that collide every time.
+  void Probe(const ScanProbe& probe, bool again = false);
   void Address(const ScanProbe& probe);
   std::optional<std::string> ReadIdString();
   void NoteOtherReply(const OtherReply& reply);

@@ -51,12 +51,22 @@ class PinVerification {
     Line(line);
     return PinVerdict::Stop;
   }
+  // A reply that cannot be read is an entry in the list too, on the first field it should
+  // have carried, so that the list names every place the controller was not found to agree.
+  void Unreadable(const FieldId& field) {
+    const ConfigurationRef config{ctx_.Model, ctx_.General, ctx_.Events};
+    result_.Differences.push_back(NoValidResponse(field, FieldValue(field, config)));
+  }
+  PinVerdict StopUnreadable(const FieldId& field) {
+    Unreadable(field);
+    return Stop("No valid response");
+  }
 
   PinVerdict OutputConfig() {
     std::vector<uint8_t> reported;
     switch (RequestStoredOutputConfig(ctx_.Link, p_, reported)) {
       case ReplyStatus::LinkFailed: return PinVerdict::Stop;
-      case ReplyStatus::Invalid: return Stop("No valid response");
+      case ReplyStatus::Invalid: return StopUnreadable(Field(FieldKind::OutputByte, 0));
       case ReplyStatus::Ok: break;
     }
     // The reply must carry every byte its type uses; the short PWM reply of old firmware
@@ -64,7 +74,7 @@ class PinVerification {
     const int type = reported[0];
     const int count = static_cast<int>(reported.size());
     const bool shortPwm = IsShortPwmReply(type, count);
-    if (count < OutputConfigBytesOf(type) && !shortPwm) return Stop("No valid response");
+    if (count < OutputConfigBytesOf(type) && !shortPwm) return StopUnreadable(Field(FieldKind::OutputByte, 0));
 
     const std::vector<int> expected = OutputConfigPayload(Pin(), 1);
     bool differs = false;
@@ -93,7 +103,7 @@ class PinVerification {
     uint8_t layout = 0;
     switch (RequestLayout(ctx_.Link, p_, layout)) {
       case ReplyStatus::LinkFailed: return PinVerdict::Stop;
-      case ReplyStatus::Invalid: return Stop("No valid response");
+      case ReplyStatus::Invalid: return StopUnreadable(Field(FieldKind::AspectConfig));
       case ReplyStatus::Ok: break;
     }
     if (layout != Pin().AspectConfig) {
@@ -108,7 +118,7 @@ class PinVerification {
         EncodedStep theirs;
         switch (RequestStep(ctx_.Link, p_, a, s, theirs)) {
           case ReplyStatus::LinkFailed: return PinVerdict::Stop;
-          case ReplyStatus::Invalid: return Stop("No valid response");
+          case ReplyStatus::Invalid: return StopUnreadable(Field(FieldKind::StepCode, -1, a, s));
           case ReplyStatus::Ok: break;
         }
         const EncodedStep mine = EncodeStep(Pin().Aspects[a].Steps[s]);
@@ -147,7 +157,7 @@ class PinVerification {
       case ReplyStatus::Invalid:
         // Nothing was compared, so the pin cannot pass.
         Line(PinLine("Init"));
-        Differ(Field(FieldKind::InitAspect), Pin().InitAspect - 1, 0, "no reply");
+        Unreadable(Field(FieldKind::InitAspect));
         return PinVerdict::Differs;
       case ReplyStatus::Ok: break;
     }
@@ -167,6 +177,7 @@ class PinVerification {
         Line("Pin Address Configuration: Invalid Response, expected 5,118," + std::to_string(p_) + ", received " +
              std::to_string(ctx_.Link.ReplyLength()) + "," + std::to_string(ctx_.Link.R(0)) + "," +
              std::to_string(ctx_.Link.R(1)));
+        Unreadable(Field(FieldKind::DccCount));
         return PinVerdict::Differs;
       case ReplyStatus::Ok: break;
     }

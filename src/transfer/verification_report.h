@@ -18,6 +18,8 @@ struct Difference {
   // kind (a missing address byte, an initial-aspect byte of no known form).
   std::string FileText;
   std::string ControllerText;
+  // The controller's reply could not be read: it has no value to show.
+  bool NoValidReply = false;
 };
 
 // "pin 10 aspect 2 step 1 Par2: file 40, controller 41"
@@ -33,6 +35,13 @@ struct VerificationResult {
   // the part a stop cut short ("12 of 32 pins").
   std::vector<std::string> Compared;
   std::string Partial;
+  // Parts gone past without being compared, and why: event control on a controller that
+  // has none.
+  struct SkippedPart {
+    std::string Part;
+    std::string Why;
+  };
+  std::vector<SkippedPart> Skipped;
 
   explicit operator bool() const { return Ok; }
   void Add(const VerificationResult& other);
@@ -55,11 +64,25 @@ struct VerificationReport {
 // Stopped" otherwise. `parts` is how many parts the verification compares.
 std::string VerificationVerdict(const VerificationResult& result, int parts);
 
-// One line naming what was compared and how many differences were found.
+// One line naming exactly what was compared and how many differences were found, and
+// what was gone past without being compared.
 std::string VerificationSummary(const VerificationResult& result);
 
+// "event control: not compared, the controller does not support it".
+std::string SkippedPartText(const VerificationResult::SkippedPart& skipped);
+
+// Whether every one of the verification's parts was gone through: compared to its end, or
+// passed over for a reason of the controller's.
+bool AllPartsGoneThrough(const VerificationResult& result, int parts);
+
+// A reply to a request of the verification that it could not read: an entry in the list of
+// differences, on the first field the reply should have carried, so that the list names
+// every place where the controller was not found to agree.
+Difference NoValidResponse(const FieldId& field, int fileValue, const std::string& fileText = {});
+
 // Ends the report with one line per difference of its result (field, file value,
-// controller value), the verdict and the summary line.
+// controller value), the verdict and the summary line; the result is OK exactly when the
+// verdict is "Verify OK".
 void CloseVerificationReport(VerificationReport& report, int parts, int numberingOffset);
 
 }  // namespace brixo

@@ -26,8 +26,11 @@ std::string ValueText(const FieldId& field, int value, const std::string& text) 
 
 std::string DifferenceText(const Difference& difference, int numberingOffset) {
   const FieldId& field = difference.Field;
+  const std::string controller = difference.NoValidReply
+                                     ? "no valid response"
+                                     : ValueText(field, difference.ControllerValue, difference.ControllerText);
   return FieldName(field, numberingOffset) + ": file " + ValueText(field, difference.FileValue, difference.FileText) +
-         ", controller " + ValueText(field, difference.ControllerValue, difference.ControllerText);
+         ", controller " + controller;
 }
 
 void VerificationResult::Add(const VerificationResult& other) {
@@ -35,6 +38,7 @@ void VerificationResult::Add(const VerificationResult& other) {
   Differences.insert(Differences.end(), other.Differences.begin(), other.Differences.end());
   NotCompared.insert(NotCompared.end(), other.NotCompared.begin(), other.NotCompared.end());
   Compared.insert(Compared.end(), other.Compared.begin(), other.Compared.end());
+  Skipped.insert(Skipped.end(), other.Skipped.begin(), other.Skipped.end());
   if (!other.Partial.empty()) Partial = other.Partial;
 }
 

@@ -1,6 +1,7 @@
 #include "transfer/whole_sequences.h"
 
 #include "transfer/changed_writes.h"
+#include "transfer/deferred_commands.h"
 #include "transfer/event_control_transfer.h"
 #include "transfer/general_settings_transfer.h"
 #include "transfer/pin_transfer.h"
@@ -89,9 +90,10 @@ enum class PartsCompared {
 VerificationResult& VerifyParts(TransferContext& ctx, PartsCompared until) {
   ctx.Report.Clear();
   VerificationResult& result = ctx.Report.Result;
-  // Whether the next part follows the one just compared.
+  // Whether the next part follows the one just compared. Compare goes past a part the
+  // controller does not have, saying so; Verify All ends there, as at a difference.
   const auto goOn = [&](const VerificationResult& part, const char* piece) {
-    const bool whole = until == PartsCompared::AllToTheirEnd ? !part.Compared.empty() : part.Ok;
+    const bool whole = until == PartsCompared::AllToTheirEnd ? AllPartsGoneThrough(part, 1) : part.Ok;
     return Finished(ctx, whole, piece);
   };
   ctx.View.ShowProgress("General settings");
@@ -128,28 +130,75 @@ VerificationResult CompareAllSequence(TransferContext& ctx) {
   return CloseAndShow(ctx);
 }
 
+namespace {
+
+std::string Pins(int n) { return std::to_string(n) + (n == 1 ? " pin" : " pins"); }
+// " (3 pins)" after what was written; nothing when no pin differed.
+std::string PinsAmongIt(int n) { return n > 0 ? " (" + Pins(n) + ")" : std::string{}; }
+
+}  // namespace
+
+std::string WriteChangesEndText(const WriteChangesEnd& end) {
+  const std::string caption = "Write Changes";
+  const std::string after = end.Done.empty() ? "" : " after " + end.Done;
+  switch (end.Phase) {
+    case WriteChangesPhase::FirstComparison:
+      return caption + " stopped in its first comparison" + after + ": nothing was written";
+    case WriteChangesPhase::Writing:
+      return caption + " stopped while writing" +
+             (end.PinsToWrite > 0 ? ", after " + std::to_string(end.PinsWritten) + " of " + Pins(end.PinsToWrite)
+                                  : std::string{}) +
+             ": " + StopConsequence(CommandKind::Write, false);
+    case WriteChangesPhase::FinalComparison:
+      if (end.DifferencesLeft > 0) {
+        const int n = end.DifferencesLeft;
+        return caption + " wrote everything that differed" + PinsAmongIt(end.PinsToWrite) +
+               ", but its final comparison still finds " + std::to_string(n) + (n == 1 ? " difference" : " differences");
+      }
+      return caption + " stopped in its final comparison" + after + ": everything that differed was written" +
+             PinsAmongIt(end.PinsToWrite) + ", the comparison is incomplete";
+  }
+  return {};
+}
+
 bool WriteChangedSequence(TransferContext& ctx) {
+  CancellationToken& token = ctx.Link.Cancellation();
+  WriteChangesEnd end;
+  // The words for an early end; the progress is that of the phase it ended in.
+  const auto endedEarly = [&] {
+    end.Done = end.Phase == WriteChangesPhase::Writing ? std::string{} : token.Done();
+    token.NoteEnding(WriteChangesEndText(end));
+    return false;
+  };
   const VerificationResult before = VerifyParts(ctx, PartsCompared::AllToTheirEnd);
   // Only a comparison that saw everything tells what may be left alone.
   if (ctx.Stopping() || VerificationVerdict(before, 3) == "Verification Stopped") {
     CloseAndShow(ctx);
-    return false;
+    return endedEarly();
   }
   const ChangedParts changed = ChangedPartsOf(before.Differences);
   // Nothing to write: the comparison just made is the verification.
   if (!changed.Any()) return CloseAndShow(ctx).Ok;
-  const bool written = WriteChangedParts(ctx, changed);
+  end.Phase = WriteChangesPhase::Writing;
+  end.PinsToWrite = changed.PinCount();
+  const bool written = WriteChangedParts(ctx, changed, end.PinsWritten);
   // The report names what was to be written, then verifies what now stands.
   std::string toWrite;
   for (const Difference& difference : before.Differences)
     toWrite += "Written: " + DifferenceText(difference, ctx.Model.NumberingOffset) + "\r\n";
   if (!written) {
     ctx.View.SetBusy(false);
-    return false;
+    return endedEarly();
   }
+  end.Phase = WriteChangesPhase::FinalComparison;
+  token.NoteDone({});  // the comparison counts afresh
   VerifyParts(ctx, PartsCompared::AllToTheirEnd);
   ctx.Report.Text = toWrite + ctx.Report.Text;
-  return CloseAndShow(ctx).Ok;
+  const VerificationResult after = CloseAndShow(ctx);
+  if (after.Ok) return true;
+  if (!ctx.Stopping() && VerificationVerdict(after, 3) == "Differences Found")
+    end.DifferencesLeft = static_cast<int>(after.Differences.size());
+  return endedEarly();
 }
 
 }  // namespace brixo

@@ -1,6 +1,8 @@
 #pragma once
 // "Read All", "Write All" and "Verify All": the general settings, all pins and the event
 // control in one go, each step only after every earlier one succeeded.
+#include <string>
+
 #include "transfer/transfer_context.h"
 
 namespace brixo {
@@ -24,7 +26,24 @@ VerificationResult CompareAllSequence(TransferContext& ctx);
 // Write All of only what differs: compares first, writes the groups, event tables and
 // pins that differ (the serial addressing options last), then compares again and shows
 // that report. Writes nothing when the first comparison did not get to its end. True when
-// the controller compares afterwards.
+// the controller compares afterwards; otherwise the link's cancellation token holds the
+// sentence that says which phase ended it and what the controller holds
+// (WriteChangesEndText).
 bool WriteChangedSequence(TransferContext& ctx);
+
+// Where Write Changes ended, for the words that tell what the controller holds then.
+enum class WriteChangesPhase { FirstComparison, Writing, FinalComparison };
+struct WriteChangesEnd {
+  WriteChangesPhase Phase = WriteChangesPhase::FirstComparison;
+  // How far the comparison of that phase got ("pin 12 of 32"); empty when it ended at its
+  // first part.
+  std::string Done;
+  int PinsWritten = 0;
+  int PinsToWrite = 0;
+  // The final comparison went through every part and still found this many differences.
+  int DifferencesLeft = 0;
+};
+// "Write Changes stopped in its first comparison after pin 12 of 32: nothing was written".
+std::string WriteChangesEndText(const WriteChangesEnd& end);
 
 }  // namespace brixo

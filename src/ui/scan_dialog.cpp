@@ -59,6 +59,7 @@ ScanDialog::ScanDialog(AppState& app, QWidget* parent) : QDialog(parent), app_(a
   stop_ = Named(new QPushButton("Stop"), "cmdScanStop");
   progress_ = Named(new QProgressBar, "ProgressScan");
   activity_ = Named(new QLabel, "LabelScanActivity");
+  activity_->setWordWrap(true);
 
   list_ = Named(new QTreeWidget, "ListScanFound");
   list_->setRootIsDecorated(false);
@@ -188,9 +189,14 @@ QString ScanDialog::ActivityText() const {
   const int count = static_cast<int>(listed_.size());
   const QString found = count == 1 ? "1 controller found" : QString("%1 controllers found").arg(count);
   if (scan_->Finished()) {
-    if (scan_->LinkFailed()) return "The scan ended: the link failed. " + found + ".";
-    if (scan_->Stopped()) return "Stopped. " + found + ".";
-    return count == 0 ? QString("No controller answered.") : found + ".";
+    QString text;
+    if (scan_->LinkFailed()) text = "The scan ended: the link failed. " + found + ".";
+    else if (scan_->Stopped()) text = "Stopped. " + found + ".";
+    else text = count == 0 && scan_->Problems().empty() ? QString("No controller answered.") : found + ".";
+    // What answered but could not be used: the line needs a look.
+    for (const ScanProblem& problem : scan_->Problems())
+      text += "\n" + ToQt(ScanProblemText(problem, app_.Model().NumberingOffset));
+    return text;
   }
   const int offset = app_.Model().NumberingOffset;
   if (const std::optional<ScanProbe> next = scan_->NextProbe()) {

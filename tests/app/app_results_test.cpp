@@ -110,6 +110,27 @@ TEST_F(AppResultsTest, ACommandTellsHowLongItTookWithoutTheTimeTheReportStaysOpe
   EXPECT_EQ(observer.Results.back().rfind("Verify All Pins: 1 difference in ", 0), 0u) << observer.Results.back();
 }
 
+// A write that did not reach the controller never reads as done in the status bar: through
+// an interface unit with no controller at the module, and Write Changes whose first
+// comparison could not be finished.
+TEST_F(AppResultsTest, AFailedWriteNeverReadsAsDone) {
+  Open();
+  app.Simulator()->SetHostAttached(true);
+  app.Link().CheckQuendal = true;
+  app.Link().ModuleAddress = 4;
+  ASSERT_TRUE(Run("WriteAll"));
+  EXPECT_EQ(observer.Results.back().rfind("Write All stopped after ", 0), 0u) << observer.Results.back();
+  EXPECT_EQ(prompt.Messages, std::vector<std::string>{"No valid response received"});
+
+  app.Simulator()->SetHostAttached(false);
+  app.Link().CheckQuendal = false;
+  app.Link().ModuleAddress = 0;
+  app.Link().ToggleState = 128;
+  app.Simulator()->Controller().Faults().FailAfterFrames = 3;
+  ASSERT_TRUE(Run("WriteChanged"));
+  EXPECT_EQ(observer.Results.back(), "Write Changes stopped in its first comparison: nothing was written");
+}
+
 TEST_F(AppResultsTest, ReadAllRefreshesTheGeneralTabsOutputRanges) {
   Open();
   EXPECT_EQ(app.General().LabelGenDCCOutput, "Output 1 .. 32");

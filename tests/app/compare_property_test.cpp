@@ -11,6 +11,7 @@
 #include "files/data_file.h"
 #include "sim/sim_serial_port.h"
 #include "support/controller_image.h"
+#include "support/field_in_file.h"
 #include "support/property_stride.h"
 #include "support/random_configuration.h"
 #include "transfer/config_fields.h"
@@ -189,6 +190,52 @@ TEST_F(CompareTest, WriteChangesWritesOnlyWhatDiffersThenVerifies) {
   EXPECT_NE(app.Report().Text.find("Written: "), std::string::npos);
   EXPECT_LT(written - 2 * comparison, everything / 8) << "two pins and a group, not the whole controller";
   EXPECT_TRUE(Run("Compare")) << app.Report().Text;
+}
+
+// Every kind of field the controller holds, changed alone in the editor (through the data
+// file, where the field table places it): Write Changes writes it and ends with "Verify
+// OK", and the controller then compares. A kind that Write Changes forgot to mark would
+// write nothing and leave the difference.
+TEST_F(CompareTest, WriteChangesAfterAnySingleFieldChangeVerifies) {
+  const ControllerMemory held = Memory();
+  const std::string base = Editor();
+  for (const FieldKindInfo& info : FieldKinds()) {
+    if (info.IsText && info.Kind != FieldKind::IdString) continue;  // the controller holds no other text
+    SCOPED_TRACE(info.Label);
+    std::string changedField;
+    for (const FieldId& id : AllFields()) {
+      if (id.Kind != info.Kind || !changedField.empty()) continue;
+      const ConfigurationRef config{app.Model(), app.General(), app.Events()};
+      if (!FieldOnController(id, config)) continue;
+      const int current = FieldValue(id, config);
+      const FieldRange range = FieldRangeOf(id, RangeContextOf(id, config));
+      if (info.IsText) {
+        app.General().TextGenIDString = FieldText(id, config) == "Changed" ? "Other" : "Changed";
+        changedField = FieldName(id, 1);
+        break;
+      }
+      for (int value : {current + 1, current - 1, range.Lowest(), range.Highest()}) {
+        if (value == current || !range.Keeps(value)) continue;
+        const std::optional<std::string> text = WithField(base, id, value);
+        if (!text) continue;
+        prompt.Clear();
+        if (!LoadDataFileText(app.DataFiles(), *text)) continue;
+        const ConfigurationRef loaded{app.Model(), app.General(), app.Events()};
+        if (FieldValue(id, loaded) != value) continue;  // the loader read another value
+        changedField = FieldName(id, 1);
+        break;
+      }
+    }
+    ASSERT_FALSE(changedField.empty()) << "no value of this kind could be changed alone";
+    SCOPED_TRACE(changedField);
+    EXPECT_TRUE(Run("WriteChanged")) << app.Report().Text;
+    EXPECT_NE(app.Report().Text.find("Written: " + changedField + ": "), std::string::npos) << app.Report().Text;
+    EXPECT_NE(app.Report().Text.find("\r\nVerify OK\r\n"), std::string::npos) << app.Report().Text;
+    EXPECT_TRUE(Run("VerifyAll")) << app.Report().Text;
+    EXPECT_TRUE(prompt.Messages.empty()) << prompt.Messages.front();
+    Memory() = held;
+    ASSERT_TRUE(LoadDataFileText(app.DataFiles(), base));
+  }
 }
 
 TEST_F(CompareTest, WriteChangesWritesNothingWhenTheComparisonWasCutShort) {

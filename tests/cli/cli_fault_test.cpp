@@ -74,10 +74,13 @@ class BackgroundCli {
   pid_t pid_ = -1;
 };
 
-// "> " lines of a --log file: frames the tool sent.
+// Lines of a --log file that are frames to the controller: "> " directly, ">> " host
+// frames whose data starts with 0 (the host's own queries start with 1).
 int FramesSent(const std::string& log) {
   const std::vector<std::string> lines = Lines(log);
-  return static_cast<int>(std::count_if(lines.begin(), lines.end(), [](const std::string& l) { return l.starts_with("> "); }));
+  return static_cast<int>(std::count_if(lines.begin(), lines.end(), [](const std::string& l) {
+    return l.starts_with("> ") || (l.starts_with(">> ") && l.size() > 14 && l.compare(8, 6, " [00] ") == 0);
+  }));
 }
 
 TEST(CliFaults, MonitorEndsWithinTwoSecondsWhenTheSimulatorIsKilled) {
@@ -145,17 +148,24 @@ TEST(CliFaults, TunnelledMonitorCollectsItsAnswers) {
                                                     "<0> <0> <0> <0> ", "Monitoring Stopped"}));
 }
 
-// A fault that strikes the 41st frame of a whole-controller operation.
+// A fault that strikes the 41st frame of a whole-controller operation, directly or through
+// an interface unit: a write's lost reply fails as a read's does.
 struct OperationFault {
   const char* Name;
   std::vector<std::string> SimOptions;
   std::string Message;  // empty: the device-gone message
+  std::vector<std::string> CliOptions = {};
 };
+
+constexpr const char* kNoValidResponse = "No valid response received";
 
 const OperationFault kOperationFaults[] = {
     {"lost frame", {"--lose-frame", "40"}, kNoResponse},
     {"controller silent", {"--fail-after", "40"}, kNoResponse},
     {"device gone", {"--gone-after", "40"}, ""},
+    {"tunnelled lost frame", {"--host", "--lose-frame", "40"}, kNoValidResponse, {"--tunnel"}},
+    {"tunnelled controller silent", {"--host", "--fail-after", "40"}, kNoValidResponse, {"--tunnel"}},
+    {"tunnelled device gone", {"--host", "--gone-after", "40"}, "", {"--tunnel"}},
 };
 
 class CliOperationFaultTest : public ::testing::TestWithParam<OperationFault> {
@@ -171,7 +181,10 @@ TEST_P(CliOperationFaultTest, WriteAllEndsAtTheFailureAndSaysHowFarItGot) {
   ASSERT_TRUE(StartSim(sim, GetParam().SimOptions));
   const std::string log = folder / "log";
   const auto start = std::chrono::steady_clock::now();
-  const ProgramResult r = RunCli({"--port", sim.Path(), "--log", log, "write-all", DataFile("demo.dat")});
+  std::vector<std::string> args{"--port", sim.Path(), "--log", log};
+  args.insert(args.end(), GetParam().CliOptions.begin(), GetParam().CliOptions.end());
+  args.insert(args.end(), {"write-all", DataFile("demo.dat")});
+  const ProgramResult r = RunCli(args);
   EXPECT_LT(SecondsSince(start), 5.0) << "not 48 s of frames nobody answers";
   EXPECT_EQ(r.Status, 1);
   EXPECT_EQ(Lines(r.Err), (std::vector<std::string>{Expected(sim),
@@ -186,7 +199,10 @@ TEST_P(CliOperationFaultTest, ReadAllLeavesTheOldBackupAsItWas) {
   const std::string backup = folder / "backup.dat";
   WriteText(backup, ReadText(DataFile("demo.dat")));
   const std::string before = ReadText(backup);
-  const ProgramResult r = RunCli({"--port", sim.Path(), "read-all", backup});
+  std::vector<std::string> args{"--port", sim.Path()};
+  args.insert(args.end(), GetParam().CliOptions.begin(), GetParam().CliOptions.end());
+  args.insert(args.end(), {"read-all", backup});
+  const ProgramResult r = RunCli(args);
   EXPECT_EQ(r.Status, 1);
   const std::vector<std::string> err = Lines(r.Err);
   ASSERT_EQ(err.size(), 2u) << r.Err;
@@ -198,6 +214,41 @@ TEST_P(CliOperationFaultTest, ReadAllLeavesTheOldBackupAsItWas) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Faults, CliOperationFaultTest, ::testing::ValuesIn(kOperationFaults), CaseName());
+
+// Every command that writes, through an interface unit with no controller at the module:
+// it fails with the message and status a read gets, and says how far it got.
+struct SilentWrite {
+  const char* Name;
+  std::vector<std::string> Args;
+  std::vector<std::string> Err;
+};
+
+class CliTunnelledWriteTest : public ::testing::TestWithParam<SilentWrite> {};
+
+TEST_P(CliTunnelledWriteTest, FailsWhenNoControllerAnswers) {
+  SimProcess sim;
+  ASSERT_TRUE(StartSim(sim, {"--host"}));
+  std::vector<std::string> args{"--port", sim.Path(), "--tunnel", "--module", "5"};
+  args.insert(args.end(), GetParam().Args.begin(), GetParam().Args.end());
+  const ProgramResult r = RunCli(args);
+  EXPECT_EQ(r.Status, 1);
+  std::vector<std::string> err{kNoValidResponse};
+  err.insert(err.end(), GetParam().Err.begin(), GetParam().Err.end());
+  EXPECT_EQ(Lines(r.Err), err);
+}
+
+const std::string kMix = ": the controller now holds a mix of old and new settings \u2014 write again to finish";
+
+INSTANTIATE_TEST_SUITE_P(
+    Commands, CliTunnelledWriteTest,
+    ::testing::Values(SilentWrite{"write_all", {"write-all", DataFile("demo.dat")}, {"Write All stopped at its first step" + kMix}},
+                      SilentWrite{"write_pin", {"write-pin", "3", DataFile("demo.dat")}, {"Write Pin stopped at its first step" + kMix}},
+                      SilentWrite{"write_events", {"write-events", DataFile("demo.dat")},
+                                  {"Write All Events stopped at its first step" + kMix}},
+                      SilentWrite{"write_id", {"write-id", "Yard"}, {}},
+                      SilentWrite{"aspect", {"aspect", "3", "1"}, {}},
+                      SilentWrite{"servo", {"servo", "3", "10"}, {}}),
+    CaseName());
 
 TEST(CliFaults, ALateReplyLeavesTheOldBackupAsItWas) {
   ScratchFolder folder;

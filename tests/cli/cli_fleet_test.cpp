@@ -90,6 +90,24 @@ TEST_F(CliFleetTest, NobodyAnsweringIsAFailureAndLeavesNoFiles) {
   EXPECT_TRUE(std::filesystem::is_empty(fleet));
 }
 
+// Two controllers answering one address are reported, and the status says the line needs
+// a look; the controller that answered alone is still listed and saved.
+TEST_F(CliFleetTest, TwoControllersOnOneAddressMakeTheLineNeedALook) {
+  SimProcess sim;
+  ASSERT_TRUE(StartSim(sim, {"--modules", "1,1:12,5"}));
+  const std::string garbled =
+      "something answered at module 2, but the reply was garbled \u2014 two controllers on one address?";
+  const ProgramResult scan = RunCli({"--port", sim.Path(), "scan"});
+  EXPECT_EQ(scan.Status, 1);
+  EXPECT_EQ(Lines(scan.Out), std::vector<std::string>{"module 6: firmware 3.2.1.0, ID \"\""});
+  EXPECT_EQ(Lines(scan.Err), std::vector<std::string>{garbled});
+  const std::string fleet = folder / "fleet";
+  const ProgramResult backup = RunCli({"--port", sim.Path(), "backup", fleet});
+  EXPECT_EQ(backup.Status, 1);
+  EXPECT_EQ(Lines(backup.Out), std::vector<std::string>{"module 6: saved " + fleet + "/module-06-unnamed.dat"});
+  EXPECT_EQ(Lines(backup.Err), std::vector<std::string>{garbled});
+}
+
 TEST_F(CliFleetTest, BackupSavesEveryControllerAndVerifyDirChecksThemAll) {
   SimProcess sim;
   ASSERT_TRUE(StartLine(sim));

@@ -80,6 +80,21 @@ INSTANTIATE_TEST_SUITE_P(
                  {"event pin 21 input 3 OFF: file 4, controller -1", "pin 1 aspect 0 step 0 Par3: file 17, controller 0"}}),
     [](const auto& info) { return std::string(info.param.Name); });
 
+// A controller without event control: diff lists what differs in the other parts and
+// says which part it could not compare, instead of passing over it in silence.
+TEST(CliDiffTest, SaysWhichPartWasNotCompared) {
+  SimProcess sim;
+  ASSERT_TRUE(StartSim(sim, {"--no-events", "--load", DataFile("demo.dat")}));
+  ScratchFolder folder;
+  const std::string file = ChangedCopy(folder, "changed.dat", [](AppState& a) {
+    a.Model().PinTable[0].Aspects[0].Steps[0].Par3 = 17;
+  });
+  const ProgramResult r = RunCli({"--port", sim.Path(), "diff", file});
+  EXPECT_EQ(r.Status, 1);
+  EXPECT_EQ(Lines(r.Out), std::vector<std::string>{"pin 1 aspect 0 step 0 Par3: file 17, controller 0"});
+  EXPECT_EQ(Lines(r.Err), std::vector<std::string>{"event control: not compared, the controller does not support it"});
+}
+
 TEST_F(CliCompareTest, UsageAndUnreadableFilesAreStatusTwo) {
   EXPECT_EQ(Cli({"diff"}).Status, 2);
   EXPECT_EQ(Cli({"diff", folder / "missing.dat"}).Status, 2);

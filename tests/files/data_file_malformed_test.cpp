@@ -54,7 +54,7 @@ TEST_F(FilesTest, MalformedFilesChangeNothing) {
       // Values of the right width that the controller cannot hold.
       {"address counts beyond their bits", Replace(sound, "PAM,0,0,0", "PAM,1,9,13")},
       {"DCC addresses beyond 510 and 2046", Replace(sound, "DCC,1,1,0", "DCC,9999,5000,0")},
-      {"DCC address 0 without Allow Address 0", Replace(sound, "DCC,1,1,0", "DCC,0,1,0")},
+      {"DCC address below 0", Replace(sound, "DCC,1,1,0", "DCC,-1,1,0")},
       {"DCC address that is no whole number", Replace(sound, "DCC,1,1,0", "DCC,12.5,1,0")},
       {"extended address 200", Replace(sound, "XAD,0,0,0,", "XAD,0,0,200,")},
       {"extended address between 95 and the enforced 127", Replace(sound, "XAD,0,0,0,", "XAD,0,0,96,")},

@@ -170,13 +170,35 @@ TEST(TunnelledExchange, ExtendedByteIsTakenOut) {
   EXPECT_EQ(rig.Link.R(1), 3);
 }
 
-TEST(TunnelledExchange, WithoutWaitingSendsOnePoll) {
-  TunnelRig rig;
-  rig.Port.QueueReply(kEmptyAnswer);
-  rig.Port.QueueReply(kEmptyAnswer);
-  EXPECT_TRUE(rig.Link.SendBrixoMessage(false, {0, 0, 3, 1}));
-  EXPECT_EQ(rig.Port.Writes.size(), 2u);
-  EXPECT_TRUE(rig.Prompt.Messages.empty());
+// A write (no reply data wanted) still collects the controller's reply, since that is the
+// only sign the message arrived, and fails as a read does when it does not come.
+TEST(TunnelledExchange, AWriteCollectsItsReplyAsAReadDoes) {
+  const Bytes acknowledgement = WithCheck({0x2D, 0x80, 0xE1, 0xE2, 0x80, 0x80});  // 0, 97, 98: 0, 0
+  struct Case {
+    const char* name;
+    std::vector<Bytes> answers;  // to the request, then to the polls
+    bool sent;
+    int frames;  // 0: polls for the whole window
+    std::vector<std::string> messages;
+  };
+  const Case cases[] = {
+      {"ReplyWithTheFirstPoll", {kEmptyAnswer, acknowledgement}, true, 2, {}},
+      {"ReplyWithTheThirdPoll", {kEmptyAnswer, kEmptyAnswer, kEmptyAnswer, acknowledgement}, true, 4, {}},
+      {"ControllerSilent", std::vector<Bytes>(60, kEmptyAnswer), false, 0, {"No valid response received"}},
+      {"HostFallsSilent", {kEmptyAnswer, {}}, false, 2, {"No answer from Quendal", "No valid response received"}},
+  };
+  for (const Case& c : cases) {
+    TunnelRig rig;
+    rig.Port.WriteSeconds = 0.05;
+    for (const Bytes& a : c.answers) rig.Port.QueueReply(a);
+    EXPECT_EQ(rig.Link.SendBrixoMessage(false, {0, 0, 3, 1}), c.sent) << c.name;
+    const int frames = static_cast<int>(rig.Port.Writes.size());
+    if (c.frames > 0) EXPECT_EQ(frames, c.frames) << c.name;
+    else EXPECT_NEAR(frames, 41, 1) << c.name << ": two seconds of polls 50 ms apart";
+    EXPECT_EQ(rig.Prompt.Messages, c.messages) << c.name;
+    const ExchangeOutcome failed = c.frames == 2 ? ExchangeOutcome::LinkFailed : ExchangeOutcome::NoReply;
+    EXPECT_EQ(rig.Link.LastOutcome(), c.sent ? ExchangeOutcome::Answered : failed) << c.name;
+  }
 }
 
 TEST(HostReceiver, BadFramesAreReportedAndNotAnswers) {

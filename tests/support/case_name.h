@@ -6,12 +6,16 @@
 
 namespace brixo::testing {
 
+// Any readable text as a case name: "Write All stopped after pin 12" → "Write_All_stopped_after_pin_12".
+inline std::string CaseNameOf(std::string text) {
+  for (char& c : text) c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+  return text;
+}
+
 struct CaseName {
   template <typename Info>
   std::string operator()(const Info& info) const {
-    std::string name = info.param.Name;
-    for (char& c : name) c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
-    return name;
+    return CaseNameOf(info.param.Name);
   }
 };
 

@@ -92,20 +92,22 @@ TEST(ConfigFields, RangesFollowTheFieldsTheyDependOn) {
     bool accepted, kept;
   };
   const Case cases[] = {
-      {{FieldKind::DccAddress}, {false}, 0, false, false},
-      {{FieldKind::DccAddress}, {true}, 0, true, true},
-      {{FieldKind::FlexValue}, {false, false}, 64, true, true},
-      {{FieldKind::FlexValue}, {false, false}, 20, false, false},
-      {{FieldKind::FlexValue}, {false, true}, 20, true, true},
+      // A controller may hold 0 with "Allow Address 0" off: a file keeps what it read.
+      {{FieldKind::DccAddress}, {}, 0, true, true},
+      {{FieldKind::XDccAddress}, {}, 0, true, true},
+      {{FieldKind::DccAddress}, {}, 511, false, false},
+      {{FieldKind::FlexValue}, {false}, 64, true, true},
+      {{FieldKind::FlexValue}, {false}, 20, false, false},
+      {{FieldKind::FlexValue}, {true}, 20, true, true},
       {{FieldKind::ModuleXAddress}, {}, 96, false, false},
       {{FieldKind::ModuleXAddress}, {}, 127, true, true},
       {{FieldKind::OutputByte, 3, 0}, {}, 7, true, false},
-      {{FieldKind::OutputByte, 3, 2}, {false, false, 1}, 0x30, true, false},
-      {{FieldKind::OutputByte, 3, 2}, {false, false, 1}, 0x2B, true, true},
-      {{FieldKind::OutputByte, 3, 2}, {false, false, 2}, 0x30, true, true},
-      {{FieldKind::StepPar1, 0, -1, 0, 0}, {false, false, 0, 4}, 200, true, true},
-      {{FieldKind::StepPar1, 0, -1, 0, 0}, {false, false, 0, 9}, 200, false, false},
-      {{FieldKind::StepPar0, 0, -1, 0, 0}, {false, false, 0, 5}, 1, false, false},
+      {{FieldKind::OutputByte, 3, 2}, {false, 1}, 0x30, true, false},
+      {{FieldKind::OutputByte, 3, 2}, {false, 1}, 0x2B, true, true},
+      {{FieldKind::OutputByte, 3, 2}, {false, 2}, 0x30, true, true},
+      {{FieldKind::StepPar1, 0, -1, 0, 0}, {false, 0, 4}, 200, true, true},
+      {{FieldKind::StepPar1, 0, -1, 0, 0}, {false, 0, 9}, 200, false, false},
+      {{FieldKind::StepPar0, 0, -1, 0, 0}, {false, 0, 5}, 1, false, false},
       {{FieldKind::DevicePointer, 30}, {}, 1, true, true},
       {{FieldKind::DevicePointer, 30}, {}, 2, false, false},
   };

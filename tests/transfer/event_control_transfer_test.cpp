@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "general_test_fixture.h"
+#include "transfer/event_control.h"
 #include "transfer/event_control_transfer.h"
 
 namespace brixo {
@@ -123,18 +124,28 @@ TEST_F(EventTransferTest, AnUnknownEnableMapIsNeitherWrittenNorCompared) {
 TEST_F(EventTransferTest, VerifyWithoutEventControl) {
   port.Controller().Faults().NoEventControl = true;
   model.NumberingOffset = 0;
-  EXPECT_FALSE(VerifyEventControl(ctx));
+  // Nothing of the part can be compared, the map neither: it is not claimed as compared.
+  VerificationResult result = VerifyEventControl(ctx);
+  EXPECT_FALSE(result.Ok);
   EXPECT_EQ(report.Text,
             "Start EC Verification\r\n"
             "Read Event-On: Function not supported by Device\r\n"
-            "Read Event-Off: Function not supported by Device\r\n"
-            "ECInit: No valid response size\r\n");
+            "Read Event-Off: Function not supported by Device\r\n");
+  EXPECT_TRUE(result.Compared.empty());
+  ASSERT_EQ(result.Skipped.size(), 1u);
+  EXPECT_EQ(SkippedPartText(result.Skipped[0]), "event control: not compared, the controller does not support it");
+  EXPECT_EQ(Count(112), 0);
   report.Clear();
   port.Controller().Faults().NoEventControl = false;
   ASSERT_TRUE(WriteEventControl(ctx));
   ReshapeReply(112, 11, {112, 12, 0, 0});
-  EXPECT_FALSE(VerifyEventControl(ctx));
+  result = VerifyEventControl(ctx);
+  EXPECT_FALSE(result.Ok);
   EXPECT_EQ(report.Text, "Start EC Verification\r\nECInit: No valid response type\r\n");
+  ASSERT_EQ(result.Differences.size(), 1u);
+  EXPECT_EQ(DifferenceText(result.Differences[0], 0), "initial event ON mask: file " +
+                                                          std::to_string(EncodeOnMask(events)) +
+                                                          ", controller no valid response");
   report.Clear();
   SpoilReply(117, 3);
   EXPECT_FALSE(VerifyEventControl(ctx));

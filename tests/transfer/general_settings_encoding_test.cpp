@@ -33,11 +33,12 @@ TEST(GeneralEncoding, SerialAddressNeverCarriesAStaleStartAddress) {
 
 TEST(GeneralEncoding, ValuesOutsideTheirRangesAreNotSent) {
   GeneralSettings g;
-  g.TextGenDCCAddress = "700";  // loaded, never committed
-  g.TextGenXDCCAddress = "0";
+  g.TextGenDCCAddress = "700";  // typed, never committed
+  g.TextGenXDCCAddress = "-3";
   EXPECT_EQ(DccAddressValue(g), 510);
-  EXPECT_EQ(XDccAddressValue(g), 1);
-  g.ChkGenDCCAllow0 = true;
+  EXPECT_EQ(XDccAddressValue(g), 0);
+  // The typed lower bound is not the controller's: a 0 it held and a file kept is sent back.
+  g.TextGenXDCCAddress = "0";
   EXPECT_EQ(XDccAddressValue(g), 0);
   g.ModuleXAddress = 126;
   EXPECT_EQ(EncodeModuleXAddress(g), 95);  // 127 would enforce extended addressing

@@ -155,6 +155,47 @@ TEST_F(GeneralTransferTest, ReadsDecodeControllerBytes) {
   EXPECT_EQ(general.OptionGenSerialStop, 1);
 }
 
+// A read keeps what the controller holds, 0 included whatever "Allow Address 0" says; what
+// a write could not send back as the same bytes is said at once.
+TEST_F(GeneralTransferTest, DccAddressesAreKeptAsTheControllerHoldsThem) {
+  struct Case {
+    const char* name;
+    int low, high, xlow, xhigh;
+    const char* basic;
+    const char* extended;
+    std::vector<std::string> messages;
+  };
+  const Case cases[] = {
+      {"zero without Allow0", 0, 0, 0, 0, "0", "0", {}},
+      {"ordinary", 44, 4, 62, 31, "300", "2046", {}},
+      {"beyond the fields", 63, 7, 63, 31, "510", "2046",
+       {"DCC address: the controller holds 511, which cannot be written back as it is; a write sends 510",
+        "eXtended DCC address: the controller holds 2047, which cannot be written back as it is; a write sends 2046"}},
+      {"low byte of no address", 70, 0, 1, 0, "70", "1",
+       {"DCC address: the controller holds the bytes 70, 0, which cannot be written back as it is; a write sends 70"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    general = GeneralSettings{};
+    prompt.Clear();
+    Memory().DccOptions = 2;  // "Allow Address 0" off
+    Memory().DccLow = static_cast<uint8_t>(c.low);
+    Memory().DccHigh = static_cast<uint8_t>(c.high);
+    Memory().XDccLow = static_cast<uint8_t>(c.xlow);
+    Memory().XDccHigh = static_cast<uint8_t>(c.xhigh);
+    ASSERT_TRUE(ReadDccSettings(ctx));
+    EXPECT_FALSE(general.ChkGenDCCAllow0);
+    EXPECT_EQ(general.TextGenDCCAddress, c.basic);
+    EXPECT_EQ(general.TextGenXDCCAddress, c.extended);
+    EXPECT_EQ(prompt.Messages, c.messages);
+    if (!c.messages.empty()) continue;
+    // What was read is what a write sends back.
+    ClearPayloads();
+    ASSERT_TRUE(WriteDccSettings(ctx));
+    EXPECT_EQ(Payloads(), (PayloadList{{96, 5, 2}, {96, 4, c.low, c.high}, {96, 12, c.xlow, c.xhigh}}));
+  }
+}
+
 TEST_F(GeneralTransferTest, RefusedRepliesAreReported) {
   struct Case {
     int sub;

@@ -50,10 +50,16 @@ class Rig {
     link.CheckQuendal = true;
   }
 
-  std::vector<FoundController> Scan(const ScanSettings& settings = {}) {
+  // Without `problems`, nothing may have answered unusably (a late answer cut by its
+  // window is no collision).
+  std::vector<FoundController> Scan(const ScanSettings& settings = {}, std::vector<std::string>* problems = nullptr) {
     LineScan scan(link, settings);
     scan.Run();
     EXPECT_FALSE(scan.LinkFailed());
+    std::vector<std::string> said;
+    for (const ScanProblem& problem : scan.Problems()) said.push_back(ScanProblemText(problem, 1));
+    if (problems) *problems = said;
+    else EXPECT_EQ(said, std::vector<std::string>{});
     return scan.Found();
   }
 
@@ -246,10 +252,14 @@ TEST(LineScan, EveryProbeGoesOutOnAFreshlySynchronisedLine) {
 
 TEST(LineScan, ControllersSharingAModuleAnswerOnlyTheirExtendedAddress) {
   Rig r;
-  // A plain request reaches both: they talk at once and nobody hears either.
+  // A plain request reaches both: they talk at once, nobody hears either, and the noise
+  // they make is reported, as displayed.
   r.Put({5, 1, "left"});
   r.Put({5, 2, "right"});
-  EXPECT_TRUE(r.Scan().empty());
+  std::vector<std::string> problems;
+  EXPECT_TRUE(r.Scan({}, &problems).empty());
+  EXPECT_EQ(problems, std::vector<std::string>{"something answered at module 6, but the reply was garbled \u2014 two "
+                                               "controllers on one address?"});
   ScanSettings range;
   range.ExtendedRange = ScanSettings::Range{0, 3};
   const std::vector<FoundController> found = r.Scan(range);
@@ -257,6 +267,25 @@ TEST(LineScan, ControllersSharingAModuleAnswerOnlyTheirExtendedAddress) {
   EXPECT_EQ(found[0].IdString, "left");
   EXPECT_EQ(found[1].IdString, "right");
   EXPECT_EQ(r.link.CheckXaddress, false) << "extended addressing is put back as it was";
+}
+
+// Two controllers on one module, one of them behind an extended address: the scan finds
+// the others and reports the collision, however the replies are delayed.
+TEST(LineScan, TwoControllersOnOneAddressAreReportedNotPassedOver) {
+  for (double delay : {0.0, 0.02}) {
+    SCOPED_TRACE(delay);
+    Rig r;
+    r.Put({1, {}, "plain"});
+    r.Put({1, 12, "behind"}).Faults().ReplyDelaySeconds = delay;
+    r.Put({5, {}, "alone"});
+    std::vector<std::string> problems;
+    const std::vector<FoundController> found = r.Scan({}, &problems);
+    ASSERT_EQ(found.size(), 1u);
+    EXPECT_EQ(found[0].Module, 5);
+    EXPECT_EQ(problems, std::vector<std::string>{"something answered at module 2, but the reply was garbled \u2014 "
+                                                 "two controllers on one address?"});
+    EXPECT_TRUE(r.prompt.Messages.empty()) << r.prompt.Messages.front();
+  }
 }
 
 TEST(LineScan, StopEndsAtOnceAndKeepsWhatWasFound) {

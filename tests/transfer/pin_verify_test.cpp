@@ -166,16 +166,22 @@ TEST_F(PinVerifyTest, AddressReplyOfAnotherShapeIsReportedAndVerificationGoesOn)
   rewriting.Rewrite = [](std::vector<int>& payload, int&) {
     if (payload.size() == 5 && payload[0] == 118 && payload[1] == 4) payload.pop_back();
   };
-  EXPECT_FALSE(VerifyPins(ctx));
+  const VerificationResult result = VerifyPins(ctx);
+  EXPECT_FALSE(result.Ok);
   std::vector<std::string> expected = Header();
   expected.push_back("Pin Address Configuration: Invalid Response, expected 5,118,4, received 4,118,4");
   EXPECT_EQ(ReportLines(), expected);
   EXPECT_EQ(CountCommand(118), 32);
+  // The reply that could not be read is in the list, so that every listing shows it.
+  ASSERT_EQ(result.Differences.size(), 1u);
+  EXPECT_EQ(DifferenceText(result.Differences[0], 1), "pin 5 DCC addresses: file 2, controller no valid response");
+  EXPECT_EQ(VerificationVerdict(result, 1), "Differences Found");
 }
 
 struct StopCase {
   const char* name;
   std::function<void(std::vector<int>&, int&)> rewrite;
+  const char* difference;  // the last one listed: the reply that could not be read
 };
 
 class PinVerifyStopTest : public PinVerifyTest, public ::testing::WithParamInterface<StopCase> {};
@@ -191,30 +197,37 @@ TEST_P(PinVerifyStopTest, WrongReplyStopsWithNoValidResponse) {
   for (const auto& p : Payloads()) EXPECT_LE(p[1], 4);
   EXPECT_TRUE(result.Compared.empty());
   EXPECT_EQ(result.Partial, "4 of 32 pins");
+  ASSERT_FALSE(result.Differences.empty());
+  EXPECT_EQ(DifferenceText(result.Differences.back(), 1), GetParam().difference);
 }
 
 const StopCase kStops[] = {
     {"OutputConfigTooShort",
      [](std::vector<int>& p, int&) {
        if (p[0] == 113 && p[1] == 4) p.resize(2);
-     }},
+     },
+     "pin 5 output byte 0: file 1, controller no valid response"},
     {"OutputConfigOtherPin",
      [](std::vector<int>& p, int&) {
        if (p[0] == 113 && p[1] == 4) p[1] = 5;
-     }},
+     },
+     "pin 5 output byte 0: file 1, controller no valid response"},
     {"LayoutEcho",
      [](std::vector<int>& p, int&) {
        if (p[0] == 114 && p[1] == 4) p[0] = 115;
-     }},
+     },
+     "pin 5 layout: file 3, controller no valid response"},
     {"DifferenceThenWrongLayout",
      [](std::vector<int>& p, int&) {
        if (p[0] == 113 && p[1] == 4) p[3] = 1;  // the pin differs first ...
        if (p[0] == 114 && p[1] == 4) p.push_back(0);  // ... then its layout reply is wrong
-     }},
+     },
+     "pin 5 layout: file 3, controller no valid response"},
     {"StepLength",
      [](std::vector<int>& p, int&) {
        if (p[0] == 115 && p[1] == 4 && p[2] == 3) p.pop_back();
-     }},
+     },
+     "pin 5 aspect 3 step 0 instruction: file 1 (Jump), controller no valid response"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, PinVerifyStopTest, ::testing::ValuesIn(kStops),

@@ -161,6 +161,28 @@ TEST_F(SequenceTest, GeneralSettingsDifferenceStopsVerifyAll) {
   EXPECT_EQ(view.Calls, (std::vector<std::string>{"SetBusy(0)", "ShowReport"}));
 }
 
+// On a controller without event control (and a configuration without an enable map, so
+// that nothing of the part is read), each verification names exactly the parts it
+// compared, and the one it could not.
+TEST_F(SequenceTest, WithoutEventControlTheSummaryNamesOnlyWhatWasCompared) {
+  FillConfiguration(model, general, events);
+  events.EnableMapKnown = false;
+  WriteAllSequence(ctx);
+  port.Controller().Faults().NoEventControl = true;
+  const std::string skipped = " Not compared: event control (the controller does not support it).";
+  struct Case {
+    VerificationResult (*run)(TransferContext&);
+    std::string end;
+  };
+  for (const Case& c : {Case{VerifyAllSequence, "\r\nVerification Stopped\r\nCompared general settings: no differences."},
+                        Case{CompareAllSequence,
+                             "\r\nVerification Stopped\r\nCompared general settings and 32 pins: no differences."}}) {
+    EXPECT_FALSE(c.run(ctx).Ok);
+    ASSERT_GE(report.Text.size(), c.end.size() + skipped.size()) << report.Text;
+    EXPECT_EQ(report.Text.substr(report.Text.size() - c.end.size() - skipped.size()), c.end + skipped);
+  }
+}
+
 struct SilentCase {
   bool silent;         // never answers
   int answeredFrames;  // or: drops the frame after these (one-shot)

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "pin_test_fixture.h"
+#include "support/property_stride.h"
 #include "transfer/config_fields.h"
 #include "transfer/deferred_commands.h"
 
@@ -70,12 +71,35 @@ TEST_F(UserStopTest, EveryCommandStopsAfterTheExchangeInFlight) {
     EXPECT_TRUE(prompt.Messages.empty()) << prompt.Messages.front();
     const std::string said = commands.LastEndedEarlyText();
     EXPECT_EQ(said.rfind(commands.LastCaption() + " stopped ", 0), 0u) << said;
-    const std::string consequence = StopConsequence(commands.LastKind(), false);
-    EXPECT_EQ(said.substr(said.size() - consequence.size()), consequence) << said;
+    // Write Changes stopped in its first comparison has written nothing yet.
+    const std::string consequence =
+        name == "WriteChanged" ? "nothing was written" : StopConsequence(commands.LastKind(), false);
+    EXPECT_TRUE(said.ends_with(": " + consequence)) << said;
     if (commands.LastKind() == CommandKind::Read) {
       EXPECT_EQ(Editor(), before) << "a stopped read changes nothing in the editor";
     }
     EXPECT_FALSE(commands.LabelActionVisible());
+  }
+}
+
+// Stopped at any reply, every part boundary among them, Verify All and Compare never say
+// "Verify OK" of a controller that does compare: only a verification that reached the end
+// of every part may.
+TEST_F(UserStopTest, AVerificationStoppedAtAnyReplyNeverSaysVerifyOk) {
+  for (PinRecord& pin : model.PinTable) pin = PinRecord{};  // few replies per pin
+  RunStoppedAt("WriteAll", -1);
+  ASSERT_TRUE(commands.LastSucceeded());
+  for (const char* name : {"VerifyAll", "Compare"}) {
+    SCOPED_TRACE(name);
+    RunStoppedAt(name, -1);
+    ASSERT_TRUE(commands.LastSucceeded()) << report.Text;
+    const int total = replies;
+    for (int reply = 1; reply <= total; reply += kPropertyStride) {
+      RunStoppedAt(name, reply);
+      EXPECT_FALSE(commands.LastSucceeded()) << "stopped at reply " << reply;
+      EXPECT_FALSE(report.Result.Ok) << "stopped at reply " << reply;
+      EXPECT_EQ(report.Text.find("\r\nVerify OK\r\n"), std::string::npos) << "stopped at reply " << reply;
+    }
   }
 }
 

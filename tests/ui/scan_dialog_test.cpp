@@ -60,6 +60,21 @@ class ScanDialogTest : public MainWindowTest {
   }
 };
 
+// Two controllers answering one address: the dialog says so below its list, in the words
+// brixo-cli uses, and lists the controllers that answered alone.
+TEST_F(ScanDialogTest, TwoControllersOnOneAddressAreReported) {
+  SelectSimulatedPort();
+  PutControllers();
+  app.Simulator()->Controllers().Add(4).Memory().ModuleXAddress = 12;
+  WithDialog([&](ScanDialog& dialog) {
+    RunToEnd(dialog);
+    EXPECT_EQ(Rows(dialog), (QStringList{"1||3.2.1.0|Demo|in time", "10||3.2.1.9|Depot|in time"}));
+    const QString activity = dialog.findChild<QLabel*>("LabelScanActivity")->text();
+    EXPECT_TRUE(activity.startsWith("2 controllers found.\nsomething answered at module 5, but the reply was garbled "))
+        << activity.toStdString();
+  });
+}
+
 TEST_F(ScanDialogTest, FindsTheControllersAndTakesTheChosenAddress) {
   SelectSimulatedPort();
   PutControllers();
