@@ -31,10 +31,12 @@ bool SaveDataFile(DataFileContext& context, bool compact);
 bool SaveDataFileTo(DataFileContext& context, const std::string& path, bool compact);
 
 // Asks for a file and loads it. A file that is not a sound configuration file changes
-// nothing and shows "Invalid configuration file". False when cancelled or refused.
+// nothing and shows "Invalid configuration file", with the file's name, the line and the
+// reason on a second line. False when cancelled or refused.
 bool LoadDataFile(DataFileContext& context);
 bool LoadDataFileFrom(DataFileContext& context, const std::string& path);
-bool LoadDataFileText(DataFileContext& context, std::string_view text);
+// `fileName` names the text's file in a refusal; empty when it comes from no file.
+bool LoadDataFileText(DataFileContext& context, std::string_view text, const std::string& fileName = {});
 
 // After the whole configuration was replaced: the address maps are built again and every
 // display of it shown again.

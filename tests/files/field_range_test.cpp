@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "files/general_records.h"
+#include "model/output_config.h"
 #include "files_test_support.h"
 #include "support/property_stride.h"
 #include "transfer/config_fields.h"
@@ -86,6 +87,9 @@ std::optional<std::string> WithField(const std::string& text, const FieldId& id,
   } else {
     fields[place] = std::to_string(value + info.FileBias);
   }
+  // A record has as many fields as its output type takes: the bytes another type takes are
+  // added as zeros or left out.
+  if (id.Kind == FieldKind::OutputByte && id.Index == 0) fields.resize(1 + OutputConfigBytesOf(value), "0");
   std::string line = indent;
   for (size_t i = 0; i < fields.size(); ++i) line += (i ? "," : "") + fields[i];
   lines[*at] = line;
@@ -189,7 +193,11 @@ class FieldRangeTest : public FilesTest {
         Restore();
         prompt.Clear();
         EXPECT_FALSE(LoadDataFileText(data, *changed)) << name << " = " << value;
-        EXPECT_EQ(prompt.Messages, std::vector<std::string>{"Invalid configuration file"}) << name << " = " << value;
+        EXPECT_EQ(prompt.Messages.size(), 1u);
+        // Refused with the record named: "Invalid configuration file\nline 45: Pin: ..."
+        const std::string told = prompt.Messages.empty() ? "" : prompt.Messages[0];
+        EXPECT_EQ(told.rfind("Invalid configuration file\nline ", 0), 0u) << told;
+        EXPECT_NE(told.find(std::string(": ") + info.FileTag + ": "), std::string::npos) << told;
         EXPECT_EQ(Compose(), text) << name << " = " << value << " changed the configuration";
         ++tried;
       }
