@@ -126,7 +126,8 @@ constexpr std::array<CliCommand, 27> kCommands{{
      1, 1, kNoFlags, true, RunVerifyDir},
     {"convert", "IN OUT [--compact]", "load IN, save it as OUT",
      "Loads the data file IN and saves it as OUT, normally or compactly (--compact). Needs no\n"
-     "controller.\n",
+     "controller. Ctrl-C either comes before OUT is replaced, which is then left as it was\n"
+     "(status 130), or finds the conversion complete (status 0); brixo-cli says which.\n",
      2, 2, kFlagCompact, false, RunConvert},
 }};
 
@@ -328,7 +329,7 @@ int RunCli(const std::vector<std::string>& args) {
   SignalsStop signals(app.Link().Cancellation());
   const int result = command->Run(session);
   status.Clear();
-  return Interrupted(session) ? kExitInterrupted : result;
+  return Interrupted(session) && !session.Completed ? kExitInterrupted : result;
 }
 
 }  // namespace brixo

@@ -140,8 +140,8 @@ int LoadIfPresent(CliSession& s, const std::string& path) {
   return std::filesystem::exists(path, error) ? LoadInput(s, path) : kExitOk;
 }
 
-int SaveOutput(CliSession& s, const std::string& path, bool compact) {
-  return SaveDataFileTo(s.App.DataFiles(), path, compact) ? kExitOk : kExitUsage;
+int SaveOutput(CliSession& s, const std::string& path, bool compact, const std::function<bool()>& stop) {
+  return SaveDataFileTo(s.App.DataFiles(), path, compact, stop) ? kExitOk : kExitUsage;
 }
 
 int ControllerOutcome(CliSession& s, bool ok, int problemsBefore) {
