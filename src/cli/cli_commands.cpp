@@ -301,6 +301,8 @@ int RunCli(const std::vector<std::string>& args) {
   appOptions.OfferSimulator = options.Simulate;
   appOptions.Devices = &devices;
   appOptions.Observer = &observer;
+  // Every line goes to standard output or --log as it comes: no window shows a history.
+  appOptions.HistoryLines = kStreamedHistoryLines;
   if (ListsMachinePorts(*command, options)) appOptions.Scanner = ScanQtSerialPorts;
   if (command->NeedsController && !options.Simulate && !options.Port.empty() && !IsPortNumber(options.Port))
     appOptions.ExtraDevices.push_back(options.Port);
