@@ -13,7 +13,6 @@
 
 #include <filesystem>
 #include <functional>
-#include <thread>
 
 #include "files/file_io.h"
 #include "files_test_support.h"
@@ -400,30 +399,6 @@ TEST_F(FilesTest, ASaveOverAMountPointFailsAndSaysSo) {
   if (WEXITSTATUS(status) == 77) GTEST_SKIP() << "no mount namespace here";
   EXPECT_EQ(WEXITSTATUS(status), 0) << "1: reported as saved, 2: not told, 3: the mounted file changed";
   EXPECT_EQ(ReadAll(target), "old");
-  EXPECT_EQ(TemporaryFilesIn(dir_), std::vector<std::string>{});
-}
-
-// Two saves to one file at once, many times over: each says it saved, and the file always
-// holds the whole of one of them.
-TEST_F(FilesTest, SavesAtOnceEachReportWhatHappened) {
-  const std::string target = PathOf("shared.dat");
-  const std::string contents[2] = {std::string(20000, 'a'), std::string(30000, 'b')};
-  int failures[2] = {0, 0};
-  std::thread other([&] {
-    for (int i = 0; i < 200; ++i) {
-      std::string error;
-      if (!ReplaceFileText(target, contents[1], error)) ++failures[1];
-    }
-  });
-  for (int i = 0; i < 200; ++i) {
-    std::string error;
-    if (!ReplaceFileText(target, contents[0], error)) ++failures[0];
-    const std::string now = ReadAll(target);
-    EXPECT_TRUE(now == contents[0] || now == contents[1]) << now.size() << " bytes";
-  }
-  other.join();
-  EXPECT_EQ(failures[0], 0);
-  EXPECT_EQ(failures[1], 0);
   EXPECT_EQ(TemporaryFilesIn(dir_), std::vector<std::string>{});
 }
 
