@@ -33,8 +33,6 @@ class LineReader {
   bool Broken() const { return !reason_.empty(); }
   int BrokenLine() const { return broken_line_; }
   const std::string& Reason() const { return reason_; }
-  // The number of the last line looked at.
-  int LinesRead() const { return line_number_; }
 
  private:
   bool Split(std::string_view text, FileLine& line);
