@@ -25,11 +25,11 @@ struct Pins {
 };
 
 std::vector<std::string> NamesIn(std::string_view text) {
-  FieldReader reader(text);
+  LineReader reader(text);
   bool hasVersion = false;
   std::string version;
   std::vector<std::string> names;
-  if (!ReadDefinitionsHeader(reader, hasVersion, version) || !ReadDeviceNames(reader, names)) names.clear();
+  if (ReadDefinitionsHeader(reader, hasVersion, version) || ReadDeviceNames(reader, names)) names.clear();
   return names;
 }
 

@@ -30,7 +30,7 @@ AppState::AppState(UserPrompt& prompt, FileChooser& chooser, AppStateOptions opt
       observer_(options.Observer),
       ownClock_(OwnClockUnless(options.TimeSource)),
       clock_(options.TimeSource ? options.TimeSource : ownClock_.get()),
-      log_(kHistoryLines, clock_),
+      log_(options.HistoryLines, clock_),
       link_(*clock_, prompt, log_),
       factory_(*clock_, options.Devices),
       ports_(link_, factory_, options.Scanner),
@@ -44,7 +44,7 @@ AppState::AppState(UserPrompt& prompt, FileChooser& chooser, AppStateOptions opt
       dataFiles_{model_, general_, events_, prompt, chooser_, fileView_},
       deviceFiles_{model_, devices_, prompt, chooser_, fileView_},
       live_{link_, model_, maps_, general_, liveState_},
-      monitor_(link_) {
+      monitor_(link_, options.HistoryLines) {
   addresses_.onAddressChanged = [this] { transferView_.RebuildAddressMaps(); };
   link_.onPortLost = [this] { Observer().ShowPortState(); };
   pins_.Output().onTestPositionShown = [this](int page, int value) {

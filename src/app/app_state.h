@@ -45,6 +45,10 @@ struct AppStateOptions {
   Clock* TimeSource = nullptr;
   // Told about every display change from start-up on; may be null.
   AppObserver* Observer = nullptr;
+  // Lines kept of the communication log and of the feedback monitor's text. A program that
+  // shows neither but passes each line on keeps few (kStreamedHistoryLines), so that its
+  // memory settles within the first minute of a monitor.
+  size_t HistoryLines = kHistoryLines;
 };
 
 // The tabs of the main window's tab strip.

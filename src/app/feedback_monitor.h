@@ -13,7 +13,9 @@ class FeedbackMonitor {
  public:
   static constexpr int kTickMs = 100;  // Timer2
 
-  explicit FeedbackMonitor(BrixoLink& link) : link_(link) {}
+  // `historyLines`: how many of its lines the text keeps.
+  explicit FeedbackMonitor(BrixoLink& link, size_t historyLines = kHistoryLines)
+      : link_(link), text_(historyLines) {}
 
   // "Monitor" click: false (after "Select Comm-port") when the port is closed.
   bool Monitor();

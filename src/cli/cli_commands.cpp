@@ -30,7 +30,9 @@ constexpr std::array<CliCommand, 27> kCommands{{
     {"read-id", "", "print the identification string",
      "Reads the identification string (\"Read String\") and prints it.\n", 0, 0, kNoFlags, true, RunReadId},
     {"write-id", "TEXT", "write the identification string",
-     "Writes TEXT as the identification string (\"Write String\"); its first 12 characters go.\n", 1, 1, kNoFlags,
+     "Writes TEXT as the identification string (\"Write String\"); its first 12 characters go,\n"
+     "and brixo-cli says so when it is longer. A controller holds only ASCII characters: a\n"
+     "TEXT with any other is refused (status 2).\n", 1, 1, kNoFlags,
      true, RunWriteId},
     {"read-all", "FILE [--compact]", "Read All, then save to FILE",
      "Reads the whole controller (\"Read All\") and saves it to FILE; --compact leaves out pins and\n"
@@ -86,7 +88,8 @@ constexpr std::array<CliCommand, 27> kCommands{{
      "the pin's dynamic parameters.\n",
      2, 2, kFlagSlow, true, RunPwm},
     {"tamlo", "B1 B2 B3", "send a legacy message",
-     "Sends the legacy message B1 B2 B3 (each 0..127) to the module address (\"TamloSend\").\n", 3, 3, kNoFlags,
+     "Sends the legacy message B1 B2 B3 (B1 0..63, B2 and B3 0..127) to the module address\n"
+     "(\"TamloSend\"); a B1 of 64 or more would read as a controller message and is refused.\n", 3, 3, kNoFlags,
      true, RunTamlo},
     {"lamp-test", "[MODULE]", "legacy lamp test",
      "Legacy lamp test of outputs 0..31 (\"Lamp Test\") of MODULE, or of the module address.\n", 0, 1, kNoFlags,
@@ -126,7 +129,8 @@ constexpr std::array<CliCommand, 27> kCommands{{
      1, 1, kNoFlags, true, RunVerifyDir},
     {"convert", "IN OUT [--compact]", "load IN, save it as OUT",
      "Loads the data file IN and saves it as OUT, normally or compactly (--compact). Needs no\n"
-     "controller.\n",
+     "controller. Ctrl-C either comes before OUT is replaced, which is then left as it was\n"
+     "(status 130), or finds the conversion complete (status 0); brixo-cli says which.\n",
      2, 2, kFlagCompact, false, RunConvert},
 }};
 
@@ -297,6 +301,8 @@ int RunCli(const std::vector<std::string>& args) {
   appOptions.OfferSimulator = options.Simulate;
   appOptions.Devices = &devices;
   appOptions.Observer = &observer;
+  // Every line goes to standard output or --log as it comes: no window shows a history.
+  appOptions.HistoryLines = kStreamedHistoryLines;
   if (ListsMachinePorts(*command, options)) appOptions.Scanner = ScanQtSerialPorts;
   if (command->NeedsController && !options.Simulate && !options.Port.empty() && !IsPortNumber(options.Port))
     appOptions.ExtraDevices.push_back(options.Port);
@@ -328,7 +334,7 @@ int RunCli(const std::vector<std::string>& args) {
   SignalsStop signals(app.Link().Cancellation());
   const int result = command->Run(session);
   status.Clear();
-  return Interrupted(session) ? kExitInterrupted : result;
+  return Interrupted(session) && !session.Completed ? kExitInterrupted : result;
 }
 
 }  // namespace brixo

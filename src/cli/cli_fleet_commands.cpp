@@ -144,6 +144,67 @@ std::vector<BackupFile> BackupFilesIn(const std::string& folder) {
   return files;
 }
 
+// The backups in the folder of the controller at this module and extended address, as
+// displayed: the file a new backup replaces, under whatever identification string it had.
+std::vector<std::string> EarlierBackups(const std::filesystem::path& folder, int module, std::optional<int> extended) {
+  std::vector<std::string> names;
+  for (const BackupFile& file : BackupFilesIn(folder.string())) {
+    if (file.Address.Module == module && file.Address.Extended == extended) names.push_back(file.Name);
+  }
+  return names;
+}
+
+std::string KeptName(const std::string& name) { return name + ".bak"; }
+
+// Keeps an earlier backup as "<name>.bak" (replacing an older one). One that the new file
+// replaces under the same name is linked there before the save; any other is moved there
+// once the new file is saved. False, with the reason, when that failed.
+bool KeepEarlierBackup(const std::filesystem::path& folder, const std::string& name, bool replacedBySave,
+                       std::string& error) {
+  const std::filesystem::path from = folder / name;
+  const std::filesystem::path to = folder / KeptName(name);
+  std::error_code ec;
+  if (replacedBySave) {
+    std::filesystem::remove(to, ec);
+    std::filesystem::create_hard_link(from, to, ec);
+    if (ec) std::filesystem::copy_file(from, to, std::filesystem::copy_options::overwrite_existing, ec);
+  } else {
+    std::filesystem::rename(from, to, ec);
+  }
+  if (ec) error = ec.message();
+  return !ec;
+}
+
+// Saves the controller's backup as `name`, keeping each earlier backup of the same
+// controller as ".bak"; the line says what was saved (`note` behind its name) and kept.
+// The exit status of the save.
+int SaveBackup(CliSession& s, const std::filesystem::path& folder, const std::string& name, int module,
+               std::optional<int> extended, const std::string& note, std::string& line) {
+  const std::vector<std::string> earlier = EarlierBackups(folder, module, extended);
+  std::string error;
+  const bool sameName = std::find(earlier.begin(), earlier.end(), name) != earlier.end();
+  if (sameName && !KeepEarlierBackup(folder, name, true, error)) {
+    line += "not saved: the previous " + name + " could not be kept as " + KeptName(name) + " (" + error + ")";
+    return kExitUsage;
+  }
+  const std::string path = (folder / name).string();
+  if (int saved = SaveOutput(s, path, false)) {
+    line += "could not save " + path;
+    return saved;
+  }
+  line += "saved " + path + note;
+  int status = kExitOk;
+  for (const std::string& old : earlier) {
+    if (old != name && !KeepEarlierBackup(folder, old, false, error)) {
+      line += ", but the previous " + old + " could not be moved to " + KeptName(old) + " (" + error + ")";
+      status = kExitUsage;
+    } else {
+      line += ", the previous " + old + " kept as " + KeptName(old);
+    }
+  }
+  return status;
+}
+
 }  // namespace
 
 // A line where something answered garbled or refused is no clean line, whatever else
@@ -186,13 +247,8 @@ int RunBackup(CliSession& s) {
     } else {
       const std::optional<int> shownExtended = f.Extended ? std::optional<int>(*f.Extended + s.Offset()) : std::nullopt;
       const std::string name = BackupFileName(f.Module + s.Offset(), shownExtended, s.App.General().TextGenIDString);
-      const std::string path = (folder / name).string();
-      if (int saved = SaveOutput(s, path, false)) {
-        status = saved;
-        line += "could not save " + path;
-      } else {
-        line += "saved " + path + (status == kExitOk ? "" : " (with problems)");
-      }
+      const std::string note = status == kExitOk ? "" : " (with problems)";
+      status = std::max(status, SaveBackup(s, folder, name, f.Module + s.Offset(), shownExtended, note, line));
     }
     PrintOut(line + "\n");
     worst = std::max(worst, status);

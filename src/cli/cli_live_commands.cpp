@@ -74,6 +74,8 @@ int RunTamlo(CliSession& s) {
     const std::string what = "B" + std::to_string(i + 1);
     if (int status = NumberArgument(s, what, s.Options.Arguments[i], 0, kLegacyByteMax, bytes[i])) return status;
   }
+  // A message the core would refuse is a wrong argument, told before the port is opened.
+  if (bytes[0] >= kLegacyFirstByteLimit) return UsageError(s, kLegacyFirstByteRefused);
   if (int status = Connect(s)) return status;
   const int problems = s.Prompt.Problems();
   return ControllerOutcome(s, SendTamlo(s.App.Link(), bytes[0], bytes[1], bytes[2]), problems);

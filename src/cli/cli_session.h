@@ -2,6 +2,7 @@
 // One run of brixo-cli: the options, the application state and the terminal, with the
 // steps every command shares (connecting as the link options say, numbers as displayed,
 // data files in and out, and the exit status).
+#include <functional>
 #include <string>
 
 #include "app/app_state.h"
@@ -20,6 +21,9 @@ struct CliSession {
   AppState& App;
   TerminalPrompt& Prompt;
   StatusLine& Status;
+  // Set by a command whose work was done whole although a stop came: the stop came too
+  // late to leave anything as it was, so the run ends as a success.
+  bool Completed = false;
 
   int Offset() { return App.Model().NumberingOffset; }
 };
@@ -47,8 +51,9 @@ int NumberArgument(CliSession& s, const std::string& what, const std::string& te
 int LoadInput(CliSession& s, const std::string& path);
 // The same when the file exists; a missing file leaves the start-up configuration.
 int LoadIfPresent(CliSession& s, const std::string& path);
-// Saves the configuration; kExitUsage when the file cannot be written.
-int SaveOutput(CliSession& s, const std::string& path, bool compact);
+// Saves the configuration; kExitUsage when the file cannot be written. `stop` is asked
+// just before the file replaces what was there (see ReplaceFileText).
+int SaveOutput(CliSession& s, const std::string& path, bool compact, const std::function<bool()>& stop = {});
 
 // The exit status of controller work: kExitOk only when it succeeded and no problem was
 // reported since `problemsBefore`.
@@ -66,6 +71,9 @@ std::string EndedEarlyText(CliSession& s);
 // A text typed on a UTF-8 terminal as the core keeps texts: one byte per character,
 // Latin-1; a character beyond Latin-1 becomes "?".
 std::string Latin1FromUtf8(const std::string& text);
+// The first character of a UTF-8 text beyond seven-bit ASCII, named for a message:
+// "\"€\" (U+20AC)", or "byte 0xFC" where the text is no UTF-8; empty when there is none.
+std::string FirstNonAsciiCharacter(const std::string& text);
 
 // Writes text (with "\r\n" turned into "\n") to standard output.
 void PrintOut(const std::string& text);

@@ -100,8 +100,15 @@ int RunReadId(CliSession& s) {
   return RunGeneral(s, ReadIdString, [](CliSession& c) { return c.App.General().TextGenIDString; });
 }
 
+// A controller holds seven-bit characters: any other is refused before anything is sent,
+// whether Latin-1 could carry it or not.
 int RunWriteId(CliSession& s) {
-  s.App.General().TextGenIDString = Latin1FromUtf8(s.Options.Arguments[0]);
+  const std::string& text = s.Options.Arguments[0];
+  if (const std::string beyond = FirstNonAsciiCharacter(text); !beyond.empty()) {
+    return UsageError(s, "a controller cannot hold " + beyond + ": its identification string takes only ASCII "
+                         "characters. Nothing was written.");
+  }
+  s.App.General().TextGenIDString = Latin1FromUtf8(text);
   return RunGeneral(s, WriteIdString, nullptr);
 }
 

@@ -19,7 +19,7 @@ struct TagName {
 
 // In the order the reader compares them; "Evt" is an old name of "Eon". "Ena" (the initial
 // event enable map) and "IDB" (the identification string's bytes, when "ID$" cannot carry
-// them) follow the "Eof" records; readers that do not know them skip their fields.
+// them) follow the "Eof" records; readers that do not know them skip their lines.
 constexpr TagName kDataTags[] = {
     {"End", RecordTag::End}, {"ID$", RecordTag::IdString}, {"DCC", RecordTag::Dcc}, {"XAD", RecordTag::Xad},
     {"HWC", RecordTag::Hwc}, {"LED", RecordTag::Led},      {"SPC", RecordTag::Spc}, {"Evt", RecordTag::Eon},
@@ -92,33 +92,53 @@ int DataFileVersionOf(std::string_view firstField) {
   return static_cast<int>(value);
 }
 
-bool ReadDataRecords(FieldReader& reader, int version, std::vector<FileRecord>& records) {
+std::optional<FileProblem> ReadDataFileHeader(LineReader& reader, int& version) {
+  FileLine line;
+  if (!reader.Next(line)) {
+    if (reader.Broken()) return FileProblem{{}, reader.BrokenLine(), {}, reader.Reason()};
+    return FileProblem{{}, 0, {}, "the file is empty"};
+  }
+  if (!IsDataFileHeader(line.Fields[0].Text)) {
+    return FileProblem{{}, line.Number, {}, "not a configuration file (it begins with no \"" +
+                                                std::string(kDataFileKeyword) + " \" and a version)"};
+  }
+  if (line.Fields.size() > 1) return FileProblem{{}, line.Number, {}, "more than the header on its line"};
+  version = DataFileVersionOf(line.Fields[0].Text);
+  return std::nullopt;
+}
+
+std::optional<FileProblem> ReadDataRecords(LineReader& reader, int version, std::vector<FileRecord>& records) {
   return ReadDataRecords(reader, version, [&records](FileRecord&& record) { records.push_back(std::move(record)); });
 }
 
-bool ReadDataRecords(FieldReader& reader, int version, const std::function<void(FileRecord&&)>& take) {
+std::optional<FileProblem> ReadDataRecords(LineReader& reader, int version,
+                                           const std::function<void(FileRecord&&)>& take) {
   int currentPin = 0;
-  Field field;
-  while (reader.Next(field)) {
+  FileLine line;
+  while (reader.Next(line)) {
     const TagName* match = nullptr;
     for (const TagName& tag : kDataTags) {
-      if (IsTag(field, tag.Text)) {
+      if (IsTag(line.Fields[0], tag.Text)) {
         match = &tag;
         break;
       }
     }
-    if (!match) continue;  // unknown fields are skipped one by one
+    if (!match) continue;  // a record this reader does not know
     FileRecord record;
     record.Tag = match->Tag;
-    RecordReader in(reader, record);
-    if (!ReadFields(in, record, version, currentPin)) return false;
+    FieldCursor fields(line);
+    RecordReader in(fields, record);
+    if (!ReadFields(in, record, version, currentPin) || !fields.Finish())
+      return FileProblem{{}, line.Number, match->Text, fields.Reason()};
     // A value the controller cannot hold would be masked or clamped on the way to it.
-    if (!RecordValuesFit(match->Tag == RecordTag::Eon ? "Eon" : match->Text, record, version, currentPin)) return false;
+    std::string unheld = RecordValueProblem(match->Tag == RecordTag::Eon ? "Eon" : match->Text, record, version, currentPin);
+    if (!unheld.empty()) return FileProblem{{}, line.Number, match->Text, std::move(unheld)};
     const bool end = match->Tag == RecordTag::End;
     take(std::move(record));
-    if (end) return true;
+    if (end) return std::nullopt;
   }
-  return false;
+  if (reader.Broken()) return FileProblem{{}, reader.BrokenLine(), {}, reader.Reason()};
+  return FileProblem{{}, 0, {}, "the file ends before \"End\""};
 }
 
 }  // namespace brixo

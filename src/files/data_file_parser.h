@@ -4,7 +4,10 @@
 #include <string_view>
 #include <vector>
 
+#include <optional>
+
 #include "files/field_reader.h"
+#include "files/file_problem.h"
 #include "files/file_record.h"
 
 namespace brixo {
@@ -12,15 +15,21 @@ namespace brixo {
 // True when the first field names a configuration file: the keyword, a blank and four
 // characters.
 bool IsDataFileHeader(std::string_view firstField);
+// Reads the first line, which must hold the header alone; `version` is then its number.
+std::optional<FileProblem> ReadDataFileHeader(LineReader& reader, int& version);
 // The numeric value of the header's last four characters (0 when they are no number).
 int DataFileVersionOf(std::string_view firstField);
 
-// Reads the records after the first field up to and including "End". False when the file
-// ends before "End", a quote is not closed, a field does not fit its width or an index
-// lies outside the model; `records` is then incomplete and must not be applied.
-bool ReadDataRecords(FieldReader& reader, int version, std::vector<FileRecord>& records);
+// Reads the records after the first line up to and including "End", one per line. A
+// problem (without the file's name) when the file ends before "End", a line is broken,
+// holds too few or too many fields for its record, a field does not fit its width or an
+// index lies outside the model; `records` is then incomplete and must not be applied. A
+// line whose tag is unknown is skipped whole: newer files may carry records older
+// readers do not know.
+std::optional<FileProblem> ReadDataRecords(LineReader& reader, int version, std::vector<FileRecord>& records);
 // The same, handing each record over as soon as it was read and checked; a reader that
 // checks the whole file first and applies it in a second pass needs no record list.
-bool ReadDataRecords(FieldReader& reader, int version, const std::function<void(FileRecord&&)>& take);
+std::optional<FileProblem> ReadDataRecords(LineReader& reader, int version,
+                                           const std::function<void(FileRecord&&)>& take);
 
 }  // namespace brixo

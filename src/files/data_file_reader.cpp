@@ -1,3 +1,4 @@
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -144,28 +145,27 @@ bool LoadDataFileFrom(DataFileContext& context, const std::string& path) {
     context.Prompt.ShowMessage("Could not open " + path + ": " + error, MessageIcon::Warning);
     return false;
   }
-  return LoadDataFileText(context, text);
+  return LoadDataFileText(context, text, std::filesystem::path(path).filename().string());
 }
 
-bool LoadDataFileText(DataFileContext& context, std::string_view text) {
-  FieldReader reader(text);
-  Field first;
-  if (!reader.Next(first) || !IsDataFileHeader(first.Text)) {
-    context.Prompt.ShowMessage(kInvalidFile, MessageIcon::Warning);
+bool LoadDataFileText(DataFileContext& context, std::string_view text, const std::string& fileName) {
+  const auto refuse = [&context, &fileName](FileProblem problem) {
+    problem.File = fileName;
+    context.Prompt.ShowMessage(RefusalText(kInvalidFile, problem), MessageIcon::Warning);
     return false;
-  }
-  const int version = DataFileVersionOf(first.Text);
+  };
+  LineReader reader(text);
+  int version = 0;
+  if (std::optional<FileProblem> problem = ReadDataFileHeader(reader, version)) return refuse(std::move(*problem));
   if (version < 3100) {
     context.Prompt.ShowMessage("Data File Version = " + std::to_string(version), MessageIcon::Information);
   }
   // The whole file is read and checked first: a broken file changes nothing. The check
   // keeps no records, and the second pass applies each one as it is read again, so a
   // load needs little more memory than the file's text.
-  FieldReader checker = reader;
-  if (!ReadDataRecords(checker, version, [](FileRecord&&) {})) {
-    context.Prompt.ShowMessage(kInvalidFile, MessageIcon::Warning);
-    return false;
-  }
+  LineReader checker = reader;
+  if (std::optional<FileProblem> problem = ReadDataRecords(checker, version, [](FileRecord&&) {}))
+    return refuse(std::move(*problem));
   RecordApplier applier(context, version);
   ReadDataRecords(reader, version, [&applier](FileRecord&& record) { applier.Apply(record); });
   RefreshAfterLoad(context.View);

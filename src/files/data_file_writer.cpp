@@ -50,10 +50,11 @@ bool SaveDataFile(DataFileContext& context, bool compact) {
   return SaveDataFileTo(context, path, compact);
 }
 
-bool SaveDataFileTo(DataFileContext& context, const std::string& path, bool compact) {
+bool SaveDataFileTo(DataFileContext& context, const std::string& path, bool compact,
+                    const std::function<bool()>& stop) {
   bool quotesReplaced = false;
   const std::string text = ComposeDataFile(context.Model, context.General, context.Events, compact, quotesReplaced);
-  return SaveComposedFile(context.Prompt, path, text, quotesReplaced);
+  return SaveComposedFile(context.Prompt, path, text, quotesReplaced, stop);
 }
 
 }  // namespace brixo

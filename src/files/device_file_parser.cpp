@@ -8,6 +8,16 @@
 namespace brixo {
 namespace {
 
+struct TagName {
+  const char* Text;
+  RecordTag Tag;
+};
+
+// "Dev" starts a device and carries only its name here.
+constexpr TagName kDefinitionTags[] = {{"Dev", RecordTag::Dev}, {"End", RecordTag::End}, {"Pin", RecordTag::Pin},
+                                       {"Pab", RecordTag::Pab}, {"PAM", RecordTag::Pam}, {"Cfg", RecordTag::Cfg},
+                                       {"Asp", RecordTag::Asp}, {"Ins", RecordTag::Ins}};
+
 bool ReadOutputConfig(RecordReader& in, FileRecord& record) {
   if (!in.Bytes(1)) return false;
   switch (record.Numbers[0]) {
@@ -30,6 +40,8 @@ bool ReadOutputConfig(RecordReader& in, FileRecord& record) {
 
 bool ReadFields(RecordReader& in, FileRecord& record) {
   switch (record.Tag) {
+    case RecordTag::Dev:
+      return in.Text();
     case RecordTag::Pin:
       return in.Int16s(1) && in.Bytes(2) && in.Text();
     case RecordTag::Pab:
@@ -47,67 +59,91 @@ bool ReadFields(RecordReader& in, FileRecord& record) {
   }
 }
 
-}  // namespace
-
-bool ReadDefinitionsHeader(FieldReader& reader, bool& hasVersion, std::string& version) {
-  Field first;
-  reader.Next(first);
-  const std::string_view keyword = kDefinitionsKeyword;
-  if (std::string_view(first.Text).substr(0, keyword.size()) != keyword) return false;
-  hasVersion = first.Text.size() >= keyword.size() + 2;
-  version = hasVersion ? first.Text.substr(keyword.size() + 1) : std::string();
-  return true;
-}
-
-bool ReadDeviceNames(FieldReader& reader, std::vector<std::string>& names) {
-  Field field;
-  while (reader.Next(field)) {
-    if (IsTag(field, "End")) return true;
-    if (IsTag(field, "Dev")) {
-      std::string name;
-      if (!reader.ReadText(name)) return false;
-      names.push_back(std::move(name));
+// What the next known record is, read and checked; false at the end of the text or at a
+// problem (`problem` then holds it; its Reason stays empty at the mere end).
+bool NextRecord(LineReader& reader, FileRecord& record, FileProblem& problem) {
+  FileLine line;
+  while (reader.Next(line)) {
+    const TagName* match = nullptr;
+    for (const TagName& tag : kDefinitionTags) {
+      if (IsTag(line.Fields[0], tag.Text)) {
+        match = &tag;
+        break;
+      }
     }
+    if (!match) continue;  // a record this reader does not know
+    record = FileRecord{};
+    record.Tag = match->Tag;
+    FieldCursor fields(line);
+    RecordReader in(fields, record);
+    if (!ReadFields(in, record) || !fields.Finish()) {
+      problem = {{}, line.Number, match->Text, fields.Reason()};
+      return false;
+    }
+    if (record.Tag != RecordTag::Dev && record.Tag != RecordTag::End) {
+      // The pin records hold the fields of a data file's pin group, in today's form.
+      const char* dataTag = record.Tag == RecordTag::Pab ? "Pin" : match->Text;
+      std::string unheld = RecordValueProblem(dataTag, record, 3100, 0);
+      if (!unheld.empty()) {
+        problem = {{}, line.Number, match->Text, std::move(unheld)};
+        return false;
+      }
+    }
+    return true;
   }
+  if (reader.Broken()) problem = {{}, reader.BrokenLine(), {}, reader.Reason()};
   return false;
 }
 
-DeviceSearch FindDevice(FieldReader& reader, const std::string& name) {
-  Field field;
-  while (reader.Next(field)) {
-    if (IsTag(field, "End")) return DeviceSearch::NotFound;
-    if (IsTag(field, "Dev")) {
-      std::string found;
-      if (!reader.ReadText(found)) return DeviceSearch::Broken;
-      if (found == name) return DeviceSearch::Found;
-    }
+FileProblem EndMissing() { return {{}, 0, {}, "the file ends before \"End\""}; }
+
+}  // namespace
+
+std::optional<FileProblem> ReadDefinitionsHeader(LineReader& reader, bool& hasVersion, std::string& version) {
+  FileLine first;
+  if (!reader.Next(first)) {
+    if (reader.Broken()) return FileProblem{{}, reader.BrokenLine(), {}, reader.Reason()};
+    return FileProblem{{}, 0, {}, "the file is empty"};
   }
+  const std::string_view keyword = kDefinitionsKeyword;
+  const std::string& text = first.Fields[0].Text;
+  if (std::string_view(text).substr(0, keyword.size()) != keyword) {
+    return FileProblem{{}, first.Number, {}, "not a definitions file (it begins with no \"" + std::string(keyword) + "\")"};
+  }
+  if (first.Fields.size() > 1) return FileProblem{{}, first.Number, {}, "more than the header on its line"};
+  hasVersion = text.size() >= keyword.size() + 2;
+  version = hasVersion ? text.substr(keyword.size() + 1) : std::string();
+  return std::nullopt;
+}
+
+std::optional<FileProblem> ReadDeviceNames(LineReader& reader, std::vector<std::string>& names) {
+  FileRecord record;
+  FileProblem problem;
+  while (NextRecord(reader, record, problem)) {
+    if (record.Tag == RecordTag::End) return std::nullopt;
+    if (record.Tag == RecordTag::Dev) names.push_back(std::move(record.Texts[0]));
+  }
+  return problem.Reason.empty() ? EndMissing() : problem;
+}
+
+DeviceSearch FindDevice(LineReader& reader, const std::string& name, FileProblem& problem) {
+  FileRecord record;
+  while (NextRecord(reader, record, problem)) {
+    if (record.Tag == RecordTag::End) return DeviceSearch::NotFound;
+    if (record.Tag == RecordTag::Dev && record.Texts[0] == name) return DeviceSearch::Found;
+  }
+  if (problem.Reason.empty()) problem = EndMissing();
   return DeviceSearch::Broken;
 }
 
-bool ReadDeviceRecords(FieldReader& reader, std::vector<FileRecord>& records) {
-  static constexpr struct {
-    const char* Text;
-    RecordTag Tag;
-  } kTags[] = {{"Pin", RecordTag::Pin}, {"Pab", RecordTag::Pab}, {"PAM", RecordTag::Pam},
-               {"Cfg", RecordTag::Cfg}, {"Asp", RecordTag::Asp}, {"Ins", RecordTag::Ins}};
-  Field field;
-  while (reader.Next(field)) {
-    if (IsTag(field, "Dev") || IsTag(field, "End")) return true;
-    for (const auto& tag : kTags) {
-      if (!IsTag(field, tag.Text)) continue;
-      FileRecord record;
-      record.Tag = tag.Tag;
-      RecordReader in(reader, record);
-      if (!ReadFields(in, record)) return false;
-      // The pin records hold the fields of a data file's pin group, in today's form.
-      const char* dataTag = tag.Tag == RecordTag::Pab ? "Pin" : tag.Text;
-      if (!RecordValuesFit(dataTag, record, 3100, 0)) return false;
-      records.push_back(std::move(record));
-      break;
-    }
+std::optional<FileProblem> ReadDeviceRecords(LineReader& reader, std::vector<FileRecord>& records) {
+  FileRecord record;
+  FileProblem problem;
+  while (NextRecord(reader, record, problem)) {
+    if (record.Tag == RecordTag::Dev || record.Tag == RecordTag::End) return std::nullopt;
+    records.push_back(std::move(record));
   }
-  return false;
+  return problem.Reason.empty() ? EndMissing() : problem;
 }
 
 }  // namespace brixo

@@ -19,12 +19,16 @@ struct DefinitionsFile {
   std::vector<std::string> Names;
 };
 
-// Reads the header and the names of a whole definitions file; shows "Invalid definition
-// file" when it is not one or breaks off before "End".
-bool ReadDefinitions(const std::string& text, UserPrompt& prompt, DefinitionsFile& file) {
-  FieldReader reader(text);
-  if (!ReadDefinitionsHeader(reader, file.HasVersion, file.Version) || !ReadDeviceNames(reader, file.Names)) {
-    prompt.ShowMessage(kInvalidDefinitions, MessageIcon::Warning);
+// Reads the header and the names of a whole definitions file, every record checked; shows
+// "Invalid definition file" and where it went wrong when it is not one, a record is
+// damaged or it breaks off before "End".
+bool ReadDefinitions(const std::string& text, const std::string& path, UserPrompt& prompt, DefinitionsFile& file) {
+  LineReader reader(text);
+  std::optional<FileProblem> problem = ReadDefinitionsHeader(reader, file.HasVersion, file.Version);
+  if (!problem) problem = ReadDeviceNames(reader, file.Names);
+  if (problem) {
+    problem->File = std::filesystem::path(path).filename().string();
+    prompt.ShowMessage(RefusalText(kInvalidDefinitions, *problem), MessageIcon::Warning);
     return false;
   }
   return true;
@@ -77,7 +81,7 @@ bool LoadStartUpDefinitions(DeviceContext& context, const std::vector<std::strin
   }
 
   DefinitionsFile file;
-  if (!ReadDefinitions(text, context.Prompt, file)) return false;
+  if (!ReadDefinitions(text, library.DeviceFilePath, context.Prompt, file)) return false;
   if (file.HasVersion) library.DefinitionsVersion = file.Version;
   if (!library.DefinitionsVersion.empty()) library.lblDDVersion = library.DefinitionsVersion;
   AddDevices(library, file);
@@ -104,7 +108,7 @@ bool ReloadDefinitionsFrom(DeviceContext& context, const std::string& path, bool
     return false;
   }
   DefinitionsFile file;
-  if (!ReadDefinitions(text, context.Prompt, file)) return false;
+  if (!ReadDefinitions(text, path, context.Prompt, file)) return false;
 
   DeviceLibrary& library = context.Library;
   library.DeviceFilePath = path;

@@ -55,7 +55,9 @@ void SelectDevice(DeviceLibrary& library, int index);
 // "Load Device": copies the device named by cboDeviceText onto the pins from CurrentPin on.
 bool LoadDevice(DeviceContext& context);
 // The same with the definitions text given: loads the first device called `name`.
-bool LoadDeviceText(DeviceContext& context, std::string_view text, const std::string& name);
+// `fileName` names the text's file in a refusal.
+bool LoadDeviceText(DeviceContext& context, std::string_view text, const std::string& name,
+                    const std::string& fileName = {});
 
 // "Save Device": writes the device of CurrentPin to a file of its own.
 bool SaveDevice(DeviceContext& context);

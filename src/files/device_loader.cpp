@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -119,20 +120,26 @@ bool LoadDevice(DeviceContext& context) {
     context.Prompt.ShowMessage("Could not open " + path + ": " + error, MessageIcon::Warning);
     return false;
   }
-  return LoadDeviceText(context, text, name);
+  return LoadDeviceText(context, text, name, std::filesystem::path(path).filename().string());
 }
 
-bool LoadDeviceText(DeviceContext& context, std::string_view text, const std::string& name) {
+bool LoadDeviceText(DeviceContext& context, std::string_view text, const std::string& name,
+                    const std::string& fileName) {
   // The device's records are read and checked before any pin changes.
-  FieldReader reader(text);
+  LineReader reader(text);
   std::vector<FileRecord> records;
-  const DeviceSearch search = FindDevice(reader, name);
+  FileProblem problem;
+  const DeviceSearch search = FindDevice(reader, name, problem);
   if (search == DeviceSearch::NotFound) {
     context.Prompt.ShowMessage("No match found");
     return false;
   }
-  if (search == DeviceSearch::Broken || !ReadDeviceRecords(reader, records)) {
-    context.Prompt.ShowMessage("Invalid definition file", MessageIcon::Warning);
+  std::optional<FileProblem> damaged;
+  if (search == DeviceSearch::Broken) damaged = problem;
+  if (!damaged) damaged = ReadDeviceRecords(reader, records);
+  if (damaged) {
+    damaged->File = fileName;
+    context.Prompt.ShowMessage(RefusalText("Invalid definition file", *damaged), MessageIcon::Warning);
     return false;
   }
 

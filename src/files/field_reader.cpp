@@ -6,91 +6,120 @@ namespace brixo {
 namespace {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-bool IsLineEnd(char c) { return c == '\r' || c == '\n'; }
 
-// Consumes one comma or one line end (CR LF, CR or LF) at pos, if there is one.
-size_t SkipDelimiter(std::string_view text, size_t pos) {
-  if (pos >= text.size()) return pos;
-  if (text[pos] == ',') return pos + 1;
-  if (text[pos] == '\r') {
-    ++pos;
-    if (pos < text.size() && text[pos] == '\n') ++pos;
-    return pos;
-  }
-  if (text[pos] == '\n') return pos + 1;
-  return pos;
+// Control characters other than the blank tab; line ends never reach the line's text.
+bool IsControl(char c) {
+  const auto byte = static_cast<unsigned char>(c);
+  return (byte < 0x20 && c != '\t') || byte == 0x7F;
+}
+
+std::string ControlName(char c) {
+  static const char* const kHex = "0123456789ABCDEF";
+  const auto byte = static_cast<unsigned char>(c);
+  return std::string("control character 0x") + kHex[byte >> 4] + kHex[byte & 15] + " outside quotes";
 }
 
 }  // namespace
 
-size_t FieldReader::ReadAt(size_t pos, Field& field, bool& broken) const {
-  const auto fail = [&broken] {
-    broken = true;
-    return std::string_view::npos;
+bool LineReader::Split(std::string_view text, FileLine& line) {
+  size_t pos = 0;
+  const auto skipBlanks = [&] {
+    while (pos < text.size() && IsBlank(text[pos])) ++pos;
   };
-  while (pos < text_.size() && IsBlank(text_[pos])) ++pos;
-  if (pos >= text_.size()) return std::string_view::npos;
-  if (text_[pos] == '"') {
-    // The format has no escape and no text spanning lines: a quote that does not close on
-    // its own line, or is followed by more than the field's end, breaks the file. Read on,
-    // it would take the following fields for text and shift every record after it.
-    const size_t close = text_.find_first_of("\"\r\n", pos + 1);
-    if (close == std::string_view::npos || text_[close] != '"') return fail();
-    field.Text.assign(text_.substr(pos + 1, close - pos - 1));
-    field.Quoted = true;
-    pos = close + 1;
-    while (pos < text_.size() && IsBlank(text_[pos])) ++pos;
-    if (pos < text_.size() && text_[pos] != ',' && !IsLineEnd(text_[pos])) return fail();
-    return SkipDelimiter(text_, pos);
+  skipBlanks();
+  if (pos >= text.size()) return true;  // a blank line
+  for (;;) {
+    skipBlanks();
+    Field field;
+    if (pos < text.size() && text[pos] == '"') {
+      // The format has no escape and no text spanning lines.
+      const size_t close = text.find('"', pos + 1);
+      if (close == std::string_view::npos) {
+        reason_ = "a text whose closing quote is missing";
+        return false;
+      }
+      field.Text.assign(text.substr(pos + 1, close - pos - 1));
+      field.Quoted = true;
+      pos = close + 1;
+      skipBlanks();
+      if (pos < text.size() && text[pos] != ',') {
+        reason_ = IsControl(text[pos]) ? ControlName(text[pos]) : "more behind a text's closing quote";
+        return false;
+      }
+    } else {
+      const size_t start = pos;
+      while (pos < text.size() && text[pos] != ',') {
+        if (text[pos] == '"') {
+          reason_ = "a double quote inside a field";
+          return false;
+        }
+        if (IsControl(text[pos])) {
+          reason_ = ControlName(text[pos]);
+          return false;
+        }
+        ++pos;
+      }
+      size_t last = pos;
+      while (last > start && IsBlank(text[last - 1])) --last;
+      field.Text.assign(text.substr(start, last - start));
+    }
+    line.Fields.push_back(std::move(field));
+    if (pos >= text.size()) return true;
+    ++pos;  // the comma
   }
-  size_t end = pos;
-  while (end < text_.size() && text_[end] != ',' && !IsLineEnd(text_[end])) {
-    if (text_[end] == '"') return fail();  // a quote inside a field: part of a broken text
-    ++end;
-  }
-  size_t last = end;
-  while (last > pos && IsBlank(text_[last - 1])) --last;
-  field.Text.assign(text_.substr(pos, last - pos));
-  field.Quoted = false;
-  return SkipDelimiter(text_, end);
 }
 
-bool FieldReader::Next(Field& field) {
-  if (broken_) return false;
-  size_t next = ReadAt(pos_, field, broken_);
-  if (next == std::string_view::npos) {
-    pos_ = text_.size();
-    return false;
+bool LineReader::Next(FileLine& line) {
+  while (!Broken() && pos_ < text_.size()) {
+    size_t end = text_.find_first_of("\r\n", pos_);
+    if (end == std::string_view::npos) end = text_.size();
+    const std::string_view text = text_.substr(pos_, end - pos_);
+    // One line end: CR LF, CR or LF.
+    pos_ = end;
+    if (pos_ < text_.size() && text_[pos_] == '\r') ++pos_;
+    if (pos_ < text_.size() && text_[pos_] == '\n') ++pos_;
+    ++line_number_;
+    line.Number = line_number_;
+    line.Fields.clear();
+    if (!Split(text, line)) {
+      broken_line_ = line_number_;
+      pos_ = text_.size();
+      return false;
+    }
+    if (!line.Fields.empty()) return true;
   }
-  pos_ = next;
+  return false;
+}
+
+bool FieldCursor::Fail(std::string reason) {
+  if (reason_.empty()) reason_ = std::move(reason);
+  return false;
+}
+
+bool FieldCursor::ReadText(std::string& value) {
+  if (AtEnd()) return Fail("too few fields: field " + std::to_string(next_) + " is missing");
+  value = fields_[next_++].Text;
   return true;
 }
 
-bool FieldReader::Peek(Field& field) const {
-  if (broken_) return false;
-  bool broken = false;
-  return ReadAt(pos_, field, broken) != std::string_view::npos;
-}
-
-bool FieldReader::ReadText(std::string& value) {
-  Field field;
-  if (!Next(field)) return false;
-  value = std::move(field.Text);
-  return true;
-}
-
-bool FieldReader::ReadInteger(long min, long max, int& value) {
-  Field field;
-  if (!Next(field)) return false;
-  auto number = ParseWholeNumber(field.Text);
-  if (!number || *number < min || *number > max) return false;
+bool FieldCursor::ReadInteger(long min, long max, int& value) {
+  if (AtEnd()) return Fail("too few fields: field " + std::to_string(next_) + " is missing");
+  const size_t place = next_++;
+  const std::string& text = fields_[place].Text;
+  const std::optional<long> number = ParseWholeNumber(text);
+  if (!number) return Fail("field " + std::to_string(place) + " is not a whole number: " + text);
+  if (*number < min || *number > max) {
+    return Fail("field " + std::to_string(place) + " is " + std::to_string(*number) + ", outside " +
+                std::to_string(min) + " to " + std::to_string(max));
+  }
   value = static_cast<int>(*number);
   return true;
 }
 
-bool FieldReader::NextIsNumber() const {
-  Field field;
-  return Peek(field) && ParseWholeNumber(field.Text).has_value();
+bool FieldCursor::Finish() {
+  if (AtEnd()) return true;
+  return Fail("too many fields: " + std::to_string(fields_.size() - 1) + " where " + std::to_string(next_ - 1) +
+              " belong");
 }
 
 bool IsTag(const Field& field, std::string_view tag) { return !field.Quoted && field.Text == tag; }

@@ -1,12 +1,14 @@
 #pragma once
-// Reads the data and definitions files as a stream of fields, not as lines: blanks before
-// a field are skipped; an unquoted field ends at the next comma or line end; a quoted
-// field runs to its closing quote and the comma or line end behind it is consumed.
-// A quoted field must close on its own line and be followed by a comma or the line's end,
-// and no other field holds a double quote; anything else breaks the file.
-#include <optional>
+// Reads the data and definitions files line by line: every file the program writes has one
+// record per line, so a record's fields must all be on its line. Within a line blanks
+// before a field are skipped; an unquoted field ends at the next comma or the line's end; a
+// quoted field runs to its closing quote, which a comma or the line's end must follow.
+// A quote that does not close on its line, a double quote in an unquoted field and a
+// control character outside quotes break the file: read on, they would shift fields from
+// one record into the next.
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace brixo {
 
@@ -15,30 +17,52 @@ struct Field {
   bool Quoted = false;  // tags are never quoted, so a quoted field never acts as one
 };
 
-class FieldReader {
+// One line of a file split into its fields; a blank line has none.
+struct FileLine {
+  int Number = 0;  // counted from 1
+  std::vector<Field> Fields;
+};
+
+class LineReader {
  public:
-  explicit FieldReader(std::string_view text) : text_(text) {}
+  explicit LineReader(std::string_view text) : text_(text) {}
 
-  // The next field; false at the end of the text or at a broken quote (Broken() then tells).
-  bool Next(Field& field);
-  // The next field without consuming it.
-  bool Peek(Field& field) const;
-  bool Broken() const { return broken_; }
-
-  // Typed reads of the next field; false when it is missing or does not fit.
-  bool ReadText(std::string& value);
-  bool ReadInteger(long min, long max, int& value);
-  bool ReadByte(int& value) { return ReadInteger(0, 255, value); }
-  bool ReadInt16(int& value) { return ReadInteger(-32768, 32767, value); }
-  // True when the next field holds a whole number (of any size).
-  bool NextIsNumber() const;
+  // The next line that holds a field (blank lines are passed over). False at the end of
+  // the text, or at a broken line: Broken() then tells, with BrokenLine() and Reason().
+  bool Next(FileLine& line);
+  bool Broken() const { return !reason_.empty(); }
+  int BrokenLine() const { return broken_line_; }
+  const std::string& Reason() const { return reason_; }
 
  private:
-  size_t ReadAt(size_t pos, Field& field, bool& broken) const;
+  bool Split(std::string_view text, FileLine& line);
 
   std::string_view text_;
   size_t pos_ = 0;
-  bool broken_ = false;
+  int line_number_ = 0;
+  int broken_line_ = 0;
+  std::string reason_;
+};
+
+// Typed reads of the fields after a line's tag, in order. The first read that fails
+// keeps its reason ("field 3 is not a number: x"); fields are counted from 1 after the tag.
+class FieldCursor {
+ public:
+  explicit FieldCursor(const FileLine& line) : fields_(line.Fields) {}
+
+  bool ReadText(std::string& value);
+  bool ReadInteger(long min, long max, int& value);
+  bool AtEnd() const { return next_ >= fields_.size(); }
+  // True when every field of the line was read; otherwise the reason names the surplus.
+  bool Finish();
+  const std::string& Reason() const { return reason_; }
+
+ private:
+  bool Fail(std::string reason);
+
+  const std::vector<Field>& fields_;
+  size_t next_ = 1;  // behind the tag
+  std::string reason_;
 };
 
 // True when the field is the given tag: unquoted and equal character by character.

@@ -1,6 +1,7 @@
 #include "files/file_io.h"
 
 #include <fcntl.h>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -13,6 +14,9 @@ namespace brixo {
 namespace {
 
 constexpr int kMostLinksFollowed = 40;  // as the kernel does before ELOOP
+constexpr const char* kTemporarySuffix = ".saving.tmp";
+constexpr size_t kNameRoom = 200;  // of a name's 255 bytes, what the temporary name keeps of the target's
+constexpr int kNameTries = 100;
 
 std::string ErrorText(int error) { return std::strerror(error); }
 
@@ -78,6 +82,35 @@ bool ResolveLinks(const std::string& path, std::string& target, std::string& err
   return false;
 }
 
+// "<name>.<six letters>.saving.tmp" beside the target, made anew: O_EXCL never opens what
+// is there already, and O_NOFOLLOW never writes through a link someone put in its place.
+// `mode` is the new file's permissions before the umask.
+int CreateTemporaryFile(const std::string& target, mode_t mode, std::string& temporary) {
+  static const char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+  const std::filesystem::path path(target);
+  const std::string name = path.filename().string().substr(0, kNameRoom);
+  for (int attempt = 0; attempt < kNameTries; ++attempt) {
+    unsigned char random[6] = {};
+    if (::getrandom(random, sizeof random, 0) != static_cast<ssize_t>(sizeof random)) return -1;
+    std::string unique = name + ".";
+    for (unsigned char r : random) unique += kLetters[r % (sizeof kLetters - 1)];
+    temporary = (path.parent_path() / (unique + kTemporarySuffix)).string();
+    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
+    if (fd >= 0 || errno != EEXIST) return fd;
+  }
+  errno = EEXIST;
+  return -1;
+}
+
+// The replaced file's owner, group and permissions, whatever the umask took away. Only
+// root may give a file away; anyone may give it one of his own groups. What the system
+// refuses stays as created: the contents are still saved.
+void TakeOwnershipOf(int fd, const struct stat& replaced) {
+  if (::fchown(fd, replaced.st_uid, replaced.st_gid) != 0) (void)::fchown(fd, static_cast<uid_t>(-1), replaced.st_gid);
+  // After the owner: a change of owner clears the set-user-ID and set-group-ID bits.
+  (void)::fchmod(fd, replaced.st_mode & 07777);
+}
+
 }  // namespace
 
 bool ReadFileText(const std::string& path, std::string& text, std::string& error) {
@@ -123,56 +156,69 @@ bool ReadFileText(const std::string& path, std::string& text, std::string& error
   return true;
 }
 
-std::string TemporaryPathFor(const std::string& path) { return path + ".saving.tmp"; }
-
-bool ReplaceFileText(const std::string& path, std::string_view text, std::string& error) {
+SaveOutcome ReplaceFileText(const std::string& path, std::string_view text, const StopBeforeReplacing& stop,
+                            std::string& error) {
   std::string target;
-  if (!ResolveLinks(path, target, error)) return false;
+  if (!ResolveLinks(path, target, error)) return SaveOutcome::Failed;
 
   struct stat existing {};
   const bool exists = ::stat(target.c_str(), &existing) == 0;
   if (exists) {
     if (std::string why = NotARegularFile(existing.st_mode); !why.empty()) {
       error = why;
-      return false;
+      return SaveOutcome::Failed;
     }
     // The rename needs only the folder's permission; a file its owner made read-only
     // must still not be replaced by someone who could not have written it.
     if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) {
       error = ErrorText(errno);
-      return false;
+      return SaveOutcome::Failed;
     }
   }
 
-  const std::string temporary = TemporaryPathFor(target);
-  const mode_t mode = exists ? (existing.st_mode & 07777) : 0666;  // umask applies to a new file
-  // A leftover of an interrupted save goes; whatever sits there is never written through.
-  ::unlink(temporary.c_str());
-  Descriptor file(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode));
+  std::string temporary;
+  // A new file gets what the umask leaves of 0666; a replacement is kept to its owner until
+  // it has the replaced file's owner and permissions.
+  Descriptor file(CreateTemporaryFile(target, exists ? 0600 : 0666, temporary));
   if (file.Get() < 0) {
     error = ErrorText(errno);
-    return false;
+    return SaveOutcome::Failed;
   }
   // Written, on the disk and closed before it replaces anything: a full disk or a crash
   // leaves the previous file as it was.
   bool written = WriteAll(file.Get(), text) && ::fsync(file.Get()) == 0;
   if (!written) error = ErrorText(errno);
-  // The replaced file's permissions, whatever the umask took away (a courtesy: a failure
-  // here does not stop the save).
-  if (exists && written) (void)::fchmod(file.Get(), existing.st_mode & 07777);
+  if (exists && written) TakeOwnershipOf(file.Get(), existing);
   if (!file.Close() && written) {
     error = ErrorText(errno);
     written = false;
   }
-  if (written && ::rename(temporary.c_str(), target.c_str()) == 0) return true;
-  if (written) error = ErrorText(errno);
+  SaveOutcome outcome = SaveOutcome::Failed;
+  if (written && stop && stop()) {
+    outcome = SaveOutcome::Stopped;
+  } else if (written) {
+    if (::rename(temporary.c_str(), target.c_str()) == 0) return SaveOutcome::Saved;
+    error = ErrorText(errno);
+  }
   ::unlink(temporary.c_str());
-  return false;
+  return outcome;
 }
 
-bool SaveComposedFile(UserPrompt& prompt, const std::string& path, std::string_view text, bool quotesReplaced) {
+std::string RegularFileProblem(const std::string& path) {
+  struct stat info {};
+  if (::stat(path.c_str(), &info) == 0) return NotARegularFile(info.st_mode);
+  const int error = errno;
+  // Nothing there at all; a link that names nothing would have a file made where it points.
+  if (error == ENOENT && ::lstat(path.c_str(), &info) != 0) return {};
+  return error == ENOENT ? "a link to nothing" : ErrorText(error);
+}
+
+bool SaveComposedFile(UserPrompt& prompt, const std::string& path, std::string_view text, bool quotesReplaced,
+                      const StopBeforeReplacing& stop) {
   std::string error;
-  if (!ReplaceFileText(path, text, error)) {
+  const SaveOutcome outcome = ReplaceFileText(path, text, stop, error);
+  if (outcome == SaveOutcome::Stopped) return false;
+  if (outcome == SaveOutcome::Failed) {
     prompt.ShowMessage("Could not save " + path + ": " + error, MessageIcon::Warning);
     return false;
   }

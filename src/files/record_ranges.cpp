@@ -65,22 +65,25 @@ RangeContext ContextOf(std::string_view tag, const FileRecord& record, int versi
 
 }  // namespace
 
-bool RecordValuesFit(std::string_view tag, const FileRecord& record, int version, int pin) {
+std::string RecordValueProblem(std::string_view tag, const FileRecord& record, int version, int pin) {
   const RangeContext context = ContextOf(tag, record, version);
   for (const FieldKindInfo& info : FieldKinds()) {
     if (info.IsText || tag != info.FileTag) continue;
     for (int i = 0; i < info.Count; ++i) {
       bool valid = true;
       const std::optional<int> value = ValueOf(record, info, i, version, valid);
-      if (!valid) return false;
+      if (!valid) return std::string(info.Label) + " is not a value a controller holds";
       if (!value) continue;
       // Older files do not say whether native mode is on; the loader ignores the value.
       if (info.Kind == FieldKind::FlexValue && !context.FlexFlag && version < 3100) continue;
       const FieldId id{info.Kind, static_cast<int8_t>(pin), static_cast<int8_t>(info.Count > 1 ? i : -1)};
-      if (!FieldRangeOf(id, context).Accepts(*value - info.FileBias)) return false;
+      if (!FieldRangeOf(id, context).Accepts(*value - info.FileBias)) {
+        const std::string label = info.Count > 1 ? std::string(info.Label) + " " + std::to_string(i) : info.Label;
+        return label + " " + std::to_string(*value) + " is not a value a controller holds";
+      }
     }
   }
-  return true;
+  return {};
 }
 
 }  // namespace brixo

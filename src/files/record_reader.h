@@ -1,6 +1,7 @@
 #pragma once
-// Reads the typed fields of one record into a FileRecord, each checked against its width
-// or range; shared by the data file and the definitions file.
+// Reads the typed fields of one record's line into a FileRecord, each checked against its
+// width or range; shared by the data file and the definitions file. A failed read leaves
+// its reason in the cursor.
 #include <string>
 #include <utility>
 
@@ -16,7 +17,7 @@ class RecordReader {
   static constexpr long kInt16Min = -32768;
   static constexpr long kInt16Max = 32767;
 
-  RecordReader(FieldReader& reader, FileRecord& record) : reader_(reader), record_(record) {}
+  RecordReader(FieldCursor& reader, FileRecord& record) : reader_(reader), record_(record) {}
 
   bool Numbers(int count, long min, long max) {
     for (int i = 0; i < count; ++i) {
@@ -34,13 +35,12 @@ class RecordReader {
     record_.Texts.push_back(std::move(text));
     return true;
   }
-  // Reads `count` bytes only when the next field is a number; true when they were absent
-  // or all fitted.
-  bool OptionalBytes(int count) { return !reader_.NextIsNumber() || Bytes(count); }
-  // Reads at most `count` bytes, stopping at the first field that is not a number; true
-  // when all that were read fitted.
+  // Reads `count` bytes only when the line goes on; true when they were absent or all
+  // fitted.
+  bool OptionalBytes(int count) { return reader_.AtEnd() || Bytes(count); }
+  // Reads what the line holds, at most `count` bytes; true when all that were read fitted.
   bool LeadingBytes(int count) {
-    for (int i = 0; i < count && reader_.NextIsNumber(); ++i) {
+    for (int i = 0; i < count && !reader_.AtEnd(); ++i) {
       if (!Bytes(1)) return false;
     }
     return true;
@@ -52,7 +52,7 @@ class RecordReader {
   bool StepFields() { return Numbers(1, 0, kStepCount - 1) && Numbers(1, 0, 127) && Bytes(4); }
 
  private:
-  FieldReader& reader_;
+  FieldCursor& reader_;
   FileRecord& record_;
 };
 

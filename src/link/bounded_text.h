@@ -15,6 +15,10 @@ inline constexpr size_t kHistoryLines = 100000;
 // whole history would take a hundred megabytes and keep growing for the first hours of
 // monitoring; this many fill within minutes and then stay.
 inline constexpr size_t kViewHistoryLines = 10000;
+// Lines kept by a program that passes every line on as it comes and shows no history
+// (brixo-cli): at twenty log lines a second the full history would keep growing for the
+// first hours of a monitor, this much is reached within a minute and then stays.
+inline constexpr size_t kStreamedHistoryLines = 1000;
 
 class BoundedText {
  public:

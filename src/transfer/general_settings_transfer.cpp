@@ -83,7 +83,15 @@ bool ReadIdString(TransferContext& ctx) {
 }
 
 bool WriteIdString(TransferContext& ctx) {
-  const IdStringBytes id = SendableIdString(ctx.General.TextGenIDString);
+  const std::string& whole = ctx.General.TextGenIDString;
+  // Said before anything is written: a later verify against the file then differs.
+  if (whole.size() > static_cast<size_t>(kIdStringLength)) {
+    ctx.Prompt().ShowMessage("The ID string \"" + whole + "\" is longer than the " + std::to_string(kIdStringLength) +
+                                 " characters a controller holds: \"" + whole.substr(0, kIdStringLength) +
+                                 "\" is written",
+                             MessageIcon::Information, MessageButtons::Ok);
+  }
+  const IdStringBytes id = SendableIdString(whole);
   ctx.General.TextGenIDString = id.Text;
   ctx.View.ShowGeneralSettings();
   if (id.Replaced) Tell(ctx, kIdReplaced);

@@ -3,7 +3,6 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
-#include <QSettings>
 #include <QTimer>
 #include <cstdio>
 #include <cstring>
@@ -138,13 +137,20 @@ int main(int argc, char** argv) {
     return files.isEmpty() ? 1 : 0;
   }
   // Pictures show the program as it starts for everybody, so they leave the settings alone.
-  QSettings settings;
-  brixo::RestoreWindowSettings(settings, window, chooser);
+  brixo::WindowSettingsFile settings(brixo::DefaultSettingsPath());
+  const auto tell = [&settings, &window] {
+    if (settings.Problem().empty()) return;
+    std::fprintf(stderr, "%s\n", settings.Problem().c_str());
+    window.App().ShowResult(settings.Problem());
+  };
+  settings.Restore(window, chooser);
   window.show();
+  tell();
   // Once the window is on screen, so that a port that will not open is reported over it.
   // A port named on the command line (or the simulator) wins over the remembered one.
-  QTimer::singleShot(0, &window, [&window, &settings, chosenDevice] { brixo::OpenStartPort(settings, window, chosenDevice); });
+  QTimer::singleShot(0, &window, [&window, &settings, chosenDevice] { settings.OpenStartPort(window, chosenDevice); });
   const int status = application.exec();
-  brixo::SaveWindowSettings(settings, window, chooser);
+  settings.Save(window, chooser);
+  tell();
   return status;
 }

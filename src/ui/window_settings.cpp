@@ -2,10 +2,12 @@
 
 #include <QFile>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QStringList>
 
 #include "app/app_state.h"
 #include "app/recent_files.h"
+#include "files/file_io.h"
 #include "ui/brixo_config_window.h"
 #include "ui/qt_file_chooser.h"
 
@@ -86,6 +88,43 @@ void SaveWindowSettings(QSettings& settings, BrixoConfig& window, const QtFileCh
   for (auto it = chooser.Folders().cbegin(); it != chooser.Folders().cend(); ++it) settings.setValue(it.key(), it.value());
   settings.endGroup();
   settings.sync();
+}
+
+QString DefaultSettingsPath() {
+  return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + "/BrixoConfig/BrixoConfig.conf";
+}
+
+WindowSettingsFile::WindowSettingsFile(const QString& path) : path_(path) {
+  const std::string why = RegularFileProblem(Local(path));
+  if (!why.empty()) {
+    problem_ = "Settings not read: " + Local(path) + ": " + why;
+    return;
+  }
+  settings_ = std::make_unique<QSettings>(path, QSettings::IniFormat);
+}
+
+WindowSettingsFile::~WindowSettingsFile() = default;
+
+void WindowSettingsFile::Restore(BrixoConfig& window, QtFileChooser& chooser) {
+  if (settings_) RestoreWindowSettings(*settings_, window, chooser);
+}
+
+bool WindowSettingsFile::OpenStartPort(BrixoConfig& window, const std::string& commandLineDevice) {
+  if (settings_) return brixo::OpenStartPort(*settings_, window, commandLineDevice);
+  return !commandLineDevice.empty() && window.SelectDevice(commandLineDevice);
+}
+
+void WindowSettingsFile::Save(BrixoConfig& window, const QtFileChooser& chooser) {
+  const std::string why = RegularFileProblem(Local(path_));
+  if (!why.empty()) {
+    // Nothing pending either: QSettings writes only values that were set.
+    problem_ = "Settings not saved: " + Local(path_) + ": " + why;
+    return;
+  }
+  // A file that appeared or became regular since the start is written afresh.
+  if (!settings_) settings_ = std::make_unique<QSettings>(path_, QSettings::IniFormat);
+  SaveWindowSettings(*settings_, window, chooser);
+  problem_.clear();
 }
 
 }  // namespace brixo

@@ -151,7 +151,9 @@ TEST_F(AppStateTest, PreloadRefusesABrokenFileAndLeavesTheSimulatorAlone) {
   const std::string path = ::testing::TempDir() + "/broken_preload.dat";
   std::ofstream(path) << "\"NotAConfiguration 3100\"\r\nEnd\r\n";
   EXPECT_FALSE(app.PreloadSimulator(path));
-  EXPECT_EQ(prompt.Messages, std::vector<std::string>{"Invalid configuration file"});
+  EXPECT_EQ(prompt.Messages, std::vector<std::string>{"Invalid configuration file\nbroken_preload.dat, line 1: not a "
+                                                      "configuration file (it begins with no \"BrixoConfiguration \" "
+                                                      "and a version)"});
   EXPECT_TRUE(app.Simulator()->ReceivedPayloads().empty());
   EXPECT_FALSE(app.Simulator()->IsOpen());
 }

@@ -5,11 +5,15 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <fstream>
 #include <functional>
 #include <string>
 
+#include "app/app_state.h"
+#include "app/no_file_chooser.h"
 #include "link/communication_log.h"
+#include "support/simulated_app.h"
 #include "support/sim_link_fixture.h"
 #include "support/case_name.h"
 
@@ -204,6 +208,54 @@ TEST(FeedbackMonitorLongRun, KeepsABoundedHistoryAndFlatMemory) {
 #if !defined(__SANITIZE_ADDRESS__)
   // Freed memory stays with the sanitizer's quarantine there; here it must not grow.
   EXPECT_LT(ResidentKb() - residentAtLimit, 512) << "kB grown while both histories were full";
+#endif
+}
+
+// A program that passes every line on as it comes (brixo-cli) keeps few of them: an hour
+// of polls ends where its first two minutes left the log, the monitor's text and the
+// memory, and every line was still passed on.
+TEST(FeedbackMonitorLongRun, PassingEveryLineOnSettlesWithinTheFirstMinutes) {
+  ManualClock clock;
+  RecordingPrompt prompt;
+  NoFileChooser chooser;
+  AppStateOptions options = SimulatedAppOptions(clock);
+  options.LoadDeviceDefinitions = false;
+  options.HistoryLines = kStreamedHistoryLines;
+  AppState app(prompt, chooser, options);
+  ASSERT_TRUE(SelectSimulatedPort(app));
+  FeedbackMonitor& monitor = app.Monitor();
+  size_t passedOn = 0;
+  monitor.onAppend = [&passedOn](const std::string&) { ++passedOn; };
+  ASSERT_TRUE(monitor.Monitor());
+
+  constexpr int kTwoMinutes = 1200;
+  constexpr int kHour = 36000;
+  const auto sizes = [&] {
+    return std::array<size_t, 3>{app.Log().Text().size(), app.Log().Marks().size(), monitor.Text().size()};
+  };
+  std::array<size_t, 3> settled{};
+  long residentSettled = 0;
+  for (int tick = 1; tick <= kHour; ++tick) {
+    ASSERT_TRUE(monitor.Tick());
+    clock.Advance(0.1);
+    if (tick % 1000 == 0) {  // the simulator's own record of the line is no part of this
+      app.Simulator()->ClearWritten();
+      app.Simulator()->Controller().ClearReceived();
+    }
+    const std::array<size_t, 3> now = sizes();
+    for (size_t i = 0; i < now.size(); ++i) {
+      if (tick <= kTwoMinutes) {
+        settled[i] = std::max(settled[i], now[i]);
+      } else if (now[i] > settled[i]) {
+        FAIL() << "history " << i << " grew to " << now[i] << " after " << tick << " polls";
+      }
+    }
+    if (tick == kTwoMinutes) residentSettled = ResidentKb();
+  }
+  EXPECT_EQ(passedOn, 1u + kHour);
+  EXPECT_LE(app.Log().LineCount(), kStreamedHistoryLines + kStreamedHistoryLines / 10);
+#if !defined(__SANITIZE_ADDRESS__)
+  EXPECT_LT(ResidentKb() - residentSettled, 256) << "kB grown after the first two minutes";
 #endif
 }
 

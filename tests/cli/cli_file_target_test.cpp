@@ -3,6 +3,8 @@
 // sane size is read.
 #include <sys/stat.h>
 
+#include <algorithm>
+
 #include "cli_test_support.h"
 
 namespace brixo::testing {
@@ -115,7 +117,10 @@ TEST_F(CliFileTargetTest, ABrokenQuoteIsAnInvalidFile) {
   WriteText(folder / "broken.dat", text);
   const ProgramResult r = RunCli({"convert", folder / "broken.dat", folder / "out.dat"});
   EXPECT_EQ(r.Status, 2);
-  EXPECT_EQ(Lines(r.Err), std::vector<std::string>{"Invalid configuration file"});
+  const long line = 1 + std::count(text.begin(), text.begin() + static_cast<long>(open), '\n');
+  EXPECT_EQ(Lines(r.Err), (std::vector<std::string>{"Invalid configuration file",
+                                                    "broken.dat, line " + std::to_string(line) +
+                                                        ": a text whose closing quote is missing"}));
   EXPECT_FALSE(std::filesystem::exists(folder / "out.dat"));
 }
 

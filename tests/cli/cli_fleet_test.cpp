@@ -149,6 +149,27 @@ TEST_F(CliFleetTest, BackupSavesEveryControllerAndVerifyDirChecksThemAll) {
                                       "module 10 (module-10-Depot.dat): Verify OK"}));
   std::filesystem::remove(fleet + "/module-03-spare.dat");
   EXPECT_EQ(RunCli({"--port", sim.Path(), "verify-dir", fleet}).Status, 1);
+
+  // A second backup replaces each controller's file, under its new name too, keeping the
+  // one it replaced as ".bak"; nothing stale is left for verify-dir.
+  const ProgramResult again = RunCli({"--port", sim.Path(), "backup", fleet});
+  ASSERT_EQ(again.Status, 0) << again.Err;
+  EXPECT_EQ(Lines(again.Out),
+            (std::vector<std::string>{
+                "module 2: saved " + fleet + "/module-02-Yard_West.dat, the previous module-02-Yard_West.dat kept as "
+                "module-02-Yard_West.dat.bak",
+                "module 6: saved " + fleet + "/module-06-Renamed.dat, the previous module-06-Yard_East.dat kept as "
+                "module-06-Yard_East.dat.bak",
+                "module 10: saved " + fleet + "/module-10-Depot.dat, the previous module-10-Depot.dat kept as "
+                "module-10-Depot.dat.bak"}));
+  EXPECT_FALSE(std::filesystem::exists(fleet + "/module-06-Yard_East.dat"));
+  EXPECT_NE(ReadText(fleet + "/module-06-Yard_East.dat.bak").find("ID$,\"Yard East\""), std::string::npos);
+  EXPECT_EQ(ReadText(fleet + "/module-02-Yard_West.dat.bak"), ReadText(fleet + "/module-02-Yard_West.dat"));
+  const ProgramResult renamed = RunCli({"--port", sim.Path(), "verify-dir", fleet});
+  EXPECT_EQ(renamed.Status, 0) << renamed.Out << renamed.Err;
+  EXPECT_EQ(Lines(renamed.Out), (std::vector<std::string>{"module 2 (module-02-Yard_West.dat): Verify OK",
+                                                          "module 6 (module-06-Renamed.dat): Verify OK",
+                                                          "module 10 (module-10-Depot.dat): Verify OK"}));
 }
 
 TEST_F(CliFleetTest, ABackupBehindExtendedAddressesVerifiesThere) {

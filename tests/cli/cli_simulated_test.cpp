@@ -47,7 +47,7 @@ TEST(CliSimulatedTest, LiveCommandsSendTheirPayloads) {
 TEST(CliSimulatedTest, LegacyMessageThatWouldReadAsAControllerFrameIsRefused) {
   for (const char* b1 : {"66", "98", "82", "114", "64"}) {
     const ProgramResult r = RunCli({"--simulate", "--log", "-", "tamlo", b1, "96", "10"});
-    EXPECT_EQ(r.Status, 1) << b1;
+    EXPECT_EQ(r.Status, 2) << b1 << ": bad usage, as any other argument out of range";
     EXPECT_NE(r.Err.find("must be below 64"), std::string::npos) << r.Err;
     EXPECT_TRUE(SentPayloads(r.Err).empty()) << r.Err;
   }
@@ -70,8 +70,26 @@ TEST(CliSimulatedTest, GeneralCommandsPrintWhatTheyRead) {
   EXPECT_EQ(RunCli({"--simulate", "read-id"}).Out, "\n");
   const ProgramResult written = RunCli({"--simulate", "--log", "-", "write-id", "A Layout Name Too Long"});
   EXPECT_EQ(written.Status, 0) << written.Err;
-  // Only the first twelve characters travel: 96, 10 and "A Layout Nam".
+  // Only the first twelve characters travel: 96, 10 and "A Layout Nam", and that is said
+  // before anything is sent.
   EXPECT_EQ(SentPayloads(written.Err).back(), "[60] [0A] [41] [20] [4C] [61] [79] [6F] [75] [74] [20] [4E] [61] [6D]");
+  const size_t said = written.Err.find("The ID string \"A Layout Name Too Long\" is longer than the 12 characters a "
+                                       "controller holds: \"A Layout Nam\" is written\n");
+  ASSERT_NE(said, std::string::npos) << written.Err;
+  EXPECT_LT(said, written.Err.find(">  ["));
+
+  // Likewise for a file's identification string in Write All.
+  ScratchFolder folder;
+  std::string file = ReadText(DataFile("demo.dat"));
+  const size_t id = file.find("ID$,\"Demo Layout\"");
+  ASSERT_NE(id, std::string::npos);
+  WriteText(folder / "long.dat", file.replace(id, 17, "ID$,\"Demo Layout North\""));
+  const ProgramResult all = RunCli({"--simulate", "write-all", folder / "long.dat"});
+  EXPECT_EQ(all.Status, 0) << all.Err;
+  EXPECT_NE(all.Err.find("\"Demo Layout North\" is longer than the 12 characters a controller holds: \"Demo Layout "
+                         "\" is written"),
+            std::string::npos)
+      << all.Err;
 }
 
 TEST(CliSimulatedTest, MonitorPrintsItsLinesAndStops) {

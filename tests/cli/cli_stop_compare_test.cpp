@@ -6,6 +6,7 @@
 
 #include "app/app_state.h"
 #include "app/no_file_chooser.h"
+#include "cli/cli_commands.h"
 #include "cli_test_support.h"
 #include "support/recording_prompt.h"
 
@@ -171,7 +172,8 @@ TEST_P(CliSignalTest, StopsInOrder) {
   EXPECT_NE(said.find(c.Said), std::string::npos) << said;
   EXPECT_NE(said.find(c.Consequence), std::string::npos) << said;
   EXPECT_FALSE(std::filesystem::exists(out));
-  EXPECT_FALSE(std::filesystem::exists(out + ".saving.tmp"));
+  for (const auto& entry : std::filesystem::directory_iterator(folder.Path()))
+    EXPECT_EQ(entry.path().string().find(".saving.tmp"), std::string::npos) << entry.path();
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -180,6 +182,44 @@ INSTANTIATE_TEST_SUITE_P(
                       SignalCase{"TerminateWrite", SIGTERM, "write-all", "Write All stopped after ",
                                  ": the controller now holds a mix of old and new settings"}),
     [](const auto& info) { return std::string(info.param.Name); });
+
+// Ctrl-C during convert: a stop that came while the file was read or written leaves OUT as
+// it was and says so (status 130); without one OUT is replaced.
+TEST(CliConvertStopTest, AStopBeforeTheRenameLeavesTheTargetAsItWas) {
+  ScratchFolder folder;
+  const std::string out = folder / "out.dat";
+  for (const bool stopped : {true, false}) {
+    SCOPED_TRACE(stopped ? "stopped" : "not stopped");
+    WriteText(out, "previous");
+    CliOptions options;
+    options.Command = "convert";
+    options.Arguments = {DataFile("demo.dat"), out};
+    StatusLine status(false);
+    TerminalPrompt prompt(status, false, false);
+    NoFileChooser chooser;
+    AppStateOptions appOptions;
+    appOptions.LoadDeviceDefinitions = false;
+    appOptions.Scanner = [] { return std::vector<SerialDeviceInfo>{}; };
+    AppState app(prompt, chooser, appOptions);
+    CliSession session{options, app, prompt, status};
+    if (stopped) app.Link().Cancellation().Trip(StopReason::Interrupted);
+    ::testing::internal::CaptureStderr();
+    const int result = RunConvert(session);
+    const std::string said = ::testing::internal::GetCapturedStderr();
+    if (stopped) {
+      EXPECT_EQ(result, kExitInterrupted);
+      EXPECT_EQ(said, "Stopped: " + out + " was left as it was.\n");
+      EXPECT_EQ(ReadText(out), "previous");
+      EXPECT_FALSE(session.Completed);
+    } else {
+      EXPECT_EQ(result, kExitOk);
+      EXPECT_EQ(said, "");
+      EXPECT_EQ(ReadText(out).rfind("\"BrixoConfiguration 3100\"", 0), 0u);
+      EXPECT_TRUE(session.Completed);
+    }
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 1) << "no temporary file left";
+  }
+}
 
 }  // namespace
 }  // namespace brixo::testing

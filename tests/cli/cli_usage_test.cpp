@@ -119,6 +119,11 @@ TEST(CliUsageTest, BadUsageExitsWithTwoAndSaysWhy) {
       {{"--simulate", "--zero-based", "aspect", "32", "0"}, "pin must be a number from 0 to 31: 32"},
       {{"--simulate", "aspect", "1", "12"}, "aspect must be a number from 0 to 11: 12"},
       {{"--simulate", "tamlo", "1", "128", "0"}, "B2 must be a number from 0 to 127: 128"},
+      // Every character a controller cannot hold alike, Latin-1 or not; nothing is sent.
+      {{"--simulate", "write-id", "S\xC3\xBC" "d"}, "a controller cannot hold \"\xC3\xBC\" (U+00FC)"},
+      {{"--simulate", "write-id", "\xE2\x82\xAC" "uro"}, "a controller cannot hold \"\xE2\x82\xAC\" (U+20AC)"},
+      {{"--simulate", "write-id", "\xF0\x9F\x9A\x82 Yard"}, "a controller cannot hold \"\xF0\x9F\x9A\x82\" (U+1F682)"},
+      {{"--simulate", "write-id", "raw \xE9"}, "a controller cannot hold byte 0xE9"},
       {{"--simulate", "pwm", "1", "high"}, "level must be a whole number: high"},
       {{"--simulate", "lamp-test", "33"}, "module must be a number from 1 to 32: 33"},
       {{"--simulate", "write-all", folder / "missing.dat"}, "Could not open"},
@@ -126,7 +131,7 @@ TEST(CliUsageTest, BadUsageExitsWithTwoAndSaysWhy) {
       {{"--simulate", "--sim-load", notData, "version"}, "Invalid configuration file"},
       {{"--port", "/dev/brixo-none", "version"}, "Cannot open communications port /dev/brixo-none"},
       {{"--port", "99", "version"}, "Cannot open communications port 99"},
-      {{"convert", notData, folder / "out.dat"}, "Invalid configuration file"},
+      {{"convert", notData, folder / "out.dat"}, "Invalid configuration file\nnot.dat, line 1: not a configuration file"},
       {{"--simulate", "--log", folder / "no/such/folder.log", "version"}, "cannot open log file"},
   };
   for (const auto& c : cases) {

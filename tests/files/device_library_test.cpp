@@ -209,7 +209,7 @@ TEST_F(DeviceTest, ShortConfigsOfOtherTypesLoadWhatTheyCarry) {
       {"Cfg,3,1,2,3,4,5", {3, 1, 2, 3, 4, 5, 127, 127, 64, 0, 64, 0, 0}},
       {"Cfg,4", {4, 64, 26, 64, 127, 58, 127, 127, 64, 0, 64, 0, 0}},
       {"Cfg,5,0,0,6", {5, 0, 0, 6, 127, 58, 127, 127, 64, 0, 64, 0, 0}},
-      {"Cfg,7,9,9", {7, 64, 26, 64, 127, 58, 127, 127, 64, 0, 64, 0, 0}},
+      {"Cfg,7", {7, 64, 26, 64, 127, 58, 127, 127, 64, 0, 64, 0, 0}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.cfg);
@@ -233,12 +233,24 @@ TEST_F(DeviceTest, RefusalsChangeNothing) {
     std::string message;
   } cases[] = {
       {"name not in the file", DefinitionsFile("1", "Dev,\"B\"\r\n"), "No match found"},
-      {"truncated device", DefinitionsFile("1", good).substr(0, 60), "Invalid definition file"},
-      {"aspect above 11", DefinitionsFile("1", Replace(good, "Asp,0", "Asp,12")), "Invalid definition file"},
-      {"step above 8", DefinitionsFile("1", Replace(good, "Ins,0,9", "Ins,9,9")), "Invalid definition file"},
-      {"byte above 255", DefinitionsFile("1", Replace(good, "Pin,0,3,0", "Pin,0,3,300")), "Invalid definition file"},
-      {"16-bit out of range", DefinitionsFile("1", Replace(good, "Pin,0,", "Pin,70000,")), "Invalid definition file"},
-      {"open quote", DefinitionsFile("1", Replace(good, "\"x\"", "\"x")), "Invalid definition file"},
+      {"truncated device", DefinitionsFile("1", good).substr(0, 61), "line 4: Asp: too few fields: field 1 is missing"},
+      {"aspect above 11", DefinitionsFile("1", Replace(good, "Asp,0", "Asp,12")), "line 4: Asp: field 1 is 12, outside 0 to 11"},
+      {"step above 8", DefinitionsFile("1", Replace(good, "Ins,0,9", "Ins,9,9")), "line 5: Ins: field 1 is 9, outside 0 to 8"},
+      {"byte above 255", DefinitionsFile("1", Replace(good, "Pin,0,3,0", "Pin,0,3,300")),
+       "line 3: Pin: field 3 is 300, outside 0 to 255"},
+      {"16-bit out of range", DefinitionsFile("1", Replace(good, "Pin,0,", "Pin,70000,")),
+       "line 3: Pin: field 1 is 70000, outside -32768 to 32767"},
+      {"open quote", DefinitionsFile("1", Replace(good, "\"x\"", "\"x")), "line 4: a text whose closing quote is missing"},
+      // A record that lost or gained a field, or runs into the next, takes nothing from it.
+      {"pin without its description", DefinitionsFile("1", Replace(good, ",\"a\"", "")),
+       "line 3: Pin: too few fields: field 4 is missing"},
+      {"a field too many", DefinitionsFile("1", Replace(good, "Ins,0,9,0,0,0,0", "Ins,0,9,0,0,0,0,0")),
+       "line 5: Ins: too many fields: 7 where 6 belong"},
+      {"bytes behind an output type that takes none", DefinitionsFile("1", Replace(good, "  Pin,0,3,0,\"a\"\r\n",
+                                                                                   "  Pin,0,3,0,\"a\"\r\n    Cfg,7,9,9\r\n")),
+       "line 4: Cfg: too many fields: 3 where 1 belong"},
+      {"control byte in place of a line end", DefinitionsFile("1", Replace(good, "\"x\"\r\n", "\"x\"\x1f")),
+       "line 4: control character 0x1F outside quotes"},
   };
   ListAndSelect(DefinitionsFile("1", good), "A");
   model.PinTable[0].Description = "keep";
@@ -249,7 +261,9 @@ TEST_F(DeviceTest, RefusalsChangeNothing) {
     prompt.Clear();
     WriteAll(PathOf("lib.def"), c.text);  // the file changed after it was listed
     EXPECT_FALSE(LoadDevice(devices));
-    EXPECT_EQ(Messages(), c.message + "|");
+    const std::string expected = c.message.rfind("line ", 0) == 0 ? "Invalid definition file\nlib.def, " + c.message
+                                                                   : c.message;
+    EXPECT_EQ(Messages(), expected + "|");
     EXPECT_EQ(model.PinTable, before);
   }
   prompt.Clear();
@@ -285,7 +299,10 @@ TEST_F(DeviceTest, ReloadCaptionsAndAppending) {
   WriteAll(PathOf("cut.def"), "\"BrixoDeviceDefinitions 2\"\r\nDev,\"m\"\r\n");
   EXPECT_FALSE(ReloadDefinitionsFrom(devices, PathOf("cut.def"), true));
   EXPECT_FALSE(ReloadDefinitions(devices, false));  // cancelled
-  EXPECT_EQ(Messages(), "Invalid definition file|Invalid definition file|No Device Configuration file selected|");
+  EXPECT_EQ(Messages(),
+            "Invalid definition file\nbad.def, line 1: not a definitions file (it begins with no "
+            "\"BrixoDeviceDefinitions\")|"
+            "Invalid definition file\ncut.def: the file ends before \"End\"|No Device Configuration file selected|");
   EXPECT_EQ(library.cboDevice, std::vector<std::string>{"l"});
   // The version read before is forgotten; the caption stays.
   EXPECT_EQ(library.DefinitionsVersion, "");

@@ -112,7 +112,11 @@ class FieldRangeTest : public FilesTest {
         Restore();
         prompt.Clear();
         EXPECT_FALSE(LoadDataFileText(data, *changed)) << name << " = " << value;
-        EXPECT_EQ(prompt.Messages, std::vector<std::string>{"Invalid configuration file"}) << name << " = " << value;
+        EXPECT_EQ(prompt.Messages.size(), 1u);
+        // Refused with the record named: "Invalid configuration file\nline 45: Pin: ..."
+        const std::string told = prompt.Messages.empty() ? "" : prompt.Messages[0];
+        EXPECT_EQ(told.rfind("Invalid configuration file\nline ", 0), 0u) << told;
+        EXPECT_NE(told.find(std::string(": ") + info.FileTag + ": "), std::string::npos) << told;
         EXPECT_EQ(Compose(), text) << name << " = " << value << " changed the configuration";
         ++tried;
       }

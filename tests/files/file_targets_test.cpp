@@ -2,6 +2,8 @@
 // are no regular files or far too large, and saves onto links, read-only files, devices
 // and folders.
 #include <fcntl.h>
+#include <sched.h>
+#include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -59,7 +61,8 @@ TEST_P(QuoteDamageTest, ADataFileIsRefusedAndChangesNothing) {
   bool quotes;
   const std::string before = ComposeDataFile(model, general, events, false, quotes);
   EXPECT_FALSE(LoadDataFileFrom(data, PathOf("damaged.dat")));
-  EXPECT_EQ(prompt.Messages, std::vector<std::string>{"Invalid configuration file"});
+  ASSERT_EQ(prompt.Messages.size(), 1u);
+  EXPECT_EQ(prompt.Messages[0].rfind("Invalid configuration file\ndamaged.dat, line ", 0), 0u) << prompt.Messages[0];
   EXPECT_EQ(ComposeDataFile(model, general, events, false, quotes), before);
 }
 
@@ -74,14 +77,16 @@ TEST_P(QuoteDamageTest, ADefinitionsFileIsRefused) {
   ASSERT_FALSE(listed.empty());
 
   EXPECT_FALSE(ReloadDefinitionsFrom(devices, PathOf("damaged.def"), true));
-  EXPECT_EQ(prompt.Messages, std::vector<std::string>{"Invalid definition file"});
+  ASSERT_EQ(prompt.Messages.size(), 1u);
+  EXPECT_EQ(prompt.Messages[0].rfind("Invalid definition file\ndamaged.def, line ", 0), 0u) << prompt.Messages[0];
   EXPECT_EQ(library.cboDevice, listed);
 
   // A device found behind the damage is refused when it is loaded, and no pin changes.
   prompt.Clear();
   const ConfigModel before = model;
   EXPECT_FALSE(LoadDeviceText(devices, damaged, listed.back()));
-  EXPECT_EQ(prompt.Messages, std::vector<std::string>{"Invalid definition file"});
+  ASSERT_EQ(prompt.Messages.size(), 1u);
+  EXPECT_EQ(prompt.Messages[0].rfind("Invalid definition file\nline ", 0), 0u) << prompt.Messages[0];
   EXPECT_EQ(model.PinTable, before.PinTable);
 }
 
@@ -276,15 +281,125 @@ TEST_P(SaveTargetTest, ReplacesOnlyWhatItShould) {
 
 INSTANTIATE_TEST_SUITE_P(Targets, SaveTargetTest, ::testing::ValuesIn(kSaveTargets), CaseName());
 
-TEST_F(FilesTest, ASaveKeepsTheReplacedFilesPermissions) {
+// The new file takes the old one's place with its owner, group and permissions (only root
+// may give a file away: an ordinary user keeps at least the permissions); a hard link
+// keeps the old contents, as the README says.
+TEST_F(FilesTest, ASaveKeepsTheReplacedFilesOwnerAndPermissionsAndPartsHardLinks) {
   const std::string path = PathOf("kept.dat");
   WriteAll(path, "old");
+  const bool root = geteuid() == 0;
+  if (root) {
+    ASSERT_EQ(chown(path.c_str(), 65534, 65534), 0);
+  }
   chmod(path.c_str(), 0640);
+  ASSERT_EQ(link(path.c_str(), PathOf("hard.dat").c_str()), 0);
   std::string error;
   ASSERT_TRUE(ReplaceFileText(path, "new", error)) << error;
   struct stat info {};
   stat(path.c_str(), &info);
   EXPECT_EQ(info.st_mode & 07777, 0640u);
+  if (root) {
+    EXPECT_EQ(info.st_uid, 65534u);
+    EXPECT_EQ(info.st_gid, 65534u);
+  }
+  EXPECT_EQ(ReadAll(path), "new");
+  EXPECT_EQ(ReadAll(PathOf("hard.dat")), "old");
+}
+
+std::vector<std::string> TemporaryFilesIn(const fs::path& folder) {
+  std::vector<std::string> found;
+  for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+    const std::string name = entry.path().filename().string();
+    if (name.find(".saving.tmp") != std::string::npos && name != "keep.dat.saving.tmp") found.push_back(name);
+  }
+  return found;
+}
+
+// What may happen between the new contents being complete and the rename: each save ends
+// as it says, the previous file stays whole unless the save says it was replaced, and no
+// temporary file is left.
+struct BeforeRename {
+  const char* Name;
+  // Runs just before the rename; true asks the save to stop there.
+  std::function<bool(const std::string& target)> Meanwhile;
+  SaveOutcome Outcome;
+  const char* Error;
+  const char* Contents;  // of the target afterwards; empty: it is a folder now
+};
+
+const BeforeRename kBeforeRename[] = {
+    {"Nothing", [](const std::string&) { return false; }, SaveOutcome::Saved, "", "new"},
+    {"StopAsked", [](const std::string&) { return true; }, SaveOutcome::Stopped, "", "old"},
+    // The rename itself fails, even for root: the save must not say it saved.
+    {"TargetBecameAFolder",
+     [](const std::string& target) {
+       fs::remove(target);
+       fs::create_directory(target);
+       return false;
+     },
+     SaveOutcome::Failed, "Is a directory", ""},
+    // Another save to the same file in the meantime has a temporary file of its own.
+    {"AnotherSaveCameFirst",
+     [](const std::string& target) {
+       std::string error;
+       EXPECT_TRUE(ReplaceFileText(target, "other", error)) << error;
+       EXPECT_EQ(ReadAll(target), "other");
+       return false;
+     },
+     SaveOutcome::Saved, "", "new"},
+};
+
+void PrintTo(const BeforeRename& moment, std::ostream* out) { *out << moment.Name; }
+
+class BeforeRenameTest : public FilesTest, public ::testing::WithParamInterface<BeforeRename> {};
+
+TEST_P(BeforeRenameTest, TheSaveSaysWhatBecameOfIt) {
+  const std::string target = PathOf("keep.dat");
+  WriteAll(target, "old");
+  // A file that merely has the name an earlier version used for its temporary file is not ours.
+  WriteAll(target + ".saving.tmp", "someone's own");
+  std::string error;
+  const SaveOutcome outcome =
+      ReplaceFileText(target, "new", [&target] { return GetParam().Meanwhile(target); }, error);
+  EXPECT_EQ(outcome, GetParam().Outcome);
+  EXPECT_EQ(error, GetParam().Error);
+  if (*GetParam().Contents) {
+    EXPECT_EQ(ReadAll(target), GetParam().Contents);
+  } else {
+    EXPECT_TRUE(fs::is_directory(target));
+  }
+  EXPECT_EQ(ReadAll(target + ".saving.tmp"), "someone's own");
+  EXPECT_EQ(TemporaryFilesIn(dir_), std::vector<std::string>{});
+}
+
+INSTANTIATE_TEST_SUITE_P(Moments, BeforeRenameTest, ::testing::ValuesIn(kBeforeRename), CaseName());
+
+// A file that is a mount point cannot be renamed over, for root neither: the save fails
+// and says so. Needs a mount namespace of its own, which not every machine grants.
+TEST_F(FilesTest, ASaveOverAMountPointFailsAndSaysSo) {
+  const std::string target = PathOf("mounted.dat");
+  WriteAll(target, "old");
+  WriteAll(PathOf("other.dat"), "mounted over");
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    if (unshare(CLONE_NEWNS) != 0 || mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+        mount(PathOf("other.dat").c_str(), target.c_str(), nullptr, MS_BIND, nullptr) != 0) {
+      _exit(77);
+    }
+    prompt.Clear();
+    const bool saved = SaveDataFileTo(data, target, false);
+    const bool told = prompt.Messages.size() == 1 &&
+                      prompt.Messages[0] == "Could not save " + target + ": Device or resource busy";
+    _exit(saved ? 1 : !told ? 2 : ReadAll(target) != "mounted over" ? 3 : 0);
+  }
+  int status = 0;
+  waitpid(child, &status, 0);
+  ASSERT_TRUE(WIFEXITED(status));
+  if (WEXITSTATUS(status) == 77) GTEST_SKIP() << "no mount namespace here";
+  EXPECT_EQ(WEXITSTATUS(status), 0) << "1: reported as saved, 2: not told, 3: the mounted file changed";
+  EXPECT_EQ(ReadAll(target), "old");
+  EXPECT_EQ(TemporaryFilesIn(dir_), std::vector<std::string>{});
 }
 
 TEST_F(FilesTest, AReadOnlyFileIsRefusedUnlessTheUserCouldWriteIt) {

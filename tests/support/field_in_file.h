@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "files/general_records.h"
+#include "model/output_config.h"
 #include "transfer/config_fields.h"
 
 namespace brixo::testing {
@@ -81,6 +82,9 @@ inline std::optional<std::string> WithField(const std::string& text, const Field
   } else {
     fields[place] = std::to_string(value + info.FileBias);
   }
+  // A record has as many fields as its output type takes: the bytes another type takes are
+  // added as zeros or left out.
+  if (id.Kind == FieldKind::OutputByte && id.Index == 0) fields.resize(1 + OutputConfigBytesOf(value), "0");
   std::string line = indent;
   for (size_t i = 0; i < fields.size(); ++i) line += (i ? "," : "") + fields[i];
   lines[*at] = line;

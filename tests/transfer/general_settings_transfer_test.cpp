@@ -79,7 +79,9 @@ TEST_F(GeneralTransferTest, WritesByteForByte) {
     EXPECT_EQ(Payloads(), c.expected) << c.name;
   }
   EXPECT_EQ(general.TextGenIDString, "");
-  EXPECT_TRUE(prompt.Messages.empty());
+  // Only the cut is told, before the write.
+  EXPECT_EQ(prompt.Messages, std::vector<std::string>{"The ID string \"ABCDEFGHIJKLMNO\" is longer than the 12 "
+                                                      "characters a controller holds: \"ABCDEFGHIJKL\" is written"});
 }
 
 TEST_F(GeneralTransferTest, IdCharactersAbove127AreReplacedAndTheUserTold) {

@@ -2,11 +2,16 @@
 // line wins over the remembered port, the File menu lists the recent files and loads them,
 // and the port list follows adapters that are plugged in and out. Settings go to a scratch
 // file, never to the user's own.
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
+
 #include <QAction>
 #include <QMenu>
 #include <QRadioButton>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <cstdio>
 #include <filesystem>
 #include <functional>
 
@@ -116,6 +121,70 @@ TEST_F(WindowSettingsTest, AnEmptyOrForeignSettingsFileLeavesTheDefaults) {
     EXPECT_EQ(shown(next), defaults) << contents;
     EXPECT_FALSE(OpenStartPort(settings, next.window, ""));
     EXPECT_TRUE(next.prompt.Messages.empty());
+  }
+}
+
+// The settings file is read only while it is a regular file, and written only over one or
+// where there is none. Anything else is left as it is, with a message: the window starts
+// with its defaults and closes without writing there (a FIFO would block the start, and a
+// save through a link to a device would replace the device node).
+TEST_F(WindowSettingsTest, ASettingsFileThatIsNoRegularFileIsLeftAlone) {
+  struct Target {
+    const char* name;
+    std::function<bool(const std::string& path, const std::string& folder)> make;  // false: not here
+    bool used;
+  };
+  const Target targets[] = {
+      {"nothing yet", [](const std::string&, const std::string&) { return true; }, true},
+      {"regular file",
+       [](const std::string& path, const std::string&) { return QFile(QString::fromStdString(path)).open(QIODevice::WriteOnly); },
+       true},
+      {"FIFO", [](const std::string& path, const std::string&) { return mkfifo(path.c_str(), 0600) == 0; }, false},
+      {"link to a FIFO",
+       [](const std::string& path, const std::string& folder) {
+         return mkfifo((folder + "/fifo").c_str(), 0600) == 0 && symlink((folder + "/fifo").c_str(), path.c_str()) == 0;
+       },
+       false},
+      {"link to a device node",
+       [](const std::string& path, const std::string& folder) {
+         return mknod((folder + "/null").c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0 &&
+                symlink((folder + "/null").c_str(), path.c_str()) == 0;
+       },
+       false},
+      {"folder", [](const std::string& path, const std::string&) { return mkdir(path.c_str(), 0700) == 0; }, false},
+  };
+  for (const Target& target : targets) {
+    SCOPED_TRACE(target.name);
+    QTemporaryDir scratch;
+    const std::string folder = scratch.path().toStdString();
+    const std::string path = folder + "/BrixoConfig.conf";
+    if (!target.make(path, folder)) {
+      std::printf("%s: cannot be made here, not tried\n", target.name);
+      continue;
+    }
+    struct stat before {};
+    stat(path.c_str(), &before);
+
+    WindowSettingsFile file(QString::fromStdString(path));
+    NextRun run;
+    file.Restore(run.window, run.dialogs);
+    EXPECT_TRUE(run.Find<QCheckBox>("CheckKLnumber")->isChecked()) << "the default numbering";
+    run.Find<QCheckBox>("CheckKLnumber")->click();
+    file.Save(run.window, run.dialogs);
+    if (target.used) {
+      EXPECT_EQ(file.Problem(), "");
+      NextRun next;
+      WindowSettingsFile again(QString::fromStdString(path));
+      again.Restore(next.window, next.dialogs);
+      EXPECT_FALSE(next.Find<QCheckBox>("CheckKLnumber")->isChecked()) << "saved and read back";
+      continue;
+    }
+    EXPECT_EQ(file.Problem().rfind("Settings not saved: " + path + ": ", 0), 0u) << file.Problem();
+    struct stat after {};
+    stat(path.c_str(), &after);
+    EXPECT_EQ(after.st_mode & S_IFMT, before.st_mode & S_IFMT) << "what lies there stays what it was";
+    EXPECT_EQ(after.st_rdev, before.st_rdev);
+    EXPECT_EQ(WindowSettingsFile(QString::fromStdString(path)).Problem().rfind("Settings not read: " + path + ": ", 0), 0u);
   }
 }
 
