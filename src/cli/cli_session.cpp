@@ -159,29 +159,6 @@ bool RunDeferredCommand(CliSession& s, const std::string& name) {
 
 std::string EndedEarlyText(CliSession& s) { return s.App.Commands().LastEndedEarlyText(true); }
 
-std::string Latin1FromUtf8(const std::string& text) {
-  std::string out;
-  for (size_t i = 0; i < text.size();) {
-    const auto lead = static_cast<unsigned char>(text[i]);
-    int length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3 : (lead >> 3) == 0x1E ? 4 : 0;
-    bool whole = length > 0 && i + length <= text.size();
-    unsigned code = length == 1 ? lead : length > 1 ? (lead & (0x7F >> length)) : 0;
-    for (int k = 1; whole && k < length; ++k) {
-      const auto next = static_cast<unsigned char>(text[i + k]);
-      whole = (next & 0xC0) == 0x80;
-      code = (code << 6) | (next & 0x3F);
-    }
-    // Not UTF-8 at all: the byte is taken as it stands.
-    if (!whole) {
-      out += text[i++];
-      continue;
-    }
-    out += code <= 0xFF ? static_cast<char>(code) : '?';
-    i += length;
-  }
-  return out;
-}
-
 void PrintOut(const std::string& text) {
   const std::string lines = UnixLines(text);
   std::fwrite(lines.data(), 1, lines.size(), stdout);

@@ -100,7 +100,7 @@ int RunReadId(CliSession& s) {
 }
 
 int RunWriteId(CliSession& s) {
-  s.App.General().TextGenIDString = Latin1FromUtf8(s.Options.Arguments[0]);
+  s.App.General().TextGenIDString = s.Options.Arguments[0];
   return RunGeneral(s, WriteIdString, nullptr);
 }
 

@@ -1,6 +1,7 @@
 #include "files/field_reader.h"
 
 #include "link/numeric_text.h"
+#include "link/text_encoding.h"
 
 namespace brixo {
 namespace {
@@ -36,7 +37,7 @@ size_t FieldReader::ReadAt(size_t pos, Field& field, bool& broken) const {
     // it would take the following fields for text and shift every record after it.
     const size_t close = text_.find_first_of("\"\r\n", pos + 1);
     if (close == std::string_view::npos || text_[close] != '"') return fail();
-    field.Text.assign(text_.substr(pos + 1, close - pos - 1));
+    field.Text = Utf8FromLatin1(text_.substr(pos + 1, close - pos - 1));
     field.Quoted = true;
     pos = close + 1;
     while (pos < text_.size() && IsBlank(text_[pos])) ++pos;
@@ -50,7 +51,7 @@ size_t FieldReader::ReadAt(size_t pos, Field& field, bool& broken) const {
   }
   size_t last = end;
   while (last > pos && IsBlank(text_[last - 1])) --last;
-  field.Text.assign(text_.substr(pos, last - pos));
+  field.Text = Utf8FromLatin1(text_.substr(pos, last - pos));
   field.Quoted = false;
   return SkipDelimiter(text_, end);
 }

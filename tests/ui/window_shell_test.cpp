@@ -264,7 +264,7 @@ TEST_F(WindowShellTest, TheReportCanBeSavedAndCopied) {
   VerificationReportWindow* report = window.ReportWindow();
   ASSERT_NE(report, nullptr);
   report->findChild<QPushButton*>("cmdCopyReport")->click();
-  EXPECT_EQ(QApplication::clipboard()->text(), QString::fromLatin1(app.Report().Text.c_str()).remove('\r'));
+  EXPECT_EQ(QApplication::clipboard()->text(), QString::fromUtf8(app.Report().Text.c_str()).remove('\r'));
   const std::filesystem::path file = std::filesystem::temp_directory_path() / "brixo_report_window.txt";
   chooser.Answers = {file.string()};
   report->findChild<QPushButton*>("cmdSaveReport")->click();
