@@ -12,7 +12,6 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QScreen>
 #include <QSignalBlocker>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -37,6 +36,7 @@
 #include "ui/test_tab.h"
 #include "ui/up_down_field.h"
 #include "ui/verification_report_window.h"
+#include "ui/window_placement.h"
 
 namespace brixo {
 
@@ -93,9 +93,7 @@ BrixoConfig::BrixoConfig(AppState& app, QWidget* parent)
   portScan_->start();
   // As large as the tabs like it, but never beyond the screen: every control stays
   // reachable down to 1024 x 768, where the tabs scroll.
-  QSize size(1200, 800);
-  if (const QScreen* shown = screen()) size = size.boundedTo(shown->availableGeometry().size());
-  resize(size);
+  PlaceFirstWindow(*this, QSize(1200, 800));
 }
 
 BrixoConfig::~BrixoConfig() {
