@@ -8,7 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <functional>
 
 #include "link/communication_log.h"
@@ -68,44 +67,6 @@ TEST_F(QtSimPty, SimulatorGoneIsReportedOnceAndClosesThePort) {
   EXPECT_EQ(prompt_.Messages.back(), "Select communications port");
 }
 
-// Replies that come at the line's pace are awaited for their wire time, not byte by byte;
-// a simulator that answers at once is not slowed down to the wire's pace.
-TEST(QtSimPtyPace, ExchangesTakeTheirWireTimeOnlyOnAPacedLine) {
-  struct Case {
-    bool Paced;
-    double LeastShare;  // of the wire time, per exchange (median)
-    double MostShare;
-  };
-  const double wire = 14 * 11 / 19200.0;  // request 5 bytes, reply 9
-  for (const Case& c : {Case{false, 0.0, 0.5}, Case{true, 0.97, 1.5}}) {
-    SCOPED_TRACE(c.Paced ? "paced" : "unpaced");
-    SimProcess sim;
-    ASSERT_TRUE(sim.Start(BRIXO_SIM_EXE, c.Paced ? std::vector<std::string>{"--quiet", "--pace"}
-                                                 : std::vector<std::string>{"--quiet"}));
-    SteadyClock clock;
-    RecordingPrompt prompt;
-    CommunicationLog log;
-    BrixoLink link(clock, prompt, log);
-    QtSerialPort port;
-    port.SetLineSettings("19200,o,8,1");
-    ASSERT_TRUE(port.Open(sim.Path()));
-    link.AttachPort(&port);
-    link.ToggleState = 128;
-    ASSERT_TRUE(link.SendBrixoMessage(true, {112, 0}));
-    std::vector<double> times;
-    for (int i = 0; i < 21; ++i) {
-      const double start = clock.NowSeconds();
-      ASSERT_TRUE(link.SendBrixoMessage(true, {112, 0}));
-      ASSERT_TRUE(link.ReplyValid);
-      times.push_back(clock.NowSeconds() - start);
-    }
-    std::sort(times.begin(), times.end());
-    EXPECT_GE(times[10], wire * c.LeastShare);
-    EXPECT_LE(times[10], wire * c.MostShare);
-    link.AttachPort(nullptr);
-  }
-}
-
 // A program killed while it held the device leaves its settings behind, which a
 // pseudo-terminal keeps; the device must open again all the same.
 TEST_F(QtSimPty, DeviceHeldByAKilledProgramOpensAgain) {
@@ -129,6 +90,7 @@ TEST_F(QtSimPty, DeviceHeldByAKilledProgramOpensAgain) {
   // A pseudo-terminal has no low-latency settings: opening it says nothing about them.
   EXPECT_EQ(log_.Text().find("atency"), std::string::npos) << log_.Text();
 }
+
 
 // Another program holding the device is told as such, by name, whichever way it keeps
 // others out: the lock file Qt's serial ports leave, or a flock() lock alone.
