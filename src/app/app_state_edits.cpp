@@ -3,6 +3,7 @@
 #include "app/recent_files.h"
 #include "app/result_text.h"
 #include "files/data_file.h"
+#include "transfer/general_settings.h"
 
 namespace brixo {
 
@@ -23,6 +24,9 @@ void AppState::Restore(const EditorContent& content) {
   const std::string version = general_.LabelGenVersionString;
   general_ = content.General;
   general_.LabelGenVersionString = version;
+  // The step holds the texts as they were shown then; the numbering may have changed since
+  // (it is no edit), and a box committed as shown would store a value off by one.
+  ApplyNumberingOffsetToGeneral(general_, model_.NumberingOffset, maps_);
   const uint8_t eventPin = events_.CurrentEventPin;
   const std::string eventPinText = events_.TextECpin;
   events_ = content.Events;

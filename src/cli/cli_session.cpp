@@ -159,62 +159,6 @@ bool RunDeferredCommand(CliSession& s, const std::string& name) {
 
 std::string EndedEarlyText(CliSession& s) { return s.App.Commands().LastEndedEarlyText(true); }
 
-namespace {
-
-// The character of a UTF-8 text that begins at `i`: its code and length in bytes; length 0
-// where the bytes are no UTF-8.
-struct Utf8Character {
-  unsigned Code = 0;
-  int Length = 0;
-};
-
-Utf8Character Utf8CharacterAt(const std::string& text, size_t i) {
-  const auto lead = static_cast<unsigned char>(text[i]);
-  const int length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3 : (lead >> 3) == 0x1E ? 4 : 0;
-  if (length == 0 || i + length > text.size()) return {};
-  unsigned code = length == 1 ? lead : (lead & (0x7F >> length));
-  for (int k = 1; k < length; ++k) {
-    const auto next = static_cast<unsigned char>(text[i + k]);
-    if ((next & 0xC0) != 0x80) return {};
-    code = (code << 6) | (next & 0x3F);
-  }
-  return {code, length};
-}
-
-}  // namespace
-
-std::string Latin1FromUtf8(const std::string& text) {
-  std::string out;
-  for (size_t i = 0; i < text.size();) {
-    const Utf8Character c = Utf8CharacterAt(text, i);
-    // Not UTF-8 at all: the byte is taken as it stands.
-    if (c.Length == 0) {
-      out += text[i++];
-      continue;
-    }
-    out += c.Code <= 0xFF ? static_cast<char>(c.Code) : '?';
-    i += static_cast<size_t>(c.Length);
-  }
-  return out;
-}
-
-std::string FirstNonAsciiCharacter(const std::string& text) {
-  for (size_t i = 0; i < text.size();) {
-    const Utf8Character c = Utf8CharacterAt(text, i);
-    char hex[16];
-    if (c.Length == 0) {
-      std::snprintf(hex, sizeof hex, "byte 0x%02X", static_cast<unsigned char>(text[i]));
-      return hex;
-    }
-    if (c.Code > 0x7F) {
-      std::snprintf(hex, sizeof hex, "U+%04X", c.Code);
-      return "\"" + text.substr(i, static_cast<size_t>(c.Length)) + "\" (" + hex + ")";
-    }
-    i += static_cast<size_t>(c.Length);
-  }
-  return {};
-}
-
 void PrintOut(const std::string& text) {
   const std::string lines = UnixLines(text);
   std::fwrite(lines.data(), 1, lines.size(), stdout);

@@ -68,12 +68,6 @@ bool RunDeferredCommand(CliSession& s, const std::string& name);
 // that ended early: "Read All stopped after pin 12 of 32: nothing was saved".
 std::string EndedEarlyText(CliSession& s);
 
-// A text typed on a UTF-8 terminal as the core keeps texts: one byte per character,
-// Latin-1; a character beyond Latin-1 becomes "?".
-std::string Latin1FromUtf8(const std::string& text);
-// The first character of a UTF-8 text beyond seven-bit ASCII, named for a message:
-// "\"€\" (U+20AC)", or "byte 0xFC" where the text is no UTF-8; empty when there is none.
-std::string FirstNonAsciiCharacter(const std::string& text);
 
 // Writes text (with "\r\n" turned into "\n") to standard output.
 void PrintOut(const std::string& text);

@@ -2,6 +2,7 @@
 // the operation behind the window's button, through the deferred commands where the
 // window posts one.
 #include "cli/cli_commands.h"
+#include "link/text_encoding.h"
 #include "transfer/general_settings_transfer.h"
 
 namespace brixo {
@@ -108,7 +109,7 @@ int RunWriteId(CliSession& s) {
     return UsageError(s, "a controller cannot hold " + beyond + ": its identification string takes only ASCII "
                          "characters. Nothing was written.");
   }
-  s.App.General().TextGenIDString = Latin1FromUtf8(text);
+  s.App.General().TextGenIDString = text;
   return RunGeneral(s, WriteIdString, nullptr);
 }
 

@@ -5,6 +5,7 @@
 #include "files/device_file_parser.h"
 #include "files/field_reader.h"
 #include "files/file_io.h"
+#include "link/text_encoding.h"
 
 namespace brixo {
 namespace {
@@ -114,7 +115,7 @@ bool ReloadDefinitionsFrom(DeviceContext& context, const std::string& path, bool
   library.DeviceFilePath = path;
   library.DefinitionsVersion = file.Version;
   std::string caption = append ? library.lblDDVersion + " + " + library.DefinitionsVersion : library.DefinitionsVersion;
-  if (caption.size() > kCaptionLimit) caption = ".." + caption.substr(caption.size() - kCaptionTail);
+  if (CodePoints(caption).size() > kCaptionLimit) caption = ".." + LastCharacters(caption, kCaptionTail);
   library.lblDDVersion = caption;
   if (!append) {
     library.cboDevice.clear();

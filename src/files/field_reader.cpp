@@ -1,6 +1,7 @@
 #include "files/field_reader.h"
 
 #include "link/numeric_text.h"
+#include "link/text_encoding.h"
 
 namespace brixo {
 namespace {
@@ -38,7 +39,7 @@ bool LineReader::Split(std::string_view text, FileLine& line) {
         reason_ = "a text whose closing quote is missing";
         return false;
       }
-      field.Text.assign(text.substr(pos + 1, close - pos - 1));
+      field.Text = Utf8FromLatin1(text.substr(pos + 1, close - pos - 1));
       field.Quoted = true;
       pos = close + 1;
       skipBlanks();
@@ -61,7 +62,7 @@ bool LineReader::Split(std::string_view text, FileLine& line) {
       }
       size_t last = pos;
       while (last > start && IsBlank(text[last - 1])) --last;
-      field.Text.assign(text.substr(start, last - start));
+      field.Text = Utf8FromLatin1(text.substr(start, last - start));
     }
     line.Fields.push_back(std::move(field));
     if (pos >= text.size()) return true;

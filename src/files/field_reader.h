@@ -13,7 +13,7 @@
 namespace brixo {
 
 struct Field {
-  std::string Text;     // without the quotes
+  std::string Text;     // without the quotes; UTF-8, as the core keeps texts (the file has Latin-1)
   bool Quoted = false;  // tags are never quoted, so a quoted field never acts as one
 };
 

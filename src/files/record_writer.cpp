@@ -1,6 +1,7 @@
 #include "files/record_writer.h"
 
 #include "link/numeric_text.h"
+#include "link/text_encoding.h"
 
 namespace brixo {
 
@@ -39,7 +40,7 @@ RecordWriter& RecordWriter::Real(double value) {
 RecordWriter& RecordWriter::Text(std::string_view value) {
   Separate();
   text_ += '"';
-  for (char c : value) {
+  for (char c : Latin1FromUtf8(value)) {
     if (c == '"') {
       c = '\'';
       quotes_replaced_ = true;

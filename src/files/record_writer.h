@@ -16,7 +16,8 @@ class RecordWriter {
   RecordWriter& Real(double value);
   // A quoted string. The format has no escape, so a double quote inside the text is
   // written as an apostrophe (QuotesReplaced() then tells), and a line break, which a
-  // text read from a controller may hold, as a blank: a text never spans lines.
+  // text read from a controller may hold, as a blank: a text never spans lines. The file
+  // has one byte per character (Latin-1); a character beyond it becomes "?".
   RecordWriter& Text(std::string_view value);
 
   // The whole text, the last line ended.

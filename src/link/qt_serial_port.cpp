@@ -4,6 +4,7 @@
 #include <QSerialPort>
 #include <QTimer>
 #include <poll.h>
+#include <sys/file.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <termios.h>
@@ -24,6 +25,7 @@
 #include <vector>
 
 #include "link/line_timing.h"
+#include "link/port_in_use.h"
 
 namespace brixo {
 
@@ -152,6 +154,16 @@ void SleepUntil(std::chrono::steady_clock::time_point until) {
   }
 }
 
+// Qt reports a device held by another program as a permission problem: a lock file that
+// names a living process, or a device opened exclusively. Whether it is one of those, not
+// a refused permission, shows when the device is opened here directly.
+bool HeldElsewhere(const std::string& device) {
+  const int handle = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+  if (handle < 0) return errno == EBUSY;
+  ::close(handle);
+  return true;
+}
+
 bool HungUp(int handle) {
   pollfd state{handle, POLLIN, 0};
   return ::poll(&state, 1, 0) == 1 && (state.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0;
@@ -230,8 +242,17 @@ bool QtSerialPort::Open(const std::string& device) {
     opened = OpenDevice();
   }
   if (!opened) {
-    fault_ = "Communications port " + device + ": " + port_->errorString().toStdString();
+    fault_ = port_->error() == QSerialPort::PermissionError && HeldElsewhere(device)
+                 ? PortInUseText(device, FindPortHolder(device))
+                 : "Communications port " + device + ": " + port_->errorString().toStdString();
     port_->clearError();
+    return false;
+  }
+  // Some programs keep others out with flock() alone, which Qt does not look at; holding
+  // the lock in turn keeps them out while the port is open here.
+  if (::flock(static_cast<int>(port_->handle()), LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
+    port_->close();
+    fault_ = PortInUseText(device, FindPortHolder(device));
     return false;
   }
   notes_ = lowLatency_.Apply(static_cast<int>(port_->handle()), device);

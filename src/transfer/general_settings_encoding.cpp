@@ -1,5 +1,7 @@
 #include "transfer/general_settings_encoding.h"
 
+#include "link/text_encoding.h"
+
 namespace brixo {
 
 namespace {
@@ -141,12 +143,9 @@ int SerialPortWord(const GeneralSettings& g) {
 
 IdStringBytes SendableIdString(const std::string& text) {
   IdStringBytes bytes;
-  bytes.Text = text.substr(0, kIdStringLength);
-  for (char& c : bytes.Text) {
-    if (static_cast<unsigned char>(c) > 127) {
-      c = '?';
-      bytes.Replaced = true;
-    }
+  for (char32_t c : CodePoints(FirstCharacters(text, kIdStringLength))) {
+    bytes.Replaced = bytes.Replaced || c > 127;
+    bytes.Text += c > 127 ? '?' : static_cast<char>(c);
   }
   return bytes;
 }

@@ -9,7 +9,7 @@
 
 #include "app/app_state.h"
 #include "model/numeric_text.h"
-#include "ui/latin1_text.h"
+#include "ui/core_text.h"
 #include "ui/up_down_field.h"
 
 namespace brixo {

@@ -78,7 +78,12 @@ void BrixoConfig::BuildMenus() {
     action->setObjectName(entry.Name);
     if (entry.Shortcut) action->setShortcut(QKeySequence(entry.Shortcut));
     connect(action, &QAction::triggered, this, entry.Run);
-    if (entry.Run == &BrixoConfig::Undo) undoAction_ = action;
+    if (entry.Run == &BrixoConfig::Undo) {
+      undoAction_ = action;
+      // An entry still being typed becomes a step as the menu opens, so that Undo is
+      // offered for it and takes it back whole.
+      connect(menu, &QMenu::aboutToShow, this, &BrixoConfig::NoteEdits);
+    }
     if (entry.Run == &BrixoConfig::Redo) redoAction_ = action;
     if (entry.Run == &BrixoConfig::ExpertModeSwitch) {
       action->setCheckable(true);

@@ -12,7 +12,6 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QScreen>
 #include <QSignalBlocker>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -31,12 +30,13 @@
 #include "ui/event_control_tab.h"
 #include "ui/general_tab.h"
 #include "ui/input_blocker.h"
-#include "ui/latin1_text.h"
+#include "ui/core_text.h"
 #include "ui/modifier_button.h"
 #include "ui/scan_dialog.h"
 #include "ui/test_tab.h"
 #include "ui/up_down_field.h"
 #include "ui/verification_report_window.h"
+#include "ui/window_placement.h"
 
 namespace brixo {
 
@@ -93,9 +93,7 @@ BrixoConfig::BrixoConfig(AppState& app, QWidget* parent)
   portScan_->start();
   // As large as the tabs like it, but never beyond the screen: every control stays
   // reachable down to 1024 x 768, where the tabs scroll.
-  QSize size(1200, 800);
-  if (const QScreen* shown = screen()) size = size.boundedTo(shown->availableGeometry().size());
-  resize(size);
+  PlaceFirstWindow(*this, QSize(1200, 800));
 }
 
 BrixoConfig::~BrixoConfig() {
@@ -111,7 +109,7 @@ void BrixoConfig::Connect() {
   connect(portScan_, &QTimer::timeout, this, &BrixoConfig::RescanPorts);
 
   connect(comboPort_, &QComboBox::activated, this, [this] {
-    app_.Ports().SelectPort(comboPort_->currentText().toStdString());
+    app_.Ports().SelectPort(CoreText(comboPort_->currentText()));
     ShowLinkSettings();
   });
   connect(refresh_, &QPushButton::clicked, this, [this] {
@@ -339,7 +337,7 @@ void BrixoConfig::NoteEdits() {
 }
 
 void BrixoConfig::ShowEditState() {
-  setWindowTitle(QString::fromUtf8(WindowTitle(app_.DocumentPath(), app_.ModifiedAsRecorded())));
+  setWindowTitle(ToQt(WindowTitle(app_.DocumentPath(), app_.ModifiedAsRecorded())));
   if (undoAction_) undoAction_->setEnabled(app_.CanUndo());
   if (redoAction_) redoAction_->setEnabled(app_.CanRedo());
 }
@@ -440,9 +438,8 @@ void BrixoConfig::ShowPortList() {
   const QSignalBlocker block(comboPort_);
   comboPort_->clear();
   for (const PortEntry& entry : app_.Ports().PortEntries()) {
-    // What the machine tells about its devices comes as UTF-8 (an adapter's description).
-    comboPort_->addItem(QString::fromStdString(entry.Text()));
-    comboPort_->setItemData(comboPort_->count() - 1, QString::fromStdString(entry.Details()), Qt::ToolTipRole);
+    comboPort_->addItem(ToQt(entry.Text()));
+    comboPort_->setItemData(comboPort_->count() - 1, ToQt(entry.Details()), Qt::ToolTipRole);
   }
   comboPort_->setCurrentIndex(-1);
 }
@@ -452,7 +449,7 @@ void BrixoConfig::ShowLinkSettings() {
   BrixoLink& link = app_.Link();
   {
     const QSignalBlocker block(comboPort_);
-    comboPort_->setCurrentIndex(comboPort_->findText(QString::fromStdString(ports.ComboPortText)));
+    comboPort_->setCurrentIndex(comboPort_->findText(ToQt(ports.ComboPortText)));
   }
   labelPortState_->setText(ports.PortOpen()
                                ? QString("Open: %1 (%2)").arg(ToQt(ports.OpenDevice()), ToQt(ports.LineSettings()))

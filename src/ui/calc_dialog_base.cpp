@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "ui/latin1_text.h"
+#include "ui/core_text.h"
 
 namespace brixo {
 

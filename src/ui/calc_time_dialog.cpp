@@ -7,7 +7,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "ui/latin1_text.h"
+#include "ui/core_text.h"
 #include "ui/up_down_field.h"
 
 namespace brixo {

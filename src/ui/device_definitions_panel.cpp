@@ -8,7 +8,7 @@
 #include <QSignalBlocker>
 
 #include "app/app_state.h"
-#include "ui/latin1_text.h"
+#include "ui/core_text.h"
 #include "ui/modifier_button.h"
 #include "ui/press_rules.h"
 

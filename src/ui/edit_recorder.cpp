@@ -1,5 +1,6 @@
 #include "ui/edit_recorder.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QKeyEvent>
@@ -23,11 +24,16 @@ bool EditRecorder::EndsAction(const QEvent& event) {
       return true;
     case QEvent::KeyRelease:
       switch (static_cast<const QKeyEvent&>(event).key()) {
+        case Qt::Key_Space: {
+          // Presses a check box or a button; in a text box it is typing, and an entry of
+          // several words is one step ("North Yard", not "North " and then the rest).
+          const auto* box = qobject_cast<const QLineEdit*>(QApplication::focusWidget());
+          return box == nullptr || box->isReadOnly();
+        }
         case Qt::Key_Return:
         case Qt::Key_Enter:
         case Qt::Key_Tab:
         case Qt::Key_Backtab:
-        case Qt::Key_Space:
         case Qt::Key_Up:
         case Qt::Key_Down:
         case Qt::Key_PageUp:

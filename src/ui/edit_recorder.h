@@ -1,8 +1,8 @@
 #pragma once
 // Tells the window when a user action has ended, so that what it changed becomes one undo
 // step: after a click, a wheel turn, a box losing the focus, or a key that ends an entry
-// (Return, Tab, Space, the arrows). Typing inside a box is no action of its own; the step
-// is taken when the entry ends. The notice comes from the event loop, after the action's
+// (Return, Tab, the arrows, Space outside a text box). Typing inside a box is no action of
+// its own; the step is taken when the entry ends, so that an undo takes the entry whole. The notice comes from the event loop, after the action's
 // own handlers have run. It also lets Ctrl+Z reach the window's Undo from a text box that
 // has no typing of its own to undo.
 #include <QObject>

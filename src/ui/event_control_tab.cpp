@@ -14,7 +14,7 @@
 #include "app/result_text.h"
 #include "transfer/event_control.h"
 #include "transfer/event_control_transfer.h"
-#include "ui/latin1_text.h"
+#include "ui/core_text.h"
 #include "ui/up_down_field.h"
 
 namespace brixo {

@@ -11,7 +11,7 @@
 #include "app/result_text.h"
 #include "transfer/general_settings.h"
 #include "transfer/general_settings_transfer.h"
-#include "ui/latin1_text.h"
+#include "ui/core_text.h"
 #include "ui/led_check_box.h"
 #include "ui/up_down_field.h"
 

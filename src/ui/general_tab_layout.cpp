@@ -15,7 +15,7 @@
 #include "files/general_records.h"
 #include "transfer/general_settings.h"
 #include "ui/general_tab.h"
-#include "ui/latin1_text.h"
+#include "ui/core_text.h"
 #include "ui/led_check_box.h"
 #include "ui/up_down_field.h"
 

@@ -2,7 +2,7 @@
 
 #include <QPlainTextEdit>
 
-#include "ui/latin1_text.h"
+#include "ui/core_text.h"
 
 namespace brixo {
 

@@ -19,7 +19,7 @@
 #include "link/numeric_text.h"
 #include "ui/clickable_label.h"
 #include "ui/focus_slider.h"
-#include "ui/latin1_text.h"
+#include "ui/core_text.h"
 #include "ui/up_down_field.h"
 
 namespace brixo {

@@ -17,7 +17,7 @@
 #include "model/numeric_text.h"
 #include "transfer/pin_transfer.h"
 #include "ui/clickable_label.h"
-#include "ui/latin1_text.h"
+#include "ui/core_text.h"
 #include "ui/modifier_button.h"
 #include "ui/press_rules.h"
 #include "ui/step_row_widgets.h"

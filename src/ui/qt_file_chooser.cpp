@@ -5,6 +5,8 @@
 #include <QFileInfo>
 #include <QStringList>
 
+#include "ui/core_text.h"
+
 namespace brixo {
 
 namespace {
@@ -19,19 +21,19 @@ QString StartPath(const QString& folder, const std::string& presetName) {
 }
 
 // The kind of file a filter is for: its first caption.
-QString FileKind(const std::string& filter) { return QString::fromLatin1(filter.c_str()).section('|', 0, 0).trimmed(); }
+QString FileKind(const std::string& filter) { return ToQt(filter).section('|', 0, 0).trimmed(); }
 
 }  // namespace
 
 QString QtFileFilter(const std::string& filter) {
-  const QStringList parts = QString::fromLatin1(filter.c_str()).split('|');
+  const QStringList parts = ToQt(filter).split('|');
   QStringList filters;
   for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
     QString pattern = parts[i + 1];
     pattern.replace(';', ' ');
     filters << QString("%1 (%2)").arg(parts[i].trimmed(), pattern.trimmed());
   }
-  if (filters.isEmpty() && !filter.empty()) filters << QString::fromLatin1(filter.c_str());
+  if (filters.isEmpty() && !filter.empty()) filters << ToQt(filter);
   return filters.join(";;");
 }
 
@@ -50,7 +52,7 @@ std::string QtFileChooser::ChooseSaveFile(const std::string& filter, const std::
   dialog.setFileMode(QFileDialog::AnyFile);
   // A name typed without an extension gets the filter's, so that the open dialog lists it;
   // the dialog then also asks before replacing that file.
-  const QString pattern = QString::fromLatin1(filter.c_str()).section('|', 1, 1).section(';', 0, 0);
+  const QString pattern = ToQt(filter).section('|', 1, 1).section(';', 0, 0);
   if (pattern.startsWith("*.") && pattern.size() > 2) dialog.setDefaultSuffix(pattern.mid(2));
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
   const QString path = dialog.selectedFiles().constFirst();

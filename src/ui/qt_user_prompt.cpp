@@ -4,7 +4,7 @@
 #include <QPushButton>
 #include <QMessageBox>
 
-#include "ui/latin1_text.h"
+#include "ui/core_text.h"
 
 namespace brixo {
 

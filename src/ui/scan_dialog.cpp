@@ -13,7 +13,7 @@
 #include <QVBoxLayout>
 
 #include "app/found_controller_address.h"
-#include "ui/latin1_text.h"
+#include "ui/core_text.h"
 
 namespace brixo {
 

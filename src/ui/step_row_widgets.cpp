@@ -8,7 +8,7 @@
 #include <QSignalBlocker>
 
 #include "ui/clickable_label.h"
-#include "ui/latin1_text.h"
+#include "ui/core_text.h"
 #include "ui/up_down_field.h"
 
 namespace brixo {

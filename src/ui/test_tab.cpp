@@ -10,7 +10,7 @@
 #include "app/app_state.h"
 #include "app/test_panel_commands.h"
 #include "ui/feedback_monitor_panel.h"
-#include "ui/latin1_text.h"
+#include "ui/core_text.h"
 #include "ui/matrix_panel.h"
 #include "ui/up_down_field.h"
 

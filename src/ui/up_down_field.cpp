@@ -9,7 +9,7 @@
 #include <QVBoxLayout>
 
 #include "link/numeric_text.h"
-#include "ui/latin1_text.h"
+#include "ui/core_text.h"
 
 namespace brixo {
 

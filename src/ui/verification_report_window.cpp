@@ -8,7 +8,7 @@
 #include <QVBoxLayout>
 
 #include "transfer/verification_report.h"
-#include "ui/latin1_text.h"
+#include "ui/core_text.h"
 
 namespace brixo {
 

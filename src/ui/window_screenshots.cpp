@@ -9,7 +9,7 @@
 #include "ui/communication_window.h"
 #include "ui/device_config_tab.h"
 #include "ui/event_test_screenshots.h"
-#include "ui/latin1_text.h"
+#include "ui/core_text.h"
 #include "ui/verification_report_window.h"
 
 namespace brixo {

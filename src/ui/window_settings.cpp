@@ -10,6 +10,7 @@
 #include "files/file_io.h"
 #include "ui/brixo_config_window.h"
 #include "ui/qt_file_chooser.h"
+#include "ui/window_placement.h"
 
 namespace brixo {
 
@@ -63,7 +64,8 @@ void WriteRememberedSettings(QSettings& settings, const RememberedSettings& reme
 
 void RestoreWindowSettings(QSettings& settings, BrixoConfig& window, QtFileChooser& chooser) {
   RestoreSettings(window.App(), ReadRememberedSettings(settings));
-  window.restoreGeometry(settings.value("window/geometry").toByteArray());
+  // Saved on another screen, or a larger one, it may no longer fit this one.
+  if (window.restoreGeometry(settings.value("window/geometry").toByteArray())) KeepOnScreen(window);
   QMap<QString, QString> folders;
   settings.beginGroup("folders");
   for (const QString& kind : settings.childKeys()) folders[kind] = settings.value(kind).toString();

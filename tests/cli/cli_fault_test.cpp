@@ -46,6 +46,15 @@ class BackgroundCli {
       waitpid(pid_, nullptr, 0);
     }
   }
+  // Waits until standard output holds the text, at most the time given.
+  bool WaitForOutput(const std::string& text, double timeoutSeconds) const {
+    const auto end = std::chrono::steady_clock::now() + Seconds(timeoutSeconds);
+    while (ReadText(out_).find(text) == std::string::npos) {
+      if (std::chrono::steady_clock::now() > end) return false;
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return true;
+  }
   // Waits for the end, at most the time given; the status is -1 when it had to be killed.
   ProgramResult Finish(double timeoutSeconds) {
     ProgramResult result;
@@ -83,16 +92,18 @@ int FramesSent(const std::string& log) {
   }));
 }
 
-TEST(CliFaults, MonitorEndsWithinTwoSecondsWhenTheSimulatorIsKilled) {
+// The times below are bounds no busy machine reaches, far below what the fault they guard
+// against would cost (the 2-second reply window per exchange, or a monitor that never ends).
+TEST(CliFaults, MonitorEndsAtOnceWhenTheSimulatorIsKilled) {
   SimProcess sim;
   ASSERT_TRUE(StartSim(sim));
   const std::string device = sim.Path();
   BackgroundCli monitor({"--port", device, "monitor"});
-  std::this_thread::sleep_for(std::chrono::milliseconds(700));
+  ASSERT_TRUE(monitor.WaitForOutput("<0> <0> <0> <0> \n", 30)) << "the monitor polls";
   const auto killed = std::chrono::steady_clock::now();
   sim.Kill();
-  const ProgramResult r = monitor.Finish(10);
-  EXPECT_LT(SecondsSince(killed), 2.0);
+  const ProgramResult r = monitor.Finish(60);
+  EXPECT_LT(SecondsSince(killed), 20.0) << "not a monitor that runs on";
   EXPECT_EQ(r.Status, 1);
   EXPECT_EQ(Lines(r.Err), std::vector<std::string>{Gone(device)}) << "said once, and what happened";
   const std::vector<std::string> out = Lines(r.Out);
@@ -117,10 +128,10 @@ TEST_P(CliMonitorFaultTest, EndsAtTheFirstFailedPoll) {
   ASSERT_TRUE(StartSim(sim, GetParam().SimOptions));
   std::vector<std::string> args{"--port", sim.Path()};
   args.insert(args.end(), GetParam().CliOptions.begin(), GetParam().CliOptions.end());
-  args.insert(args.end(), {"monitor", "--seconds", "20"});
+  args.insert(args.end(), {"monitor", "--seconds", "60"});
   const auto start = std::chrono::steady_clock::now();
   const ProgramResult r = RunCli(args);
-  EXPECT_LT(SecondsSince(start), 5.0);
+  EXPECT_LT(SecondsSince(start), 30.0) << "not the monitor's whole minute";
   EXPECT_EQ(r.Status, 1);
   const std::string message = GetParam().Message.empty() ? Gone(sim.Path()) : GetParam().Message;
   EXPECT_EQ(Lines(r.Err), std::vector<std::string>{message});
@@ -141,11 +152,13 @@ TEST(CliFaults, TunnelledMonitorCollectsItsAnswers) {
   SimProcess sim;
   ASSERT_TRUE(StartSim(sim, {"--host"}));
   const auto start = std::chrono::steady_clock::now();
-  const ProgramResult r = RunCli({"--port", sim.Path(), "--tunnel", "monitor", "--count", "3"});
-  EXPECT_LT(SecondsSince(start), 2.0);
+  const ProgramResult r = RunCli({"--port", sim.Path(), "--tunnel", "monitor", "--count", "10"});
+  EXPECT_LT(SecondsSince(start), 15.0) << "not a reply window per poll";
   EXPECT_EQ(r.Status, 0) << r.Err;
-  EXPECT_EQ(Lines(r.Out), (std::vector<std::string>{"Start Monitoring", "<0> <0> <0> <0> ", "<0> <0> <0> <0> ",
-                                                    "<0> <0> <0> <0> ", "Monitoring Stopped"}));
+  std::vector<std::string> expected(10, "<0> <0> <0> <0> ");
+  expected.insert(expected.begin(), "Start Monitoring");
+  expected.push_back("Monitoring Stopped");
+  EXPECT_EQ(Lines(r.Out), expected);
 }
 
 // A fault that strikes the 41st frame of a whole-controller operation, directly or through
@@ -185,7 +198,7 @@ TEST_P(CliOperationFaultTest, WriteAllEndsAtTheFailureAndSaysHowFarItGot) {
   args.insert(args.end(), GetParam().CliOptions.begin(), GetParam().CliOptions.end());
   args.insert(args.end(), {"write-all", DataFile("demo.dat")});
   const ProgramResult r = RunCli(args);
-  EXPECT_LT(SecondsSince(start), 5.0) << "not 48 s of frames nobody answers";
+  EXPECT_LT(SecondsSince(start), 30.0) << "not 48 s of frames nobody answers";
   EXPECT_EQ(r.Status, 1);
   EXPECT_EQ(Lines(r.Err), (std::vector<std::string>{Expected(sim),
                                                     "Write All stopped after the general settings: the controller now "
@@ -255,7 +268,7 @@ TEST(CliFaults, ALateReplyLeavesTheOldBackupAsItWas) {
   const std::string backup = folder / "backup.dat";
   WriteText(backup, ReadText(DataFile("demo.dat")));
   SimProcess sim;
-  ASSERT_TRUE(StartSim(sim, {"--delay", "2.2"}));
+  ASSERT_TRUE(StartSim(sim, {"--delay", "6"}));  // well past the 2-second window, however busy
   const ProgramResult r = RunCli({"--port", sim.Path(), "read-all", backup});
   EXPECT_EQ(r.Status, 1);
   EXPECT_EQ(Lines(r.Err), (std::vector<std::string>{kNoResponse, "Read All stopped at its first step: nothing was saved"}));
@@ -292,7 +305,7 @@ TEST(CliFaults, GarbledRepliesEndVerifyAllAtOnce) {
     ASSERT_TRUE(StartSim(sim, {fault}));
     const auto start = std::chrono::steady_clock::now();
     const ProgramResult r = RunCli({"--port", sim.Path(), "verify-all", DataFile("demo.dat")});
-    EXPECT_LT(SecondsSince(start), 5.0);
+    EXPECT_LT(SecondsSince(start), 20.0);
     EXPECT_EQ(r.Status, 1);
     const std::vector<std::string> err = Lines(r.Err);
     ASSERT_FALSE(err.empty());

@@ -15,6 +15,19 @@ std::string ConfigurationNamed(const std::string& text, const std::string& id) {
   return out;
 }
 
+// What a scan found, line by line. Whether an answer came inside its probe's window is
+// measured here on a real pseudo-terminal by the wall clock, which a busy machine stretches:
+// the scan's own tests decide lateness on a simulated line, and here it is left out.
+std::vector<std::string> FoundLines(const std::string& out) {
+  const std::string late = "answered late, ";
+  std::vector<std::string> lines = Lines(out);
+  for (std::string& line : lines) {
+    const size_t at = line.find(late);
+    if (at != std::string::npos) line.erase(at, late.size());
+  }
+  return lines;
+}
+
 class CliFleetTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -65,7 +78,7 @@ TEST_F(CliFleetTest, ScanPrintsOneLinePerControllerFound) {
     args.insert(args.end(), c.args.begin(), c.args.end());
     const ProgramResult r = RunCli(args);
     EXPECT_EQ(r.Status, 0) << c.args[0] << ": " << r.Err;
-    EXPECT_EQ(Lines(r.Out), c.lines) << c.args[0];
+    EXPECT_EQ(FoundLines(r.Out), c.lines) << c.args[0];
   }
 }
 
@@ -74,7 +87,7 @@ TEST_F(CliFleetTest, TunnelledScanReachesModulesAboveSixteen) {
   ASSERT_TRUE(StartSim(sim, {"--host", "--modules", "3,20", "--load", "20=" + depot}));
   const ProgramResult r = RunCli({"--port", sim.Path(), "--tunnel", "scan"});
   EXPECT_EQ(r.Status, 0) << r.Err;
-  EXPECT_EQ(Lines(r.Out), (std::vector<std::string>{"module 4: firmware 3.2.1.0, ID \"\"",
+  EXPECT_EQ(FoundLines(r.Out), (std::vector<std::string>{"module 4: firmware 3.2.1.0, ID \"\"",
                                                     "module 21: firmware 3.2.1.0, ID \"Depot\""}));
 }
 
@@ -227,7 +240,8 @@ TEST_P(CliFleetFaultTest, BackupEndsOnlyThatControllersReadAtItsFirstLinkFailure
   const std::string fleet = folder / "fleet";
   const auto start = std::chrono::steady_clock::now();
   const ProgramResult r = RunCli({"--port", sim.Path(), "backup", fleet});
-  EXPECT_LT(SecondsSince(start), 8.0) << "no exchanges nobody answers";
+  // Each exchange nobody answers would cost the 2-second reply window, hundreds of them.
+  EXPECT_LT(SecondsSince(start), 40.0) << "no exchanges nobody answers";
   EXPECT_EQ(r.Status, 1);
   const std::vector<std::string> out = Lines(r.Out);
   ASSERT_EQ(out.size(), 3u) << r.Out << r.Err;

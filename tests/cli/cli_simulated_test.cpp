@@ -96,10 +96,12 @@ TEST(CliSimulatedTest, MonitorPrintsItsLinesAndStops) {
   const ProgramResult counted = RunCli({"--simulate", "monitor", "--count", "3"});
   EXPECT_EQ(counted.Status, 0) << counted.Err;
   EXPECT_EQ(counted.Out, "Start Monitoring\n<0> <0> <0> <0> \n<0> <0> <0> <0> \n<0> <0> <0> <0> \nMonitoring Stopped\n");
+  // A poll every 100 ms from the start: at most four more in 0.35 s, never crowded in
+  // after a stall; how many a busy machine lets through is its own affair.
   const ProgramResult timed = RunCli({"--simulate", "monitor", "--seconds", "0.35"});
   EXPECT_EQ(timed.Status, 0);
   const size_t lines = Lines(timed.Out).size() - 2;
-  EXPECT_GE(lines, 3u);
+  EXPECT_GE(lines, 1u);
   EXPECT_LE(lines, 5u);
 }
 

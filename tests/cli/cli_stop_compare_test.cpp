@@ -2,6 +2,7 @@
 // brixo-sim on a pseudo-terminal.
 #include <signal.h>
 
+#include <algorithm>
 #include <thread>
 
 #include "app/app_state.h"
@@ -131,10 +132,13 @@ class Background {
   pid_t pid_ = -1;
 };
 
-bool WaitForText(const std::string& path, const std::string& text, double seconds) {
+// Waits until the log holds `frames` frames sent ("> " lines), at most the time given.
+bool WaitForFrames(const std::string& log, long frames, double seconds) {
   const auto start = std::chrono::steady_clock::now();
   while (SecondsSince(start) < seconds) {
-    if (ReadText(path).find(text) != std::string::npos) return true;
+    const std::vector<std::string> lines = Lines(ReadText(log));
+    if (std::count_if(lines.begin(), lines.end(), [](const std::string& l) { return l.starts_with("> "); }) >= frames)
+      return true;
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
   }
   return false;
@@ -163,9 +167,9 @@ TEST_P(CliSignalTest, StopsInOrder) {
   const std::string err = folder / "err";
   const std::string file = std::string(c.Command) == "read-all" ? out : DataFile("demo.dat");
   Background cli({"--port", sim.Path(), "--log", log, c.Command, file}, err);
-  // Once frames are logged the operation is under way.
-  ASSERT_TRUE(WaitForText(log, "[", 20.0));
-  std::this_thread::sleep_for(std::chrono::milliseconds(800));
+  // Past its first steps (the general settings take a few dozen frames), however long the
+  // machine took to get there: the paced line leaves seconds of frames after them.
+  ASSERT_TRUE(WaitForFrames(log, 60, 60.0));
   cli.Signal(c.Signal);
   EXPECT_EQ(cli.Wait(), 130);
   const std::string said = ReadText(err);

@@ -56,21 +56,6 @@ TEST(CliOptionsTest, PortNumbersAndBitRates) {
   EXPECT_EQ(BitRateOption(57600), -1);
 }
 
-TEST(CliTextTest, TypedTextsBecomeOneBytePerCharacter) {
-  const struct {
-    std::string typed;
-    std::string kept;
-  } cases[] = {
-      {"Plain", "Plain"},
-      {"Gare \xC3\xA9t\xC3\xA9", "Gare \xE9t\xE9"},  // é in Latin-1
-      {"\xE2\x82\xAC 5", "? 5"},                     // the euro sign has no Latin-1 form
-      {"\xF0\x9F\x9A\x82", "?"},
-      {"raw \xE9", "raw \xE9"},  // already Latin-1: not UTF-8, kept as it is
-      {"cut \xC3", "cut \xC3"},
-  };
-  for (const auto& c : cases) EXPECT_EQ(Latin1FromUtf8(c.typed), c.kept) << c.typed;
-}
-
 TEST(CliUsageTest, VersionOptionNamesTheProgramAndTheCommandStillAsksTheController) {
   const std::string expected = std::string("brixo-cli ") + kProgramVersion + "\n";
   for (const std::vector<std::string>& args : {std::vector<std::string>{"--version"},

@@ -192,7 +192,7 @@ TEST_F(FilesTest, SmallCompactFileIsWrittenByteForByte) {
   events.OffAction[31][0] = 11;
   PinRecord& pin = model.PinTable[3];
   pin.Description = "He said \"hi\"";
-  pin.DeviceDescription = "Signal";
+  pin.DeviceDescription = "S\xC3\xBC" "d \xE2\x82\xAC";  // "Süd €": the file has a byte for ü only
   pin.DevicePointer = -1;
   pin.AspectConfig = 3;
   pin.InitAspect = 2;
@@ -213,7 +213,7 @@ TEST_F(FilesTest, SmallCompactFileIsWrittenByteForByte) {
   expected +=
       "Ena,15,15\r\n"
       "Pin,3,3,2,\"He said 'hi'\"\r\n"
-      "  Dev,-1,\"Signal\"\r\n"
+      "  Dev,-1,\"S\xFC" "d ?\"\r\n"
       "  Cfg,1,64,10,64,127,58,20,10,64,0,64,0\r\n"
       "  PAM,0,2,1\r\n"
       "  Asp,1,\"Clear\"\r\n"
@@ -222,6 +222,10 @@ TEST_F(FilesTest, SmallCompactFileIsWrittenByteForByte) {
       "End\r\n";
   EXPECT_EQ(ReadAll(PathOf("small.dat")), expected);
   EXPECT_EQ(pin.OutputConfig[2], 10);  // the save reduces the servo flags in the model too
+  // Read back, the file's bytes become the core's text again.
+  model = ConfigModel{};
+  ASSERT_TRUE(LoadDataFileFrom(data, PathOf("small.dat")));
+  EXPECT_EQ(model.PinTable[3].DeviceDescription, "S\xC3\xBC" "d ?");
 }
 
 TEST_F(FilesTest, SaveLeavesOutWhatTheLayoutOrCompactModeExcludes) {

@@ -15,6 +15,7 @@
 #include <functional>
 
 #include "files/file_io.h"
+#include "link/text_encoding.h"
 #include "files_test_support.h"
 #include "support/case_name.h"
 
@@ -97,8 +98,9 @@ TEST_F(FilesTest, EveryFileTheProgramWritesLoadsAgain) {
   // can put there, quotes and line breaks included.
   ASSERT_TRUE(LoadDataFileFrom(data, (fs::path(BRIXO_TEST_DATA_DIR) / "demo.dat").string()));
   ASSERT_TRUE(ReloadDefinitionsFrom(devices, (fs::path(BRIXO_TEST_DATA_DIR) / "BrixoDevices.def").string(), false));
-  std::string every;
-  for (int c = 1; c < 256; ++c) every += static_cast<char>(c);
+  std::string bytes;
+  for (int c = 1; c < 256; ++c) bytes += static_cast<char>(c);
+  const std::string every = Utf8FromLatin1(bytes);  // every character the file can hold
   general.TextGenIDString = "ID \"with\"\r\nbreak";
   model.PinTable[4].Description = every;
   model.PinTable[4].Aspects[0].Description = "a,b \"c\"";
@@ -113,9 +115,9 @@ TEST_F(FilesTest, EveryFileTheProgramWritesLoadsAgain) {
     DataFileContext loaded{loadedModel, loadedGeneral, loadedEvents, prompt, chooser, view};
     ASSERT_TRUE(LoadDataFileFrom(loaded, PathOf("all.dat"))) << Messages();
     EXPECT_EQ(loadedGeneral.TextGenIDString, "ID 'with'  break");
-    std::string expected = every;
+    std::string expected = bytes;
     for (char& c : expected) c = c == '"' ? '\'' : (c == '\r' || c == '\n') ? ' ' : c;
-    EXPECT_EQ(loadedModel.PinTable[4].Description, expected);
+    EXPECT_EQ(loadedModel.PinTable[4].Description, Utf8FromLatin1(expected));
     EXPECT_EQ(loadedModel.PinTable[4].Aspects[0].Description, "a,b 'c'");
   }
 }

@@ -7,8 +7,10 @@
 #include <fstream>
 
 #include "link/link_settings.h"
+#include "link/port_in_use.h"
 #include "link/port_permission.h"
 #include "link_test_support.h"
+#include "support/scratch_folder.h"
 
 namespace brixo::test {
 namespace {
@@ -328,6 +330,44 @@ TEST(PortPermission, TheAdviceNamesTheGroupTheUserAndTheCommand) {
   const DeviceAccess here = LookUpDeviceAccess("/dev/null");
   EXPECT_FALSE(here.Group.empty());
   EXPECT_FALSE(here.User.empty());
+}
+
+
+// A device another program holds: its lock file names the holder, in any of the forms
+// programs write; a lock whose process has gone names nobody.
+TEST(PortInUse, TheLockFileNamesTheProgramThatHoldsTheDevice) {
+  EXPECT_EQ(LockFileName("/dev/ttyUSB0"), "LCK..ttyUSB0");
+  EXPECT_EQ(LockFileName("/dev/pts/3"), "LCK..pts_3");
+  const int32_t binary = 4242;
+  struct Case {
+    std::string Content;
+    std::optional<int> Pid;
+  };
+  const Case cases[] = {
+      {"      4242\n", 4242},                      // padded, as UUCP programs write it
+      {"4242\nbrixoconfig\nhost\n", 4242},       // Qt's serial ports
+      {"4242", 4242},
+      {std::string(reinterpret_cast<const char*>(&binary), 4), 4242},  // old programs
+      {"", std::nullopt},
+      {"0\n", std::nullopt},
+      {"12ab\n", std::nullopt},
+      {"holder\n", std::nullopt},
+  };
+  for (const Case& c : cases) EXPECT_EQ(LockFilePid(c.Content), c.Pid) << c.Content;
+
+  const testing::ScratchFolder folder;
+  const int parent = static_cast<int>(::getppid());  // a process that lives
+  std::ofstream(folder / "LCK..ttyFAKE7") << "  " << parent << "\n";
+  const std::optional<PortHolder> holder = FindPortHolder("/dev/ttyFAKE7", {folder / ""});
+  ASSERT_TRUE(holder.has_value());
+  EXPECT_EQ(holder->Pid, parent);
+  EXPECT_FALSE(holder->Program.empty());
+  EXPECT_EQ(PortInUseText("/dev/ttyFAKE7", holder),
+            "Communications port /dev/ttyFAKE7 is in use by " + holder->Program + " (process " +
+                std::to_string(parent) + ")");
+  std::ofstream(folder / "LCK..ttyFAKE7") << "999999999\n";
+  EXPECT_FALSE(FindPortHolder("/dev/ttyFAKE7", {folder / ""}).has_value()) << "a stale lock";
+  EXPECT_EQ(PortInUseText("/dev/ttyFAKE7", std::nullopt), "Communications port /dev/ttyFAKE7 is in use by another program");
 }
 
 }  // namespace

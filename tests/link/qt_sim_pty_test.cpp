@@ -1,11 +1,14 @@
 // QtSerialPort against brixo-sim on a pseudo-terminal: a real exchange through the
 // operating system, and what happens when the other side goes away.
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/file.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
+#include <functional>
 
 #include "link/communication_log.h"
 #include "link/link_settings.h"
@@ -64,44 +67,6 @@ TEST_F(QtSimPty, SimulatorGoneIsReportedOnceAndClosesThePort) {
   EXPECT_EQ(prompt_.Messages.back(), "Select communications port");
 }
 
-// Replies that come at the line's pace are awaited for their wire time, not byte by byte;
-// a simulator that answers at once is not slowed down to the wire's pace.
-TEST(QtSimPtyPace, ExchangesTakeTheirWireTimeOnlyOnAPacedLine) {
-  struct Case {
-    bool Paced;
-    double LeastShare;  // of the wire time, per exchange (median)
-    double MostShare;
-  };
-  const double wire = 14 * 11 / 19200.0;  // request 5 bytes, reply 9
-  for (const Case& c : {Case{false, 0.0, 0.5}, Case{true, 0.97, 1.5}}) {
-    SCOPED_TRACE(c.Paced ? "paced" : "unpaced");
-    SimProcess sim;
-    ASSERT_TRUE(sim.Start(BRIXO_SIM_EXE, c.Paced ? std::vector<std::string>{"--quiet", "--pace"}
-                                                 : std::vector<std::string>{"--quiet"}));
-    SteadyClock clock;
-    RecordingPrompt prompt;
-    CommunicationLog log;
-    BrixoLink link(clock, prompt, log);
-    QtSerialPort port;
-    port.SetLineSettings("19200,o,8,1");
-    ASSERT_TRUE(port.Open(sim.Path()));
-    link.AttachPort(&port);
-    link.ToggleState = 128;
-    ASSERT_TRUE(link.SendBrixoMessage(true, {112, 0}));
-    std::vector<double> times;
-    for (int i = 0; i < 21; ++i) {
-      const double start = clock.NowSeconds();
-      ASSERT_TRUE(link.SendBrixoMessage(true, {112, 0}));
-      ASSERT_TRUE(link.ReplyValid);
-      times.push_back(clock.NowSeconds() - start);
-    }
-    std::sort(times.begin(), times.end());
-    EXPECT_GE(times[10], wire * c.LeastShare);
-    EXPECT_LE(times[10], wire * c.MostShare);
-    link.AttachPort(nullptr);
-  }
-}
-
 // A program killed while it held the device leaves its settings behind, which a
 // pseudo-terminal keeps; the device must open again all the same.
 TEST_F(QtSimPty, DeviceHeldByAKilledProgramOpensAgain) {
@@ -124,6 +89,56 @@ TEST_F(QtSimPty, DeviceHeldByAKilledProgramOpensAgain) {
   EXPECT_TRUE(link_.ReplyValid);
   // A pseudo-terminal has no low-latency settings: opening it says nothing about them.
   EXPECT_EQ(log_.Text().find("atency"), std::string::npos) << log_.Text();
+}
+
+
+// Another program holding the device is told as such, by name, whichever way it keeps
+// others out: the lock file Qt's serial ports leave, or a flock() lock alone.
+TEST_F(QtSimPty, ADeviceAnotherProgramHoldsIsReportedInUseByIt) {
+  struct Case {
+    const char* Name;
+    std::function<bool(const std::string&)> Hold;  // in the other process; true when held
+  };
+  const Case cases[] = {
+      {"another serial-port program", [](const std::string& device) {
+         auto* port = new QtSerialPort;  // never closed: held until the process ends
+         port->SetLineSettings("19200,o,8,1");
+         return port->Open(device);
+       }},
+      {"flock alone", [](const std::string& device) {
+         const int handle = ::open(device.c_str(), O_RDWR | O_NOCTTY);
+         return handle >= 0 && ::flock(handle, LOCK_EX) == 0;
+       }},
+  };
+  settings_.RefreshPorts();
+  for (const Case& c : cases) {
+    ASSERT_FALSE(settings_.PortOpen()) << c.Name;
+    int ready[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    const pid_t holder = fork();
+    ASSERT_GE(holder, 0);
+    if (holder == 0) {
+      const char held = c.Hold(device_) ? 'y' : 'n';
+      (void)!::write(ready[1], &held, 1);
+      ::pause();
+      _exit(0);
+    }
+    char held = 0;
+    ASSERT_EQ(::read(ready[0], &held, 1), 1);
+    ::close(ready[0]);
+    ::close(ready[1]);
+    EXPECT_EQ(held, 'y') << c.Name;
+    prompt_.Messages.clear();
+    EXPECT_FALSE(settings_.SelectPort(settings_.ComboPortItems()[0])) << c.Name;
+    const std::string inUse = "Communications port " + device_ + " is in use by brixo_qt_tests (process " +
+                              std::to_string(holder) + ")";
+    EXPECT_EQ(prompt_.Messages, std::vector<std::string>{"Cannot open communications port " + device_ + "\n" + inUse})
+        << c.Name;
+    ::kill(holder, SIGKILL);
+    ::waitpid(holder, nullptr, 0);
+  }
+  // Once the other program has gone, the device opens.
+  EXPECT_TRUE(settings_.SelectPort(settings_.ComboPortItems()[0])) << (prompt_.Messages.empty() ? "" : prompt_.Messages.back());
 }
 
 }  // namespace

@@ -81,18 +81,18 @@ TEST(BrixoSimProgram, PacedHostUnitAnswersAtTheLineRate) {
 }
 
 // Paced replies come one byte at a time; behind a modelled adapter they wait for its timer
-// and then come together, as a USB adapter hands them on.
+// and then come together, as a USB adapter hands them on. (How soon after their wire time
+// they come is a measurement of the machine: link_roundtrip_bench.)
 TEST(BrixoSimProgram, AdapterLatencyTimerHoldsRepliesBack) {
   struct Case {
     std::vector<std::string> Extra;
     size_t MostReads;     // reads the reply took
     double LeastSeconds;  // from request to whole reply
-    double MostSeconds;
   };
   const double wire = 14 * 11 / 19200.0;  // request 5 bytes, reply 9
   const Case cases[] = {
-      {{}, 9, wire * 0.95, 0.05},
-      {{"--latency-timer", "100"}, 2, wire * 0.95, 0.1 + wire + 0.05},
+      {{}, 9, wire * 0.95},
+      {{"--latency-timer", "100"}, 2, wire * 0.95},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.Extra.empty() ? "no adapter" : "100 ms timer");
@@ -120,7 +120,6 @@ TEST(BrixoSimProgram, AdapterLatencyTimerHoldsRepliesBack) {
     EXPECT_EQ(reply, (Bytes{0x03, 0xE6, 0xF0, 0x80, 0x83, 0x82, 0x81, 0x80, 0xA1}));
     EXPECT_LE(reads, c.MostReads);
     EXPECT_GE(seconds, c.LeastSeconds);
-    EXPECT_LE(seconds, c.MostSeconds);
     close(fd);
   }
 }

@@ -32,7 +32,8 @@ TEST(SimProcess, StartFailuresLeaveNothingBehind) {
     SimProcess sim;
     const auto start = std::chrono::steady_clock::now();
     EXPECT_FALSE(sim.Start(c.exe, c.options, 300)) << c.name;
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2)) << c.name;
+    // Not the sleeping program's five seconds, however busy the machine.
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(4)) << c.name;
     EXPECT_FALSE(sim.Running()) << c.name;
     EXPECT_TRUE(sim.Path().empty()) << c.name;
     EXPECT_TRUE(NoChildLeft()) << c.name;

@@ -85,7 +85,7 @@ TEST_F(GeneralTransferTest, WritesByteForByte) {
 }
 
 TEST_F(GeneralTransferTest, IdCharactersAbove127AreReplacedAndTheUserTold) {
-  general.TextGenIDString = "\xC4nderung";
+  general.TextGenIDString = "\xC3\x84nderung";  // one character, two bytes
   ASSERT_TRUE(WriteIdString(ctx));
   EXPECT_EQ(Payloads().back(), (std::vector<int>{96, 10, '?', 'n', 'd', 'e', 'r', 'u', 'n', 'g'}));
   EXPECT_EQ(general.TextGenIDString, "?nderung");

@@ -21,7 +21,7 @@ class MonitorControlsTest : public MainWindowTest {
   }
   QString Shown() { return Monitor().txtQuendalCommunication()->toPlainText(); }
   static QString AsShown(const std::string& text) {
-    QString shown = QString::fromLatin1(text.c_str()).remove('\r');
+    QString shown = QString::fromUtf8(text.c_str()).remove('\r');
     if (shown.endsWith('\n')) shown.chop(1);
     return shown;
   }

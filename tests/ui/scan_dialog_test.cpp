@@ -174,7 +174,7 @@ TEST_F(ScanDialogTest, RunsByItselfBetweenEventsUntilDone) {
   PutControllers();
   WithDialog([&](ScanDialog& dialog) {
     dialog.findChild<QPushButton*>("cmdScanStart")->click();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !dialog.Scanning(); }, 10000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !dialog.Scanning(); }, 60000));
     EXPECT_EQ(Rows(dialog).size(), 3);
   });
 }

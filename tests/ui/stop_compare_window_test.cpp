@@ -1,10 +1,14 @@
 // The window's "Stop" button and Escape during a running command, "Compare", and the
 // question before "Write All".
+#include <QApplication>
 #include <QMessageBox>
+#include <algorithm>
 #include <functional>
+#include <set>
 
 #include "app/result_text.h"
 #include "files/data_file.h"
+#include "ui/qt_user_prompt.h"
 
 #include "window_test_fixture.h"
 
@@ -35,8 +39,9 @@ class StopCompareWindowTest : public MainWindowTest {
   }
 
   // Runs the posted command; `act` is called once frames of it have gone out, from within
-  // its repaints, as a user acting while it runs.
-  void RunActingAfter(size_t frames, const std::function<void()>& act) {
+  // its repaints, as a user acting while it runs. A short command may end before a repaint
+  // gives the user a chance: `required` says whether that fails the test.
+  void RunActingAfter(size_t frames, const std::function<void()>& act, bool required = true) {
     bool acted = false;
     QTimer user;
     user.setInterval(0);
@@ -48,7 +53,7 @@ class StopCompareWindowTest : public MainWindowTest {
     user.start();
     window.Timer1Tick();
     user.stop();
-    EXPECT_TRUE(acted);
+    EXPECT_TRUE(acted || !required);
   }
 
   std::vector<QString> dialogs;
@@ -104,6 +109,68 @@ TEST_F(StopCompareWindowTest, AStoppedWriteSaysTheControllerHoldsAMix) {
   RunActingAfter(100, [&] { window.StopOperation(); });
   EXPECT_EQ(app.LastResult().rfind("Write All stopped after ", 0), 0u) << app.LastResult();
   EXPECT_NE(app.LastResult().find("the controller now holds a mix of old and new settings"), std::string::npos);
+}
+
+// Every text the core hands the window when a command ends (its result, its report, its
+// messages), for every command run to its end, stopped by the user and cut off by a line
+// gone silent, shows in the window as the core wrote it.
+TEST_F(StopCompareWindowTest, EveryTextACommandEndsWithShowsAsTheCoreWroteIt) {
+  enum class Ending { Completes, Stopped, LineSilent };
+  const std::pair<Ending, const char*> endings[] = {
+      {Ending::Completes, "completes"}, {Ending::Stopped, "stopped"}, {Ending::LineSilent, "line silent"}};
+  std::set<std::string> messages;
+  std::set<std::string> results;
+  // A file that is not there, in a folder whose name the file system holds as UTF-8.
+  chooser.Answers = {"/nonexistent/Z\xC3\xBCrich \xE2\x80\x94 Nord/missing.dat"};
+  Click("CommandLoad");
+  results.insert(app.LastResult());
+  EXPECT_EQ(Text("LabelLastResult").toUtf8().toStdString(), app.LastResult());
+  messages.insert(prompt.Messages.begin(), prompt.Messages.end());
+  ASSERT_EQ(messages.size(), 1u);
+  SelectSimulatedPort();
+  EditorAsController();
+  for (const std::string& name : DeferredCommands::CommandNames()) {
+    for (const auto& [ending, endingName] : endings) {
+      const std::string what = name + ", " + endingName;
+      SimFaults& faults = app.Simulator()->Controller().Faults();
+      faults = SimFaults{};
+      if (!app.Ports().PortOpen()) SelectSimulatedPort();
+      if (ending == Ending::LineSilent) faults.SilentAfterFrames = 3;
+      prompt.Clear();
+      answers = {QMessageBox::No};
+      const int reportsBefore = reportsShown;
+      app.Simulator()->Controller().ClearReceived();
+      if (!app.Commands().PostCommand(name)) continue;
+      if (ending == Ending::Stopped) {
+        RunActingAfter(2, [&] { window.StopOperation(); }, false);
+      } else {
+        window.Timer1Tick();
+      }
+      results.insert(app.LastResult());
+      EXPECT_EQ(Text("LabelLastResult").toUtf8().toStdString(), app.LastResult()) << what;
+      if (reportsShown > reportsBefore) {
+        std::string written = app.Report().Text;
+        written.erase(std::remove(written.begin(), written.end(), '\r'), written.end());
+        EXPECT_EQ(reportText.toUtf8().toStdString(), written) << what;
+      }
+      messages.insert(prompt.Messages.begin(), prompt.Messages.end());
+    }
+  }
+  EXPECT_TRUE(std::any_of(results.begin(), results.end(),
+                          [](const std::string& r) { return r.find("\u2014") != std::string::npos; }))
+      << "the texts tried hold none beyond ASCII";
+  // The messages, each in the window's own message box.
+  for (const std::string& message : messages) {
+    QString shown;
+    QTimer::singleShot(0, [&shown] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (box == nullptr) return;
+      shown = box->text();
+      box->button(QMessageBox::Ok)->click();
+    });
+    QtUserPrompt(&window).ShowMessage(message);
+    EXPECT_EQ(shown.toUtf8().toStdString(), message);
+  }
 }
 
 TEST_F(StopCompareWindowTest, CompareListsTheDifferencesAndChangesNothing) {

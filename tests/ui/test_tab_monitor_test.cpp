@@ -1,6 +1,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTimer>
+#include <functional>
 
 #include "test_tab_fixture.h"
 #include "ui/feedback_monitor_panel.h"
@@ -27,8 +28,10 @@ class TestTabMonitorTest : public SimulatedAppTest {
   }
   QString Text() { return tab.findChild<QPlainTextEdit*>("textFBM")->toPlainText(); }
   QTimer* Timer2() { return tab.Monitor()->Timer2(); }
-  // Lets Timer2 fire a few times.
-  void LetTicksRun(int ms = 350) { QTest::qWait(ms); }
+  // Lets Timer2 fire until the condition holds, however long a busy machine takes.
+  static bool TicksUntil(const std::function<bool()>& done) { return QTest::qWaitFor(done, 60000); }
+  // Lets time pass in which Timer2 would have fired, for what must not happen.
+  static void LetTicksRun(int ms) { QTest::qWait(ms); }
 
   TestTab tab;
 };
@@ -41,7 +44,7 @@ TEST_F(TestTabMonitorTest, MonitorListsFeedbackUntilStopTakesTheFocus) {
   Press(1);
   EXPECT_TRUE(Timer2()->isActive());
   EXPECT_EQ(Text().count("Start Monitoring"), 1);
-  LetTicksRun();
+  ASSERT_TRUE(TicksUntil([&] { return Text().split('\n', Qt::SkipEmptyParts).size() >= 2; }));
   const QStringList lines = Text().split('\n', Qt::SkipEmptyParts);
   ASSERT_GE(lines.size(), 2);
   EXPECT_EQ(lines[1], "<1> <0> <64> <3> ");
@@ -94,11 +97,10 @@ TEST_F(TestTabMonitorTest, MonitorNeedsAnOpenPort) {
 TEST_F(TestTabMonitorTest, PortClosedUnderTheMonitorStopsItQuietly) {
   OpenSimulator();
   Press(1);
-  LetTicksRun(150);
+  ASSERT_TRUE(TicksUntil([&] { return Payloads().size() >= 2; })) << "a poll after the first";
   app.Ports().SelectPort("");  // no number: the port closes
   prompt.Messages.clear();
-  LetTicksRun(300);
-  EXPECT_FALSE(Timer2()->isActive());
+  EXPECT_TRUE(TicksUntil([&] { return !Timer2()->isActive(); }));
   EXPECT_EQ(MessageCount("Select communications port"), 0);
   EXPECT_TRUE(Text().endsWith("Monitoring Stopped"));
 }

@@ -4,11 +4,14 @@
 #include <QAction>
 #include <QApplication>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
 #include "files/data_file.h"
+#include "support/case_name.h"
 #include "support/scratch_folder.h"
 #include "window_test_fixture.h"
 
@@ -114,6 +117,111 @@ TEST_F(UndoWindowTest, CtrlZInATextBoxUndoesItsTypingFirstThenTheEditor) {
   EXPECT_EQ(app.General().TextGenDCCAddress, "1") << "then the editor's step";
   EXPECT_EQ(box->text(), "1");
 }
+
+// However an undo starts, a text box's entry counts whole: the words of a description are
+// no steps of their own, finished with Return or not.
+struct TextEntryCase {
+  const char* Name;
+  int Tab;
+  const char* Box;
+  bool Finished;  // left with Return before the undo
+  bool ByMenu;    // Edit > Undo with the mouse; else Ctrl+Z in the box
+};
+
+class TextEntryUndoTest : public UndoWindowTest, public ::testing::WithParamInterface<TextEntryCase> {};
+
+TEST_P(TextEntryUndoTest, AnUndoTakesTheWholeEntryBack) {
+  const TextEntryCase c = GetParam();
+  window.SSTab_Main()->setCurrentIndex(c.Tab);
+  Settle();
+  const std::string start = Saved(app);
+  auto* box = Find<QLineEdit>(c.Box);
+  ASSERT_NE(box, nullptr);
+  const QString before = box->text();
+  box->setFocus();
+  Settle();
+  // Key by key, with the event loop running between the keys as it does for a typist.
+  for (const QChar key : QString("North Yard")) {
+    QTest::keyClick(box, key.toLatin1());
+    Settle();
+  }
+  const QString typed = box->text();
+  if (c.Finished) QTest::keyClick(box, Qt::Key_Return);
+  Settle();
+  if (c.ByMenu) {
+    // Edit > Undo with the mouse: the menu opens over the box, which keeps the focus.
+    QAction* undo = window.findChild<QAction*>("ActionUndo");
+    for (QMenu* menu : window.menuBar()->findChildren<QMenu*>()) {
+      if (!menu->actions().contains(undo)) continue;
+      menu->popup(window.mapToGlobal(QPoint(10, 10)));
+      Settle();
+      ASSERT_TRUE(undo->isEnabled()) << "the entry being typed is offered for undo";
+      undo->trigger();
+      menu->hide();
+    }
+  } else {
+    QTest::keySequence(box, QKeySequence("Ctrl+Z"));
+  }
+  Settle();
+  EXPECT_EQ(box->text(), before);
+  EXPECT_TRUE(Saved(app) == start) << "a save carries a text never entered";
+  if (c.ByMenu) {
+    window.findChild<QAction*>("ActionRedo")->trigger();
+    EXPECT_EQ(box->text(), typed) << "redone whole";
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Boxes, TextEntryUndoTest,
+    ::testing::Values(TextEntryCase{"IdString_Return_Menu", kGeneralTab, "TextGenIDString", true, true},
+                      TextEntryCase{"IdString_Typing_Menu", kGeneralTab, "TextGenIDString", false, true},
+                      TextEntryCase{"IdString_Return_CtrlZ", kGeneralTab, "TextGenIDString", true, false},
+                      TextEntryCase{"PinDescription_Return_Menu", kDeviceConfigurationTab, "TextPAspDesc", true, true},
+                      TextEntryCase{"PinDescription_Typing_Menu", kDeviceConfigurationTab, "TextPAspDesc", false, true},
+                      TextEntryCase{"PinDescription_Return_CtrlZ", kDeviceConfigurationTab, "TextPAspDesc", true, false}),
+    testing::CaseName());
+
+// Undo brings back stored values and shows them with the numbering of now: a step taken
+// before "Start numbering at 1" was cleared must not bring back its texts.
+struct NumberedBoxCase {
+  const char* Name;
+  const char* Box;
+  bool TamloOn;  // the box shows only with "Tamlo Flex-Addresss"
+};
+
+class NumberedBoxUndoTest : public UndoWindowTest, public ::testing::WithParamInterface<NumberedBoxCase> {};
+
+TEST_P(NumberedBoxUndoTest, UndoShowsStoredValuesWithTheCurrentNumbering) {
+  const NumberedBoxCase c = GetParam();
+  if (c.TamloOn) {
+    prompt.Answers = {MessageAnswer::Ok};
+    QTest::mouseClick(Find<QCheckBox>("CheckGenTamloaddr"), Qt::LeftButton);
+    Settle();
+    ASSERT_TRUE(app.General().CheckGenTamloaddr);
+  }
+  const std::string start = Saved(app);
+  QTest::mouseClick(Find<QCheckBox>("CheckKLnumber"), Qt::LeftButton);
+  Settle();
+  ASSERT_EQ(app.Model().NumberingOffset, 0);
+  ASSERT_EQ(FieldText(c.Box), "0");
+  QTest::mouseClick(Find<QCheckBox>("ChkGenDCC_BPSI"), Qt::LeftButton);
+  Settle();
+  PressKeys(QKeySequence("Ctrl+Z"));
+  EXPECT_TRUE(Saved(app) == start);
+  EXPECT_EQ(FieldText(c.Box), "0") << "shown with the numbering from 0";
+  // Entering the box and leaving it commits what it shows.
+  QLineEdit* box = Find<UpDownField>(c.Box)->Edit();
+  box->setFocus();
+  QTest::keyClick(box, Qt::Key_Tab);
+  Settle();
+  EXPECT_TRUE(Saved(app) == start) << "focus and Tab stored another value";
+  EXPECT_EQ(FieldText(c.Box), "0");
+}
+
+INSTANTIATE_TEST_SUITE_P(Boxes, NumberedBoxUndoTest,
+                         ::testing::Values(NumberedBoxCase{"ModuleXAddress", "TextGenXaddr", false},
+                                           NumberedBoxCase{"TamloStart", "TextGenTamloaddr", true}),
+                         testing::CaseName());
 
 TEST_F(UndoWindowTest, ReadAllOverUnsavedEditsAsksBeforeItStarts) {
   SelectSimulatedPort();
