@@ -7,6 +7,7 @@
 #include "app/found_controller_address.h"
 #include "app/start_up_defaults.h"
 #include "cli/cli_commands.h"
+#include "cli/cli_lines.h"
 #include "transfer/line_scan.h"
 
 namespace brixo {
@@ -135,13 +136,13 @@ struct BackupFile {
   BackupFileAddress Address;
 };
 
-std::vector<BackupFile> BackupFilesIn(const std::string& folder) {
+std::vector<BackupFile> BackupFilesIn(CliSession& s, const std::string& folder) {
   std::vector<BackupFile> files;
   std::error_code error;
   for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
     if (!entry.is_regular_file(error)) continue;
     const std::string name = entry.path().filename().string();
-    if (const std::optional<BackupFileAddress> address = ParseBackupFileName(name)) files.push_back({name, *address});
+    if (const std::optional<BackupFileAddress> address = LineBackupFile(s, name)) files.push_back({name, *address});
   }
   std::sort(files.begin(), files.end(), [](const BackupFile& a, const BackupFile& b) { return a.Name < b.Name; });
   return files;
@@ -152,7 +153,7 @@ std::vector<BackupFile> BackupFilesIn(const std::string& folder) {
 int RunScan(CliSession& s) {
   std::vector<FoundController> found;
   if (int status = ScanTheLine(s, found)) return status;
-  for (const FoundController& f : found) PrintOut(FoundLine(s, f) + "\n");
+  for (const FoundController& f : found) PrintOut(s, FoundLine(s, f) + "\n");
   return found.empty() ? kExitFailed : kExitOk;
 }
 
@@ -169,7 +170,7 @@ int RunBackup(CliSession& s) {
   for (const FoundController& f : found) {
     std::string line = ModuleText(s, f.Module, f.Extended) + ": ";
     if (PortLost(s)) {
-      PrintOut(line + "not read, the port went away: nothing was saved\n");
+      PrintOut(s, line + "not read, the port went away: nothing was saved\n");
       worst = std::max(worst, kExitFailed);
       continue;
     }
@@ -183,7 +184,8 @@ int RunBackup(CliSession& s) {
       line += EndedEarlyText(s);
     } else {
       const std::optional<int> shownExtended = f.Extended ? std::optional<int>(*f.Extended + s.Offset()) : std::nullopt;
-      const std::string name = BackupFileName(f.Module + s.Offset(), shownExtended, s.App.General().TextGenIDString);
+      const std::string name =
+          LineBackupFileName(s, BackupFileName(f.Module + s.Offset(), shownExtended, s.App.General().TextGenIDString));
       const std::string path = (folder / name).string();
       if (int saved = SaveOutput(s, path, false)) {
         status = saved;
@@ -192,7 +194,7 @@ int RunBackup(CliSession& s) {
         line += "saved " + path + (status == kExitOk ? "" : " (with problems)");
       }
     }
-    PrintOut(line + "\n");
+    PrintOut(s, line + "\n");
     worst = std::max(worst, status);
     // Ctrl-C ends the whole round, not only this controller's part of it.
     if (Interrupted(s)) break;
@@ -202,7 +204,7 @@ int RunBackup(CliSession& s) {
 
 int RunVerifyDir(CliSession& s) {
   const std::string folder = s.Options.Arguments[0];
-  const std::vector<BackupFile> files = BackupFilesIn(folder);
+  const std::vector<BackupFile> files = BackupFilesIn(s, folder);
   if (files.empty()) return UsageError(s, "no backup files (module-NN-....dat) in " + folder);
   if (int status = Connect(s)) return status;
   int worst = kExitOk;
@@ -238,7 +240,7 @@ int RunVerifyDir(CliSession& s) {
         line += reason.empty() ? "differs" : "differs: " + reason;
       }
     }
-    PrintOut(line + "\n");
+    PrintOut(s, line + "\n");
     worst = std::max(worst, status);
     // Ctrl-C ends the whole round, not only this controller's part of it.
     if (Interrupted(s)) break;

@@ -20,6 +20,9 @@ struct CliSession {
   AppState& App;
   TerminalPrompt& Prompt;
   StatusLine& Status;
+  // Set when this session is one of several lines worked at once: the line's backup files
+  // carry this tag, and only its own are verified.
+  std::string LineTag;
 
   int Offset() { return App.Model().NumberingOffset; }
 };
@@ -69,5 +72,7 @@ std::string Latin1FromUtf8(const std::string& text);
 
 // Writes text (with "\r\n" turned into "\n") to standard output.
 void PrintOut(const std::string& text);
+// The same for a session, which may be one of several lines whose output is kept apart.
+void PrintOut(CliSession& s, const std::string& text);
 
 }  // namespace brixo
