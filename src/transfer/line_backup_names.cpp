@@ -26,7 +26,11 @@ std::string SafeTag(const std::string& text) {
 std::string LineTag(const std::string& port) {
   if (const std::optional<NetworkAddress> address = ParseNetworkAddress(port))
     return SafeTag(address->Host + "_" + std::to_string(address->Port));
-  const std::string name = std::filesystem::path(port).filename().string();
+  // Below /dev the path tells devices apart ("pts_3", not "3"); elsewhere the file name does.
+  const std::filesystem::path path(port);
+  const std::filesystem::path below = path.lexically_relative("/dev");
+  const bool inDev = path.is_absolute() && !below.empty() && *below.begin() != "..";
+  const std::string name = inDev ? below.string() : path.filename().string();
   return SafeTag(name.empty() ? port : name);
 }
 

@@ -9,9 +9,9 @@
 
 namespace brixo {
 
-// The port's name as it may stand in a file name: a device by its file name ("ttyUSB0"),
-// a network port by host and port ("layout-pi_3333"); characters other than letters,
-// digits, "-" and "." become "_".
+// The port's name as it may stand in a file name: a device by its path below /dev
+// ("ttyUSB0", "pts_3"), a network port by host and port ("layout-pi_3333"); characters
+// other than letters, digits, "-" and "." become "_".
 std::string LineTag(const std::string& port);
 
 // "TAG_module-..."; the name as it stands when the tag is empty.

@@ -1,6 +1,6 @@
 #pragma once
-// A serial server in a thread of the test, on a free port of 127.0.0.1, for what the real
-// one will not do on request: decline COM-port control, refuse a setting, keep silent,
+// A serial server in a thread of the test, on a free port of 127.0.0.1, serving one client
+// at a time, for what the real one will not do on request: decline COM-port control, refuse a setting, keep silent,
 // send stale bytes before a purge. It echoes every data byte back, so that what crosses the
 // connection both ways can be checked byte by byte.
 #include <netinet/in.h>
@@ -55,7 +55,7 @@ class FakeSerialServer {
   FakeSerialServer& operator=(const FakeSerialServer&) = delete;
 
   int Port() const { return port_; }
-  // Closes the connection, as a server that was killed does.
+  // Closes the connection and takes no more, as a server that was killed does.
   void Hangup() {
     std::lock_guard lock(mutex_);
     if (client_ >= 0) ::close(client_);
@@ -137,10 +137,11 @@ class FakeSerialServer {
       uint8_t buffer[4096];
       const ssize_t got = ::recv(client_, buffer, sizeof buffer, MSG_DONTWAIT);
       if (got <= 0) {
+        // The client left: the next one may come.
         if (got == 0) {
           ::close(client_);
           client_ = -1;
-          hungUp_ = true;
+          reader = telnet::Reader();
         }
         continue;
       }
