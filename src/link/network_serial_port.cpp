@@ -1,5 +1,7 @@
 #include "link/network_serial_port.h"
 
+#include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -96,10 +98,14 @@ bool NetworkSerialPort::Open(const std::string& device) {
   control_ = ComPortControl();
   inbox_.clear();
   inboxHead_ = 0;
-  lowWater_ = 1;
   receivedSinceWrite_ = 0;
   lineFreeAt_ = Steady::now();
-  if (address_->Protocol == NetworkProtocol::Rfc2217) return Negotiate();
+  if (address_->Protocol == NetworkProtocol::Rfc2217) {
+    opening_ = true;
+    const bool negotiated = Negotiate();
+    opening_ = false;
+    return negotiated;
+  }
   notes_.push_back(name_ + ": the serial server sets the line itself; it must be set to " + settings_);
   return true;
 }
@@ -136,7 +142,6 @@ bool NetworkSerialPort::ApplySettings(Steady::time_point asked) {
 }
 
 bool NetworkSerialPort::AwaitAnswers(Steady::time_point until) {
-  SetLowWater(1);
   for (;;) {
     if (!Receive()) return false;
     if (control_.Declined() || !control_.Refusal().empty()) return true;
@@ -157,6 +162,12 @@ void NetworkSerialPort::Fail(const std::string& fault) {
 }
 
 void NetworkSerialPort::Lost(const std::string& why) {
+  // ser2net hangs up at once on a client while another one has the line.
+  if (opening_) {
+    Fail("The serial server " + HostAndPort(*address_) +
+         " closed the connection without answering (is its line in use by another client?)");
+    return;
+  }
   Fail("Communications port " + name_ + " went away (" + why + ")");
 }
 
@@ -206,6 +217,7 @@ bool NetworkSerialPort::Receive() {
   for (;;) {
     const ssize_t got = ::recv(handle_, buffer, sizeof buffer, MSG_DONTWAIT);
     if (got > 0) {
+      AcknowledgeAtOnce();
       const std::span<const uint8_t> bytes(buffer, static_cast<size_t>(got));
       if (address_->Protocol == NetworkProtocol::Rfc2217) {
         std::vector<uint8_t> fresh;
@@ -244,6 +256,15 @@ void NetworkSerialPort::TakeCommands(std::vector<uint8_t>& fresh, const std::vec
   receivedSinceWrite_ += static_cast<int>(fresh.size() - keepFrom);
 }
 
+// A server that sends with Nagle's algorithm on (ser2net unless told "nodelay") holds
+// each further byte of a reply until the one before is acknowledged, and the system's
+// delayed acknowledgement would make that 40 ms a byte. The system forgets this after a
+// while, so it is asked again whenever data came.
+void NetworkSerialPort::AcknowledgeAtOnce() {
+  const int on = 1;
+  ::setsockopt(handle_, IPPROTO_TCP, TCP_QUICKACK, &on, sizeof on);
+}
+
 int NetworkSerialPort::BytesWaiting() {
   if (inboxHead_ == inbox_.size()) Receive();
   return Waiting();
@@ -257,16 +278,6 @@ int NetworkSerialPort::ReadByte() {
   }
   if (inboxHead_ == inbox_.size()) return -1;
   return inbox_[inboxHead_++];
-}
-
-// The connection wakes the wait only once as many bytes are in as are missing (the
-// socket's low-water mark), so that a paced reply, which comes a byte at a time, is
-// awaited with one wake-up rather than one a byte. Bytes on the connection are never
-// fewer than the data they carry, so the wait never ends later than needed.
-void NetworkSerialPort::SetLowWater(int bytes) {
-  bytes = std::clamp(bytes, 1, 256);
-  if (bytes == lowWater_ || !IsOpen()) return;
-  if (::setsockopt(handle_, SOL_SOCKET, SO_RCVLOWAT, &bytes, sizeof bytes) == 0) lowWater_ = bytes;
 }
 
 NetworkSerialPort::Steady::duration NetworkSerialPort::WireTime(int bytes) const {
@@ -290,7 +301,6 @@ bool NetworkSerialPort::WaitForCount(int count, int timeoutMs) {
   Steady::time_point patience = complete + kPatienceGrace;
   int wanted = count;
   for (;;) {
-    SetLowWater(wanted - have);
     const short events = PollHandle(handle_, POLLIN, MsUntil(std::min(patience, end)));
     if (!Receive()) return Waiting() > 0;
     have = Waiting();

@@ -56,10 +56,10 @@ class NetworkSerialPort final : public SerialPort {
   bool Send(const std::vector<uint8_t>& bytes);
   // Takes what the connection holds without waiting; false once it has ended.
   bool Receive();
+  void AcknowledgeAtOnce();
   void TakeCommands(std::vector<uint8_t>& fresh, const std::vector<telnet::Command>& commands);
   void Lost(const std::string& why);
   void Fail(const std::string& fault);
-  void SetLowWater(int bytes);
   void NoteRoundTrip();
   int Waiting() const { return static_cast<int>(inbox_.size() - inboxHead_); }
   Steady::duration WireTime(int bytes) const;
@@ -78,7 +78,7 @@ class NetworkSerialPort final : public SerialPort {
   double roundTrip_ = 0;
   Steady::time_point lineFreeAt_{};  // when what was written last has crossed the line
   int receivedSinceWrite_ = 0;
-  int lowWater_ = 1;
+  bool opening_ = false;  // negotiating, before the port is handed out
   std::string fault_;
   std::vector<std::string> notes_;
 };

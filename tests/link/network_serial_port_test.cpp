@@ -185,6 +185,11 @@ FakeServerScript Silent() {
   script.Silent = true;
   return script;
 }
+FakeServerScript HangingUp() {
+  FakeServerScript script;
+  script.HangUpAtOnce = true;
+  return script;
+}
 FakeServerScript Refusing(ComPortCommand command, uint32_t value) {
   FakeServerScript script;
   script.Refuse = command;
@@ -204,6 +209,11 @@ const OpenFailure kOpenFailures[] = {
      true,
      "The serial server 127.0.0.1:PORT gave no answer within 0.3 s (is it set up for RFC 2217, "
      "\"telnet(rfc2217)\"?)"},
+    {"hangs up at once",
+     HangingUp(),
+     true,
+     "The serial server 127.0.0.1:PORT closed the connection without answering (is its line in use by another "
+     "client?)"},
     {"refuses the bit rate",
      Refusing(ComPortCommand::SetBaudRate, 9600),
      true,

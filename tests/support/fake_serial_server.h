@@ -24,6 +24,7 @@ struct FakeServerScript {
   bool Telnet = true;          // RFC 2217; false: raw TCP
   bool DeclineComPort = false;  // answers WILL COM-PORT-OPTION with DONT
   bool Silent = false;          // accepts, then never answers
+  bool HangUpAtOnce = false;    // accepts, then closes the connection (its line is in use)
   // Answers this setting with another value than asked.
   std::optional<ComPortCommand> Refuse;
   uint32_t RefusedWith = 0;
@@ -130,6 +131,11 @@ class FakeSerialServer {
       std::lock_guard lock(mutex_);
       if (client_ < 0 && !hungUp_) {
         client_ = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
+        if (script_.HangUpAtOnce) {
+          ::close(client_);
+          client_ = -1;
+          continue;
+        }
         Greet();
         continue;
       }

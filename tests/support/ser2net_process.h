@@ -57,14 +57,17 @@ class Ser2netProcess {
   Ser2netProcess(const Ser2netProcess&) = delete;
   Ser2netProcess& operator=(const Ser2netProcess&) = delete;
 
-  // Serves device at lineSettings ("19200o81", the server's own notation) on a free port.
-  // chardelay off: a reply goes on as soon as its bytes are in, as for a layout's line.
-  bool Start(const std::string& device, NetworkProtocol protocol, const std::string& lineSettings = "19200o81") {
+  // Serves device at lineSettings ("19200o81", the server's own notation) on a free port,
+  // set up as the README's sample for a layout: chardelay off (a reply goes on as soon as
+  // its bytes are in) and, unless noDelay is false, no Nagle delay on the connection.
+  bool Start(const std::string& device, NetworkProtocol protocol, const std::string& lineSettings = "19200o81",
+             bool noDelay = true) {
     port_ = FreeTcpPort();
     protocol_ = protocol;
     const std::string config = folder_ / "ser2net.yaml";
     std::ofstream(config) << "connection: &line\n"
-                          << "  accepter: " << (protocol == NetworkProtocol::Rfc2217 ? "telnet(rfc2217),tcp," : "tcp,")
+                          << "  accepter: " << (protocol == NetworkProtocol::Rfc2217 ? "telnet(rfc2217)," : "")
+                          << (noDelay ? "tcp(nodelay)," : "tcp,")
                           << "127.0.0.1," << port_ << "\n"
                           << "  connector: serialdev," << device << "," << lineSettings << ",local\n"
                           << "  options:\n"
