@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <thread>
 
 #include "link/line_timing.h"
 #include "link/tcp_connection.h"
@@ -21,6 +22,11 @@ namespace {
 // all of it is still awaited before any byte will do: the reply may be shorter than the
 // one expected.
 constexpr std::chrono::milliseconds kPatienceGrace{1};
+
+// How often, and how far apart, a server that hangs up while the connection is being
+// set up is tried again.
+constexpr int kOpenAttempts = 4;
+constexpr std::chrono::milliseconds kOpenRetryPause{150};
 
 std::string Seconds(int ms) {
   const int tenths = (ms + 50) / 100;
@@ -86,6 +92,26 @@ bool NetworkSerialPort::Open(const std::string& device) {
     return false;
   }
   name_ = NetworkPortName(*address_);
+  if (address_->Protocol == NetworkProtocol::RawTcp) {
+    if (!Connect()) return false;
+    notes_.push_back(name_ + ": the serial server sets the line itself; it must be set to " + settings_);
+    return true;
+  }
+  // ser2net lets go of its device a moment after a client has gone, and hangs up on the
+  // next one meanwhile: one run of brixo-cli right after another meets that.
+  for (int attempt = 1;; ++attempt) {
+    if (!Connect()) return false;
+    opening_ = true;
+    hungUpWhileOpening_ = false;
+    const bool negotiated = Negotiate();
+    opening_ = false;
+    if (negotiated || !hungUpWhileOpening_ || attempt == kOpenAttempts) return negotiated;
+    fault_.clear();
+    std::this_thread::sleep_for(kOpenRetryPause);
+  }
+}
+
+bool NetworkSerialPort::Connect() {
   const TcpConnectResult connection = ConnectTcp(address_->Host, address_->Port, options_.ConnectTimeoutMs);
   if (connection.Handle < 0) {
     fault_ = ConnectFault(*address_, connection, options_.ConnectTimeoutMs);
@@ -100,13 +126,6 @@ bool NetworkSerialPort::Open(const std::string& device) {
   inboxHead_ = 0;
   receivedSinceWrite_ = 0;
   lineFreeAt_ = Steady::now();
-  if (address_->Protocol == NetworkProtocol::Rfc2217) {
-    opening_ = true;
-    const bool negotiated = Negotiate();
-    opening_ = false;
-    return negotiated;
-  }
-  notes_.push_back(name_ + ": the serial server sets the line itself; it must be set to " + settings_);
   return true;
 }
 
@@ -164,8 +183,10 @@ void NetworkSerialPort::Fail(const std::string& fault) {
 void NetworkSerialPort::Lost(const std::string& why) {
   // ser2net hangs up at once on a client while another one has the line.
   if (opening_) {
+    hungUpWhileOpening_ = true;
     Fail("The serial server " + HostAndPort(*address_) +
-         " closed the connection without answering (is its line in use by another client?)");
+         " closed the connection without answering (its line is in use by another client, or its device is "
+         "missing)");
     return;
   }
   Fail("Communications port " + name_ + " went away (" + why + ")");

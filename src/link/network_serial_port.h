@@ -48,6 +48,8 @@ class NetworkSerialPort final : public SerialPort {
 
  private:
   using Steady = std::chrono::steady_clock;
+  // Connects to the address; false with the fault set.
+  bool Connect();
   bool Negotiate();
   // Sends the requests for the current settings and waits for every answer; false (with
   // the fault set and the port closed) when the server declined, refused or kept silent.
@@ -79,6 +81,7 @@ class NetworkSerialPort final : public SerialPort {
   Steady::time_point lineFreeAt_{};  // when what was written last has crossed the line
   int receivedSinceWrite_ = 0;
   bool opening_ = false;  // negotiating, before the port is handed out
+  bool hungUpWhileOpening_ = false;
   std::string fault_;
   std::vector<std::string> notes_;
 };

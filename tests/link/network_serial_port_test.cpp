@@ -144,6 +144,7 @@ struct OpenFailure {
   FakeServerScript Script;
   bool Listen;  // a fake server listens; otherwise nothing does
   std::string Fault;  // with PORT for the port number
+  int Connections = 1;  // made to the server: a hang-up is tried again
 };
 
 std::string WithPort(std::string text, int port) {
@@ -173,6 +174,9 @@ TEST_P(NetworkPortOpenFailureTest, LeavesThePortClosedWithItsOwnMessage) {
   EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(2000));
   EXPECT_FALSE(serial.IsOpen());
   EXPECT_EQ(serial.TakeFault(), WithPort(c.Fault, port));
+  if (server) {
+    EXPECT_EQ(server->Accepted(), c.Connections);
+  }
 }
 
 FakeServerScript Declining() {
@@ -212,8 +216,9 @@ const OpenFailure kOpenFailures[] = {
     {"hangs up at once",
      HangingUp(),
      true,
-     "The serial server 127.0.0.1:PORT closed the connection without answering (is its line in use by another "
-     "client?)"},
+     "The serial server 127.0.0.1:PORT closed the connection without answering (its line is in use by another "
+     "client, or its device is missing)",
+     4},
     {"refuses the bit rate",
      Refusing(ComPortCommand::SetBaudRate, 9600),
      true,

@@ -56,6 +56,8 @@ class FakeSerialServer {
   FakeSerialServer& operator=(const FakeSerialServer&) = delete;
 
   int Port() const { return port_; }
+  // Connections taken so far.
+  int Accepted() const { return accepted_; }
   // Closes the connection and takes no more, as a server that was killed does.
   void Hangup() {
     std::lock_guard lock(mutex_);
@@ -131,6 +133,7 @@ class FakeSerialServer {
       std::lock_guard lock(mutex_);
       if (client_ < 0 && !hungUp_) {
         client_ = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
+        ++accepted_;
         if (script_.HangUpAtOnce) {
           ::close(client_);
           client_ = -1;
@@ -177,6 +180,7 @@ class FakeSerialServer {
   int client_ = -1;
   bool hungUp_ = false;
   std::atomic<bool> stop_{false};
+  std::atomic<int> accepted_{0};
   std::mutex mutex_;
   Seen seen_;
   std::thread thread_;
