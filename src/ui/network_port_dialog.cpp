@@ -24,6 +24,7 @@ Widget* Named(Widget* widget, const char* name) {
 NetworkPortDialog::NetworkPortDialog(const std::optional<NetworkAddress>& shown, QWidget* parent) : QDialog(parent) {
   setObjectName("dlgNetworkPort");
   setWindowTitle("Network Port");
+  setMinimumWidth(340);
   host_ = Named(new QLineEdit, "TextNetworkHost");
   host_->setPlaceholderText("layout-pi or 192.168.1.20");
   port_ = Named(new QSpinBox, "UpDownNetworkPort");

@@ -85,7 +85,7 @@ bool AwaitFrames(const std::string& log, int frames, std::chrono::seconds limit 
 std::vector<std::string> Frames(const std::string& log) {
   std::vector<std::string> frames;
   for (const std::string& line : Lines(log)) {
-    if (line.starts_with("> ") || line.starts_with("< ")) frames.push_back(line);
+    if (line.starts_with(">") || line.starts_with("<")) frames.push_back(line);
   }
   return frames;
 }
@@ -113,6 +113,8 @@ struct NetworkTransfer {
   NetworkProtocol Protocol;
   const char* Command;
   bool Loaded;  // the controller starts with the demo configuration
+  std::vector<std::string> Options = {};     // brixo-cli's link options
+  std::vector<std::string> SimOptions = {};  // more of brixo-sim's
 };
 
 const NetworkTransfer kTransfers[] = {
@@ -122,6 +124,10 @@ const NetworkTransfer kTransfers[] = {
     {"rfc2217 read all", NetworkProtocol::Rfc2217, "read-all", true},
     {"rfc2217 write all", NetworkProtocol::Rfc2217, "write-all", false},
     {"rfc2217 verify all", NetworkProtocol::Rfc2217, "verify-all", true},
+    {"rfc2217 tunnelled read all", NetworkProtocol::Rfc2217, "read-all", true, {"--tunnel"}, {"--host"}},
+    {"rfc2217 transparent verify all", NetworkProtocol::Rfc2217, "verify-all", true, {"--transparent", "--yes"},
+     {"--host", "--protocol", "3100"}},
+    {"rfc2217 38400 write all", NetworkProtocol::Rfc2217, "write-all", false, {"--baud", "38400"}},
 };
 
 class CliNetworkTransferTest : public CliNetworkTest, public ::testing::WithParamInterface<NetworkTransfer> {};
@@ -131,8 +137,8 @@ class CliNetworkTransferTest : public CliNetworkTest, public ::testing::WithPara
 // what is left (the file read, the controller written, the report).
 TEST_P(CliNetworkTransferTest, GoesByteForByteAsOnTheDeviceItself) {
   const NetworkTransfer& c = GetParam();
-  std::vector<std::string> simOptions;
-  if (c.Loaded) simOptions = {"--load", demo};
+  std::vector<std::string> simOptions = c.SimOptions;
+  if (c.Loaded) simOptions.insert(simOptions.end(), {"--load", demo});
   SimProcess remote;
   SimProcess local;
   ASSERT_TRUE(StartSim(remote, simOptions));
@@ -143,9 +149,14 @@ TEST_P(CliNetworkTransferTest, GoesByteForByteAsOnTheDeviceItself) {
   const std::string remoteFile = reads ? folder / "remote.dat" : demo;
   const std::string localFile = reads ? folder / "local.dat" : demo;
 
-  const ProgramResult overNetwork =
-      RunCli({"--port", server.Url(), "--log", folder / "remote.log", c.Command, remoteFile});
-  const ProgramResult direct = RunCli({"--port", local.Path(), "--log", folder / "local.log", c.Command, localFile});
+  const auto run = [&](const std::string& port, const std::string& log, const std::string& file) {
+    std::vector<std::string> args{"--port", port, "--log", log};
+    args.insert(args.end(), c.Options.begin(), c.Options.end());
+    args.insert(args.end(), {c.Command, file});
+    return RunCli(args);
+  };
+  const ProgramResult overNetwork = run(server.Url(), folder / "remote.log", remoteFile);
+  const ProgramResult direct = run(local.Path(), folder / "local.log", localFile);
   ASSERT_EQ(overNetwork.Status, 0) << overNetwork.Err;
   ASSERT_EQ(direct.Status, 0) << direct.Err;
   EXPECT_EQ(overNetwork.Out, direct.Out);
