@@ -1,5 +1,7 @@
 #include "app/app_port_factory.h"
 
+#include "link/network_serial_port.h"
+
 namespace brixo {
 
 namespace {
@@ -47,6 +49,7 @@ std::unique_ptr<SerialPort> AppPortFactory::CreatePort(const std::string& device
     if (!simulator_) return nullptr;
     return std::make_unique<SimulatorHandle>(*simulator_);
   }
+  if (IsNetworkPortName(device)) return std::make_unique<NetworkSerialPort>();
   return devices_ != nullptr ? devices_->CreatePort(device) : nullptr;
 }
 

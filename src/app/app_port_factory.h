@@ -1,7 +1,8 @@
 #pragma once
 // The ports the application offers: whatever the injected factory serves (real devices
-// through QSerialPort in the window and the CLI; nothing in tests), plus the in-process
-// simulated controller under its own entry. The simulator outlives every port object made
+// through QSerialPort in the window and the CLI; nothing in tests), serial servers on the
+// network by their URL ("rfc2217://layout-pi:3333"), plus the in-process simulated
+// controller under its own entry. The simulator outlives every port object made
 // for it, so it keeps its configuration when the port is closed and opened again.
 #include <memory>
 #include <string>

@@ -5,6 +5,7 @@
 #include "app/simulator_preload.h"
 #include "app/start_up_defaults.h"
 #include "files/file_io.h"
+#include "link/network_address.h"
 #include "model/address_maps.h"
 #include "transfer/event_control.h"
 #include "transfer/general_settings.h"
@@ -199,6 +200,8 @@ void AppState::ShowResult(const std::string& text) {
 }
 
 bool AppState::SelectDevice(const std::string& device) {
+  // A network port is offered as soon as it is named.
+  if (IsNetworkPortName(device)) ports_.OfferDevice(device);
   for (const PortEntry& entry : ports_.PortEntries()) {
     if (entry.Device() == device) return ports_.SelectPort(entry.Text());
   }

@@ -1,17 +1,17 @@
 #include "cli/cli_commands.h"
 
-#include <signal.h>
 #include <unistd.h>
 
 #include <array>
 #include <cstdio>
 #include <memory>
+#include <optional>
 
-#include "app/no_file_chooser.h"
 #include "app/program_version.h"
+#include "cli/cli_lines.h"
+#include "cli/cli_run.h"
+#include "cli/cli_signals.h"
 #include "cli/qt_runtime.h"
-#include "link/qt_port_scanner.h"
-#include "link/qt_serial_port.h"
 
 namespace brixo {
 
@@ -136,7 +136,11 @@ constexpr std::array<CliCommand, 27> kCommands{{
 
 constexpr const char* kOptionsHelp =
     "Link options (the window's link settings):\n"
-    "  --port DEVICE|N   a device path (/dev/ttyUSB0, a pseudo-terminal) or a number from 'ports'\n"
+    "  --port DEVICE|N   a device path (/dev/ttyUSB0, a pseudo-terminal) or a number from 'ports',\n"
+    "                    or a serial server: rfc2217://HOST:PORT (RFC 2217: the line's settings\n"
+    "                    go with it) or socket://HOST:PORT (raw TCP: the server sets the line).\n"
+    "                    scan, backup and verify-dir take several: each line at once, the output\n"
+    "                    grouped by line, each backup file name led by its line\n"
     "  --simulate        use the built-in simulated controller\n"
     "  --sim-load FILE   start the simulated controller with the configuration of FILE\n"
     "  --baud RATE       9600, 19200 (default) or 38400\n"
@@ -186,46 +190,6 @@ int CheckCommandLine(const CliCommand& command, const CliOptions& options) {
   }
   return kExitOk;
 }
-
-// The machine's devices are probed only when the port list itself is needed: probing
-// opens every device, which some serial hardware answers by resetting.
-bool ListsMachinePorts(const CliCommand& command, const CliOptions& options) {
-  if (!command.NeedsController) return std::string(command.Name) == "ports";
-  return !options.Simulate && IsPortNumber(options.Port);
-}
-
-// The token a signal trips. A handler can reach nothing else; set only while a command runs.
-CancellationToken* signalledToken = nullptr;
-
-extern "C" void StopOnSignal(int) {
-  if (signalledToken != nullptr) signalledToken->Trip(StopReason::Interrupted);
-}
-
-// While a command runs, Ctrl-C and SIGTERM stop its operation after the exchange in flight
-// (and every later one), so that it ends in order: no half-written file, a sentence on how
-// far it got. Not restarting interrupted calls lets a question on the terminal end too.
-class SignalsStop {
- public:
-  explicit SignalsStop(CancellationToken& token) {
-    signalledToken = &token;
-    struct sigaction action {};
-    action.sa_handler = StopOnSignal;
-    sigemptyset(&action.sa_mask);
-    sigaction(SIGINT, &action, &previousInt_);
-    sigaction(SIGTERM, &action, &previousTerm_);
-  }
-  ~SignalsStop() {
-    sigaction(SIGINT, &previousInt_, nullptr);
-    sigaction(SIGTERM, &previousTerm_, nullptr);
-    signalledToken = nullptr;
-  }
-  SignalsStop(const SignalsStop&) = delete;
-  SignalsStop& operator=(const SignalsStop&) = delete;
-
- private:
-  struct sigaction previousInt_ {};
-  struct sigaction previousTerm_ {};
-};
 
 struct FileCloser {
   void operator()(std::FILE* file) const { std::fclose(file); }
@@ -284,57 +248,22 @@ int RunCli(const std::vector<std::string>& args) {
   if (command == nullptr) return EarlyUsageError("no command given");
   if (int status = CheckCommandLine(*command, options)) return status;
 
+  QtRuntime qt;
+  if (options.Ports.size() > 1) return RunOnLines(*command, options);
+
   StatusLine status(isatty(STDERR_FILENO) == 1);
   std::unique_ptr<std::FILE, FileCloser> logFile;
   if (!options.LogPath.empty() && options.LogPath != "-") {
     logFile.reset(std::fopen(options.LogPath.c_str(), "a"));
     if (!logFile) return EarlyUsageError("cannot open log file " + options.LogPath);
   }
-
-  TerminalPrompt prompt(status, options.Yes, isatty(STDIN_FILENO) == 1);
-  CliObserver observer(status);
-  NoFileChooser chooser;
-  QtRuntime qt;
-  QtSerialPortFactory devices;
-  AppStateOptions appOptions;
-  appOptions.LoadDeviceDefinitions = false;  // no command uses the device library
-  appOptions.OfferSimulator = options.Simulate;
-  appOptions.Devices = &devices;
-  appOptions.Observer = &observer;
-  // Every line goes to standard output or --log as it comes: no window shows a history.
-  appOptions.HistoryLines = kStreamedHistoryLines;
-  if (ListsMachinePorts(*command, options)) appOptions.Scanner = ScanQtSerialPorts;
-  if (command->NeedsController && !options.Simulate && !options.Port.empty() && !IsPortNumber(options.Port))
-    appOptions.ExtraDevices.push_back(options.Port);
-  AppState app(prompt, chooser, appOptions);
-
-  if (!options.LogPath.empty()) {
-    std::FILE* sink = logFile.get();
-    app.Log().onAppend = [sink, &status](const std::string& piece) {
-      const std::string line = UnixLines(piece);
-      if (sink == nullptr) {
-        status.Write(line);
-      } else {
-        std::fwrite(line.data(), 1, line.size(), sink);
-        std::fflush(sink);
-      }
-    };
-  }
-  if (options.ZeroBased) app.SetStartNumberingAtOne(false);
-  // Without a window to watch, going on after a lost reply only sends frames nobody
-  // answers: an operation ends at its first link failure (the window goes on, as it always did).
-  app.Link().StopOnLinkFailure = true;
-  // And it says itself, in one sentence, how far an operation got that ended early.
-  app.Link().Cancellation().SetOwnerTellsProgress(true);
-
-  CliSession session{options, app, prompt, status};
-  if (command->NeedsController) {
-    if (int result = CheckLinkOptions(session)) return result;
-  }
-  SignalsStop signals(app.Link().Cancellation());
-  const int result = command->Run(session);
-  status.Clear();
-  return Interrupted(session) && !session.Completed ? kExitInterrupted : result;
+  std::optional<SignalsStop> stopOnSignals;
+  const LineSetup setup{status, isatty(STDIN_FILENO) == 1, logFile.get(), "", "",
+                        [&stopOnSignals](CancellationToken* token) {
+                          if (token != nullptr) stopOnSignals.emplace(*token);
+                          else stopOnSignals.reset();
+                        }};
+  return RunOnOneLine(*command, options, setup);
 }
 
 }  // namespace brixo

@@ -7,6 +7,7 @@
 #include "app/found_controller_address.h"
 #include "app/start_up_defaults.h"
 #include "cli/cli_commands.h"
+#include "cli/cli_lines.h"
 #include "transfer/line_scan.h"
 
 namespace brixo {
@@ -132,23 +133,25 @@ struct BackupFile {
   BackupFileAddress Address;
 };
 
-std::vector<BackupFile> BackupFilesIn(const std::string& folder) {
+std::vector<BackupFile> BackupFilesIn(CliSession& s, const std::string& folder) {
   std::vector<BackupFile> files;
   std::error_code error;
   for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
     if (!entry.is_regular_file(error)) continue;
     const std::string name = entry.path().filename().string();
-    if (const std::optional<BackupFileAddress> address = ParseBackupFileName(name)) files.push_back({name, *address});
+    if (const std::optional<BackupFileAddress> address = LineBackupFile(s, name)) files.push_back({name, *address});
   }
   std::sort(files.begin(), files.end(), [](const BackupFile& a, const BackupFile& b) { return a.Name < b.Name; });
   return files;
 }
 
 // The backups in the folder of the controller at this module and extended address, as
-// displayed: the file a new backup replaces, under whatever identification string it had.
-std::vector<std::string> EarlierBackups(const std::filesystem::path& folder, int module, std::optional<int> extended) {
+// displayed, on this line: the file a new backup replaces, under whatever identification
+// string it had.
+std::vector<std::string> EarlierBackups(CliSession& s, const std::filesystem::path& folder, int module,
+                                        std::optional<int> extended) {
   std::vector<std::string> names;
-  for (const BackupFile& file : BackupFilesIn(folder.string())) {
+  for (const BackupFile& file : BackupFilesIn(s, folder.string())) {
     if (file.Address.Module == module && file.Address.Extended == extended) names.push_back(file.Name);
   }
   return names;
@@ -180,7 +183,7 @@ bool KeepEarlierBackup(const std::filesystem::path& folder, const std::string& n
 // The exit status of the save.
 int SaveBackup(CliSession& s, const std::filesystem::path& folder, const std::string& name, int module,
                std::optional<int> extended, const std::string& note, std::string& line) {
-  const std::vector<std::string> earlier = EarlierBackups(folder, module, extended);
+  const std::vector<std::string> earlier = EarlierBackups(s, folder, module, extended);
   std::string error;
   const bool sameName = std::find(earlier.begin(), earlier.end(), name) != earlier.end();
   if (sameName && !KeepEarlierBackup(folder, name, true, error)) {
@@ -213,7 +216,7 @@ int RunScan(CliSession& s) {
   std::vector<FoundController> found;
   bool troubled = false;
   if (int status = ScanTheLine(s, found, troubled)) return status;
-  for (const FoundController& f : found) PrintOut(FoundLine(s, f) + "\n");
+  for (const FoundController& f : found) PrintOut(s, FoundLine(s, f) + "\n");
   return found.empty() || troubled ? kExitFailed : kExitOk;
 }
 
@@ -232,7 +235,7 @@ int RunBackup(CliSession& s) {
   for (const FoundController& f : found) {
     std::string line = ModuleText(s, f.Module, f.Extended) + ": ";
     if (PortLost(s)) {
-      PrintOut(line + "not read, the port went away: nothing was saved\n");
+      PrintOut(s, line + "not read, the port went away: nothing was saved\n");
       worst = std::max(worst, kExitFailed);
       continue;
     }
@@ -246,11 +249,12 @@ int RunBackup(CliSession& s) {
       line += EndedEarlyText(s);
     } else {
       const std::optional<int> shownExtended = f.Extended ? std::optional<int>(*f.Extended + s.Offset()) : std::nullopt;
-      const std::string name = BackupFileName(f.Module + s.Offset(), shownExtended, s.App.General().TextGenIDString);
+      const std::string name =
+          LineBackupFileName(s, BackupFileName(f.Module + s.Offset(), shownExtended, s.App.General().TextGenIDString));
       const std::string note = status == kExitOk ? "" : " (with problems)";
       status = std::max(status, SaveBackup(s, folder, name, f.Module + s.Offset(), shownExtended, note, line));
     }
-    PrintOut(line + "\n");
+    PrintOut(s, line + "\n");
     worst = std::max(worst, status);
     // Ctrl-C ends the whole round, not only this controller's part of it.
     if (Interrupted(s)) break;
@@ -260,7 +264,7 @@ int RunBackup(CliSession& s) {
 
 int RunVerifyDir(CliSession& s) {
   const std::string folder = s.Options.Arguments[0];
-  const std::vector<BackupFile> files = BackupFilesIn(folder);
+  const std::vector<BackupFile> files = BackupFilesIn(s, folder);
   if (files.empty()) return UsageError(s, "no backup files (module-NN-....dat) in " + folder);
   if (int status = Connect(s)) return status;
   int worst = kExitOk;
@@ -296,7 +300,7 @@ int RunVerifyDir(CliSession& s) {
         line += reason.empty() ? "differs" : "differs: " + reason;
       }
     }
-    PrintOut(line + "\n");
+    PrintOut(s, line + "\n");
     worst = std::max(worst, status);
     // Ctrl-C ends the whole round, not only this controller's part of it.
     if (Interrupted(s)) break;

@@ -60,7 +60,13 @@ struct Parser {
     if (arg == "--transparent") return o.Transparent = true;
     if (arg == "--no-bidir") return o.NoBidir = true;
     if (arg == "--yes") return o.Yes = true;
-    if (arg == "--port") return Value(arg, o.Port);
+    if (arg == "--port") {
+      std::string port;
+      if (!Value(arg, port)) return false;
+      o.Ports.push_back(port);
+      o.Port = o.Ports.front();
+      return true;
+    }
     if (arg == "--sim-load") return Value(arg, o.SimLoad);
     if (arg == "--log") return Value(arg, o.LogPath);
     if (arg == "--module") return Whole(arg, o.Module, 0);

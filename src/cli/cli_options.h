@@ -21,7 +21,10 @@ enum CommandFlag : unsigned {
 };
 
 struct CliOptions {
-  std::string Port;  // --port: a device path or a number of the port list
+  std::string Port;  // --port: a device path, a network port URL or a number of the port list
+  // Every --port given, in order (Port is the first): scan, backup and verify-dir work
+  // several lines at once.
+  std::vector<std::string> Ports;
   bool Simulate = false;
   std::string SimLoad;
   int Baud = 19200;

@@ -165,4 +165,6 @@ void PrintOut(const std::string& text) {
   std::fflush(stdout);
 }
 
+void PrintOut(CliSession& s, const std::string& text) { s.Status.Print(UnixLines(text)); }
+
 }  // namespace brixo

@@ -21,6 +21,9 @@ struct CliSession {
   AppState& App;
   TerminalPrompt& Prompt;
   StatusLine& Status;
+  // Set when this session is one of several lines worked at once: the line's backup files
+  // carry this tag, and only its own are verified.
+  std::string LineTag;
   // Set by a command whose work was done whole although a stop came: the stop came too
   // late to leave anything as it was, so the run ends as a success.
   bool Completed = false;
@@ -71,5 +74,7 @@ std::string EndedEarlyText(CliSession& s);
 
 // Writes text (with "\r\n" turned into "\n") to standard output.
 void PrintOut(const std::string& text);
+// The same for a session, which may be one of several lines whose output is kept apart.
+void PrintOut(CliSession& s, const std::string& text);
 
 }  // namespace brixo

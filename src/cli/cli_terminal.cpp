@@ -64,9 +64,22 @@ void StatusLine::Clear() {
 }
 
 void StatusLine::Write(const std::string& text) {
+  if (capture_ != nullptr) {
+    capture_->Pieces.push_back({true, text});
+    return;
+  }
   Clear();
   std::fwrite(text.data(), 1, text.size(), stderr);
   std::fflush(stderr);
+}
+
+void StatusLine::Print(const std::string& text) {
+  if (capture_ != nullptr) {
+    capture_->Pieces.push_back({false, text});
+    return;
+  }
+  std::fwrite(text.data(), 1, text.size(), stdout);
+  std::fflush(stdout);
 }
 
 MessageAnswer GoOnAnswer(const std::string& question, MessageButtons buttons) {

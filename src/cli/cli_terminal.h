@@ -4,25 +4,41 @@
 // progress calls of the transfers.
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "app/app_views.h"
 #include "link/user_prompt.h"
 
 namespace brixo {
 
-// Standard error, with a progress line kept at its bottom while it is a terminal.
+// What one of several lines worked at once says, kept until the line is done, so that its
+// output stays together: pieces of standard output and standard error, in order.
+struct CapturedOutput {
+  struct Piece {
+    bool Error = false;  // standard error; otherwise standard output
+    std::string Text;
+  };
+  std::vector<Piece> Pieces;
+};
+
+// Standard error, with a progress line kept at its bottom while it is a terminal; or,
+// for one of several lines, a capture of both streams.
 class StatusLine {
  public:
   explicit StatusLine(bool terminal) : terminal_(terminal) {}
+  explicit StatusLine(CapturedOutput& capture) : terminal_(false), capture_(&capture) {}
   ~StatusLine() { Clear(); }
   // Replaces the progress line; nothing when standard error is not a terminal.
   void Show(const std::string& text);
   void Clear();
   // Writes text to standard error below any progress line.
   void Write(const std::string& text);
+  // Writes text to standard output.
+  void Print(const std::string& text);
 
  private:
   bool terminal_;
+  CapturedOutput* capture_ = nullptr;
   bool showing_ = false;
 };
 

@@ -108,6 +108,10 @@ void BrixoLink::WriteFrame(const std::vector<uint8_t>& frame) {
   if (!port_->Write(frame)) ReportPortFault();
 }
 
+// A tunnelled reply is polled for: over the network the poll that finds it not yet there
+// and the one that fetches it each take a round trip.
+double BrixoLink::PollRoundTrips() const { return port_ != nullptr ? 2 * port_->RoundTripSeconds() : 0.0; }
+
 void BrixoLink::ReplyProblem(const std::string& text) {
   if (!wait_->Quiet) {
     LinkFailed(text);
@@ -133,6 +137,8 @@ void BrixoLink::NoteReplyBytes(int bytes) {
 }
 
 int BrixoLink::NextByte(double windowStart, double windowSeconds, int wanted) {
+  // A serial server on the network adds its round trip to every reply.
+  if (port_ != nullptr) windowSeconds += port_->RoundTripSeconds();
   for (;;) {
     const double now = clock_.NowSeconds();
     if (now < windowStart || now > windowStart + windowSeconds) return -1;
@@ -314,7 +320,7 @@ void BrixoLink::ListenForReplies(const ReplyWait& wait) {
     // No controller was addressed: every frame is another's.
     while (ReceiveDirectFrame(start, wait.Seconds)) PassOnDirectFrameOfOther(std::nullopt);
   } else {
-    for (PollWindow window(clock_, wait.Seconds); window.Open();) {
+    for (PollWindow window(clock_, wait.Seconds + PollRoundTrips()); window.Open();) {
       if (!SendQuendalMessage({})) {
         outcome_ = ExchangeOutcome::LinkFailed;
         break;
@@ -396,7 +402,7 @@ bool BrixoLink::SendTunnelled(const std::vector<int>& payload) {
   bool extendedMismatch = false;
   if (result) {
     result = false;
-    for (PollWindow window(clock_, wait_->Seconds); !result && hostAnswered && window.Open();) {
+    for (PollWindow window(clock_, wait_->Seconds + PollRoundTrips()); !result && hostAnswered && window.Open();) {
       if (!PassOnHostDataOfOther() && ReplyBuffer[0] > 3 && ReplyBuffer[1] == 0 &&
           ReplyBuffer[2] == ModuleAddress + 96) {
         result = TakeTunnelledReply(extendedMismatch);

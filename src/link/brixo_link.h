@@ -179,6 +179,7 @@ class BrixoLink {
   // quiet.
   void ReplyProblem(const std::string& text);
   void ShowPortClosed();
+  double PollRoundTrips() const;
   // Shows an exchange failure and, when StopOnLinkFailure is set, stops the operation.
   void LinkFailed(const std::string& text, MessageIcon icon = MessageIcon::None);
   // The operation was stopped for a reason of its own, not by this exchange's failure.

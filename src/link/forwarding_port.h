@@ -25,6 +25,7 @@ class ForwardingPort : public SerialPort {
   bool WaitForCount(int count, int timeoutMs) override { return inner_.WaitForCount(count, timeoutMs); }
   std::vector<std::string> TakeNotes() override { return inner_.TakeNotes(); }
   std::string TakeFault() override { return inner_.TakeFault(); }
+  double RoundTripSeconds() const override { return inner_.RoundTripSeconds(); }
 
  protected:
   SerialPort& Inner() { return inner_; }

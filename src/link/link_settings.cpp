@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "link/network_address.h"
 #include "link/numeric_text.h"
 #include "link/port_permission.h"
 
@@ -25,6 +26,15 @@ LinkSettings::~LinkSettings() { ClosePort(); }
 void LinkSettings::AddExtraDevice(const std::string& device) {
   if (std::find(extraDevices_.begin(), extraDevices_.end(), device) == extraDevices_.end())
     extraDevices_.push_back(device);
+}
+
+std::string LinkSettings::OfferDevice(const std::string& device) {
+  AddExtraDevice(device);
+  entries_ = NumberPorts(machine_, extraDevices_);
+  for (const PortEntry& entry : entries_) {
+    if (entry.Device() == device) return entry.Text();
+  }
+  return {};
 }
 
 void LinkSettings::ClosePort() {
@@ -93,7 +103,7 @@ bool LinkSettings::OpenNumber(int number) {
     reason = port->TakeFault();
   }
   if (!opened) {
-    std::string text = "Cannot open communications port " + device;
+    std::string text = "Cannot open communications port " + PortDisplayName(device);
     if (!reason.empty()) text += "\n" + reason;
     if (IsPermissionDenied(reason)) text += "\n" + PermissionAdvice(device, LookUpDeviceAccess(device));
     link_.Prompt().ShowMessage(text, MessageIcon::Warning);

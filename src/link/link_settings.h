@@ -26,6 +26,9 @@ class LinkSettings {
   // A device offered beyond the machine's own (a path given on the command line, the
   // simulated controller); it gets the next free number at the next ListSerialPorts.
   void AddExtraDevice(const std::string& device);
+  // The same at once, without scanning the machine again (a network port the user named,
+  // a remembered one): the open port stays open. Returns the device's list text.
+  std::string OfferDevice(const std::string& device);
 
   // Closes the port and numbers the devices that exist. They are not opened to try them:
   // that would disturb a device another program uses, and a device the user may not open

@@ -7,6 +7,8 @@
 #include <system_error>
 #include <tuple>
 
+#include "link/network_address.h"
+
 namespace brixo {
 
 namespace {
@@ -44,6 +46,8 @@ SortKey KeyOf(const SerialDeviceInfo& device) {
 }  // namespace
 
 std::string PortEntry::Text() const {
+  // A serial server on the network by its name: "2 layout-pi:3333 (RFC 2217)".
+  if (IsNetworkPortName(Info.Device)) return std::to_string(Number) + " " + PortDisplayName(Info.Device);
   std::string text = std::to_string(Number) + " " + Info.Device;
   const std::string& label = Info.Description.empty() ? Info.Manufacturer : Info.Description;
   if (!label.empty()) text += " \u2014 " + label;
@@ -53,6 +57,8 @@ std::string PortEntry::Text() const {
 
 std::string PortEntry::Details() const {
   std::string text = Info.Device;
+  if (const std::optional<NetworkAddress> address = ParseNetworkAddress(Info.Device))
+    text += std::string("\nSerial server on the network (") + ProtocolName(address->Protocol) + ")";
   const std::pair<const char*, const std::string*> facts[] = {{"Description", &Info.Description},
                                                               {"Manufacturer", &Info.Manufacturer},
                                                               {"Serial number", &Info.SerialNumber},

@@ -1,6 +1,6 @@
 #pragma once
-// The one way to reach a serial line: a real device (QSerialPort), a pseudo-terminal,
-// or the in-process simulated controller.
+// The one way to reach a serial line: a real device (QSerialPort), a pseudo-terminal, a
+// serial server on the network, or the in-process simulated controller.
 #include <cstdint>
 #include <span>
 #include <string>
@@ -40,6 +40,11 @@ class SerialPort {
   // What the port could not arrange when it opened (low-latency operation, say), for the
   // communication monitor; each note is handed out once.
   virtual std::vector<std::string> TakeNotes() { return {}; }
+
+  // How much later than on a local line a reply can come: the round trip to a serial
+  // server over the network, as measured on this connection; 0 for a local line. Reply
+  // windows grow by it, so that a slow network is not taken for a silent controller.
+  virtual double RoundTripSeconds() const { return 0.0; }
 
   // A fault that closed the port behind the caller's back (device unplugged, read error).
   // Returns the description once, then an empty text.

@@ -32,6 +32,7 @@
 #include "ui/input_blocker.h"
 #include "ui/core_text.h"
 #include "ui/modifier_button.h"
+#include "ui/network_port_dialog.h"
 #include "ui/scan_dialog.h"
 #include "ui/test_tab.h"
 #include "ui/up_down_field.h"
@@ -109,6 +110,10 @@ void BrixoConfig::Connect() {
   connect(portScan_, &QTimer::timeout, this, &BrixoConfig::RescanPorts);
 
   connect(comboPort_, &QComboBox::activated, this, [this] {
+    if (comboPort_->currentText() == kNetworkPortItem) {
+      OpenNetworkPortDialog();
+      return;
+    }
     app_.Ports().SelectPort(CoreText(comboPort_->currentText()));
     ShowLinkSettings();
   });
@@ -395,6 +400,14 @@ void BrixoConfig::ShowAbout() {
   RunDialog(about);
 }
 
+void BrixoConfig::OpenNetworkPortDialog() {
+  NetworkPortDialog dialog(ParseNetworkAddress(app_.Ports().OpenDevice()), this);
+  RunDialog(dialog);
+  if (dialog.result() == QDialog::Accepted) app_.SelectDevice(dialog.Url());
+  ShowPortList();
+  ShowLinkSettings();
+}
+
 bool BrixoConfig::SelectDevice(const std::string& device) {
   const bool opened = app_.SelectDevice(device);
   ShowPortList();
@@ -441,6 +454,9 @@ void BrixoConfig::ShowPortList() {
     comboPort_->addItem(ToQt(entry.Text()));
     comboPort_->setItemData(comboPort_->count() - 1, ToQt(entry.Details()), Qt::ToolTipRole);
   }
+  comboPort_->addItem(kNetworkPortItem);
+  comboPort_->setItemData(comboPort_->count() - 1, "A serial server on the network (ser2net: RFC 2217 or raw TCP)",
+                          Qt::ToolTipRole);
   comboPort_->setCurrentIndex(-1);
 }
 
@@ -452,7 +468,8 @@ void BrixoConfig::ShowLinkSettings() {
     comboPort_->setCurrentIndex(comboPort_->findText(ToQt(ports.ComboPortText)));
   }
   labelPortState_->setText(ports.PortOpen()
-                               ? QString("Open: %1 (%2)").arg(ToQt(ports.OpenDevice()), ToQt(ports.LineSettings()))
+                               ? QString("Open: %1 (%2)").arg(ToQt(PortDisplayName(ports.OpenDevice())),
+                                                               ToQt(ports.LineSettings()))
                                : QString("Port closed"));
   frameBitrate_->setVisible(ports.FrameBitrateVisible);
   if (QAbstractButton* option = optionBitRate_->button(ports.OptionBitRate)) {

@@ -109,6 +109,8 @@ class BrixoConfig : public QMainWindow, public AppObserver {
   VerificationReportWindow& Report();
   // Selects and opens the port-list entry of a device named on the command line.
   bool SelectDevice(const std::string& device);
+  // "Network Port..." in the port list: asks for a serial server on the network and opens it.
+  void OpenNetworkPortDialog();
 
   // Shows every value of the state again.
   void ShowAll();

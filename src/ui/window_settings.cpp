@@ -8,6 +8,7 @@
 #include "app/app_state.h"
 #include "app/recent_files.h"
 #include "files/file_io.h"
+#include "link/network_address.h"
 #include "ui/brixo_config_window.h"
 #include "ui/qt_file_chooser.h"
 #include "ui/window_placement.h"
@@ -79,6 +80,8 @@ bool OpenStartPort(QSettings& settings, BrixoConfig& window, const std::string& 
   if (!commandLineDevice.empty()) return window.SelectDevice(commandLineDevice);
   const PortIdentity port = ReadRememberedSettings(settings).Port;
   if (port.Empty()) return false;
+  // A serial server on the network is remembered by its URL alone, and offered again by it.
+  if (IsNetworkPortName(port.Device)) return window.SelectDevice(port.Device);
   const PortEntry* entry = FindPort(window.App().Ports().PortEntries(), port);
   return entry != nullptr && window.SelectDevice(entry->Device());
 }

@@ -205,7 +205,7 @@ TEST(CliConvertStopTest, AStopBeforeTheRenameLeavesTheTargetAsItWas) {
     appOptions.LoadDeviceDefinitions = false;
     appOptions.Scanner = [] { return std::vector<SerialDeviceInfo>{}; };
     AppState app(prompt, chooser, appOptions);
-    CliSession session{options, app, prompt, status};
+    CliSession session{options, app, prompt, status, ""};
     if (stopped) app.Link().Cancellation().Trip(StopReason::Interrupted);
     ::testing::internal::CaptureStderr();
     const int result = RunConvert(session);

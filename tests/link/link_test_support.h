@@ -92,6 +92,9 @@ class FakePort : public SerialPort {
     return false;
   }
   std::string TakeFault() override { std::string f; f.swap(Fault); return f; }
+  // The round trip of a serial server on the network in front of the line.
+  double RoundTrip = 0;
+  double RoundTripSeconds() const override { return RoundTrip; }
   // What the port says it could not arrange when it opens.
   std::vector<std::string> Notes;
   std::vector<std::string> TakeNotes() override { std::vector<std::string> n; n.swap(Notes); return n; }

@@ -32,15 +32,21 @@ TEST(ReplyWait, TheWindowIsTheCallersAndSilenceIsAnOutcomeNotAMessage) {
     bool quiet;
     ExchangeOutcome outcome;
     bool message;
+    double roundTrip = 0;  // of a network port: every window grows by it
   };
   const Case cases[] = {
       {0.05, 0.04, true, ExchangeOutcome::Answered, false},
       {0.05, 0.06, true, ExchangeOutcome::NoReply, false},
       {0.05, 0.06, false, ExchangeOutcome::NoReply, true},
       {2.0, 1.9, false, ExchangeOutcome::Answered, false},
+      {0.05, 0.12, true, ExchangeOutcome::Answered, false, 0.1},
+      {0.05, 0.16, true, ExchangeOutcome::NoReply, false, 0.1},
+      {2.0, 2.25, false, ExchangeOutcome::Answered, false, 0.3},
+      {2.0, 2.35, false, ExchangeOutcome::NoReply, true, 0.3},
   };
   for (const Case& c : cases) {
     LinkRig rig;
+    rig.Port.RoundTrip = c.roundTrip;
     rig.Link.ModuleAddress = 1;
     rig.Port.QueueReply(VersionReply(1, 0), c.delay);
     ReplyWait wait;
@@ -50,7 +56,7 @@ TEST(ReplyWait, TheWindowIsTheCallersAndSilenceIsAnOutcomeNotAMessage) {
     EXPECT_TRUE(rig.Link.SendBrixoMessage(true, {112, 0}, wait));
     EXPECT_EQ(rig.Link.LastOutcome(), c.outcome) << c.delay;
     EXPECT_EQ(rig.Link.ReplyValid, c.outcome == ExchangeOutcome::Answered);
-    EXPECT_LE(rig.Clock.NowSeconds() - start, c.window + 0.002) << "never waits beyond its window";
+    EXPECT_LE(rig.Clock.NowSeconds() - start, c.window + c.roundTrip + 0.002) << "never waits beyond its window";
     EXPECT_EQ(!rig.Prompt.Messages.empty(), c.message) << c.delay;
     // Only a shown time-out switches replies off; a quiet one leaves the switch alone.
     EXPECT_EQ(rig.Link.CheckBrixoBD, !c.message) << c.delay;

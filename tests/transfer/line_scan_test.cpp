@@ -11,6 +11,7 @@
 #include "sim/sim_serial_port.h"
 #include "support/recording_log.h"
 #include "support/recording_prompt.h"
+#include "transfer/line_backup_names.h"
 #include "transfer/line_scan.h"
 
 namespace brixo::testing {
@@ -453,6 +454,43 @@ TEST(BackupFileName, NamesAreSafeAndGiveTheirAddressBack) {
   for (const char* other : {"module-3-a.dat", "module-03.dat", "module-03-a.txt", "modul-03-a.dat", "module-03-x1-a.dat",
                             "module-03-x12-a-b.dat", "notes.dat", "module-03-.dat"}) {
     EXPECT_FALSE(ParseBackupFileName(other).has_value()) << other;
+  }
+}
+
+TEST(LineBackupFileName, EachLineTagsItsFilesAndGetsTheTagAndAddressBack) {
+  const std::pair<const char*, const char*> tags[] = {
+      {"/dev/ttyUSB0", "ttyUSB0"},
+      {"/dev/pts/3", "pts_3"},
+      {"/dev/serial/by-id/usb-FTDI_FT232R-if00", "serial_by-id_usb-FTDI_FT232R-if00"},
+      {"/tmp/line", "line"},
+      {"rfc2217://layout-pi:3333", "layout-pi_3333"},
+      {"socket://192.168.1.20:4001", "192.168.1.20_4001"},
+      {"rfc2217://[fe80::1]:3333", "fe80__1_3333"},
+  };
+  for (const auto& [port, tag] : tags) {
+    EXPECT_EQ(LineTag(port), tag) << port;
+    for (int module : {0, 3, 31}) {
+      for (const std::optional<int> extended : {std::optional<int>(), std::optional<int>(12)}) {
+        for (const char* id : {"", "Yard West", "module-01", "x07"}) {
+          const std::string name = TaggedBackupFileName(tag, BackupFileName(module, extended, id));
+          EXPECT_EQ(name.find('/'), std::string::npos) << name;
+          const std::optional<TaggedBackupFile> back = ParseTaggedBackupFileName(name);
+          ASSERT_TRUE(back.has_value()) << name;
+          EXPECT_EQ(back->Tag, tag);
+          EXPECT_EQ(back->Address.Module, module);
+          EXPECT_EQ(back->Address.Extended, extended);
+        }
+      }
+    }
+  }
+  // A single line's names stay as they were, untagged.
+  EXPECT_EQ(TaggedBackupFileName("", "module-03-Yard_West.dat"), "module-03-Yard_West.dat");
+  const std::optional<TaggedBackupFile> single = ParseTaggedBackupFileName("module-03-Yard_West.dat");
+  ASSERT_TRUE(single.has_value());
+  EXPECT_EQ(single->Tag, "");
+  for (const char* other : {"ttyUSB0-module-03-a.dat", "_module-03-a.dat", "ttyUSB0_module-3-a.dat", "notes.dat",
+                            "ttyUSB0_module-03-a.dat.bak"}) {
+    EXPECT_FALSE(ParseTaggedBackupFileName(other).has_value()) << other;
   }
 }
 

@@ -16,6 +16,7 @@
 #include <functional>
 
 #include "app/recent_files.h"
+#include "support/fake_serial_server.h"
 #include "ui/qt_file_chooser.h"
 #include "ui/window_settings.h"
 #include "window_test_fixture.h"
@@ -219,11 +220,11 @@ TEST_F(WindowSettingsTest, ThePortListFollowsAdaptersAndKeepsTheOpenPort) {
   NextRun run([&machine](AppStateOptions& options) { options.Scanner = [&machine] { return machine; }; });
   QComboBox* combo = run.Find<QComboBox>("ComboPort");
   ASSERT_TRUE(run.window.SelectDevice(kSimulatedPortName));
-  ASSERT_EQ(combo->count(), 1);
+  ASSERT_EQ(combo->count(), 2) << "the simulator and \"Network Port...\"";
 
   machine.push_back({"/dev/ttyUSB0", "FT232R USB UART", "FTDI", "A12345", "/dev/serial/by-id/usb-FTDI-A12345", true});
   run.window.RescanPorts();
-  ASSERT_EQ(combo->count(), 2);
+  ASSERT_EQ(combo->count(), 3);
   EXPECT_EQ(combo->itemText(0), QString::fromUtf8("1 /dev/ttyUSB0 \u2014 FT232R USB UART (A12345)"));
   EXPECT_TRUE(combo->itemData(0, Qt::ToolTipRole).toString().contains("Serial number: A12345"));
   EXPECT_EQ(combo->currentText(), QString("2 %1").arg(kSimulatedPortName)) << "the open port keeps its place";
@@ -232,9 +233,30 @@ TEST_F(WindowSettingsTest, ThePortListFollowsAdaptersAndKeepsTheOpenPort) {
 
   machine.clear();
   run.window.RescanPorts();
-  EXPECT_EQ(combo->count(), 1);
+  EXPECT_EQ(combo->count(), 2);
   EXPECT_EQ(combo->currentText(), QString("1 %1").arg(kSimulatedPortName));
   EXPECT_TRUE(run.app.Ports().PortOpen());
+}
+
+// A network port is remembered by its URL and opened again in the next run, though no
+// scan of the machine lists it.
+TEST_F(WindowSettingsTest, ARememberedNetworkPortOpensAgain) {
+  testing::FakeSerialServer server({});
+  const std::string url = "rfc2217://127.0.0.1:" + std::to_string(server.Port());
+  ASSERT_TRUE(window.SelectDevice(url));
+  {
+    QSettings settings(SettingsFile(), QSettings::IniFormat);
+    SaveWindowSettings(settings, window, QtFileChooser());
+  }
+  app.Ports().ListSerialPorts();  // closes it: one client at a time
+  NextRun next;
+  QSettings settings(SettingsFile(), QSettings::IniFormat);
+  RestoreWindowSettings(settings, next.window, next.dialogs);
+  EXPECT_TRUE(OpenStartPort(settings, next.window, ""));
+  EXPECT_EQ(next.app.Ports().OpenDevice(), url);
+  EXPECT_TRUE(next.Find<QComboBox>("ComboPort")->currentText().endsWith(
+      QString(" 127.0.0.1:%1 (RFC 2217)").arg(server.Port())));
+  EXPECT_TRUE(next.prompt.Messages.empty());
 }
 
 }  // namespace
