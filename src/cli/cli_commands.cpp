@@ -19,7 +19,7 @@ namespace {
 
 constexpr unsigned kNoFlags = 0;
 
-constexpr std::array<CliCommand, 27> kCommands{{
+constexpr std::array<CliCommand, 29> kCommands{{
     {"ports", "", "the numbered port list",
      "Lists the serial ports, numbered as --port N takes them; with --simulate the simulated\n"
      "controller is listed as well.\n",
@@ -128,6 +128,20 @@ constexpr std::array<CliCommand, 27> kCommands{{
      "Loads the data file IN and saves it as OUT, normally or compactly (--compact). Needs no\n"
      "controller.\n",
      2, 2, kFlagCompact, false, RunConvert},
+    {"addresses", "FILE [--csv]", "every pin's addresses, as the pin editor shows them",
+     "Loads FILE and prints one line per pin: description, device, output type, aspect layout,\n"
+     "initial aspect and the first basic DCC, extended DCC and serial address with their counts\n"
+     "and the pin address, as the pin editor's labels show them (\"-\" for none). --module,\n"
+     "--xaddr and --zero-based decide the addresses as the window's link settings do. With --csv\n"
+     "the columns pin, description, device, dcc_first, dcc_count, xdcc_first, xdcc_count,\n"
+     "serial_first, serial_count, pin_address follow a header line (RFC 4180, UTF-8). Needs no\n"
+     "controller.\n",
+     1, 1, kFlagCsv, false, RunAddresses},
+    {"program", "FILE PIN ASPECT [--svg OUT]", "an aspect's program in words",
+     "Loads FILE and prints ASPECT of PIN in words, one line per used step, as the device tab\n"
+     "shows it (\"0: pin 2 \"Signal red\" \u2014 Off, fade, T(/60) 0\"). --svg writes its time line to\n"
+     "OUT as an SVG picture. Needs no controller.\n",
+     3, 3, kFlagSvg, false, RunProgram},
 }};
 
 constexpr const char* kOptionsHelp =
@@ -168,6 +182,8 @@ std::string FlagName(unsigned flag) {
     case kFlagXaddrRange: return "--xaddr-range";
     case kFlagProbeMs: return "--probe-ms";
     case kFlagChangedOnly: return "--changed-only";
+    case kFlagCsv: return "--csv";
+    case kFlagSvg: return "--svg";
     default: return "?";
   }
 }

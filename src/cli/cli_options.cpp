@@ -79,6 +79,11 @@ struct Parser {
     if (arg == "--dynamic") return Flag(kFlagDynamic, o.Dynamic);
     if (arg == "--slow") return Flag(kFlagSlow, o.Slow);
     if (arg == "--changed-only") return Flag(kFlagChangedOnly, o.ChangedOnly);
+    if (arg == "--csv") return Flag(kFlagCsv, o.Csv);
+    if (arg == "--svg") {
+      o.FlagsGiven |= kFlagSvg;
+      return Value(arg, o.SvgPath);
+    }
     if (arg == "--count") {
       o.FlagsGiven |= kFlagCount;
       return Whole(arg, o.Count, 1);

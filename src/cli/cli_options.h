@@ -17,7 +17,9 @@ enum CommandFlag : unsigned {
   kFlagXaddrRange = 1u << 5,
   kFlagProbeMs = 1u << 6,
   kFlagChangedOnly = 1u << 7,
-  kLastFlag = kFlagChangedOnly,
+  kFlagCsv = 1u << 8,
+  kFlagSvg = 1u << 9,
+  kLastFlag = kFlagSvg,
 };
 
 struct CliOptions {
@@ -43,6 +45,8 @@ struct CliOptions {
   bool Dynamic = false;
   bool Slow = false;
   bool ChangedOnly = false;  // write-all --changed-only
+  bool Csv = false;          // addresses --csv
+  std::string SvgPath;       // program --svg OUT
   std::optional<int> Count;
   std::optional<double> Seconds;
   // --xaddr-range A-B, as displayed.
