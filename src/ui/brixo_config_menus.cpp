@@ -49,6 +49,7 @@ constexpr MenuEntry kMenuEntries[] = {
     {"&Controller", "&Erase Flash...", "ActionEraseFlash", nullptr, &BrixoConfig::EraseFlash},
     {"&View", "&Communication Monitor", "ActionMonitor", nullptr, &BrixoConfig::OpenMonitor},
     {"&View", "Verification &Report", "ActionReport", nullptr, &BrixoConfig::OpenReport},
+    {"&View", "&Pin Overview", "ActionPinOverview", nullptr, &BrixoConfig::OpenPinOverview},
     {"&Tools", "&Expert Mode...", "ActionExpertMode", nullptr, &BrixoConfig::ExpertModeSwitch},
     {"&Tools", nullptr, nullptr, nullptr, nullptr},
     {"&Tools", "&Pattern Calculator...", "ActionPatternCalculator", nullptr, &BrixoConfig::OpenPatternCalculator},

@@ -34,6 +34,7 @@ class CommunicationWindow;
 class ScanDialog;
 class DeviceConfigTab;
 class EventControlTab;
+class PinOverviewWindow;
 class GeneralTabWidget;
 class TestTab;
 class UpDownField;
@@ -61,6 +62,7 @@ class BrixoConfig : public QMainWindow, public AppObserver {
   // Null until the monitor or the report was first opened.
   CommunicationWindow* Monitor() const { return monitor_; }
   VerificationReportWindow* ReportWindow() const { return report_; }
+  PinOverviewWindow* Overview() const { return overview_; }
 
   // How the verification report is shown at the end of a verification; by default modally.
   // Tests and the screenshot mode look at it without blocking.
@@ -97,6 +99,8 @@ class BrixoConfig : public QMainWindow, public AppObserver {
   void EraseFlash();
   void OpenMonitor();
   void OpenReport();
+  // View > "Pin Overview": every pin in a table that follows the editor (non-modal).
+  void OpenPinOverview();
   // "Scan line...": finds the controllers on the line; the chosen one's address is taken.
   void OpenScanDialog();
   void ExpertModeSwitch();
@@ -165,6 +169,11 @@ class BrixoConfig : public QMainWindow, public AppObserver {
   void StartPostedCommand();
   // A user action has ended: what it changed becomes an undo step.
   void NoteEdits();
+  // The views of the whole configuration (the pin overview, the aspect in words) follow
+  // whatever changed it or what it is compared with.
+  void FollowEdits();
+  // A pin double-clicked in the overview: the device tab shows it.
+  void OpenPinFromOverview(int pin);
   // While a command runs, the monitor keeps scrolling and showing its lines.
   void KeepMonitorResponsive();
   // Between two exchanges of a running command: a "Stop" clicked meanwhile is taken.
@@ -226,6 +235,7 @@ class BrixoConfig : public QMainWindow, public AppObserver {
   QMenu* recentFiles_ = nullptr;
   CommunicationWindow* monitor_ = nullptr;
   VerificationReportWindow* report_ = nullptr;
+  PinOverviewWindow* overview_ = nullptr;
 };
 
 }  // namespace brixo
