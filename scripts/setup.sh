@@ -3,7 +3,7 @@
 set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BRIXO_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-serialport-dev qt6-svg-dev libgtest-dev libgmock-dev
-                desktop-file-utils appstream dpkg-dev locales)
+                desktop-file-utils appstream dpkg-dev locales poppler-utils)
 
 brixo_install_missing() {
   local missing=()

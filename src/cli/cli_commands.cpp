@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "app/configuration_sheet.h"
 #include "app/no_file_chooser.h"
 #include "app/program_version.h"
 #include "cli/qt_runtime.h"
@@ -19,7 +20,7 @@ namespace {
 
 constexpr unsigned kNoFlags = 0;
 
-constexpr std::array<CliCommand, 29> kCommands{{
+constexpr std::array<CliCommand, 30> kCommands{{
     {"ports", "", "the numbered port list",
      "Lists the serial ports, numbered as --port N takes them; with --simulate the simulated\n"
      "controller is listed as well.\n",
@@ -142,6 +143,15 @@ constexpr std::array<CliCommand, 29> kCommands{{
      "shows it (\"0: pin 2 \"Signal red\" \u2014 Off, fade, T(/60) 0\"). --svg writes its time line to\n"
      "OUT as an SVG picture. Needs no controller.\n",
      3, 3, kFlagSvg, false, RunProgram},
+    {"sheet", "FILE -o OUT [--page a4|letter]", "the configuration sheet, as HTML or PDF",
+     "Loads FILE and writes its configuration sheet to OUT (--output): HTML when OUT ends in .html,\n"
+     "PDF when it ends in .pdf. The sheet holds the identification string, file name and date,\n"
+     "the general settings and the event control in words, the pin overview with every\n"
+     "address, then each pin that holds any configuration with its output parameters and\n"
+     "every aspect in words and on a time line. --module, --xaddr and --zero-based decide the\n"
+     "addresses as for 'addresses'; --page gives the PDF's paper, a4 (default) or letter.\n"
+     "Needs no controller.\n",
+     1, 1, kFlagOutput | kFlagPage, false, RunSheet},
 }};
 
 constexpr const char* kOptionsHelp =
@@ -184,6 +194,8 @@ std::string FlagName(unsigned flag) {
     case kFlagChangedOnly: return "--changed-only";
     case kFlagCsv: return "--csv";
     case kFlagSvg: return "--svg";
+    case kFlagOutput: return "-o";
+    case kFlagPage: return "--page";
     default: return "?";
   }
 }
@@ -204,6 +216,11 @@ int CheckCommandLine(const CliCommand& command, const CliOptions& options) {
 bool ListsMachinePorts(const CliCommand& command, const CliOptions& options) {
   if (!command.NeedsController) return std::string(command.Name) == "ports";
   return !options.Simulate && IsPortNumber(options.Port);
+}
+
+// Only a PDF is painted, and only painting needs fonts and so the GUI application object.
+bool PaintsPages(const CliCommand& command, const CliOptions& options) {
+  return std::string(command.Name) == "sheet" && SheetFormatOf(options.OutputPath) == SheetFormat::Pdf;
 }
 
 // The token a signal trips. A handler can reach nothing else; set only while a command runs.
@@ -306,7 +323,7 @@ int RunCli(const std::vector<std::string>& args) {
   TerminalPrompt prompt(status, options.Yes, isatty(STDIN_FILENO) == 1);
   CliObserver observer(status);
   NoFileChooser chooser;
-  QtRuntime qt;
+  QtRuntime qt(PaintsPages(*command, options));
   QtSerialPortFactory devices;
   AppStateOptions appOptions;
   appOptions.LoadDeviceDefinitions = false;  // no command uses the device library

@@ -60,5 +60,6 @@ int RunBackup(CliSession& s);
 int RunVerifyDir(CliSession& s);
 int RunAddresses(CliSession& s);
 int RunProgram(CliSession& s);
+int RunSheet(CliSession& s);
 
 }  // namespace brixo

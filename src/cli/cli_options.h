@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "files/sheet_document.h"
+
 namespace brixo {
 
 // Flags that only some commands take.
@@ -19,7 +21,9 @@ enum CommandFlag : unsigned {
   kFlagChangedOnly = 1u << 7,
   kFlagCsv = 1u << 8,
   kFlagSvg = 1u << 9,
-  kLastFlag = kFlagSvg,
+  kFlagOutput = 1u << 10,
+  kFlagPage = 1u << 11,
+  kLastFlag = kFlagPage,
 };
 
 struct CliOptions {
@@ -47,6 +51,8 @@ struct CliOptions {
   bool ChangedOnly = false;  // write-all --changed-only
   bool Csv = false;          // addresses --csv
   std::string SvgPath;       // program --svg OUT
+  std::string OutputPath;    // sheet -o OUT
+  SheetPageSize PageSize = SheetPageSize::A4;  // sheet --page
   std::optional<int> Count;
   std::optional<double> Seconds;
   // --xaddr-range A-B, as displayed.

@@ -34,6 +34,10 @@ constexpr MenuEntry kMenuEntries[] = {
     {"&File", "&Save File...", "ActionSaveFile", "Ctrl+S", &BrixoConfig::SaveFileNormal},
     {"&File", "Save &Compact...", "ActionSaveCompact", "Ctrl+Shift+S", &BrixoConfig::SaveFileCompact},
     {"&File", nullptr, nullptr, nullptr, nullptr},
+    {"&File", "&Export Sheet...", "ActionExportSheet", nullptr, &BrixoConfig::ExportSheet},
+    {"&File", "Print Pre&view...", "ActionPrintPreview", nullptr, &BrixoConfig::PrintPreview},
+    {"&File", "&Print...", "ActionPrint", "Ctrl+P", &BrixoConfig::PrintSheet},
+    {"&File", nullptr, nullptr, nullptr, nullptr},
     // An entry without a handler is a submenu that the window fills.
     {"&File", "Recent &Files", "MenuRecentFiles", nullptr, nullptr},
     {"&File", nullptr, nullptr, nullptr, nullptr},

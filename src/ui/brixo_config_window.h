@@ -10,6 +10,7 @@
 #include <string>
 
 #include "app/app_state.h"
+#include "files/sheet_document.h"
 #include "model/help_tools.h"
 #include "ui/press_rules.h"
 
@@ -46,6 +47,7 @@ inline constexpr int kPortScanIntervalMs = 1500;
 inline constexpr const char* kLabelActionCaption = "  Working ... Please WAIT";
 inline constexpr const char* kShowChangesQuestion = "Show what will change first?";
 inline constexpr const char* kWriteOnlyChanges = "Write only what differs";
+inline constexpr const char* kSheetFileFilter = "Configuration sheet|*.pdf;*.html";
 
 class BrixoConfig : public QMainWindow, public AppObserver {
   Q_OBJECT
@@ -91,6 +93,11 @@ class BrixoConfig : public QMainWindow, public AppObserver {
   void SaveFileNormal() { SaveFile(SaveMode::Normal); }
   void SaveFileCompact() { SaveFile(SaveMode::Compact); }
   void LoadFile();
+  // File > "Export Sheet...", "Print Preview..." and "Print...": the configuration sheet as
+  // a PDF or HTML file, on screen as printed, or on the printer.
+  void ExportSheet();
+  void PrintPreview();
+  void PrintSheet();
   void Quit();
   // "Undo" (Ctrl+Z) and "Redo" (Ctrl+Shift+Z): the editor's configuration one step back or
   // forward; nothing is sent to the controller.
@@ -165,6 +172,8 @@ class BrixoConfig : public QMainWindow, public AppObserver {
   void StepExtendedAddress(bool up);
   void OpenCalculator(HelpToolKind kind);
   void RunDialog(QDialog& dialog);
+  // The sheet of the configuration the editor holds, addresses as the link settings give them.
+  SheetDocument Sheet();
   // The posted command runs as soon as the busy label is on screen.
   void StartPostedCommand();
   // A user action has ended: what it changed becomes an undo step.

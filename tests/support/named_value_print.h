@@ -6,6 +6,8 @@
 
 namespace brixo {
 
-inline void PrintTo(const NamedValue& value, std::ostream* out) { *out << "{" << value.Name << ": " << value.Value << "}"; }
+inline void PrintTo(const NamedValue& value, std::ostream* out) {
+  *out << "{" << value.Name << ": " << value.Value << "}";
+}
 
 }  // namespace brixo
