@@ -53,8 +53,8 @@ void AddEventControl(SheetDocument& sheet, AppState& app) {
   const EventControlState& ev = app.Events();
   const ConfigModel& model = app.Model();
   sheet.AddHeading(2, "Event Control");
-  sheet.AddParagraph("The aspect each pin shows when an event input turns on (ON) or off (OFF); \"-\" for none.");
-  sheet.AddFields({{"Enabled at start", EnableMapInWords(ev)}});
+  sheet.AddParagraph("The aspect each pin shows when an event input turns on (ON) or off (OFF); \"-\" for none.", true);
+  sheet.AddFields({{"Enabled at start", EnableMapInWords(ev)}}, true);
   std::vector<std::string> header{"Pin", "Description"};
   for (int i = 0; i < kEventInputCount; ++i) {
     header.push_back("Input " + NumberText(i) + " ON");
@@ -75,7 +75,8 @@ void AddEventControl(SheetDocument& sheet, AppState& app) {
 void AddOverview(SheetDocument& sheet, AppState& app, const std::vector<PinOverviewRow>& rows) {
   sheet.AddHeading(2, "Pin Overview");
   sheet.AddParagraph("Every pin's first address of each kind and how many it has (#), for " +
-                     AddressesFor(app.Pins().Addresses().Inputs(), app.Model().NumberingOffset) + ".");
+                         AddressesFor(app.Pins().Addresses().Inputs(), app.Model().NumberingOffset) + ".",
+                     true);
   std::vector<std::string> header;
   // The overview window's columns; whether a pin changed since the last save is no matter for paper.
   for (int c = 0; c < kOverviewColumnCount; ++c) {

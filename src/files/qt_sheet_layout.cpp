@@ -32,22 +32,11 @@ const QColor kGrid(0xbb, 0xbb, 0xbb);
 const QColor kHeaderFill(0xe8, 0xe8, 0xe8);
 const QColor kStripe(0xf5, 0xf5, 0xf5);
 
-QFont SheetFont(double points, bool bold) {
-  QFont font;
-  font.setFamilies({"DejaVu Sans", "Liberation Sans", "Arial", "Helvetica"});
-  // Without shaping, "fi" stays two letters: a ligature would reach the PDF's text as one
-  // character that searching and copying do not find.
-  font.setStyleHint(QFont::SansSerif, QFont::PreferNoShaping);
-  font.setPointSizeF(points);
-  font.setBold(bold);
-  return font;
-}
-
 // A text wrapped to a width: at blanks, and anywhere within a word too long for the line.
 class TextBox {
  public:
   TextBox(const std::string& text, const QFont& font, const SheetMeasure& m, double width)
-      : layout_(std::make_shared<QTextLayout>(QString::fromUtf8(text.c_str()), font, m.Device)) {
+      : layout_(std::make_shared<QTextLayout>(QString::fromStdString(text), font, m.Device)) {
     QTextOption option;
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     layout_->setTextOption(option);
@@ -76,7 +65,7 @@ struct TextWidths {
 };
 
 TextWidths WidthsOf(const std::string& text, const QFontMetricsF& metrics) {
-  const QString s = QString::fromUtf8(text.c_str());
+  const QString s = QString::fromStdString(text);
   TextWidths widths{metrics.horizontalAdvance(s), 0};
   for (const QString& word : s.split(' ', Qt::SkipEmptyParts))
     widths.Longest = std::max(widths.Longest, metrics.horizontalAdvance(word));
@@ -222,7 +211,7 @@ double NameColumn(const SheetDocument& sheet, const SheetMeasure& m) {
   double names = 0;
   for (const SheetBlock& block : sheet.Blocks) {
     for (const NamedValue& field : block.Fields)
-      names = std::max(names, metrics.horizontalAdvance(QString::fromUtf8(field.Name.c_str())));
+      names = std::max(names, metrics.horizontalAdvance(QString::fromStdString(field.Name)));
   }
   return std::min(names + kFieldGap * m.Point, 0.4 * m.Width);
 }
@@ -262,7 +251,7 @@ std::vector<PlacedText> PlaceTexts(const std::vector<SvgText>& texts, QPointF or
     PlacedText p{SheetFont(text.Size * scale / m.Point, text.Bold),
                  {},
                  QColor(QString::fromStdString(text.Fill)),
-                 QString::fromUtf8(text.Text.c_str())};
+                 QString::fromStdString(text.Text)};
     const double width = QFontMetricsF(p.Font, m.Device).horizontalAdvance(p.Text);
     const double shift = text.Anchor == SvgAnchor::Middle ? width / 2 : text.Anchor == SvgAnchor::End ? width : 0;
     p.At = QPointF((text.X - origin.x()) * scale - shift, (text.Y - origin.y()) * scale);
@@ -298,6 +287,17 @@ void AddPicture(std::vector<SheetPiece>& pieces, const SheetBlock& block, const 
 }
 
 }  // namespace
+
+QFont SheetFont(double points, bool bold) {
+  QFont font;
+  font.setFamilies({"DejaVu Sans", "Liberation Sans", "Arial", "Helvetica"});
+  // Without shaping, "fi" stays two letters: a ligature would reach the PDF's text as one
+  // character that searching and copying do not find.
+  font.setStyleHint(QFont::SansSerif, QFont::PreferNoShaping);
+  font.setPointSizeF(points);
+  font.setBold(bold);
+  return font;
+}
 
 std::vector<SheetPiece> CutIntoPieces(const SheetDocument& sheet, const SheetMeasure& measure) {
   std::vector<SheetPiece> pieces;

@@ -2,6 +2,7 @@
 // The blocks of a sheet cut into pieces that are never split over two pages (a heading, a
 // paragraph, a named value, a table row, a picture), each measured for the device it will
 // be painted on and able to paint itself there.
+#include <QFont>
 #include <functional>
 #include <vector>
 
@@ -29,5 +30,8 @@ struct SheetMeasure {
 };
 
 std::vector<SheetPiece> CutIntoPieces(const SheetDocument& sheet, const SheetMeasure& measure);
+
+// The sheet's typeface at a size in points.
+QFont SheetFont(double points, bool bold);
 
 }  // namespace brixo

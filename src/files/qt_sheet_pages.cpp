@@ -77,9 +77,7 @@ Frame FrameOf(QPagedPaintDevice& device) {
   Frame frame;
   const int dpi = device.logicalDpiY();
   const QRect page = device.pageLayout().paintRectPixels(dpi);
-  frame.FooterFont.setFamilies({"DejaVu Sans", "Liberation Sans", "Arial", "Helvetica"});
-  frame.FooterFont.setStyleHint(QFont::SansSerif);
-  frame.FooterFont.setPointSizeF(kFooterSize);
+  frame.FooterFont = SheetFont(kFooterSize, false);
   frame.Measure.Device = &device;
   frame.Measure.Point = dpi / 72.0;
   frame.Measure.Width = page.width();
@@ -94,7 +92,7 @@ void PaintFooter(QPainter& painter, const Frame& frame, const std::string& text,
                     frame.FooterHeight);
   painter.setFont(frame.FooterFont);
   painter.setPen(QColor(0x66, 0x66, 0x66));
-  painter.drawText(area, Qt::AlignLeft | Qt::AlignTop, QString::fromUtf8(text.c_str()));
+  painter.drawText(area, Qt::AlignLeft | Qt::AlignTop, QString::fromStdString(text));
   painter.drawText(area, Qt::AlignRight | Qt::AlignTop, QString("Page %1 of %2").arg(page + 1).arg(pages));
 }
 
@@ -133,7 +131,7 @@ std::optional<std::string> SheetPdf(const SheetDocument& sheet, SheetPageSize si
     QPdfWriter writer(&buffer);
     writer.setPageSize(QPageSize(size == SheetPageSize::Letter ? QPageSize::Letter : QPageSize::A4));
     writer.setPageMargins(QMarginsF(15, 15, 15, 12), QPageLayout::Millimeter);
-    writer.setTitle(QString::fromUtf8(sheet.Title.c_str()));
+    writer.setTitle(QString::fromStdString(sheet.Title));
     writer.setCreator("BrixoConfig");
     if (!PaintSheet(sheet, writer)) return std::nullopt;
   }

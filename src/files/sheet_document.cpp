@@ -11,18 +11,20 @@ void SheetDocument::AddHeading(int level, std::string text) {
   Blocks.push_back(std::move(block));
 }
 
-void SheetDocument::AddParagraph(std::string text) {
+void SheetDocument::AddParagraph(std::string text, bool keepWithNext) {
   SheetBlock block;
   block.Kind = SheetBlockKind::Paragraph;
   block.Text = std::move(text);
+  block.KeepWithNext = keepWithNext;
   Blocks.push_back(std::move(block));
 }
 
-void SheetDocument::AddFields(std::vector<NamedValue> fields) {
+void SheetDocument::AddFields(std::vector<NamedValue> fields, bool keepWithNext) {
   SheetBlock block;
   block.Kind = SheetBlockKind::Fields;
   block.Fields = std::move(fields);
   block.KeepTogether = true;
+  block.KeepWithNext = keepWithNext;
   Blocks.push_back(std::move(block));
 }
 

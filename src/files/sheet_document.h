@@ -46,8 +46,9 @@ struct SheetDocument {
   std::vector<SheetBlock> Blocks;
 
   void AddHeading(int level, std::string text);
-  void AddParagraph(std::string text);
-  void AddFields(std::vector<NamedValue> fields);
+  // An introduction keeps with what it introduces.
+  void AddParagraph(std::string text, bool keepWithNext = false);
+  void AddFields(std::vector<NamedValue> fields, bool keepWithNext = false);
   // A short table may be kept together, and kept with what follows it.
   void AddTable(std::vector<std::string> header, std::vector<std::vector<std::string>> rows, bool keepTogether = false,
                 bool keepWithNext = false);

