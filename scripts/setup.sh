@@ -2,8 +2,8 @@
 # Sourced, not run.
 set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-BRIXO_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-serialport-dev libgtest-dev libgmock-dev
-                desktop-file-utils appstream dpkg-dev locales ser2net)
+BRIXO_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-serialport-dev qt6-svg-dev libgtest-dev libgmock-dev
+                desktop-file-utils appstream dpkg-dev locales ser2net poppler-utils)
 
 brixo_install_missing() {
   local missing=()

@@ -183,10 +183,15 @@ bool AppState::SaveCommunicationLog(const MonitorView& view) {
 }
 
 bool AppState::SaveText(const char* filter, const char* presetName, const std::string& text) {
+  return SaveFileAs(filter, presetName, [&text](const std::string&) { return std::optional<std::string>(text); });
+}
+
+bool AppState::SaveFileAs(const char* filter, const std::string& presetName, const FileContent& content) {
   const std::string path = chooser_.ChooseSaveFile(filter, presetName);
   if (path.empty()) return false;
-  std::string error;
-  const bool ok = ReplaceFileText(path, text, error);
+  std::string error = "nothing to write";
+  const std::optional<std::string> made = content(path);
+  const bool ok = made && ReplaceFileText(path, *made, error);
   if (!ok) prompt_.ShowMessage("Could not save " + path + ": " + error, MessageIcon::Warning);
   ShowResult(SavedFileText(path, ok));
   return ok;

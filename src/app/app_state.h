@@ -5,7 +5,9 @@
 // table, the verification report, the device library, the deferred-command engine, the
 // live-test state and the feedback monitor, and wires the transfers and file operations to
 // them. Its owner lends the message boxes, the file dialogs and what it shows.
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -127,6 +129,11 @@ class AppState {
   bool SaveReport();
   // The monitor's "Save...": the log as the view shows it, to a text file.
   bool SaveCommunicationLog(const MonitorView& view);
+  // Asks for a file (filter, preset name) and writes into it what `content` makes for the
+  // path chosen (nothing, with a warning, when it makes nothing), with the result in the
+  // status bar. A cancelled dialog changes nothing.
+  using FileContent = std::function<std::optional<std::string>(const std::string& path)>;
+  bool SaveFileAs(const char* filter, const std::string& presetName, const FileContent& content);
   // What the last operation came to; empty until one ended.
   const std::string& LastResult() const { return lastResult_; }
   void ShowResult(const std::string& text);
@@ -147,6 +154,9 @@ class AppState {
   bool Modified();
   // The same as of the last record, without recording.
   bool ModifiedAsRecorded() const { return history_.Modified(); }
+  // What "modified" compares with: the configuration last loaded, saved or read whole
+  // (Read All), as of the last record.
+  const EditorContent& Baseline() const { return history_.Saved(); }
   // That file; empty at start and after a Read All.
   const std::string& DocumentPath() const { return documentPath_; }
   // Before the editor's content is replaced or the window closes: when there are unsaved

@@ -3,7 +3,7 @@
 #include <utility>
 #include <vector>
 
-#include "transfer/config_fields.h"
+#include "transfer/field_changes.h"
 
 namespace brixo {
 
@@ -32,10 +32,7 @@ bool SameConfiguration(const EditorContent& a, const EditorContent& b) {
   const ConfigurationRef refA{modelA, a.General, a.Events};
   const ConfigurationRef refB{modelB, b.General, b.Events};
   for (const FieldId& id : SettingFields()) {
-    if (InfoOf(id.Kind).IsText ? FieldText(id, refA) != FieldText(id, refB)
-                               : FieldValue(id, refA) != FieldValue(id, refB)) {
-      return false;
-    }
+    if (FieldDiffers(id, refA, refB)) return false;
   }
   return true;
 }

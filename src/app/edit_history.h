@@ -50,6 +50,8 @@ class EditHistory {
   // Whether the configuration last recorded differs from the one last saved or loaded.
   bool Modified() const { return !SameConfiguration(current_, saved_); }
   const EditorContent& Current() const { return current_; }
+  // What "modified" compares with: the configuration last saved, loaded or read whole.
+  const EditorContent& Saved() const { return saved_; }
 
  private:
   std::deque<EditorContent> undo_;

@@ -18,6 +18,15 @@ std::string FindReadme(const std::string& programFolder) {
   return {};
 }
 
+std::string FindDemoDataFile(const std::string& programFolder) {
+  for (const std::string& library : StandardDefinitionsCandidates(programFolder)) {
+    const std::filesystem::path demo = std::filesystem::path(library).parent_path() / "demo.dat";
+    std::error_code error;
+    if (std::filesystem::exists(demo, error)) return demo.string();
+  }
+  return {};
+}
+
 std::string AboutText() {
   return std::string("BrixoConfig ") + kReleaseCaption +
          "\n\nConfigures and tests the Brixo accessory controller over a serial line, directly "

@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 
+#include "app/configuration_sheet.h"
 #include "app/program_version.h"
 #include "cli/cli_lines.h"
 #include "cli/cli_run.h"
@@ -19,7 +20,7 @@ namespace {
 
 constexpr unsigned kNoFlags = 0;
 
-constexpr std::array<CliCommand, 27> kCommands{{
+constexpr std::array<CliCommand, 30> kCommands{{
     {"ports", "", "the numbered port list",
      "Lists the serial ports, numbered as --port N takes them; with --simulate the simulated\n"
      "controller is listed as well.\n",
@@ -132,6 +133,29 @@ constexpr std::array<CliCommand, 27> kCommands{{
      "controller. Ctrl-C either comes before OUT is replaced, which is then left as it was\n"
      "(status 130), or finds the conversion complete (status 0); brixo-cli says which.\n",
      2, 2, kFlagCompact, false, RunConvert},
+    {"addresses", "FILE [--csv]", "every pin's addresses, as the pin editor shows them",
+     "Loads FILE and prints one line per pin: description, device, output type, aspect layout,\n"
+     "initial aspect and the first basic DCC, extended DCC and serial address with their counts\n"
+     "and the pin address, as the pin editor's labels show them (\"-\" for none). --module,\n"
+     "--xaddr and --zero-based decide the addresses as the window's link settings do. With --csv\n"
+     "the columns pin, description, device, dcc_first, dcc_count, xdcc_first, xdcc_count,\n"
+     "serial_first, serial_count, pin_address follow a header line (RFC 4180, UTF-8). Needs no\n"
+     "controller.\n",
+     1, 1, kFlagCsv, false, RunAddresses},
+    {"program", "FILE PIN ASPECT [--svg OUT]", "an aspect's program in words",
+     "Loads FILE and prints ASPECT of PIN in words, one line per used step, as the device tab\n"
+     "shows it (\"0: pin 2 \"Signal red\" \u2014 Off, fade, T(/60) 0\"). --svg writes its time line to\n"
+     "OUT as an SVG picture. Needs no controller.\n",
+     3, 3, kFlagSvg, false, RunProgram},
+    {"sheet", "FILE -o OUT [--page a4|letter]", "the configuration sheet, as HTML or PDF",
+     "Loads FILE and writes its configuration sheet to OUT (--output): HTML when OUT ends in .html,\n"
+     "PDF when it ends in .pdf. The sheet holds the identification string, file name and date,\n"
+     "the general settings and the event control in words, the pin overview with every\n"
+     "address, then each pin that holds any configuration with its output parameters and\n"
+     "every aspect in words and on a time line. --module, --xaddr and --zero-based decide the\n"
+     "addresses as for 'addresses'; --page gives the PDF's paper, a4 (default) or letter.\n"
+     "Needs no controller.\n",
+     1, 1, kFlagOutput | kFlagPage, false, RunSheet},
 }};
 
 constexpr const char* kOptionsHelp =
@@ -176,6 +200,10 @@ std::string FlagName(unsigned flag) {
     case kFlagXaddrRange: return "--xaddr-range";
     case kFlagProbeMs: return "--probe-ms";
     case kFlagChangedOnly: return "--changed-only";
+    case kFlagCsv: return "--csv";
+    case kFlagSvg: return "--svg";
+    case kFlagOutput: return "-o";
+    case kFlagPage: return "--page";
     default: return "?";
   }
 }
@@ -189,6 +217,11 @@ int CheckCommandLine(const CliCommand& command, const CliOptions& options) {
       return EarlyUsageError(FlagName(flag) + " does not apply to " + command.Name);
   }
   return kExitOk;
+}
+
+// Only a PDF is painted, and only painting needs fonts and so the GUI application object.
+bool PaintsPages(const CliCommand& command, const CliOptions& options) {
+  return std::string(command.Name) == "sheet" && SheetFormatOf(options.OutputPath) == SheetFormat::Pdf;
 }
 
 struct FileCloser {
@@ -248,7 +281,7 @@ int RunCli(const std::vector<std::string>& args) {
   if (command == nullptr) return EarlyUsageError("no command given");
   if (int status = CheckCommandLine(*command, options)) return status;
 
-  QtRuntime qt;
+  QtRuntime qt(PaintsPages(*command, options));
   if (options.Ports.size() > 1) return RunOnLines(*command, options);
 
   StatusLine status(isatty(STDERR_FILENO) == 1);

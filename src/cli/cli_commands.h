@@ -58,5 +58,8 @@ int RunMonitor(CliSession& s);
 int RunScan(CliSession& s);
 int RunBackup(CliSession& s);
 int RunVerifyDir(CliSession& s);
+int RunAddresses(CliSession& s);
+int RunProgram(CliSession& s);
+int RunSheet(CliSession& s);
 
 }  // namespace brixo

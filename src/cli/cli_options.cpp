@@ -85,6 +85,26 @@ struct Parser {
     if (arg == "--dynamic") return Flag(kFlagDynamic, o.Dynamic);
     if (arg == "--slow") return Flag(kFlagSlow, o.Slow);
     if (arg == "--changed-only") return Flag(kFlagChangedOnly, o.ChangedOnly);
+    if (arg == "--csv") return Flag(kFlagCsv, o.Csv);
+    if (arg == "--svg") {
+      o.FlagsGiven |= kFlagSvg;
+      return Value(arg, o.SvgPath);
+    }
+    if (arg == "-o" || arg == "--output") {
+      o.FlagsGiven |= kFlagOutput;
+      return Value(arg, o.OutputPath);
+    }
+    if (arg == "--page") {
+      o.FlagsGiven |= kFlagPage;
+      std::string size;
+      if (!Value(arg, size)) return false;
+      if (size != "a4" && size != "letter") {
+        error = "bad value for --page: " + size + " (a4 or letter)";
+        return false;
+      }
+      o.PageSize = size == "letter" ? SheetPageSize::Letter : SheetPageSize::A4;
+      return true;
+    }
     if (arg == "--count") {
       o.FlagsGiven |= kFlagCount;
       return Whole(arg, o.Count, 1);

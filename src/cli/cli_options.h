@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "files/sheet_document.h"
+
 namespace brixo {
 
 // Flags that only some commands take.
@@ -17,7 +19,11 @@ enum CommandFlag : unsigned {
   kFlagXaddrRange = 1u << 5,
   kFlagProbeMs = 1u << 6,
   kFlagChangedOnly = 1u << 7,
-  kLastFlag = kFlagChangedOnly,
+  kFlagCsv = 1u << 8,
+  kFlagSvg = 1u << 9,
+  kFlagOutput = 1u << 10,
+  kFlagPage = 1u << 11,
+  kLastFlag = kFlagPage,
 };
 
 struct CliOptions {
@@ -46,6 +52,10 @@ struct CliOptions {
   bool Dynamic = false;
   bool Slow = false;
   bool ChangedOnly = false;  // write-all --changed-only
+  bool Csv = false;          // addresses --csv
+  std::string SvgPath;       // program --svg OUT
+  std::string OutputPath;    // sheet -o OUT
+  SheetPageSize PageSize = SheetPageSize::A4;  // sheet --page
   std::optional<int> Count;
   std::optional<double> Seconds;
   // --xaddr-range A-B, as displayed.

@@ -56,6 +56,11 @@ int CheckLinkOptions(CliSession& s) {
   if (!o.SimLoad.empty() && !o.Simulate) return UsageError(s, "--sim-load needs --simulate");
   if (o.Tunnel && o.Transparent) return UsageError(s, "--tunnel and --transparent exclude each other");
   if (!o.Simulate && o.Port.empty()) return UsageError(s, "no port given: use --port DEVICE or --simulate");
+  return CheckAddressOptions(s);
+}
+
+int CheckAddressOptions(CliSession& s) {
+  const CliOptions& o = s.Options;
   const int first = s.Offset();
   const int modules = o.Tunnel ? kTunnelledModules : kDirectModules;
   if (o.Module && (*o.Module < first || *o.Module >= first + modules))
@@ -63,6 +68,18 @@ int CheckLinkOptions(CliSession& s) {
   if (o.ExtendedAddress && (*o.ExtendedAddress < first || *o.ExtendedAddress >= first + kExtendedAddresses))
     return UsageError(s, "--xaddr must lie from " + RangeText(first, kExtendedAddresses));
   return kExitOk;
+}
+
+void ApplyAddressOptions(CliSession& s) {
+  const CliOptions& o = s.Options;
+  AppState& app = s.App;
+  if (o.Module) app.Addresses().CommitModuleAddressText(std::to_string(*o.Module), s.Offset());
+  if (o.ExtendedAddress) {
+    // Giving --xaddr is the answer to "intended for experienced users only".
+    s.Prompt.AnswerNextQuestion();
+    app.Addresses().SetExtendedAddressing(true);
+    app.Addresses().CommitExtendedAddressText(std::to_string(*o.ExtendedAddress), s.Offset());
+  }
 }
 
 // The built-in simulated controller takes the identity the options give (module,
@@ -94,13 +111,7 @@ int Connect(CliSession& s) {
     if (int status = TransparentMode(s)) return status;
   }
   if (o.Tunnel && !app.Quendal().SetTunnelling(true, s.Offset())) return kExitFailed;
-  if (o.Module) app.Addresses().CommitModuleAddressText(std::to_string(*o.Module), s.Offset());
-  if (o.ExtendedAddress) {
-    // Giving --xaddr is the answer to "intended for experienced users only".
-    s.Prompt.AnswerNextQuestion();
-    app.Addresses().SetExtendedAddressing(true);
-    app.Addresses().CommitExtendedAddressText(std::to_string(*o.ExtendedAddress), s.Offset());
-  }
+  ApplyAddressOptions(s);
   return kExitOk;
 }
 

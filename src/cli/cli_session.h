@@ -36,6 +36,10 @@ int UsageError(CliSession& s, const std::string& text);
 
 // Option combinations and numbers that can be judged before anything is opened.
 int CheckLinkOptions(CliSession& s);
+// --module and --xaddr: within the numbering's ranges, and given to the link as its address
+// fields take them (the addresses the pins answer to follow them).
+int CheckAddressOptions(CliSession& s);
+void ApplyAddressOptions(CliSession& s);
 // Opens the port (after CheckLinkOptions passed) and applies the link options (bit rate, transparent mode, tunnelling,
 // bidirectional switch, module and extended address). kExitOk when the controller can be
 // talked to, otherwise the exit status.

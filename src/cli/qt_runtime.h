@@ -1,6 +1,8 @@
 #pragma once
 // QSerialPort watches its device through Qt's event machinery, which needs the
-// application object even though brixo-cli never runs an event loop.
+// application object even though brixo-cli never runs an event loop. Painting pages (a
+// PDF) needs fonts, which need the GUI application object: it then draws off screen, so
+// that no display is needed.
 #include <memory>
 
 class QCoreApplication;
@@ -9,7 +11,7 @@ namespace brixo {
 
 class QtRuntime {
  public:
-  QtRuntime();
+  explicit QtRuntime(bool painting = false);
   ~QtRuntime();
   QtRuntime(const QtRuntime&) = delete;
   QtRuntime& operator=(const QtRuntime&) = delete;
@@ -18,7 +20,9 @@ class QtRuntime {
   // QCoreApplication keeps references to these for its whole life.
   int argc_ = 1;
   char name_[10] = "brixo-cli";
-  char* argv_[2] = {name_, nullptr};
+  char platformOption_[10] = "-platform";
+  char platform_[10] = "offscreen";
+  char* argv_[4] = {name_, nullptr, nullptr, nullptr};
   std::unique_ptr<QCoreApplication> app_;  // null when one exists already
 };
 

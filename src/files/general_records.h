@@ -7,12 +7,10 @@
 #include "files/data_file_view.h"
 #include "files/file_record.h"
 #include "files/record_writer.h"
+#include "transfer/general_settings_captions.h"
 #include "transfer/general_settings_state.h"
 
 namespace brixo {
-
-inline constexpr std::array<const char*, 8> kBaudRateTexts = {"9600",  "14400", "19200", "28800",
-                                                              "38400", "57600", "76800", "115200"};
 
 // Each value as Write All would send it, so that the file describes the controller it
 // restores ("Enforced eXtended Address" as the controller's 127).

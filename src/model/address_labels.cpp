@@ -23,18 +23,23 @@ std::string ShowXDccAddress(const PinArray& pins, const AddressMaps& maps, const
   return FirstOutputText(pins[in.CurrentPin].XDccAddressCount, in.XDccFirstOutput, maps.XDccStart[in.CurrentPin]);
 }
 
+std::optional<int> SerialAddressNumber(const AddressInputs& in, int s) {
+  const int no = in.NumberingOffset;
+  if (in.CheckGenTamloaddr) return in.FlexAddress * 4 + s + no;
+  if (in.CheckGenBrixoNative) {
+    if (s < 128) return in.ModuleAddress * 128 + s + no;
+    return std::nullopt;
+  }
+  if (s < 32) return in.ModuleAddress * 32 + s + no;
+  return std::nullopt;
+}
+
 SerialAddressLabels ShowSerialAddress(const PinArray& pins, const AddressMaps& maps, const AddressInputs& in) {
   SerialAddressLabels labels;
   if (!ValidCurrentPin(in) || pins[in.CurrentPin].SerialAddressCount == 0) return labels;
   const int s = maps.SerialStart[in.CurrentPin];
   const int no = in.NumberingOffset;
-  if (in.CheckGenTamloaddr) {
-    labels.lblSerialAddress = std::to_string(in.FlexAddress * 4 + s + no);
-  } else if (in.CheckGenBrixoNative) {
-    if (s < 128) labels.lblSerialAddress = std::to_string(in.ModuleAddress * 128 + s + no);
-  } else if (s < 32) {
-    labels.lblSerialAddress = std::to_string(in.ModuleAddress * 32 + s + no);
-  }
+  if (const std::optional<int> address = SerialAddressNumber(in, s)) labels.lblSerialAddress = std::to_string(*address);
   if (s < 128) {
     labels.lblPinAddress = std::to_string(in.ModuleAddress + no) + ".";
     if (in.CheckXaddress) labels.lblPinAddress += std::to_string(in.ExtendedAddress + no) + ".";

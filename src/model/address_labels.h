@@ -1,6 +1,7 @@
 #pragma once
 // The first address of each kind of the current pin, as the pin editor shows it, and the
 // address-count boxes with their visibility.
+#include <optional>
 #include <string>
 
 #include "model/address_maps.h"
@@ -26,6 +27,10 @@ struct SerialAddressLabels {
   std::string lblSerialAddress = "-";
   std::string lblPinAddress = "-";
 };
+
+// The serial address that the pins' serial address number `start` (counted over all pins
+// from 0) answers to; none where the editor shows "-" (beyond the module's addresses).
+std::optional<int> SerialAddressNumber(const AddressInputs& in, int start);
 
 std::string ShowDccAddress(const PinArray& pins, const AddressMaps& maps, const AddressInputs& in);
 std::string ShowXDccAddress(const PinArray& pins, const AddressMaps& maps, const AddressInputs& in);

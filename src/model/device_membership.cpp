@@ -21,6 +21,12 @@ std::vector<int> DeviceMembers(const PinArray& pins, int head) {
   return members;
 }
 
+std::string ShownDeviceDescription(const PinArray& pins, int p) {
+  if (IsDeviceHead(pins, p)) return pins[p].DeviceDescription;
+  if (RefersToDevice(pins, p)) return pins[ReferredPinOf(pins, p)].DeviceDescription;
+  return kReferralIsNoDevice;
+}
+
 void DissolveDevice(PinArray& pins, int pin) {
   if (!IsValidPin(pin) || !IsDeviceHead(pins, pin)) return;
   for (int member : DeviceMembers(pins, pin)) {

@@ -16,11 +16,17 @@ std::string TwoDigits(int64_t value) {
 
 }  // namespace
 
-std::string FormatDuration(int time, int base) {
+int64_t DurationTicks(int time, int base) {
   const int exponent = std::clamp(base, 0, kMaxBaseExponent);
-  const int64_t ticks = static_cast<int64_t>(std::max(time, 0)) << (3 * exponent);
-  const int64_t hundredthsPart = ticks % 50;
-  const int64_t seconds = ticks / 50;
+  return static_cast<int64_t>(std::max(time, 0)) << (3 * exponent);
+}
+
+std::string FormatDuration(int time, int base) { return FormatTicks(DurationTicks(time, base)); }
+
+std::string FormatTicks(int64_t ticks) {
+  ticks = std::max<int64_t>(ticks, 0);
+  const int64_t hundredthsPart = ticks % kTicksPerSecond;
+  const int64_t seconds = ticks / kTicksPerSecond;
   return TwoDigits(seconds / 60) + ":" + TwoDigits(seconds % 60) + "." + TwoDigits(2 * hundredthsPart);
 }
 

@@ -137,6 +137,10 @@ Par0Kind Par0KindOf(int opcode) {
   return Par0Kind::PinOffset;
 }
 
+bool HasDuration(const InstructionInfo& info) { return info.HelpTool == kHelpToolTime; }
+
+bool WaitsRandomly(int opcode) { return opcode == 97 || opcode == 99 || opcode == 101 || opcode == 103; }
+
 int Par2MaxOf(int opcode) {
   switch (opcode) {
     case 1: return 8;

@@ -67,6 +67,12 @@ enum class Par0Kind {
 };
 Par0Kind Par0KindOf(int opcode);
 
+// Steps whose Par2 and Par3 are a "Time" and its "Base": the step lasts that long.
+bool HasDuration(const InstructionInfo& info);
+// Of those, the ones that wait at random ("Wait Random" and the "WtRnd" steps): how long
+// they take is the controller's choice; the tool knows only the Time they are given.
+bool WaitsRandomly(int opcode);
+
 // Upper bound of a typed Par2 (the lower bound is always 0).
 int Par2MaxOf(int opcode);
 

@@ -25,6 +25,18 @@ constexpr std::array<OutputField, kOutputFieldCount> kFields = {{
 
 }  // namespace
 
+std::string OutputTypeInWords(int outputType) {
+  switch (outputType) {
+    case kOutputNone: return "not configured";
+    case kOutputServo: return "servo";
+    case kOutputPwm: return "PWM output";
+    case kOutputPwmInverted: return "PWM output, inverted";
+    case kOutputInput: return "input";
+    case kOutputInputLowActive: return "input, low active";
+    default: return "type " + std::to_string(outputType);
+  }
+}
+
 int OutputConfigBytesOf(int outputType) {
   switch (outputType) {
     case kOutputServo: return 12;

@@ -3,6 +3,7 @@
 // defaults a change of kind installs, and the fields with their ranges.
 #include <array>
 #include <cstdint>
+#include <string>
 
 #include "model/pin_model.h"
 
@@ -21,6 +22,10 @@ constexpr int kPageClear = 0;
 constexpr int kPageServo = 1;
 constexpr int kPagePwm = 2;
 constexpr int kPageInput = 3;
+
+// An output type in words ("servo", "PWM output, inverted"); a type the tool does not
+// know by its number.
+std::string OutputTypeInWords(int outputType);
 
 // Bytes of OutputConfig (type included) that a type uses, the ones the data file and the
 // controller carry: 12 for a servo, 6 for PWM, 5 for an input, the type alone otherwise.

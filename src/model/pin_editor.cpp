@@ -5,6 +5,7 @@
 #include "model/device_membership.h"
 #include "model/duration_format.h"
 #include "model/numeric_text.h"
+#include "model/step_display.h"
 
 namespace brixo {
 
@@ -31,11 +32,6 @@ uint8_t& ParByte(StepRecord& step, int par) {
 bool ValidRow(int row) { return row >= 0 && row < kStepCount; }
 bool ValidPar(int par) { return par >= 0 && par < kParCount; }
 
-// Bias between the stored Par1 and the number shown; "Clone" shows a pin number.
-int Par1Shift(const InstructionInfo& info, int opcode, int numberingOffset) {
-  return info.Par1DisplayBias + (opcode == 7 ? numberingOffset : 0);
-}
-
 }  // namespace
 
 PinEditor::PinEditor(ConfigModel& model, const InstructionTable& table) : model_(model), table_(table) {}
@@ -49,23 +45,7 @@ AspectRecord& PinEditor::Aspect() {
 StepRecord& PinEditor::Step(int row) { return Aspect().Steps[std::clamp(row, 0, kStepCount - 1)]; }
 
 std::string PinEditor::ParDisplayText(const StepRecord& step, int par) const {
-  const int no = model_.NumberingOffset;
-  switch (par) {
-    case 0:
-      switch (Par0KindOf(step.Instruction)) {
-        case Par0Kind::AbsolutePin: return NumberText(step.Par0 + no);
-        case Par0Kind::Accel: return step.Par0 == 127 ? "-1" : NumberText(step.Par0);
-        case Par0Kind::PinOffset:
-          return NumberText(model_.CurrentPin + step.Par0 < kPinCount ? step.Par0 : step.Par0 - kPinCount);
-      }
-      return "0";
-    case 1: {
-      const InstructionInfo& info = table_.Info(step.Instruction);
-      return NumberText(step.Par1 + Par1Shift(info, step.Instruction, no));
-    }
-    case 2: return NumberText(step.Par2);
-    default: return NumberText(step.Par3);
-  }
+  return ShownParText(table_, step, par, model_.CurrentPin, model_.NumberingOffset);
 }
 
 void PinEditor::RefreshStep(int row, bool edited) {
@@ -143,7 +123,7 @@ PinEditor::ParRange PinEditor::ShownParRange(const StepRecord& step, int par) co
       return {};
     case 1: {
       const InstructionInfo& info = table_.Info(step.Instruction);
-      const int shift = Par1Shift(info, step.Instruction, no);
+      const int shift = Par1DisplayShift(info, step.Instruction, no);
       return {info.Par1Min + shift, info.Par1Max + shift};
     }
     case 2: return {0, Par2MaxOf(step.Instruction)};
@@ -161,17 +141,10 @@ std::string PinEditor::ParTipText(const StepRecord& step, int par) const {
 }
 
 void PinEditor::ShowDeviceFields() {
-  PinRecord& pin = Pin();
   const int referred = ReferredPinOf(model_.PinTable, model_.CurrentPin);
   view_.TextDevicePin = NumberText(referred + model_.NumberingOffset);
-  if (pin.DevicePointer == 0) {
-    view_.TextDeviceDescription = pin.DeviceDescription;
-  } else if (RefersToDevice(model_.PinTable, model_.CurrentPin)) {
-    view_.TextDeviceDescription = model_.PinTable[referred].DeviceDescription;
-  } else {
-    view_.TextDeviceDescription = kReferralIsNoDevice;
-  }
-  view_.TextDeviceDescriptionEnabled = pin.DevicePointer == 0;
+  view_.TextDeviceDescription = ShownDeviceDescription(model_.PinTable, model_.CurrentPin);
+  view_.TextDeviceDescriptionEnabled = Pin().DevicePointer == 0;
 }
 
 void PinEditor::ShowPin() {
@@ -283,7 +256,7 @@ void PinEditor::StoreParameter(int row, int par, int value) {
       break;
     case 1: {
       const InstructionInfo& info = table_.Info(step.Instruction);
-      step.Par1 = static_cast<uint8_t>(v - Par1Shift(info, step.Instruction, model_.NumberingOffset));
+      step.Par1 = static_cast<uint8_t>(v - Par1DisplayShift(info, step.Instruction, model_.NumberingOffset));
       break;
     }
     case 2: step.Par2 = static_cast<uint8_t>(v); break;

@@ -4,6 +4,7 @@
 #include <array>
 #include <string>
 
+#include "model/device_membership.h"
 #include "model/instruction_table.h"
 #include "model/pin_model.h"
 #include "model/step_row_view.h"
@@ -32,8 +33,6 @@ struct PinEditorView {
   bool ExpertMode = false;
   DetailsVisibility Details;
 };
-
-inline constexpr const char* kReferralIsNoDevice = "<Referral is no Device !>";
 
 class PinEditor {
  public:

@@ -34,6 +34,10 @@ constexpr MenuEntry kMenuEntries[] = {
     {"&File", "&Save File...", "ActionSaveFile", "Ctrl+S", &BrixoConfig::SaveFileNormal},
     {"&File", "Save &Compact...", "ActionSaveCompact", "Ctrl+Shift+S", &BrixoConfig::SaveFileCompact},
     {"&File", nullptr, nullptr, nullptr, nullptr},
+    {"&File", "&Export Sheet...", "ActionExportSheet", nullptr, &BrixoConfig::ExportSheet},
+    {"&File", "Print Pre&view...", "ActionPrintPreview", nullptr, &BrixoConfig::PrintPreview},
+    {"&File", "&Print...", "ActionPrint", "Ctrl+P", &BrixoConfig::PrintSheet},
+    {"&File", nullptr, nullptr, nullptr, nullptr},
     // An entry without a handler is a submenu that the window fills.
     {"&File", "Recent &Files", "MenuRecentFiles", nullptr, nullptr},
     {"&File", nullptr, nullptr, nullptr, nullptr},
@@ -49,6 +53,7 @@ constexpr MenuEntry kMenuEntries[] = {
     {"&Controller", "&Erase Flash...", "ActionEraseFlash", nullptr, &BrixoConfig::EraseFlash},
     {"&View", "&Communication Monitor", "ActionMonitor", nullptr, &BrixoConfig::OpenMonitor},
     {"&View", "Verification &Report", "ActionReport", nullptr, &BrixoConfig::OpenReport},
+    {"&View", "&Pin Overview", "ActionPinOverview", nullptr, &BrixoConfig::OpenPinOverview},
     {"&Tools", "&Expert Mode...", "ActionExpertMode", nullptr, &BrixoConfig::ExpertModeSwitch},
     {"&Tools", nullptr, nullptr, nullptr, nullptr},
     {"&Tools", "&Pattern Calculator...", "ActionPatternCalculator", nullptr, &BrixoConfig::OpenPatternCalculator},

@@ -339,12 +339,14 @@ void BrixoConfig::Redo() {
 void BrixoConfig::NoteEdits() {
   // A running command records its own step when it ends.
   if (!running_) app_.NoteEdits();
+  FollowEdits();
 }
 
 void BrixoConfig::ShowEditState() {
   setWindowTitle(ToQt(WindowTitle(app_.DocumentPath(), app_.ModifiedAsRecorded())));
   if (undoAction_) undoAction_->setEnabled(app_.CanUndo());
   if (redoAction_) redoAction_->setEnabled(app_.CanRedo());
+  FollowEdits();
 }
 
 void BrixoConfig::EraseFlash() { generalTab_->Erase(); }
@@ -508,6 +510,7 @@ void BrixoConfig::ShowNumbering() {
   ShowGeneralSettings();
   eventTab_->ShowNumbering();
   deviceTab_->ShowNumbering();
+  FollowEdits();
 }
 
 void BrixoConfig::ShowExpertMode() {
@@ -519,15 +522,31 @@ void BrixoConfig::ShowExpertMode() {
 void BrixoConfig::ShowPortState() { ShowLinkSettings(); }
 
 void BrixoConfig::ShowEventPin() { eventTab_->ShowEventPin(); }
-void BrixoConfig::ShowPin() { deviceTab_->ShowPin(); }
+void BrixoConfig::ShowPin() {
+  deviceTab_->ShowPin();
+  FollowEdits();
+}
 void BrixoConfig::ShowOutputConfig() { deviceTab_->ShowOutputConfig(); }
 void BrixoConfig::ShowDetails() { deviceTab_->ShowDetails(); }
-// Every address refresh ends in the same labels and count boxes of the pin editor.
-void BrixoConfig::RebuildAddressMaps() { deviceTab_->ShowAddresses(); }
+// Every address refresh ends in the same labels and count boxes of the pin editor, and in
+// the overview's address columns.
+void BrixoConfig::RebuildAddressMaps() {
+  deviceTab_->ShowAddresses();
+  FollowEdits();
+}
 void BrixoConfig::ShowAddressCounts() { deviceTab_->ShowAddresses(); }
-void BrixoConfig::ShowSerialAddress() { deviceTab_->ShowAddresses(); }
-void BrixoConfig::ShowDccAddress() { deviceTab_->ShowAddresses(); }
-void BrixoConfig::ShowXDccAddress() { deviceTab_->ShowAddresses(); }
+void BrixoConfig::ShowSerialAddress() {
+  deviceTab_->ShowAddresses();
+  FollowEdits();
+}
+void BrixoConfig::ShowDccAddress() {
+  deviceTab_->ShowAddresses();
+  FollowEdits();
+}
+void BrixoConfig::ShowXDccAddress() {
+  deviceTab_->ShowAddresses();
+  FollowEdits();
+}
 
 void BrixoConfig::SetBusy(bool visible) {
   labelProgress_->clear();

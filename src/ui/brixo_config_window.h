@@ -10,6 +10,7 @@
 #include <string>
 
 #include "app/app_state.h"
+#include "files/sheet_document.h"
 #include "model/help_tools.h"
 #include "ui/press_rules.h"
 
@@ -34,6 +35,7 @@ class CommunicationWindow;
 class ScanDialog;
 class DeviceConfigTab;
 class EventControlTab;
+class PinOverviewWindow;
 class GeneralTabWidget;
 class TestTab;
 class UpDownField;
@@ -45,6 +47,7 @@ inline constexpr int kPortScanIntervalMs = 1500;
 inline constexpr const char* kLabelActionCaption = "  Working ... Please WAIT";
 inline constexpr const char* kShowChangesQuestion = "Show what will change first?";
 inline constexpr const char* kWriteOnlyChanges = "Write only what differs";
+inline constexpr const char* kSheetFileFilter = "Configuration sheet|*.pdf;*.html";
 
 class BrixoConfig : public QMainWindow, public AppObserver {
   Q_OBJECT
@@ -61,6 +64,7 @@ class BrixoConfig : public QMainWindow, public AppObserver {
   // Null until the monitor or the report was first opened.
   CommunicationWindow* Monitor() const { return monitor_; }
   VerificationReportWindow* ReportWindow() const { return report_; }
+  PinOverviewWindow* Overview() const { return overview_; }
 
   // How the verification report is shown at the end of a verification; by default modally.
   // Tests and the screenshot mode look at it without blocking.
@@ -89,6 +93,11 @@ class BrixoConfig : public QMainWindow, public AppObserver {
   void SaveFileNormal() { SaveFile(SaveMode::Normal); }
   void SaveFileCompact() { SaveFile(SaveMode::Compact); }
   void LoadFile();
+  // File > "Export Sheet...", "Print Preview..." and "Print...": the configuration sheet as
+  // a PDF or HTML file, on screen as printed, or on the printer.
+  void ExportSheet();
+  void PrintPreview();
+  void PrintSheet();
   void Quit();
   // "Undo" (Ctrl+Z) and "Redo" (Ctrl+Shift+Z): the editor's configuration one step back or
   // forward; nothing is sent to the controller.
@@ -97,6 +106,8 @@ class BrixoConfig : public QMainWindow, public AppObserver {
   void EraseFlash();
   void OpenMonitor();
   void OpenReport();
+  // View > "Pin Overview": every pin in a table that follows the editor (non-modal).
+  void OpenPinOverview();
   // "Scan line...": finds the controllers on the line; the chosen one's address is taken.
   void OpenScanDialog();
   void ExpertModeSwitch();
@@ -163,10 +174,17 @@ class BrixoConfig : public QMainWindow, public AppObserver {
   void StepExtendedAddress(bool up);
   void OpenCalculator(HelpToolKind kind);
   void RunDialog(QDialog& dialog);
+  // The sheet of the configuration the editor holds, addresses as the link settings give them.
+  SheetDocument Sheet();
   // The posted command runs as soon as the busy label is on screen.
   void StartPostedCommand();
   // A user action has ended: what it changed becomes an undo step.
   void NoteEdits();
+  // The views of the whole configuration (the pin overview, the aspect in words) follow
+  // whatever changed it or what it is compared with.
+  void FollowEdits();
+  // A pin double-clicked in the overview: the device tab shows it.
+  void OpenPinFromOverview(int pin);
   // While a command runs, the monitor keeps scrolling and showing its lines.
   void KeepMonitorResponsive();
   // Between two exchanges of a running command: a "Stop" clicked meanwhile is taken.
@@ -228,6 +246,7 @@ class BrixoConfig : public QMainWindow, public AppObserver {
   QMenu* recentFiles_ = nullptr;
   CommunicationWindow* monitor_ = nullptr;
   VerificationReportWindow* report_ = nullptr;
+  PinOverviewWindow* overview_ = nullptr;
 };
 
 }  // namespace brixo

@@ -6,11 +6,10 @@
 #include <QTimer>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
 
 #include "app/app_state.h"
+#include "app/help_files.h"
 #include "app/program_version.h"
-#include "files/device_library.h"
 #include "link/qt_port_scanner.h"
 #include "link/qt_serial_port.h"
 #include "ui/brixo_config_window.h"
@@ -35,15 +34,6 @@ bool NeedsNoScreen(int argc, char** argv) {
   for (const char* option : {"--screenshot", "--help", "-h", "--help-all", "--version", "-v"})
     if (HasOption(argc, argv, option)) return true;
   return false;
-}
-
-// The demo configuration sits where the standard device library is looked for.
-std::string DemoDataFile(const std::string& programFolder) {
-  for (const std::string& library : brixo::StandardDefinitionsCandidates(programFolder)) {
-    const std::filesystem::path demo = std::filesystem::path(library).parent_path() / "demo.dat";
-    if (std::filesystem::exists(demo)) return demo.string();
-  }
-  return {};
 }
 
 // Nobody answers questions while pictures are taken: every message goes to standard error
@@ -110,7 +100,7 @@ int main(int argc, char** argv) {
   brixo::AppState app(prompt, chooser, options);
 
   if (options.OfferSimulator) {
-    const std::string demo = DemoDataFile(options.ProgramFolder);
+    const std::string demo = brixo::FindDemoDataFile(options.ProgramFolder);
     if (demo.empty())
       std::fprintf(stderr, "demo.dat not found: the simulated controller starts empty\n");
     else

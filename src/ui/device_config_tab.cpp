@@ -11,6 +11,7 @@
 
 #include "app/app_state.h"
 #include "ui/address_counts_panel.h"
+#include "ui/aspect_program_panel.h"
 #include "ui/calc_event_map_dialog.h"
 #include "ui/calc_pattern_dialog.h"
 #include "ui/calc_time_dialog.h"
@@ -68,6 +69,7 @@ void DeviceConfigTab::Bind(AppState& app) {
   addresses_ = new AddressCountsPanel(app);
   outputs_ = new OutputConfigPages(app);
   definitions_ = new DeviceDefinitionsPanel(app);
+  program_ = new AspectProgramPanel(app);
 
   auto* content = new QWidget;
   columns_ = new QBoxLayout(QBoxLayout::LeftToRight, content);
@@ -87,6 +89,8 @@ void DeviceConfigTab::Bind(AppState& app) {
   outputFrame_ = Group("Output Configuration", "FramePinConfig", outputs_);
   right_->addWidget(outputFrame_);
   right_->addWidget(Group("Pin Transfer", "FramePinTransfer", BuildTransferButtons()));
+  // Beside the step rows when the output pages are folded away (no details).
+  right_->addWidget(program_);
   right_->addStretch(1);
   columns_->addLayout(right_, 2);
 
@@ -164,6 +168,18 @@ void DeviceConfigTab::ShowPin() {
   if (!app_) return;
   editor_->Show();
   addresses_->Show();
+  program_->Show();
+}
+
+void DeviceConfigTab::ShowProgram() {
+  if (app_) program_->Show();
+}
+
+void DeviceConfigTab::OpenPin(int pin) {
+  if (!app_) return;
+  app_->Pins().PinSpinnerMoved(pin + app_->Model().NumberingOffset);
+  editor_->Show();
+  PinSelected();
 }
 
 void DeviceConfigTab::ShowAddresses() {
@@ -180,6 +196,7 @@ void DeviceConfigTab::ShowDetails() {
   if (!app_) return;
   editor_->Show();
   addresses_->Show();
+  program_->Show();
   outputs_->Show(false);
   ShowOutputFrame();
   ShowTransferButtons();
@@ -241,6 +258,7 @@ void DeviceConfigTab::PinSelected() {
   view.ShowOutputConfig();
   addresses_->Show();
   outputs_->Show(true);
+  program_->Show();
 }
 
 void DeviceConfigTab::RunDialog(QDialog& dialog) {
@@ -305,6 +323,7 @@ void DeviceConfigTab::OpenHelpTool(int row, HelpBox box) {
       break;
   }
   editor_->Show();
+  program_->Show();
 }
 
 }  // namespace brixo

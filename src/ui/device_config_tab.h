@@ -20,6 +20,7 @@ namespace brixo {
 
 class AddressCountsPanel;
 class AppState;
+class AspectProgramPanel;
 class CalcEventMapDialog;
 class CalcPatternDialog;
 class CalcTimeDialog;
@@ -66,11 +67,17 @@ class DeviceConfigTab : public QWidget {
   void SetDefinitionsVersion(const QString& caption);
   // Everything at once.
   void RefreshAll();
+  // The aspect in words and its time line, after any edit.
+  void ShowProgram();
+  // Shows pin `pin` (internal number), as choosing it in the pin box does: pending edits of
+  // the pin shown are kept first.
+  void OpenPin(int pin);
 
   PinEditorPanel* Editor() const { return editor_; }
   AddressCountsPanel* AddressCounts() const { return addresses_; }
   OutputConfigPages* Outputs() const { return outputs_; }
   DeviceDefinitionsPanel* Definitions() const { return definitions_; }
+  AspectProgramPanel* Program() const { return program_; }
   EditPinDialog* PinDialog() const { return pinDialog_; }
   EditAspectDialog* AspectDialog() const { return aspectDialog_; }
   EditStepDialog* StepDialog() const { return stepDialog_; }
@@ -114,6 +121,7 @@ class DeviceConfigTab : public QWidget {
   OutputConfigPages* outputs_ = nullptr;
   QWidget* outputFrame_ = nullptr;
   DeviceDefinitionsPanel* definitions_ = nullptr;
+  AspectProgramPanel* program_ = nullptr;
   EditPinDialog* pinDialog_ = nullptr;
   EditAspectDialog* aspectDialog_ = nullptr;
   EditStepDialog* stepDialog_ = nullptr;

@@ -23,13 +23,6 @@ namespace brixo {
 
 namespace {
 
-constexpr std::array<const char*, 8> kGreenCaptions = {"Basic DCC Packet", "eXtd DCC Packet", "Tamlo Message",
-                                                       "Brixo Message",    "Green 4",         "Green 5",
-                                                       "Green 6",          "Idle Flash"};
-constexpr std::array<const char*, 8> kOrangeCaptions = {
-    "DCC Checksum Error", "Orange 1", "Orange 2", "Orange 3",
-    "Orange 4",           "Orange 5", "Orange 6", "All Received Datagrams"};
-
 QString Indexed(const char* name, int index) { return QString("%1_%2").arg(name).arg(index); }
 
 QHBoxLayout* ButtonRow(QPushButton* read, QPushButton* write) {
@@ -180,8 +173,10 @@ QGroupBox* GeneralTabWidget::BuildDccGroup() {
 
   auto* retention = Group("Packet Retention", "FrameGenDCC_PRP");
   auto* retentionRows = new QGridLayout(retention);
-  packetRetention_ =
-      Options(this, "OptGenDCC_PRP", retentionRows, {{0, "62.5ms"}, {1, "125ms"}, {2, "250ms"}, {3, "500ms"}}, 2);
+  std::vector<std::pair<int, const char*>> retentionOptions;
+  for (int i = 0; i < static_cast<int>(kPacketRetentionCaptions.size()); ++i)
+    retentionOptions.emplace_back(i, kPacketRetentionCaptions[i]);
+  packetRetention_ = Options(this, "OptGenDCC_PRP", retentionRows, retentionOptions, 2);
   connect(packetRetention_, &QButtonGroup::idClicked, this, [this](int id) { ctx_.General.OptGenDCC_PRP = id; });
   layout->addWidget(retention);
 
@@ -349,8 +344,8 @@ QGroupBox* GeneralTabWidget::BuildLedBoxes(const QString& title, const char* nam
 QGroupBox* GeneralTabWidget::BuildLedGroup() {
   QGroupBox* box = Group("LED Control", "FrameLC");
   auto* leds = new QHBoxLayout;
-  leds->addWidget(BuildLedBoxes("Green LED", "FrameLCGreen", green_, kGreenCaptions, true));
-  leds->addWidget(BuildLedBoxes("Orange LED", "FrameLCOrange", orange_, kOrangeCaptions, false));
+  leds->addWidget(BuildLedBoxes("Green LED", "FrameLCGreen", green_, kGreenLedCaptions, true));
+  leds->addWidget(BuildLedBoxes("Orange LED", "FrameLCOrange", orange_, kOrangeLedCaptions, false));
   auto* layout = new QVBoxLayout(box);
   layout->addLayout(leds);
   layout->addStretch(1);
@@ -390,7 +385,8 @@ QGroupBox* GeneralTabWidget::BuildSerialGroup() {
   };
   dataBits_ = formatRow(0, "Data bits", "OptionGenSerialDatabits", {{0, "7"}, {1, "8"}});
   stopBits_ = formatRow(1, "Stop bits", "OptionGenSerialStop", {{0, "1"}, {1, "2"}});
-  parity_ = formatRow(2, "Parity", "OptionGenSerialParity", {{0, "No"}, {2, "Even"}, {3, "Odd"}});
+  parity_ = formatRow(2, "Parity", "OptionGenSerialParity",
+                      {{0, kParityCaptions[0]}, {2, kParityCaptions[2]}, {3, kParityCaptions[3]}});
   formats->setColumnStretch(1, 1);
   layout->addLayout(formats);
   connect(dataBits_, &QButtonGroup::idClicked, this, [this](int id) { ctx_.General.OptionGenSerialDatabits = id; });

@@ -2,14 +2,17 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QPixmap>
 #include <QTabWidget>
 
+#include "app/help_files.h"
 #include "ui/brixo_config_window.h"
 #include "ui/communication_window.h"
 #include "ui/device_config_tab.h"
 #include "ui/event_test_screenshots.h"
 #include "ui/core_text.h"
+#include "ui/pin_overview_window.h"
 #include "ui/verification_report_window.h"
 
 namespace brixo {
@@ -57,6 +60,47 @@ void ShowADifference(BrixoConfig& window) {
   app.View().ShowPin();
 }
 
+// The device tab with a program that repeats itself on its time line: the demo's "Fire
+// flicker" (pin 17, aspect 3), whose random waits run again and again.
+bool SaveTimeLine(BrixoConfig& window, const QString& path) {
+  AppState& app = window.App();
+  ConfigModel& model = app.Model();
+  const uint8_t pin = model.CurrentPin;
+  const uint8_t aspect = model.CurrentAspect;
+  const bool details = app.Pins().Editor().View().CheckPAspShowDetails;
+  // Without the details the words and the picture stand beside the step rows.
+  app.Pins().ShowDetails(false);
+  window.ShowDetails();
+  window.SSTab_Main()->setCurrentIndex(kDeviceConfigurationTab);
+  window.DevicePage()->OpenPin(16);
+  app.Pins().Editor().CommitAspect("3");
+  window.DevicePage()->ShowPin();
+  // The words and the picture change their heights: the nested layouts settle in turns.
+  for (int pass = 0; pass < 3; ++pass) QApplication::processEvents();
+  const bool saved = Save(window, path);
+  app.Pins().ShowDetails(details);
+  window.ShowDetails();
+  window.DevicePage()->OpenPin(pin);
+  app.Pins().Editor().CommitAspect(std::to_string(aspect));
+  window.DevicePage()->ShowPin();
+  window.SSTab_Main()->setCurrentIndex(0);
+  return saved;
+}
+
+// The overview with one pin changed since the read, as a user sees it after an edit.
+bool SaveOverview(BrixoConfig& window, const QString& path) {
+  AppState& app = window.App();
+  StepRecord& step = app.Model().PinTable[9].Aspects[1].Steps[0];
+  const StepRecord kept = step;
+  step.Par1 = static_cast<uint8_t>(step.Par1 + 1);
+  window.OpenPinOverview();
+  window.Overview()->resize(kScreenshotSize);
+  const bool saved = Save(*window.Overview(), path);
+  window.Overview()->hide();
+  step = kept;
+  return saved;
+}
+
 }  // namespace
 
 QStringList RenderWindowScreenshots(BrixoConfig& window, const QString& dir) {
@@ -95,6 +139,15 @@ QStringList RenderWindowScreenshots(BrixoConfig& window, const QString& dir) {
   report.hide();
 
   if (!RenderEventAndTestTabs(window.App(), dir) || !RenderDeviceTabScreens(window.App(), dir)) return {};
+
+  // The overview and the time line read best with the pins' descriptions, which a controller
+  // does not hold: the demo file gives them.
+  const std::string demo = FindDemoDataFile(QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString());
+  if (!demo.empty()) window.App().LoadRecentFile(demo);
+  window.ShowAll();
+  if (!SaveTimeLine(window, folder.filePath("window_aspect_time_line.png")) ||
+      !SaveOverview(window, folder.filePath("window_pin_overview.png")))
+    return {};
   written.clear();
   for (const QString& file : folder.entryList({"*.png"}, QDir::Files, QDir::Name)) written << folder.filePath(file);
   return written;

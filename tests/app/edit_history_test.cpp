@@ -8,6 +8,7 @@
 #include <functional>
 #include <sstream>
 
+#include "app/baseline_changes.h"
 #include "app/result_text.h"
 #include "app_test_support.h"
 #include "files/data_file.h"
@@ -141,6 +142,18 @@ const EditCase kEdits[] = {
     {"Read All Events", [](EditHistoryTest& t, auto&) { ASSERT_TRUE(t.Run("ECReadAll")); }},
 };
 
+// The pins whose records differ from the baseline's, the level last reported aside (it is
+// no field of the configuration).
+std::array<bool, kPinCount> PinsDiffering(AppState& app) {
+  std::array<bool, kPinCount> differing{};
+  for (int p = 0; p < kPinCount; ++p) {
+    PinRecord now = app.Model().PinTable[p];
+    now.OutputLevel = app.Baseline().Pins[p].OutputLevel;
+    differing[p] = now != app.Baseline().Pins[p];
+  }
+  return differing;
+}
+
 TEST_F(EditHistoryTest, EveryKindOfEditUndoesAndRedoesByteForByteWithoutAFrame) {
   for (const EditCase& edit : kEdits) {
     SCOPED_TRACE(edit.Name);
@@ -149,6 +162,8 @@ TEST_F(EditHistoryTest, EveryKindOfEditUndoesAndRedoesByteForByteWithoutAFrame) 
     app.NoteEdits();  // as the window does when the action ends
     const Saved after = SaveOf(app);
     ASSERT_NE(after, before) << "the edit changed nothing";
+    // The overview marks the pins the edit changed since the last load, save or Read All.
+    EXPECT_EQ(PinsChangedSinceBaseline(app), PinsDiffering(app));
 
     const size_t lines = app.Log().LineCount();
     ASSERT_TRUE(app.Undo());
@@ -162,6 +177,7 @@ TEST_F(EditHistoryTest, EveryKindOfEditUndoesAndRedoesByteForByteWithoutAFrame) 
     // comes back to the file loaded.
     if (app.DocumentPath() == DataFile("demo.dat")) {
       EXPECT_FALSE(app.Modified()) << "back where demo.dat left it";
+      EXPECT_EQ(PinsChangedSinceBaseline(app), (std::array<bool, kPinCount>{})) << "a pin still marked changed";
     }
   }
   EXPECT_TRUE(prompt.Messages.empty()) << prompt.Messages.front();

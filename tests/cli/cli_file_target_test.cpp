@@ -48,6 +48,7 @@ TEST_F(CliFileTargetTest, EveryCommandThatSavesRefusesAReadOnlyFile) {
       {"--simulate", "--sim-load", demo, "read-all", "@", "--compact"},
       {"--simulate", "--sim-load", demo, "read-pin", "3", "@"},
       {"--simulate", "--sim-load", demo, "read-events", "@"},
+      {"program", demo, "1", "0", "--svg", "@"},
   };
   for (const bool throughLink : {false, true}) {
     for (std::vector<std::string> args : commands) {

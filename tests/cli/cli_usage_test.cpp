@@ -37,6 +37,8 @@ TEST(CliOptionsTest, RefusesBadValues) {
       {{"monitor", "--count", "0"}, "bad value for --count: 0"},
       {{"monitor", "--seconds", "soon"}, "bad value for --seconds: soon"},
       {{"version", "--port"}, "option --port needs a value"},
+      {{"sheet", "demo.dat", "-o", "demo.pdf", "--page", "a3"}, "bad value for --page: a3 (a4 or letter)"},
+      {{"sheet", "demo.dat", "-o"}, "option -o needs a value"},
       {{"--verbose", "version"}, "unknown option --verbose"},
   };
   for (const auto& c : cases) {

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "model/output_config_words.h"
+#include "support/named_value_print.h"
+#include "support/random_configuration.h"
 #include "support/recording_prompt.h"
 
 namespace brixo {
@@ -118,6 +121,34 @@ TEST_F(OutputConfigTest, ShowsWarningsSlidersAndRefusesUnknownTypes) {
   EXPECT_EQ(editor.View().SSTabPCFG, kPageServo);
   editor.CommitPageFields();  // the stale servo page must not overwrite the unknown bytes
   EXPECT_EQ(Pin().OutputConfig[4], 33);
+}
+
+// The sheet tells a pin's output parameters as its page shows them: every field of the
+// page under its caption with the text of its box, and the options selected.
+TEST_F(OutputConfigTest, ParametersInWordsAreWhatThePageShows) {
+  testing::ConfigurationDice dice(7);
+  for (int round = 0; round < 60; ++round) {
+    dice.FillPin(Pin(), model.CurrentPin);
+    const std::vector<NamedValue> words = OutputParametersInWords(Pin());
+    if (!editor.ShowOutputConfig() || editor.View().SSTabPCFG == kPageClear) {
+      EXPECT_TRUE(words.empty()) << int(Pin().OutputConfig[0]);
+      continue;
+    }
+    const OutputConfigView& view = editor.View();
+    std::vector<NamedValue> shown;
+    if (view.SSTabPCFG == kPageServo) {
+      shown = {{"Range", kServoRangeCaptions[view.OptionServoRange]},
+               {"Auto Suspend", view.ChkSrvAutoSuspend ? "yes" : "no"},
+               {"Suspended", view.ChkSrvSuspended ? "yes" : "no"}};
+    } else if (view.SSTabPCFG == kPagePwm) {
+      shown = {{"Drive Mode", kPwmModeCaptions[view.OptionPWMDriveMode]},
+               {"Acceleration Mode", kPwmModeCaptions[view.OptionPWMAccelMode]}};
+    }
+    for (const OutputField& field : OutputFields()) {
+      if (field.Page == view.SSTabPCFG) shown.push_back({field.Label, view.FieldText[int(field.Id)]});
+    }
+    EXPECT_EQ(words, shown) << "type " << int(Pin().OutputConfig[0]);
+  }
 }
 
 }  // namespace
