@@ -1,5 +1,7 @@
 #include "files/sheet_html.h"
 
+#include "link/text_encoding.h"
+
 namespace brixo {
 
 namespace {
@@ -40,7 +42,7 @@ std::string InlineSvg(const SheetPicture& picture) {
   }
   const size_t root = svg.find("<svg");
   if (root != std::string::npos && !picture.Text.empty())
-    svg.insert(root + 4, " role=\"img\" aria-label=\"" + HtmlEscaped(picture.Text) + "\"");
+    svg.insert(root + 4, " role=\"img\" aria-label=\"" + MarkupEscaped(picture.Text) + "\"");
   return svg;
 }
 
@@ -57,13 +59,13 @@ void AppendTable(std::string& html, const SheetBlock& block) {
   html += "<table " + Classes("grid", block) + ">\n";
   if (!table.Header.empty()) {
     html += "<thead><tr>";
-    for (const std::string& cell : table.Header) html += "<th>" + HtmlEscaped(cell) + "</th>";
+    for (const std::string& cell : table.Header) html += "<th>" + MarkupEscaped(cell) + "</th>";
     html += "</tr></thead>\n";
   }
   html += "<tbody>\n";
   for (const auto& row : table.Rows) {
     html += "<tr>";
-    for (const std::string& cell : row) html += "<td>" + HtmlEscaped(cell) + "</td>";
+    for (const std::string& cell : row) html += "<td>" + MarkupEscaped(cell) + "</td>";
     html += "</tr>\n";
   }
   html += "</tbody></table>\n";
@@ -73,16 +75,16 @@ void AppendBlock(std::string& html, const SheetBlock& block) {
   switch (block.Kind) {
     case SheetBlockKind::Heading: {
       const std::string tag = "h" + std::to_string(block.Level < 1 ? 1 : block.Level > 3 ? 3 : block.Level);
-      html += "<" + tag + ">" + HtmlEscaped(block.Text) + "</" + tag + ">\n";
+      html += "<" + tag + ">" + MarkupEscaped(block.Text) + "</" + tag + ">\n";
       break;
     }
     case SheetBlockKind::Paragraph:
-      html += std::string(block.KeepWithNext ? "<p class=\"keep\">" : "<p>") + HtmlEscaped(block.Text) + "</p>\n";
+      html += std::string(block.KeepWithNext ? "<p class=\"keep\">" : "<p>") + MarkupEscaped(block.Text) + "</p>\n";
       break;
     case SheetBlockKind::Fields:
       html += "<table " + Classes("fields", block) + ">\n";
       for (const NamedValue& field : block.Fields)
-        html += "<tr><th scope=\"row\">" + HtmlEscaped(field.Name) + "</th><td>" + HtmlEscaped(field.Value) +
+        html += "<tr><th scope=\"row\">" + MarkupEscaped(field.Name) + "</th><td>" + MarkupEscaped(field.Value) +
                 "</td></tr>\n";
       html += "</table>\n";
       break;
@@ -93,30 +95,13 @@ void AppendBlock(std::string& html, const SheetBlock& block) {
 
 }  // namespace
 
-std::string HtmlEscaped(const std::string& text) {
-  std::string out;
-  out.reserve(text.size());
-  for (const char c : text) {
-    switch (c) {
-      case '&': out += "&amp;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      case '"': out += "&quot;"; break;
-      case '\'': out += "&#39;"; break;
-      default:
-        // Control characters have no place in a page; a line break or tab reads as a blank.
-        out += static_cast<unsigned char>(c) < 0x20 ? ' ' : c;
-    }
-  }
-  return out;
-}
 
 std::string SheetHtml(const SheetDocument& sheet) {
   std::string html = "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n";
   html += "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n";
-  html += "<title>" + HtmlEscaped(sheet.Title) + "</title>\n<style>" + kStyle + "</style>\n</head>\n<body>\n";
+  html += "<title>" + MarkupEscaped(sheet.Title) + "</title>\n<style>" + kStyle + "</style>\n</head>\n<body>\n";
   for (const SheetBlock& block : sheet.Blocks) AppendBlock(html, block);
-  if (!sheet.Footer.empty()) html += "<footer>" + HtmlEscaped(sheet.Footer) + "</footer>\n";
+  if (!sheet.Footer.empty()) html += "<footer>" + MarkupEscaped(sheet.Footer) + "</footer>\n";
   html += "</body>\n</html>\n";
   return html;
 }

@@ -11,7 +11,4 @@ namespace brixo {
 
 std::string SheetHtml(const SheetDocument& sheet);
 
-// Text made safe for HTML element content and attribute values.
-std::string HtmlEscaped(const std::string& text);
-
 }  // namespace brixo

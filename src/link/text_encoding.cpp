@@ -83,6 +83,22 @@ std::string FirstNonAsciiCharacter(std::string_view text) {
   return {};
 }
 
+std::string MarkupEscaped(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (const char c : text) {
+    switch (c) {
+      case '&': out += "&amp;"; break;
+      case '<': out += "&lt;"; break;
+      case '>': out += "&gt;"; break;
+      case '"': out += "&quot;"; break;
+      case '\'': out += "&#39;"; break;
+      default: out += static_cast<unsigned char>(c) < 0x20 ? ' ' : c;
+    }
+  }
+  return out;
+}
+
 std::string FirstCharacters(std::string_view text, size_t count) {
   size_t at = 0;
   for (size_t length = 0; count > 0 && at < text.size(); at += length, --count) Decode(text, at, length);

@@ -23,6 +23,10 @@ std::u32string CodePoints(std::string_view text);
 // "\"€\" (U+20AC)", or "byte 0xFC" where the text is no UTF-8; empty when there is none.
 std::string FirstNonAsciiCharacter(std::string_view text);
 
+// The text for XML and HTML alike (an SVG picture, a page): markup characters as entities,
+// control characters, which neither may hold, as blanks.
+std::string MarkupEscaped(std::string_view text);
+
 // The text cut to at most `count` characters, never inside one.
 std::string FirstCharacters(std::string_view text, size_t count);
 // The text's last `count` characters.

@@ -2,6 +2,7 @@
 // Qt's renderer draws it as a browser does.
 #include <cstdio>
 
+#include "link/text_encoding.h"
 #include "model/numeric_text.h"
 #include "model/time_line.h"
 
@@ -23,22 +24,6 @@ std::string Num(double value) {
   return s;
 }
 
-std::string Escaped(const std::string& text) {
-  std::string out;
-  for (const char c : text) {
-    switch (c) {
-      case '&': out += "&amp;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      case '"': out += "&quot;"; break;
-      case '\'': out += "&apos;"; break;
-      default:
-        // Control characters have no place in XML 1.0.
-        out += static_cast<unsigned char>(c) < 0x20 ? ' ' : c;
-    }
-  }
-  return out;
-}
 
 struct Svg {
   std::string text;
@@ -47,7 +32,7 @@ struct Svg {
             const char* weight = "normal", const char* fill = kInk) {
     text += "<text x=\"" + Num(x) + "\" y=\"" + Num(y) + "\" font-size=\"" + NumberText(size) +
             "\" font-weight=\"" + weight + "\" text-anchor=\"" + anchor + "\" fill=\"" + fill + "\">" +
-            Escaped(content) + "</text>\n";
+            MarkupEscaped(content) + "</text>\n";
   }
   void Line(double x1, double y1, double x2, double y2, const char* stroke, const char* dash = nullptr) {
     text += "<line x1=\"" + Num(x1) + "\" y1=\"" + Num(y1) + "\" x2=\"" + Num(x2) + "\" y2=\"" + Num(y2) +
@@ -63,7 +48,7 @@ struct Svg {
 void DrawStep(Svg& svg, const TimeLine& line, const TimeLineStep& step) {
   const double y = line.Lanes[step.Lane].Y;
   const std::string number = NumberText(step.Step);
-  svg.text += "<g>\n<title>" + Escaped(step.Words) + "</title>\n";
+  svg.text += "<g>\n<title>" + MarkupEscaped(step.Words) + "</title>\n";
   switch (step.Shape) {
     case TimeLineShape::Mark: {
       const double cx = step.X + step.Width / 2;
