@@ -130,8 +130,8 @@ TEST(NetworkPort, AServerThatHangsUpLeavesTheFaultOfAPortThatWentAway) {
   ASSERT_TRUE(port.Open(Url(NetworkProtocol::Rfc2217, server.Port())));
   server.Hangup();
   const auto start = Clock::now();
-  EXPECT_FALSE(port.WaitForCount(5, 2000));
-  EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(1500)) << "the end of the connection ends the wait";
+  EXPECT_FALSE(port.WaitForCount(5, 20000));
+  EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(10000)) << "the end of the connection ends the wait";
   EXPECT_FALSE(port.IsOpen());
   EXPECT_EQ(port.TakeFault(), "Communications port 127.0.0.1:" + std::to_string(server.Port()) +
                                   " (RFC 2217) went away (the serial server closed the connection)");
@@ -171,7 +171,7 @@ TEST_P(NetworkPortOpenFailureTest, LeavesThePortClosedWithItsOwnMessage) {
   NetworkSerialPort serial(options);
   const auto start = Clock::now();
   EXPECT_FALSE(serial.Open(Url(NetworkProtocol::Rfc2217, port)));
-  EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(2000));
+  EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(10000));
   EXPECT_FALSE(serial.IsOpen());
   EXPECT_EQ(serial.TakeFault(), WithPort(c.Fault, port));
   if (server) {
@@ -240,7 +240,7 @@ TEST(NetworkPort, AHostThatDoesNotAnswerEndsAfterTheConnectTime) {
   EXPECT_FALSE(port.Open(Url(NetworkProtocol::RawTcp, listener.Port())));
   const auto took = Clock::now() - start;
   EXPECT_GE(took, std::chrono::milliseconds(250));
-  EXPECT_LT(took, std::chrono::milliseconds(2000));
+  EXPECT_LT(took, std::chrono::milliseconds(10000));
   EXPECT_EQ(port.TakeFault(), "127.0.0.1:" + std::to_string(listener.Port()) +
                                   " did not answer within 0.3 s (host switched off or unreachable, or a firewall "
                                   "drops the connection)");
