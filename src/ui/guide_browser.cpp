@@ -130,9 +130,13 @@ void GuideBrowser::PageLoaded(const QUrl& url) {
     if (heading.Anchors.empty()) continue;
     QStringList names;
     for (const std::string& anchor : heading.Anchors) names << QString::fromStdString(anchor);
+    // The reader takes the heading's look from the block; the anchor's HTML before the text
+    // ends it there, so it is given again, as the reader gives it: H1 to H6 larger to smaller.
     QTextCharFormat format;
     format.setAnchor(true);
     format.setAnchorNames(names);
+    format.setFontWeight(QFont::Bold);
+    format.setProperty(QTextFormat::FontSizeAdjustment, 4 - block.blockFormat().headingLevel());
     cursor.setPosition(block.position());
     cursor.setPosition(block.position() + block.length() - 1, QTextCursor::KeepAnchor);
     cursor.mergeCharFormat(format);

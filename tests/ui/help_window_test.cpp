@@ -124,9 +124,15 @@ TEST_F(HelpWindowTest, EverySectionOfTheTableAndEveryHeadingIsThere) {
     for (QTextBlock block = Browser()->document()->begin(); block.isValid(); block = block.next())
       headings += block.blockFormat().headingLevel() > 0 ? 1 : 0;
     EXPECT_EQ(headings, page.Headings.size()) << chapter;
-    for (const GuideHeading& heading : page.Headings)
-      for (const std::string& anchor : heading.Anchors)
-        EXPECT_EQ(Heading(QString::fromStdString(anchor)).toStdString(), heading.Text) << chapter << "#" << anchor;
+    for (const GuideHeading& heading : page.Headings) {
+      for (const std::string& anchor : heading.Anchors) {
+        const QTextBlock block = Browser()->SectionHeading(QString::fromStdString(anchor));
+        EXPECT_EQ(block.text().toStdString(), heading.Text) << chapter << "#" << anchor;
+        // Set off from the text as a heading, though its anchor comes first.
+        for (auto it = block.begin(); !it.atEnd(); ++it)
+          EXPECT_EQ(it.fragment().charFormat().fontWeight(), QFont::Bold) << chapter << "#" << anchor;
+      }
+    }
   }
 }
 
