@@ -6,18 +6,6 @@
 
 namespace brixo {
 
-std::string FindReadme(const std::string& programFolder) {
-  for (const std::string& library : StandardDefinitionsCandidates(programFolder)) {
-    const std::filesystem::path folder = std::filesystem::path(library).parent_path();
-    // Installed beside the library; in the source tree one folder up from data/.
-    for (const std::filesystem::path& readme : {folder / "README.md", folder.parent_path() / "README.md"}) {
-      std::error_code error;
-      if (std::filesystem::is_regular_file(readme, error)) return readme.string();
-    }
-  }
-  return {};
-}
-
 std::string FindDemoDataFile(const std::string& programFolder) {
   for (const std::string& library : StandardDefinitionsCandidates(programFolder)) {
     const std::filesystem::path demo = std::filesystem::path(library).parent_path() / "demo.dat";

@@ -1,19 +1,14 @@
-// The main window's menu bar and its Help window. Every entry runs the handler that its
-// button (or label) runs, so a menu and a button can never do different things.
+// The main window's menu bar. Every entry runs the handler that its button (or label)
+// runs, so a menu and a button can never do different things.
 #include <QAction>
-#include <QCoreApplication>
-#include <QFile>
-#include <QFileInfo>
+#include <QApplication>
 #include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMessageBox>
-#include <QTextBrowser>
-#include <QUrl>
 #include <map>
 
-#include "app/help_files.h"
 #include "ui/brixo_config_window.h"
+#include "ui/context_help.h"
 
 namespace brixo {
 
@@ -59,7 +54,7 @@ constexpr MenuEntry kMenuEntries[] = {
     {"&Tools", "&Pattern Calculator...", "ActionPatternCalculator", nullptr, &BrixoConfig::OpenPatternCalculator},
     {"&Tools", "Event &Map Calculator...", "ActionEventMapCalculator", nullptr, &BrixoConfig::OpenEventMapCalculator},
     {"&Tools", "&Time Calculator...", "ActionTimeCalculator", nullptr, &BrixoConfig::OpenTimeCalculator},
-    {"&Help", "BrixoConfig &Help", "ActionHelp", "F1", &BrixoConfig::ShowHelp},
+    {"&Help", "&User Guide", "ActionHelp", "F1", &BrixoConfig::ShowHelp},
     {"&Help", "&About BrixoConfig", "ActionAbout", nullptr, &BrixoConfig::ShowAbout},
 };
 
@@ -90,35 +85,17 @@ void BrixoConfig::BuildMenus() {
       connect(menu, &QMenu::aboutToShow, this, &BrixoConfig::NoteEdits);
     }
     if (entry.Run == &BrixoConfig::Redo) redoAction_ = action;
+    if (entry.Run == &BrixoConfig::ShowHelp) {
+      // F1 stands beside the entry, which opens the guide's contents; the key itself is
+      // taken in every window by the filter, which opens the section of what has the focus.
+      action->setShortcutContext(Qt::WidgetShortcut);
+      qApp->installEventFilter(new HelpKeyFilter([this](QWidget* from) { ShowContextHelp(from); }, this));
+    }
     if (entry.Run == &BrixoConfig::ExpertModeSwitch) {
       action->setCheckable(true);
       expertAction_ = action;
     }
   }
-}
-
-void BrixoConfig::ShowHelp() {
-  auto* help = findChild<QTextBrowser*>("HelpWindow");
-  if (help == nullptr) {
-    help = new QTextBrowser(this);
-    help->setObjectName("HelpWindow");
-    help->setWindowFlag(Qt::Window);
-    help->setWindowTitle("BrixoConfig Help");
-    help->setOpenExternalLinks(true);
-    help->resize(760, 600);
-    const std::string readme = FindReadme(QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString());
-    if (readme.empty()) {
-      help->setPlainText("The README that describes BrixoConfig was not found beside the program.");
-    } else {
-      const QString path = QFile::decodeName(readme.c_str());
-      // The README's pictures are found relative to it.
-      help->setSearchPaths({QFileInfo(path).absolutePath()});
-      help->setSource(QUrl::fromLocalFile(path), QTextDocument::MarkdownResource);
-    }
-  }
-  help->show();
-  help->raise();
-  help->activateWindow();
 }
 
 }  // namespace brixo

@@ -37,6 +37,7 @@ class DeviceConfigTab;
 class EventControlTab;
 class PinOverviewWindow;
 class GeneralTabWidget;
+class HelpWindow;
 class TestTab;
 class UpDownField;
 class VerificationReportWindow;
@@ -114,7 +115,13 @@ class BrixoConfig : public QMainWindow, public AppObserver {
   void OpenPatternCalculator() { OpenCalculator(HelpToolKind::Pattern); }
   void OpenEventMapCalculator() { OpenCalculator(HelpToolKind::EventMap); }
   void OpenTimeCalculator() { OpenCalculator(HelpToolKind::Time); }
+  // Help > "User Guide": the guide at its contents.
   void ShowHelp();
+  // F1: the guide's section about the tab shown (in the main window) or about the dialog
+  // or window that had the focus.
+  void ShowContextHelp(QWidget* from);
+  // Null until the guide was first opened.
+  HelpWindow* HelpView() const { return help_; }
   void ShowAbout();
   // Creates the report window on first use and gives it the report's current text.
   VerificationReportWindow& Report();
@@ -173,6 +180,8 @@ class BrixoConfig : public QMainWindow, public AppObserver {
   void StepModuleAddress(bool up);
   void StepExtendedAddress(bool up);
   void OpenCalculator(HelpToolKind kind);
+  // Creates the help window on first use.
+  HelpWindow& Help();
   void RunDialog(QDialog& dialog);
   // The sheet of the configuration the editor holds, addresses as the link settings give them.
   SheetDocument Sheet();
@@ -247,6 +256,7 @@ class BrixoConfig : public QMainWindow, public AppObserver {
   CommunicationWindow* monitor_ = nullptr;
   VerificationReportWindow* report_ = nullptr;
   PinOverviewWindow* overview_ = nullptr;
+  HelpWindow* help_ = nullptr;
 };
 
 }  // namespace brixo

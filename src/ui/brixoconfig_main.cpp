@@ -13,6 +13,7 @@
 #include "link/qt_port_scanner.h"
 #include "link/qt_serial_port.h"
 #include "ui/brixo_config_window.h"
+#include "ui/guide_pictures.h"
 #include "ui/qt_file_chooser.h"
 #include "ui/qt_user_prompt.h"
 #include "ui/window_screenshots.h"
@@ -31,7 +32,7 @@ bool HasOption(int argc, char** argv, const char* option) {
 // Pictures are taken, and the usage is printed, without a screen; the platform must be
 // chosen before Qt starts.
 bool NeedsNoScreen(int argc, char** argv) {
-  for (const char* option : {"--screenshot", "--help", "-h", "--help-all", "--version", "-v"})
+  for (const char* option : {"--screenshot", "--guide-pictures", "--help", "-h", "--help-all", "--version", "-v"})
     if (HasOption(argc, argv, option)) return true;
   return false;
 }
@@ -78,11 +79,14 @@ int main(int argc, char** argv) {
       "port", "Add a serial device path (a pseudo-terminal, say) to the port list, and open it.", "DEVICE");
   const QCommandLineOption screenshot(
       "screenshot", "Render each tab, the monitor and the report to PNG files in DIR, then exit.", "DIR");
+  const QCommandLineOption guidePictures(
+      "guide-pictures", "Render the user guide's pictures to PNG files in DIR (with --simulate), then exit.", "DIR");
   parser.addOption(simulate);
   parser.addOption(port);
   parser.addOption(screenshot);
+  parser.addOption(guidePictures);
   parser.process(application);
-  const bool screenshots = parser.isSet(screenshot);
+  const bool screenshots = parser.isSet(screenshot) || parser.isSet(guidePictures);
 
   brixo::QtUserPrompt windowPrompt;
   UnattendedPrompt unattended;
@@ -122,7 +126,9 @@ int main(int argc, char** argv) {
 
   if (screenshots) {
     if (!chosenDevice.empty()) window.SelectDevice(chosenDevice);
-    const QStringList files = brixo::RenderWindowScreenshots(window, parser.value(screenshot));
+    const QStringList files = parser.isSet(guidePictures)
+                                  ? brixo::RenderGuidePictures(window, parser.value(guidePictures))
+                                  : brixo::RenderWindowScreenshots(window, parser.value(screenshot));
     for (const QString& file : files) std::printf("%s\n", QFile::encodeName(file).constData());
     return files.isEmpty() ? 1 : 0;
   }

@@ -134,5 +134,8 @@ class DeviceConfigTab : public QWidget {
 // "Show Details" on, and each dialog, into PNG files in `dir`. False when a file could
 // not be written.
 bool RenderDeviceTabScreens(AppState& app, const QString& dir);
+// Copies the library's first device whose name begins with `name` onto the pins from `pin`
+// (internal number) on, as "Load Device" does; false when there is none or it failed.
+bool LoadLibraryDevice(AppState& app, const std::string& name, int pin);
 
 }  // namespace brixo

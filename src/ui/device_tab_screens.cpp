@@ -34,24 +34,27 @@ bool Save(QWidget& widget, const QString& path) {
 
 // Puts the library's four-aspect signal on the first pins, shown with its details.
 void LoadSignal(AppState& app) {
-  DeviceLibrary& library = app.Devices();
-  for (size_t i = 0; i < library.cboDevice.size(); ++i) {
-    if (library.cboDevice[i].rfind(kSignalName, 0) != 0) continue;
-    ConfigModel& model = app.Model();
-    model.CurrentPin = 0;
-    model.CurrentAspect = 0;
-    // Pins already in use would be reported in a message box; the picture needs none.
-    for (int p = 0; p < kSignalPins; ++p) model.PinTable[p].Description.clear();
-    SelectDevice(library, static_cast<int>(i));
-    LoadDevice(app.DeviceFiles());
-    break;
-  }
+  // Pins already in use would be reported in a message box; the picture needs none.
+  for (int p = 0; p < kSignalPins; ++p) app.Model().PinTable[p].Description.clear();
+  LoadLibraryDevice(app, kSignalName, 0);
+  app.Model().CurrentAspect = 0;
   app.Pins().ShowDetails(true);
   app.View().ShowPin();
   app.View().ShowOutputConfig();
 }
 
 }  // namespace
+
+bool LoadLibraryDevice(AppState& app, const std::string& name, int pin) {
+  DeviceLibrary& library = app.Devices();
+  for (size_t i = 0; i < library.cboDevice.size(); ++i) {
+    if (library.cboDevice[i].rfind(name, 0) != 0) continue;
+    app.Model().CurrentPin = static_cast<uint8_t>(pin);
+    SelectDevice(library, static_cast<int>(i));
+    return LoadDevice(app.DeviceFiles());
+  }
+  return false;
+}
 
 bool RenderDeviceTabScreens(AppState& app, const QString& dir) {
   if (!QDir().mkpath(dir)) return false;

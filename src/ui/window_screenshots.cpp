@@ -17,23 +17,8 @@
 
 namespace brixo {
 
-namespace {
-
-constexpr QSize kScreenshotSize(1024, 768);
-
-// The whole window with each tab selected; the tabs' own pictures (a tab alone, the
-// dialogs) come from the tabs and carry other names.
-constexpr const char* kTabFiles[] = {"window_general.png", "window_event_control.png",
-                                     "window_device_configuration.png", "window_test.png"};
-
-bool Save(QWidget& widget, const QString& path) {
-  widget.ensurePolished();
-  QApplication::processEvents();
-  return widget.grab().save(path);
-}
-
 // Reads the simulated controller and verifies it, so that the pictures show real values.
-void TalkToSimulator(BrixoConfig& window) {
+void ReadFromSimulator(BrixoConfig& window) {
   AppState& app = window.App();
   if (app.Simulator() == nullptr) return;
   for (const std::string& item : app.Ports().ComboPortItems()) {
@@ -49,7 +34,7 @@ void TalkToSimulator(BrixoConfig& window) {
 
 // The report's picture shows what a difference looks like: one step of the first pin is
 // changed for a second verification, then put back.
-void ShowADifference(BrixoConfig& window) {
+void VerifyWithADifference(BrixoConfig& window) {
   AppState& app = window.App();
   if (!app.Ports().PortOpen()) return;
   StepRecord& step = app.Model().PinTable[0].Aspects[0].Steps[0];
@@ -58,6 +43,21 @@ void ShowADifference(BrixoConfig& window) {
   if (window.PostCommand("VerifyAll")) window.Timer1Tick();
   step = kept;
   app.View().ShowPin();
+}
+
+namespace {
+
+constexpr QSize kScreenshotSize(1024, 768);
+
+// The whole window with each tab selected; the tabs' own pictures (a tab alone, the
+// dialogs) come from the tabs and carry other names.
+constexpr const char* kTabFiles[] = {"window_general.png", "window_event_control.png",
+                                     "window_device_configuration.png", "window_test.png"};
+
+bool Save(QWidget& widget, const QString& path) {
+  widget.ensurePolished();
+  QApplication::processEvents();
+  return widget.grab().save(path);
 }
 
 // The device tab with a program that repeats itself on its time line: the demo's "Fire
@@ -113,7 +113,7 @@ QStringList RenderWindowScreenshots(BrixoConfig& window, const QString& dir) {
   // The smallest screen the window is made for.
   window.resize(kScreenshotSize);
   window.show();
-  TalkToSimulator(window);
+  ReadFromSimulator(window);
 
   for (int tab = 0; tab < window.SSTab_Main()->count(); ++tab) {
     window.SSTab_Main()->setCurrentIndex(tab);
@@ -123,7 +123,7 @@ QStringList RenderWindowScreenshots(BrixoConfig& window, const QString& dir) {
   }
   window.SSTab_Main()->setCurrentIndex(0);
 
-  ShowADifference(window);
+  VerifyWithADifference(window);
 
   window.OpenMonitor();
   const QString monitorPath = folder.filePath("window_communication_monitor.png");

@@ -13,4 +13,11 @@ class BrixoConfig;
 // dialogs). Returns every picture in the folder; empty when one could not be written.
 QStringList RenderWindowScreenshots(BrixoConfig& window, const QString& dir);
 
+// With the simulated controller in the port list: opens it, reads it and verifies it, so
+// that pictures show real values.
+void ReadFromSimulator(BrixoConfig& window);
+// A verification that finds one difference (a step of the first pin changed, then put
+// back), for pictures of the report.
+void VerifyWithADifference(BrixoConfig& window);
+
 }  // namespace brixo

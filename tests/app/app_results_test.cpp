@@ -1,5 +1,5 @@
 // What the application says about an operation that has just ended, and the start-up
-// helpers of the window (port selection, the README).
+// helpers of the window (port selection).
 #include <filesystem>
 #include <fstream>
 #include <regex>
@@ -188,17 +188,6 @@ TEST_F(AppResultsTest, ADeviceNamedOnTheCommandLineIsSelectedAndOpened) {
   EXPECT_TRUE(app.Ports().PortOpen());
   EXPECT_EQ(app.Ports().ComboPortText, std::string("1 ") + kSimulatedPortName);
   EXPECT_TRUE(prompt.Messages.empty());
-}
-
-TEST(HelpFilesTest, TheReadmeIsFoundBesideTheDataFolder) {
-  const std::string readme = FindReadme(BRIXO_TEST_DATA_DIR);
-  ASSERT_FALSE(readme.empty());
-  EXPECT_EQ(std::filesystem::path(readme).filename(), "README.md");
-  std::ifstream in(readme);
-  std::string first;
-  std::getline(in, first);
-  EXPECT_EQ(first, "# BrixoConfig");
-  EXPECT_NE(AboutText().find(kReleaseCaption), std::string::npos);
 }
 
 }  // namespace

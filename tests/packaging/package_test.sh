@@ -22,13 +22,20 @@ root="$scratch/root"
 dpkg-deb -x "$deb" "$root"
 usr="$root/usr"
 for file in bin/brixoconfig bin/brixo-cli bin/brixo-sim \
-            share/brixoconfig/BrixoDevices.def share/brixoconfig/demo.dat share/brixoconfig/README.md \
+            share/brixoconfig/BrixoDevices.def share/brixoconfig/demo.dat \
+            share/doc/brixoconfig/guide/index.md share/doc/brixoconfig/ser2net-layout.yaml \
             share/applications/org.brixoconfig.BrixoConfig.desktop \
             share/metainfo/org.brixoconfig.BrixoConfig.metainfo.xml \
             share/icons/hicolor/scalable/apps/brixoconfig.svg share/icons/hicolor/48x48/apps/brixoconfig.png \
             share/man/man1/brixo-cli.1 share/man/man1/brixo-sim.1 \
             share/bash-completion/completions/brixo-cli; do
   [ -s "$usr/$file" ] || fail "the package lacks $file"
+done
+
+# The user guide comes whole: every page and every picture of the source tree.
+guide_source="$(dirname "$0")/../../docs/guide"
+for file in "$guide_source"/*.md "$guide_source"/pictures/*.png; do
+  cmp -s "$file" "$usr/share/doc/brixoconfig/guide/${file#"$guide_source"/}" || fail "the package's guide lacks ${file#"$guide_source"/}"
 done
 
 version="$(dpkg-deb -f "$deb" Version)"
