@@ -466,12 +466,12 @@ TEST_F(EditHistoryTest, EveryFieldChangedAloneIsOneStepUndoneByteForByte) {
 
 // The names a user reads in the Edit menu, as the field table and the editor give them.
 TEST_F(EditHistoryTest, UndoAndRedoSayWhatTheyChange) {
-  EXPECT_EQ(EditMenuText("Undo", app.UndoStep()), "Undo");
+  EXPECT_EQ(EditMenuText("Redo", app.RedoStep()), "Redo");
   app.General().TextGenIDString = "Yard 7";
   app.NoteEdits();
   EXPECT_EQ(EditMenuText("Undo", app.UndoStep()), "Undo ID string");
   StepRecord& step = app.Model().PinTable[0].Aspects[0].Steps[3];
-  step.Instruction = 9;  // "On": its first box is "P.O."
+  step.Instruction = step.Instruction == 8 ? 9 : 8;  // "Off" or "On": the first box is "P.O."
   step.Par0 = step.Par0 == 2 ? 3 : 2;
   step.Par1 = step.Par1 == 5 ? 6 : 5;
   app.NoteEdits();

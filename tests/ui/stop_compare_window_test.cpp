@@ -2,6 +2,8 @@
 // question before "Write All".
 #include <QApplication>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QTableWidget>
 #include <algorithm>
 #include <functional>
 #include <set>
@@ -181,7 +183,7 @@ TEST_F(StopCompareWindowTest, CompareListsTheDifferencesAndChangesNothing) {
   SelectSimulatedPort();
   EditorAsController();
   app.General().TextGenIDString = "Other";
-  app.Model().PinTable[0].Aspects[0].Steps[0].Par3 = 17;
+  app.Model().PinTable[0].Aspects[0].Steps[0].Par1 = 17;
   app.Events().OnAction[6][1] = 5;
   const std::string before = Editor();
   RunCommand("CommandCompare");
@@ -200,7 +202,7 @@ TEST_F(StopCompareWindowTest, CompareListsTheDifferencesAndChangesNothing) {
   const std::vector<QStringList> expected = {
       {"ID String", "ID String", "<Other>", "<Demo Layout>"},
       {"event pin 7 input 1", "ON", "5", "-1"},
-      {"pin 1 aspect 0 step 0", "Parameter 3", "17", "0"},
+      {"pin 1 aspect 0 step 0", "T(/60)", "17", "0"},
   };
   EXPECT_EQ(cells, expected);
   EXPECT_EQ(Editor(), before);
@@ -218,12 +220,13 @@ TEST_F(StopCompareWindowTest, CompareListsTheDifferencesAndChangesNothing) {
 
   // Double-click: the tab, the pin and the box of the field.
   const std::vector<std::pair<int, QString>> opened = {
-      {0, "TextGenIDString"}, {1, "TextECon_1"}, {2, "TextPAspPar3_0"}};
+      {0, "TextGenIDString"}, {1, "TextECon_1"}, {2, "TextPAspPar1_0"}};
   for (const auto& [row, box] : opened) {
     emit table->Table()->cellDoubleClicked(row, 1);
     QWidget* focused = Find(box);
     ASSERT_NE(focused, nullptr);
-    EXPECT_TRUE(window.focusWidget() == focused || focused->isAncestorOf(window.focusWidget())) << box.toStdString();
+    EXPECT_TRUE(window.focusWidget() == focused || focused->isAncestorOf(window.focusWidget()))
+        << box.toStdString();
     EXPECT_TRUE(window.SSTab_Main()->currentWidget()->isAncestorOf(focused)) << box.toStdString();
   }
   EXPECT_EQ(app.Events().CurrentEventPin, 6);
