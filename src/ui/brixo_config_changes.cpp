@@ -16,6 +16,7 @@ namespace {
 
 constexpr const char* kUnmarkedTip = "brixoUnmarkedToolTip";
 constexpr const char* kUnmarkedStyle = "brixoUnmarkedStyle";
+constexpr const char* kMarkedTip = "brixoMarkedToolTip";
 constexpr const char* kChangedStyle = "background-color: #fff0b3;";
 
 // Whether the tabs show this field now: the pin, aspect and event pin on view.
@@ -33,7 +34,9 @@ void BrixoConfig::ShowChangedMarks() {
   for (const QPointer<QWidget>& widget : marked_) {
     if (widget.isNull()) continue;
     widget->setStyleSheet(widget->property(kUnmarkedStyle).toString());
-    widget->setToolTip(widget->property(kUnmarkedTip).toString());
+    // A tooltip its own view has replaced since (a step box's range) stays.
+    if (widget->toolTip() == widget->property(kMarkedTip).toString())
+      widget->setToolTip(widget->property(kUnmarkedTip).toString());
   }
   marked_.clear();
 
@@ -56,12 +59,16 @@ void BrixoConfig::ShowChangedMarks() {
     if (std::find(marked_.begin(), marked_.end(), widget) != marked_.end()) {
       // A frame of several fields: each says what it was.
       widget->setToolTip(widget->toolTip() + "\n" + ToQt(FieldCaption(id, before)) + ": " + was);
+      widget->setProperty(kMarkedTip, widget->toolTip());
       continue;
     }
-    widget->setProperty(kUnmarkedTip, widget->toolTip());
+    const QString own = widget->toolTip();
+    widget->setProperty(kUnmarkedTip, own);
     widget->setProperty(kUnmarkedStyle, widget->styleSheet());
     widget->setStyleSheet(widget->styleSheet() + kChangedStyle);
-    widget->setToolTip(was);
+    // What the box says of itself (its range) stays, with what it was below.
+    widget->setToolTip(own.isEmpty() ? was : own + "\n" + was);
+    widget->setProperty(kMarkedTip, widget->toolTip());
     marked_.emplace_back(widget);
   }
 }

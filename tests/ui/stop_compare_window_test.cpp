@@ -1,5 +1,6 @@
 // The window's "Stop" button and Escape during a running command, "Compare", and the
 // question before "Write All".
+#include <QAction>
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
@@ -255,6 +256,34 @@ TEST_F(StopCompareWindowTest, TakingTheControllersValuesIsOneUndoStep) {
   table->TakeValuesButton()->click();
   EXPECT_EQ(Editor(), controller);
   window.Undo();
+  window.Undo();
+  EXPECT_EQ(Editor(), edited);
+}
+
+// File > "Compare with File...": the editor against a data file, no controller needed;
+// "Take File's Values" makes the editor hold the file's values, one undo step away.
+TEST_F(StopCompareWindowTest, CompareWithFileTakesTheFilesValuesInOneStep) {
+  EditorAsController();
+  app.Simulator()->Controller().ClearReceived();
+  const std::string file = Editor();
+  app.General().TextGenIDString = "Other";
+  app.Model().PinTable[2].Description = "Moved";
+  app.NoteEdits();
+  const std::string edited = Editor();
+  chooser.Answers.push_back(std::string(BRIXO_TEST_DATA_DIR) + "/demo.dat");
+  window.findChild<QAction*>("ActionCompareWithFile")->trigger();
+  DifferenceTableWindow* table = window.CompareTable();
+  ASSERT_NE(table, nullptr);
+  EXPECT_EQ(table->windowTitle(), "Compare with demo.dat");
+  EXPECT_EQ(table->Table()->horizontalHeaderItem(4)->text(), "File");
+  EXPECT_TRUE(table->WriteCheckedButton()->isHidden()) << "a file is not written to";
+  ASSERT_EQ(table->Table()->rowCount(), 2);
+  EXPECT_EQ(table->Table()->item(1, 1)->text() + " " + table->Table()->item(1, 2)->text(), "pin 3 Description");
+  EXPECT_EQ(table->TakeValuesButton()->text(), "Take File's Values");
+  table->TakeValuesButton()->click();
+  EXPECT_EQ(Editor(), file);
+  EXPECT_EQ(table->Table()->rowCount(), 0);
+  EXPECT_TRUE(Received().empty());
   window.Undo();
   EXPECT_EQ(Editor(), edited);
 }

@@ -100,14 +100,14 @@ TEST_F(UndoWindowTest, TheMenuEntriesFollowWhatCanBeUndone) {
   EXPECT_EQ(undo->text(), "&Undo DCC address");
   // The changed field is marked with what it was, and counted.
   EXPECT_EQ(Text("LabelChanges"), "1 change");
-  EXPECT_EQ(Find("TextGenDCCAddress")->toolTip(), "was 1");
+  EXPECT_TRUE(Find("TextGenDCCAddress")->toolTip().endsWith("was 1")) << Find("TextGenDCCAddress")->toolTip().toStdString();
   undo->trigger();
   EXPECT_FALSE(undo->isEnabled());
   EXPECT_TRUE(redo->isEnabled());
   EXPECT_EQ(redo->text(), "&Redo DCC address");
   EXPECT_EQ(FieldText("TextGenDCCAddress"), "1");
   EXPECT_EQ(Text("LabelChanges"), "");
-  EXPECT_NE(Find("TextGenDCCAddress")->toolTip(), "was 1");
+  EXPECT_FALSE(Find("TextGenDCCAddress")->toolTip().contains("was 1"));
 }
 
 // An edit undone on another tab, pin or aspect is shown where it was made, its box focused.
