@@ -8,6 +8,7 @@
 #include <QShortcut>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "ui/core_text.h"
 
@@ -20,6 +21,8 @@ enum Column { kTick, kWhere, kField, kEditor, kOther, kColumnCount };
 QTableWidgetItem* Cell(const std::string& text) {
   auto* item = new QTableWidgetItem(ToQt(text));
   item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+  // A long caption or value cut at its column's edge is read whole here.
+  item->setToolTip(item->text());
   return item;
 }
 
@@ -67,7 +70,7 @@ DifferenceTableWindow::DifferenceTableWindow(QWidget* parent)
   layout->addWidget(summary_);
   layout->addWidget(table_, 1);
   layout->addLayout(buttons);
-  resize(760, 420);
+  resize(960, 480);
 
   connect(writeChecked_, &QPushButton::clicked, this, &DifferenceTableWindow::writeCheckedRequested);
   connect(takeValues_, &QPushButton::clicked, this, &DifferenceTableWindow::takeValuesRequested);
@@ -111,6 +114,9 @@ void DifferenceTableWindow::ShowRows(std::vector<DifferenceRow> rows, ComparedWi
     table_->setItem(r, kOther, Cell(row.Text && row.Takeable ? "<" + row.Theirs + ">" : row.Theirs));
   }
   table_->resizeColumnsToContents();
+  // Every column in view: a long caption ("Packet Retention, ...") is cut, not scrolled to.
+  const int widest = table_->fontMetrics().horizontalAdvance(QString(34, 'x'));
+  for (int c = kWhere; c < kColumnCount; ++c) table_->setColumnWidth(c, std::min(table_->columnWidth(c), widest));
   table_->setUpdatesEnabled(true);
   ShowButtons();
 }
