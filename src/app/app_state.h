@@ -14,6 +14,8 @@
 #include "app/app_port_factory.h"
 #include "app/app_views.h"
 #include "app/edit_history.h"
+#include "app/configuration_file.h"
+#include "app/edit_step_name.h"
 #include "app/feedback_monitor.h"
 #include "app/live_commands.h"
 #include "app/remembering_chooser.h"
@@ -150,6 +152,16 @@ class AppState {
   bool Redo();
   bool CanUndo() const { return history_.CanUndo(); }
   bool CanRedo() const { return history_.CanRedo(); }
+  // What Undo and Redo would change, named from the field table ("pin 1 aspect 0 step 3
+  // Level", "ID string"), as of the last record.
+  EditStep UndoStep() const;
+  EditStep RedoStep() const;
+  // Sets the editor's fields to these values (the other side of a comparison) as one undo
+  // step of its own. Nothing goes to the controller.
+  void TakeValues(const std::vector<FieldSetting>& settings);
+  // File > "Compare with File...": asks for a data file and reads it beside the editor.
+  // Nothing when cancelled or unreadable (the prompt has said why).
+  std::optional<ComparedFile> ChooseFileToCompare();
   // Whether the editor differs from the file last saved or loaded (or the last Read All).
   bool Modified();
   // The same as of the last record, without recording.

@@ -57,6 +57,29 @@ bool AppState::MoveInHistory(const EditorContent* (EditHistory::*move)()) {
   return true;
 }
 
+EditStep AppState::UndoStep() const {
+  const EditorContent* target = history_.UndoTarget();
+  return target == nullptr ? EditStep{} : EditStepBetween(*target, history_.Current(), model_.NumberingOffset);
+}
+
+EditStep AppState::RedoStep() const {
+  const EditorContent* target = history_.RedoTarget();
+  return target == nullptr ? EditStep{} : EditStepBetween(history_.Current(), *target, model_.NumberingOffset);
+}
+
+void AppState::TakeValues(const std::vector<FieldSetting>& settings) {
+  // Edits made before are a step of their own.
+  NoteEdits();
+  Configuration taken = CopyOf({model_, general_, events_});
+  SetFieldValues(settings, taken);
+  EditorContent content = Content();
+  content.Pins = taken.Model.PinTable;
+  content.General = taken.General;
+  content.Events = taken.Events;
+  Restore(content);
+  NoteEdits();
+}
+
 bool AppState::Modified() {
   NoteEdits();
   return history_.Modified();

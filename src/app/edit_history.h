@@ -44,6 +44,9 @@ class EditHistory {
   // there is none. Record what the editor holds first, so that no edit is skipped.
   const EditorContent* Undo();
   const EditorContent* Redo();
+  // What Undo and Redo would return, without moving; null when there is none.
+  const EditorContent* UndoTarget() const { return undo_.empty() ? nullptr : &undo_.back(); }
+  const EditorContent* RedoTarget() const { return redo_.empty() ? nullptr : &redo_.back(); }
 
   // What the editor holds was saved or loaded: it becomes what "modified" compares with.
   void MarkSaved() { saved_ = current_; }

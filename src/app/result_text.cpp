@@ -19,7 +19,7 @@ struct CommandWords {
   int VerifiedParts;  // verifications: how many parts they compare
 };
 
-constexpr std::array<CommandWords, 17> kCommands{{
+constexpr std::array<CommandWords, 18> kCommands{{
     {"ReadAll", "Read All", Scope::AllPins, 0},
     {"WriteAll", "Write All", Scope::AllPins, 0},
     {"VerifyAll", "Verify All", Scope::Verification, 3},
@@ -37,6 +37,8 @@ constexpr std::array<CommandWords, 17> kCommands{{
     {"ECVerify", "Verify Event Control", Scope::Verification, 1},
     {"Compare", "Compare", Scope::Verification, 3},
     {"WriteChanged", "Write Changes", Scope::Changes, 3},
+    // Ends in a comparison that lists what was left unticked.
+    {"WriteChecked", "Write Checked", Scope::Verification, 3},
 }};
 
 const CommandWords* Find(const std::string& command) {

@@ -49,12 +49,14 @@ constexpr std::array<CliCommand, 30> kCommands{{
      "Loads FILE and compares the controller with it (\"Verify All\"); the report goes to standard\n"
      "output. The exit status is 0 only when it ends with \"Verify OK\".\n",
      1, 1, kNoFlags, true, RunVerifyAll},
-    {"diff", "FILE", "list what differs between FILE and the controller",
-     "Reads the controller and prints every difference from FILE, one per line, pins and\n"
-     "addresses as displayed (\"pin 10 aspect 2 step 1 Par2: file 40, controller 41\"). Changes\n"
-     "nothing. Exit status 0 when they are the same, 1 when they differ or the comparison could\n"
-     "not be finished, 2 for bad usage or an unreadable FILE.\n",
-     1, 1, kNoFlags, true, RunDiff},
+    {"diff", "FILE [FILE2]", "list what differs between FILE and the controller (or FILE2)",
+     "Reads the controller and prints every difference from FILE, one per line, each field as\n"
+     "the editor captions and shows it (\"pin 10 aspect 2 step 1 Level: file 40, controller 41\").\n"
+     "Given two files, compares them instead, without a controller (no port is opened): the same\n"
+     "lines with A and B for the first and the second file. Changes nothing. Exit status 0 when\n"
+     "they are the same, 1 when they differ or the comparison could not be finished, 2 for bad\n"
+     "usage or a file that cannot be read.\n",
+     1, 2, kNoFlags, true, RunDiff},
     {"read-pin", "PIN FILE", "Read Pin, merged into FILE",
      "Reads one pin (\"Read Pin\") into the configuration of FILE and saves it; FILE is created\n"
      "when it does not exist.\n",
@@ -231,6 +233,11 @@ struct FileCloser {
 }  // namespace
 
 std::span<const CliCommand> CliCommands() { return kCommands; }
+
+bool TalksToController(const CliCommand& command, const CliOptions& options) {
+  // Two files are compared with each other.
+  return command.NeedsController && !(std::string(command.Name) == "diff" && options.Arguments.size() == 2);
+}
 
 const CliCommand* FindCliCommand(const std::string& name) {
   for (const CliCommand& command : kCommands) {

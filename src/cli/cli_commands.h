@@ -22,6 +22,8 @@ struct CliCommand {
 };
 
 std::span<const CliCommand> CliCommands();
+// Whether the command, with these arguments, needs a controller (and so a port).
+bool TalksToController(const CliCommand& command, const CliOptions& options);
 const CliCommand* FindCliCommand(const std::string& name);
 
 std::string CliUsage();

@@ -8,6 +8,7 @@
 #include "app/start_up_defaults.h"
 #include "cli/cli_commands.h"
 #include "cli/cli_lines.h"
+#include "transfer/difference_table.h"
 #include "transfer/line_scan.h"
 
 namespace brixo {
@@ -104,7 +105,7 @@ bool InternalAddress(CliSession& s, const BackupFileAddress& shown, int& module,
 
 // The first line of the report that tells what differs (not a heading or a note); the
 // verdict ends the search, as only the listing and the summary follow it.
-std::string FirstDifference(const std::string& report) {
+std::string FirstReportLine(const std::string& report) {
   for (size_t start = 0; start < report.size();) {
     size_t end = report.find_first_of("\r\n", start);
     if (end == std::string::npos) end = report.size();
@@ -115,6 +116,14 @@ std::string FirstDifference(const std::string& report) {
     if (!line.empty() && !heading) return line;
   }
   return {};
+}
+
+// The first difference, worded as `diff` and the report list it; a verification that
+// ended without one says what its report says first.
+std::string FirstDifference(CliSession& s) {
+  const VerificationResult& result = s.App.Report().Result;
+  if (result.Differences.empty()) return FirstReportLine(s.App.Report().Text);
+  return DifferenceLine(DifferenceRows(result.Differences, {s.App.Model(), s.App.General(), s.App.Events()}).front());
 }
 
 // Points the link at a controller; giving its extended address answers the warning about
@@ -296,7 +305,7 @@ int RunVerifyDir(CliSession& s) {
       } else if (status == kExitOk) {
         line += "Verify OK";
       } else {
-        const std::string reason = FirstDifference(s.App.Report().Text);
+        const std::string reason = FirstDifference(s);
         line += reason.empty() ? "differs" : "differs: " + reason;
       }
     }

@@ -11,7 +11,7 @@ namespace {
 // The machine's devices are probed only when the port list itself is needed: probing
 // opens every device, which some serial hardware answers by resetting.
 bool ListsMachinePorts(const CliCommand& command, const CliOptions& options) {
-  if (!command.NeedsController) return std::string(command.Name) == "ports";
+  if (!TalksToController(command, options)) return std::string(command.Name) == "ports";
   return !options.Simulate && IsPortNumber(options.Port);
 }
 
@@ -45,7 +45,7 @@ int RunOnOneLine(const CliCommand& command, const CliOptions& options, const Lin
   // Every line goes to standard output or --log as it comes: no window shows a history.
   appOptions.HistoryLines = kStreamedHistoryLines;
   if (ListsMachinePorts(command, options)) appOptions.Scanner = ScanQtSerialPorts;
-  if (command.NeedsController && !options.Simulate && !options.Port.empty() && !IsPortNumber(options.Port))
+  if (TalksToController(command, options) && !options.Simulate && !options.Port.empty() && !IsPortNumber(options.Port))
     appOptions.ExtraDevices.push_back(options.Port);
   AppState app(prompt, chooser, appOptions);
 
@@ -70,7 +70,7 @@ int RunOnOneLine(const CliCommand& command, const CliOptions& options, const Lin
   app.Link().Cancellation().SetOwnerTellsProgress(true);
 
   CliSession session{options, app, prompt, status, setup.LineTag};
-  if (command.NeedsController) {
+  if (TalksToController(command, options)) {
     if (int result = CheckLinkOptions(session)) return result;
   }
   if (setup.WatchToken) setup.WatchToken(&app.Link().Cancellation());

@@ -1,8 +1,12 @@
 // Commands that read, write or verify the controller's stored configuration. Each one runs
 // the operation behind the window's button, through the deferred commands where the
 // window posts one.
+#include <optional>
+
+#include "app/configuration_file.h"
 #include "cli/cli_commands.h"
 #include "link/text_encoding.h"
+#include "transfer/difference_table.h"
 #include "transfer/general_settings_transfer.h"
 
 namespace brixo {
@@ -123,18 +127,40 @@ int RunWriteAll(CliSession& s) {
 
 int RunVerifyAll(CliSession& s) { return RunVerification(s, "VerifyAll"); }
 
+namespace {
+
+std::string LinesOf(const std::vector<DifferenceRow>& rows, const SideNames& sides) {
+  std::string lines;
+  for (const std::string& line : DifferenceLines(rows, sides)) lines += line + "\n";
+  return lines;
+}
+
+// Two files side by side, with no controller: A is the first, B the second.
+int DiffFiles(CliSession& s) {
+  std::optional<Configuration> configs[2];
+  for (int i = 0; i < 2; ++i) {
+    configs[i] = ReadConfigurationFile(s.Options.Arguments[i], s.Prompt, s.Offset());
+    if (!configs[i]) return kExitUsage;
+  }
+  const std::vector<DifferenceRow> rows = DifferenceRows(configs[0]->Ref(), configs[1]->Ref());
+  PrintOut(LinesOf(rows, {"A", "B"}));
+  return rows.empty() ? kExitOk : kExitFailed;
+}
+
+}  // namespace
+
 // The comparison behind "Compare", printed as its differences alone, one per line.
 int RunDiff(CliSession& s) {
+  if (s.Options.Arguments.size() == 2) return DiffFiles(s);
   if (int status = LoadInput(s, FileArgument(s))) return status;
   if (int status = Connect(s)) return status;
   const int problems = s.Prompt.Problems();
   const bool same = RunDeferredCommand(s, "Compare");
   const VerificationResult& result = s.App.Report().Result;
-  std::string lines;
-  for (const Difference& difference : result.Differences) lines += DifferenceText(difference, s.Offset()) + "\n";
-  PrintOut(lines);
+  const ConfigurationRef file{s.App.Model(), s.App.General(), s.App.Events()};
+  PrintOut(LinesOf(DifferenceRows(result.Differences, file), kFileAndController));
   for (const FieldId& field : result.NotCompared)
-    s.Status.Write(FieldName(field, s.Offset()) + ": not compared, the file does not describe it\n");
+    s.Status.Write(FieldLabel(field, file) + ": not compared, the file does not describe it\n");
   for (const VerificationResult::SkippedPart& skipped : result.Skipped) s.Status.Write(SkippedPartText(skipped) + "\n");
   if (TellIfStopped(s)) return kExitFailed;
   // A comparison that did not get through every part says how far it got.

@@ -80,6 +80,12 @@ ChangedParts ChangedPartsOf(const std::vector<Difference>& differences) {
   return parts;
 }
 
+ChangedParts ChangedPartsOf(const std::vector<FieldId>& fields) {
+  ChangedParts parts;
+  for (const FieldId& field : fields) Mark(parts, field);
+  return parts;
+}
+
 bool WriteChangedParts(TransferContext& ctx, const ChangedParts& parts, int& pinsWritten) {
   ctx.View.ShowProgress("General settings");
   // Each write only when every earlier one was sent, as in Write All.

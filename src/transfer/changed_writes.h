@@ -27,6 +27,7 @@ struct ChangedParts {
 
 // The parts that hold the differing fields.
 ChangedParts ChangedPartsOf(const std::vector<Difference>& differences);
+ChangedParts ChangedPartsOf(const std::vector<FieldId>& fields);
 
 // Writes the changed parts in the order of Write All, the serial addressing options last;
 // stops at the first write that fails. True when every write was sent. `pinsWritten`

@@ -21,6 +21,15 @@ struct ConfigurationRef {
   const EventControlState& Events;
 };
 
+// One held by value: a file read beside the editor, the controller's side of a comparison.
+struct Configuration {
+  ConfigModel Model;
+  GeneralSettings General;
+  EventControlState Events;
+  ConfigurationRef Ref() const { return {Model, General, Events}; }
+};
+Configuration CopyOf(const ConfigurationRef& config);
+
 enum class FieldKind : uint8_t {
   // General settings ("ID$", "DCC", "XAD", "HWC", "LED", "SPC").
   IdString,
@@ -110,6 +119,33 @@ bool FieldInFile(const FieldId& id, const ConfigurationRef& config);
 bool FieldOnController(const FieldId& id, const ConfigurationRef& config);
 
 ControllerPlace ControllerPlaceOf(const FieldId& id);
+
+// Sets the field to a value as FieldValue counts it (a text field takes `text`), as a
+// read or a loaded file sets it: the boxes of the General tab, the stored bytes of a pin.
+// Fields whose meaning depends on another (the flexible start address on its flag) take
+// the other's value as it stands, so set the flag first (SetFieldValues does).
+void SetFieldValue(const FieldId& id, int value, const std::string& text, Configuration& config);
+struct FieldSetting {
+  FieldId Field;
+  int Value = 0;
+  std::string Text;
+};
+void SetFieldValues(const std::vector<FieldSetting>& settings, Configuration& config);
+
+// The field as the editor shows it, numbers as displayed (this configuration's numbering):
+// where it sits - a group of the General tab ("DCC Settings"), an event input of a pin
+// ("event pin 3 input 2"), the initial enable map, a pin, an aspect, a step ("pin 10
+// aspect 2 step 1") or a pin's output page ("pin 5 Servo") - and its caption there, which
+// for a step's parameter is its instruction's ("P.O.", "Level", "Time", "Base") and for an
+// output byte that of the output page its type shows.
+std::string FieldPlace(const FieldId& id, const ConfigurationRef& config);
+std::string FieldCaption(const FieldId& id, const ConfigurationRef& config);
+// "pin 10 aspect 2 step 1 Level", "DCC Settings Basic Decoder Addr", "ID String".
+std::string FieldLabel(const FieldId& id, const ConfigurationRef& config);
+// The value as the editor shows it: pins and module addresses numbered as displayed,
+// display biases and signed offsets applied, option lists and check boxes in their
+// captions ("Even", "yes"), an instruction by its name. Texts as they stand.
+std::string ShownFieldValue(const FieldId& id, const ConfigurationRef& config);
 
 struct ValueSpan {
   int Min = 0;

@@ -1,6 +1,7 @@
 #include "transfer/deferred_commands.h"
 
 #include <array>
+#include <utility>
 
 #include "model/device_membership.h"
 #include "transfer/event_control.h"
@@ -77,7 +78,7 @@ bool RunCompare(TransferContext& ctx) { return CompareAllSequence(ctx).Ok; }
 bool RunVerifyAllPins(TransferContext& ctx) {
   ctx.Report.Clear();
   ctx.Report.Result = VerifyPins(ctx);
-  CloseVerificationReport(ctx.Report, 1, ctx.Model.NumberingOffset);
+  CloseVerificationReport(ctx.Report, 1, {ctx.Model, ctx.General, ctx.Events});
   HideBusy(ctx);
   ctx.View.ShowReport();
   return ctx.Report.Result.Ok;
@@ -98,7 +99,7 @@ bool RunReadEvents(TransferContext& ctx) {
 bool RunVerifyEvents(TransferContext& ctx) {
   ctx.Report.Clear();
   ctx.Report.Result = VerifyEventControl(ctx);
-  CloseVerificationReport(ctx.Report, 1, ctx.Model.NumberingOffset);
+  CloseVerificationReport(ctx.Report, 1, {ctx.Model, ctx.General, ctx.Events});
   HideBusy(ctx);
   ctx.View.ShowReport();
   return ctx.Report.Result.Ok;
@@ -117,9 +118,11 @@ struct Command {
   PostCheck Check;
   bool (*Run)(TransferContext&);
   Takes Taking = Takes::AsItGoes;
+  // A command that works on the parts the user checked runs this instead.
+  bool (*RunChecked)(TransferContext&, const ChangedParts&) = nullptr;
 };
 
-constexpr std::array<Command, 17> kCommands{{
+constexpr std::array<Command, 18> kCommands{{
     {"ReadAll", "Read All", CommandKind::Read, PostCheck::None, ReadAllSequence, Takes::WhenComplete},
     {"WriteAll", "Write All", CommandKind::Write, PostCheck::None, WriteAllSequence},
     {"VerifyAll", "Verify All", CommandKind::Verify, PostCheck::PortOpen, RunVerifyAll},
@@ -137,6 +140,8 @@ constexpr std::array<Command, 17> kCommands{{
     {"ECVerify", "Verify Event Control", CommandKind::Verify, PostCheck::PortOpen, RunVerifyEvents},
     {"Compare", "Compare", CommandKind::Verify, PostCheck::PortOpen, RunCompare},
     {"WriteChanged", "Write Changes", CommandKind::Write, PostCheck::PortOpen, WriteChangedSequence},
+    {"WriteChecked", "Write Checked", CommandKind::Write, PostCheck::PortOpen, nullptr, Takes::AsItGoes,
+     WriteCheckedSequence},
 }};
 
 // Runs a read into copies of the editor's configuration and takes them only when the read
@@ -204,6 +209,12 @@ bool DeferredCommands::PostCommand(const std::string& name) {
   return true;
 }
 
+bool DeferredCommands::PostWriteChecked(const ChangedParts& parts) {
+  if (!PostCommand("WriteChecked")) return false;
+  checked_ = parts;
+  return true;
+}
+
 void DeferredCommands::Tick() {
   const std::string name = pendingCommand_;
   pendingCommand_.clear();
@@ -212,7 +223,10 @@ void DeferredCommands::Tick() {
   lastCommand_ = name;
   {
     CancellationScope scope(ctx_.Link.Cancellation());
-    lastSucceeded_ = command->Taking == Takes::WhenComplete ? RunIntoScratch(ctx_, command->Run) : command->Run(ctx_);
+    if (command->RunChecked != nullptr)
+      lastSucceeded_ = command->RunChecked(ctx_, std::exchange(checked_, ChangedParts{}));
+    else
+      lastSucceeded_ = command->Taking == Takes::WhenComplete ? RunIntoScratch(ctx_, command->Run) : command->Run(ctx_);
   }
   labelActionVisible_ = false;
   // A read that took nothing says so, unless the owner of the operation tells it itself or

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "transfer/changed_writes.h"
 #include "transfer/transfer_context.h"
 
 namespace brixo {
@@ -25,12 +26,16 @@ class DeferredCommands {
   // shows the busy label and stores the name. False when refused or not a command name,
   // in which case nothing is posted and the label is left as it was.
   bool PostCommand(const std::string& name);
+  // "Write Checked": posts the write of these parts, followed by a comparison.
+  bool PostWriteChecked(const ChangedParts& parts);
 
   // The `Timer1` tick: takes the waiting command (clearing the slot first) and runs it to
   // its end. Nothing waiting: does nothing.
   void Tick();
 
   const std::string& PendingCommand() const { return pendingCommand_; }
+  // The name of the command the last tick ran (or runs now).
+  const std::string& LastCommand() const { return lastCommand_; }
   // Whether `LabelAction` is shown: from a successful post until the command has run.
   bool LabelActionVisible() const { return labelActionVisible_; }
 
@@ -63,6 +68,7 @@ class DeferredCommands {
   bool labelActionVisible_ = false;
   bool lastSucceeded_ = false;
   std::string lastCommand_;
+  ChangedParts checked_;
 };
 
 }  // namespace brixo

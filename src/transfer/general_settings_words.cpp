@@ -27,6 +27,8 @@ std::string SerialMode(const GeneralSettings& g, int offset) {
   return "32 addresses from the module address on";
 }
 
+}  // namespace
+
 std::string LedFunctions(const std::array<uint8_t, 8>& boxes, const std::array<const char*, 8>& captions) {
   std::vector<std::string> chosen;
   for (int k = 0; k < 7; ++k) {
@@ -49,8 +51,6 @@ std::string ParityText(int index) {
              ? kParityCaptions[index]
              : "unknown";
 }
-
-}  // namespace
 
 std::vector<SettingsGroup> GeneralSettingsInWords(const GeneralSettings& g, int numberingOffset) {
   std::vector<SettingsGroup> groups;

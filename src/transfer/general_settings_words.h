@@ -2,6 +2,8 @@
 // The "General" tab's settings in words, group by group under the tab's own captions, for
 // a printed sheet: "Basic Decoder Addr" "20 (Output 77 .. 84)", "Green LED" "Basic DCC
 // Packet, Brixo Message". Texts are UTF-8.
+#include <array>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -19,6 +21,12 @@ struct SettingsGroup {
 // DCC settings with the output range each address serves, serial addressing, hardware
 // configuration, LED functions and the controller's serial port, numbers as displayed.
 std::vector<SettingsGroup> GeneralSettingsInWords(const GeneralSettings& g, int numberingOffset);
+
+// The LED functions a byte's boxes choose ("Basic DCC Packet, Brixo Message"), the
+// drivers of an output group ("Sink Driver"), a parity option ("Even").
+std::string LedFunctions(const std::array<uint8_t, 8>& boxes, const std::array<const char*, 8>& captions);
+std::string DriverText(bool sink, bool source);
+std::string ParityText(int index);
 
 // An event action in words: "aspect 3", or "-" for none.
 std::string EventActionInWords(int action);

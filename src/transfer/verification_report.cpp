@@ -1,5 +1,7 @@
 #include "transfer/verification_report.h"
 
+#include "transfer/difference_table.h"
+
 namespace brixo {
 
 std::string VerificationVerdict(const VerificationResult& result, int parts) {
@@ -52,9 +54,9 @@ Difference NoValidResponse(const FieldId& field, int fileValue, const std::strin
   return {field, fileValue, 0, fileText, {}, true};
 }
 
-void CloseVerificationReport(VerificationReport& report, int parts, int numberingOffset) {
-  for (const Difference& difference : report.Result.Differences)
-    report.AppendReportLine(DifferenceText(difference, numberingOffset));
+void CloseVerificationReport(VerificationReport& report, int parts, const ConfigurationRef& compared) {
+  for (const std::string& line : DifferenceLines(DifferenceRows(report.Result.Differences, compared)))
+    report.AppendReportLine(line);
   const std::string verdict = VerificationVerdict(report.Result, parts);
   // The verdict alone says whether the controller compares.
   report.Result.Ok = verdict == "Verify OK";

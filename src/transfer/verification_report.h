@@ -22,9 +22,6 @@ struct Difference {
   bool NoValidReply = false;
 };
 
-// "pin 10 aspect 2 step 1 Par2: file 40, controller 41"
-std::string DifferenceText(const Difference& difference, int numberingOffset);
-
 struct VerificationResult {
   bool Ok = true;
   std::vector<Difference> Differences;
@@ -80,9 +77,10 @@ bool AllPartsGoneThrough(const VerificationResult& result, int parts);
 // every place where the controller was not found to agree.
 Difference NoValidResponse(const FieldId& field, int fileValue, const std::string& fileText = {});
 
-// Ends the report with one line per difference of its result (field, file value,
-// controller value), the verdict and the summary line; the result is OK exactly when the
-// verdict is "Verify OK".
-void CloseVerificationReport(VerificationReport& report, int parts, int numberingOffset);
+// Ends the report with one line per difference of its result, worded as everywhere
+// ("pin 10 aspect 2 step 1 Level: file 40, controller 41", values as the editor shows
+// them in `compared`, the configuration the controller was compared with), the verdict
+// and the summary line; the result is OK exactly when the verdict is "Verify OK".
+void CloseVerificationReport(VerificationReport& report, int parts, const ConfigurationRef& compared);
 
 }  // namespace brixo

@@ -2,6 +2,7 @@
 
 #include "transfer/changed_writes.h"
 #include "transfer/deferred_commands.h"
+#include "transfer/difference_table.h"
 #include "transfer/event_control_transfer.h"
 #include "transfer/general_settings_transfer.h"
 #include "transfer/pin_transfer.h"
@@ -112,7 +113,7 @@ VerificationResult& VerifyParts(TransferContext& ctx, PartsCompared until) {
 }
 
 VerificationResult CloseAndShow(TransferContext& ctx) {
-  CloseVerificationReport(ctx.Report, 3, ctx.Model.NumberingOffset);
+  CloseVerificationReport(ctx.Report, 3, {ctx.Model, ctx.General, ctx.Events});
   ctx.View.SetBusy(false);
   ctx.View.ShowReport();
   return ctx.Report.Result;
@@ -139,7 +140,8 @@ std::string PinsAmongIt(int n) { return n > 0 ? " (" + Pins(n) + ")" : std::stri
 }  // namespace
 
 std::string WriteChangesEndText(const WriteChangesEnd& end) {
-  const std::string caption = "Write Changes";
+  const std::string caption = end.Checked ? "Write Checked" : "Write Changes";
+  const std::string everything = end.Checked ? "everything checked" : "everything that differed";
   const std::string after = end.Done.empty() ? "" : " after " + end.Done;
   switch (end.Phase) {
     case WriteChangesPhase::FirstComparison:
@@ -152,10 +154,10 @@ std::string WriteChangesEndText(const WriteChangesEnd& end) {
     case WriteChangesPhase::FinalComparison:
       if (end.DifferencesLeft > 0) {
         const int n = end.DifferencesLeft;
-        return caption + " wrote everything that differed" + PinsAmongIt(end.PinsToWrite) +
+        return caption + " wrote " + everything + PinsAmongIt(end.PinsToWrite) +
                ", but its final comparison still finds " + std::to_string(n) + (n == 1 ? " difference" : " differences");
       }
-      return caption + " stopped in its final comparison" + after + ": everything that differed was written" +
+      return caption + " stopped in its final comparison" + after + ": " + everything + " was written" +
              PinsAmongIt(end.PinsToWrite) + ", the comparison is incomplete";
   }
   return {};
@@ -184,8 +186,8 @@ bool WriteChangedSequence(TransferContext& ctx) {
   const bool written = WriteChangedParts(ctx, changed, end.PinsWritten);
   // The report names what was to be written, then verifies what now stands.
   std::string toWrite;
-  for (const Difference& difference : before.Differences)
-    toWrite += "Written: " + DifferenceText(difference, ctx.Model.NumberingOffset) + "\r\n";
+  for (const std::string& line : DifferenceLines(DifferenceRows(before.Differences, {ctx.Model, ctx.General, ctx.Events})))
+    toWrite += "Written: " + line + "\r\n";
   if (!written) {
     ctx.View.SetBusy(false);
     return endedEarly();
@@ -199,6 +201,29 @@ bool WriteChangedSequence(TransferContext& ctx) {
   if (!ctx.Stopping() && VerificationVerdict(after, 3) == "Differences Found")
     end.DifferencesLeft = static_cast<int>(after.Differences.size());
   return endedEarly();
+}
+
+bool WriteCheckedSequence(TransferContext& ctx, const ChangedParts& parts) {
+  CancellationToken& token = ctx.Link.Cancellation();
+  WriteChangesEnd end;
+  end.Checked = true;
+  end.Phase = WriteChangesPhase::Writing;
+  end.PinsToWrite = parts.PinCount();
+  if (!WriteChangedParts(ctx, parts, end.PinsWritten)) {
+    ctx.View.SetBusy(false);
+    token.NoteEnding(WriteChangesEndText(end));
+    return false;
+  }
+  end.Phase = WriteChangesPhase::FinalComparison;
+  token.NoteDone({});
+  VerifyParts(ctx, PartsCompared::AllToTheirEnd);
+  const VerificationResult after = CloseAndShow(ctx);
+  if (after.Ok) return true;
+  // Rows left unticked still differ: that is what was asked for, not an early end.
+  if (!ctx.Stopping() && VerificationVerdict(after, 3) == "Differences Found") return false;
+  end.Done = token.Done();
+  token.NoteEnding(WriteChangesEndText(end));
+  return false;
 }
 
 }  // namespace brixo

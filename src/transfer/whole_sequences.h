@@ -3,6 +3,7 @@
 // control in one go, each step only after every earlier one succeeded.
 #include <string>
 
+#include "transfer/changed_writes.h"
 #include "transfer/transfer_context.h"
 
 namespace brixo {
@@ -30,11 +31,18 @@ VerificationResult CompareAllSequence(TransferContext& ctx);
 // sentence that says which phase ended it and what the controller holds
 // (WriteChangesEndText).
 bool WriteChangedSequence(TransferContext& ctx);
+// "Write Checked" of the differences table: writes the groups, event tables and pins that
+// hold the rows the user ticked (the serial addressing options last), then compares again,
+// every part to its end, and shows that report. True when the controller then compares;
+// differences left in unticked rows are no early end.
+bool WriteCheckedSequence(TransferContext& ctx, const ChangedParts& parts);
 
 // Where Write Changes ended, for the words that tell what the controller holds then.
 enum class WriteChangesPhase { FirstComparison, Writing, FinalComparison };
 struct WriteChangesEnd {
   WriteChangesPhase Phase = WriteChangesPhase::FirstComparison;
+  // Write Checked, which writes what the user ticked, has no first comparison.
+  bool Checked = false;
   // How far the comparison of that phase got ("pin 12 of 32"); empty when it ended at its
   // first part.
   std::string Done;

@@ -187,6 +187,9 @@ void BrixoConfig::BuildStatusBar() {
 
   bar->addWidget(busyFrame_, 1);
   bar->addWidget(labelResult_, 1);
+  labelChanges_ = Named(new QLabel, "LabelChanges");
+  labelChanges_->setToolTip("Fields changed since the file was last loaded or saved, or since the last Read All");
+  bar->addPermanentWidget(labelChanges_);
   bar->addPermanentWidget(labelPortState_);
   bar->addPermanentWidget(release_);
 }

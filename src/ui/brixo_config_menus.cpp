@@ -28,6 +28,7 @@ constexpr MenuEntry kMenuEntries[] = {
     {"&File", "&Load File...", "ActionLoadFile", "Ctrl+O", &BrixoConfig::LoadFile},
     {"&File", "&Save File...", "ActionSaveFile", "Ctrl+S", &BrixoConfig::SaveFileNormal},
     {"&File", "Save &Compact...", "ActionSaveCompact", "Ctrl+Shift+S", &BrixoConfig::SaveFileCompact},
+    {"&File", "Co&mpare with File...", "ActionCompareWithFile", nullptr, &BrixoConfig::CompareWithFile},
     {"&File", nullptr, nullptr, nullptr, nullptr},
     {"&File", "&Export Sheet...", "ActionExportSheet", nullptr, &BrixoConfig::ExportSheet},
     {"&File", "Print Pre&view...", "ActionPrintPreview", nullptr, &BrixoConfig::PrintPreview},

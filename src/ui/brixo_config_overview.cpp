@@ -20,6 +20,7 @@ void BrixoConfig::FollowEdits() {
   // A hidden overview is brought up to date when it is shown again.
   if (overview_ != nullptr && overview_->isVisible()) overview_->Refresh();
   if (deviceTab_ != nullptr) deviceTab_->ShowProgram();
+  ShowChangedMarks();
 }
 
 void BrixoConfig::OpenPinFromOverview(int pin) {

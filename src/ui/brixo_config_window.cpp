@@ -214,11 +214,11 @@ void BrixoConfig::WriteAll() {
   box.setCheckBox(onlyChanges);
   RunDialog(box);
   const QMessageBox::StandardButton answer = box.standardButton(box.clickedButton());
-  const std::string write = onlyChanges->isChecked() ? "WriteChanged" : "WriteAll";
   if (answer == QMessageBox::Yes) {
-    if (PostCommand("Compare")) writeAfterCompare_ = write;
+    // The decision to write is taken in the table, with the differences in view.
+    PostCommand("Compare");
   } else if (answer == QMessageBox::No) {
-    PostCommand(write);
+    PostCommand(onlyChanges->isChecked() ? "WriteChanged" : "WriteAll");
   }
 }
 
@@ -249,21 +249,6 @@ void BrixoConfig::Timer1Tick() {
   }
   running_ = false;
   ShowAll();
-  OfferWriteAfterCompare();
-}
-
-void BrixoConfig::OfferWriteAfterCompare() {
-  const std::string write = std::exchange(writeAfterCompare_, {});
-  DeferredCommands& commands = app_.Commands();
-  // Only after a comparison that got to its end and found something to write.
-  if (write.empty() || commands.LastCaption() != "Compare" || commands.LastStopped() ||
-      VerificationVerdict(app_.Report().Result, 3) != "Differences Found")
-    return;
-  const QString what = write == "WriteChanged" ? "Write only what differs now?" : "Write All now?";
-  QMessageBox box(QMessageBox::Question, "Write All", what, QMessageBox::Yes | QMessageBox::No, this);
-  box.setObjectName("WriteNowQuestion");
-  RunDialog(box);
-  if (box.standardButton(box.clickedButton()) == QMessageBox::Yes) PostCommand(write);
 }
 
 void BrixoConfig::StartPostedCommand() {
@@ -328,12 +313,21 @@ void BrixoConfig::closeEvent(QCloseEvent* event) {
 
 void BrixoConfig::Undo() {
   if (running_) return;
-  if (app_.Undo()) ShowAll();
+  app_.NoteEdits();
+  const EditStep step = app_.UndoStep();
+  if (!app_.Undo()) return;
+  ShowAll();
+  // An edit on another tab or pin is shown where it was made.
+  if (step.Field) ShowField(*step.Field);
 }
 
 void BrixoConfig::Redo() {
   if (running_) return;
-  if (app_.Redo()) ShowAll();
+  app_.NoteEdits();
+  const EditStep step = app_.RedoStep();
+  if (!app_.Redo()) return;
+  ShowAll();
+  if (step.Field) ShowField(*step.Field);
 }
 
 void BrixoConfig::NoteEdits() {
@@ -344,8 +338,7 @@ void BrixoConfig::NoteEdits() {
 
 void BrixoConfig::ShowEditState() {
   setWindowTitle(ToQt(WindowTitle(app_.DocumentPath(), app_.ModifiedAsRecorded())));
-  if (undoAction_) undoAction_->setEnabled(app_.CanUndo());
-  if (redoAction_) redoAction_->setEnabled(app_.CanRedo());
+  ShowUndoTexts();
   FollowEdits();
 }
 
@@ -569,6 +562,12 @@ void BrixoConfig::ShowProgress(const std::string& text) {
 void BrixoConfig::ShowReport() {
   // The last lines of the run (and the hidden busy label) are on screen before the report.
   if (running_) InputBlocker::RepaintNow();
+  const std::string& command = app_.Commands().LastCommand();
+  // Only a comparison that runs now; a tab's own verification shows its report.
+  if (running_ && (command == "Compare" || command == "WriteChecked")) {
+    ShowCompareTable();
+    return;
+  }
   presentReport_(Report());
 }
 

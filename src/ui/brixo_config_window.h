@@ -6,7 +6,9 @@
 // own operation before the controls are shown again.
 #include <QElapsedTimer>
 #include <QMainWindow>
+#include <QPointer>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "app/app_state.h"
@@ -32,6 +34,7 @@ class EditRecorder;
 class ModifierButton;
 class ReleaseLabel;
 class CommunicationWindow;
+class DifferenceTableWindow;
 class ScanDialog;
 class DeviceConfigTab;
 class EventControlTab;
@@ -66,6 +69,8 @@ class BrixoConfig : public QMainWindow, public AppObserver {
   CommunicationWindow* Monitor() const { return monitor_; }
   VerificationReportWindow* ReportWindow() const { return report_; }
   PinOverviewWindow* Overview() const { return overview_; }
+  // Null until a comparison was first shown as a table.
+  DifferenceTableWindow* CompareTable() const { return compareTable_; }
 
   // How the verification report is shown at the end of a verification; by default modally.
   // Tests and the screenshot mode look at it without blocking.
@@ -83,11 +88,21 @@ class BrixoConfig : public QMainWindow, public AppObserver {
   bool PostCommand(const std::string& name);
   void Timer1Tick();
   void ReadAll();
-  // Asks "Show what will change first?" (with "Write only what differs") while a port is open.
+  // Asks "Show what will change first?" (with "Write only what differs") while a port is
+  // open; "Yes" compares and shows the differences as a table, where the user decides.
   void WriteAll();
   void VerifyAll();
-  // "Compare": lists every difference between the editor and the controller, changing neither.
+  // "Compare": lists every difference between the editor and the controller, changing
+  // neither, as a table ("Compare") with the report one button away.
   void Compare();
+  // File > "Compare with File...": the editor against a data file in the same table.
+  void CompareWithFile();
+  // The differences table's buttons: "Write Checked" and "Take Controller's Values" (or
+  // "Take File's Values").
+  void WriteCheckedRows();
+  void TakeCheckedValues();
+  // The tab, pin, aspect or event pin that show the field, with its control focused.
+  void ShowField(const FieldId& field);
   // "Stop" (or Escape) while an operation runs.
   void StopOperation();
   void SaveFile(SaveMode mode);
@@ -198,8 +213,14 @@ class BrixoConfig : public QMainWindow, public AppObserver {
   void KeepMonitorResponsive();
   // Between two exchanges of a running command: a "Stop" clicked meanwhile is taken.
   void TakeStopRequests();
-  // After a comparison asked for before writing: offers the write.
-  void OfferWriteAfterCompare();
+  // A comparison has ended: its differences as a table.
+  void ShowCompareTable();
+  DifferenceTableWindow& CompareTableWindow();
+  // What Undo and Redo would do, in their menu entries.
+  void ShowUndoTexts();
+  // The fields shown now that differ from the baseline (the last load, save or Read All)
+  // tinted, with what they were in their tooltips; the count in the status bar.
+  void ShowChangedMarks();
   int Offset() const;
 
   AppState& app_;
@@ -210,13 +231,15 @@ class BrixoConfig : public QMainWindow, public AppObserver {
   int currentTab_ = 0;
   QElapsedTimer responsive_;
   QElapsedTimer stopPoll_;
-  // The write to offer once the comparison shown before it has ended; empty for none.
-  std::string writeAfterCompare_;
+  // The file the table compares the editor with, while it shows one.
+  std::optional<ComparedFile> comparedFile_;
 
   QComboBox* comboPort_ = nullptr;
   QPushButton* refresh_ = nullptr;
   ClickableLabel* labelPort_ = nullptr;
   QLabel* labelPortState_ = nullptr;  // which device is open, at which line settings
+  QLabel* labelChanges_ = nullptr;    // "12 changes" since the baseline
+  std::vector<QPointer<QWidget>> marked_;
   QWidget* frameBitrate_ = nullptr;
   QButtonGroup* optionBitRate_ = nullptr;
   QLabel* labelAddress_ = nullptr;
@@ -257,6 +280,7 @@ class BrixoConfig : public QMainWindow, public AppObserver {
   VerificationReportWindow* report_ = nullptr;
   PinOverviewWindow* overview_ = nullptr;
   HelpWindow* help_ = nullptr;
+  DifferenceTableWindow* compareTable_ = nullptr;
 };
 
 }  // namespace brixo

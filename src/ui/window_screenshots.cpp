@@ -12,6 +12,7 @@
 #include "ui/device_config_tab.h"
 #include "ui/event_test_screenshots.h"
 #include "ui/core_text.h"
+#include "ui/difference_table_window.h"
 #include "ui/pin_overview_window.h"
 #include "ui/verification_report_window.h"
 
@@ -101,6 +102,29 @@ bool SaveOverview(BrixoConfig& window, const QString& path) {
   return saved;
 }
 
+// "Compare" with a few fields changed in the editor: the differences as a table.
+bool SaveCompareTable(BrixoConfig& window, const QString& path) {
+  AppState& app = window.App();
+  if (!app.Ports().PortOpen()) return true;
+  const EditorContent kept{app.Model().PinTable, app.General(), app.Events()};
+  app.General().TextGenIDString = "Yard East";
+  StepRecord& step = app.Model().PinTable[0].Aspects[1].Steps[1];
+  step.Par1 = static_cast<uint8_t>(step.Par1 + 1);
+  app.Model().PinTable[2].Aspects[0].Steps[2].Par2 = 30;
+  app.Events().OnAction[4][1] = 3;
+  app.General().ComboGenBaud = 4;
+  if (window.PostCommand("Compare")) window.Timer1Tick();
+  app.Model().PinTable = kept.Pins;
+  app.General() = kept.General;
+  app.Events() = kept.Events;
+  window.ShowAll();
+  if (window.CompareTable() == nullptr) return true;
+  window.CompareTable()->resize(kScreenshotSize.width(), kScreenshotSize.height() / 2);
+  const bool saved = Save(*window.CompareTable(), path);
+  window.CompareTable()->hide();
+  return saved;
+}
+
 }  // namespace
 
 QStringList RenderWindowScreenshots(BrixoConfig& window, const QString& dir) {
@@ -146,7 +170,8 @@ QStringList RenderWindowScreenshots(BrixoConfig& window, const QString& dir) {
   if (!demo.empty()) window.App().LoadRecentFile(demo);
   window.ShowAll();
   if (!SaveTimeLine(window, folder.filePath("window_aspect_time_line.png")) ||
-      !SaveOverview(window, folder.filePath("window_pin_overview.png")))
+      !SaveOverview(window, folder.filePath("window_pin_overview.png")) ||
+      !SaveCompareTable(window, folder.filePath("window_compare_table.png")))
     return {};
   written.clear();
   for (const QString& file : folder.entryList({"*.png"}, QDir::Files, QDir::Name)) written << folder.filePath(file);

@@ -15,6 +15,8 @@
 #include "support/property_stride.h"
 #include "support/random_configuration.h"
 #include "transfer/config_fields.h"
+#include "transfer/changed_writes.h"
+#include "transfer/difference_table.h"
 
 namespace brixo::testing {
 namespace {
@@ -47,10 +49,10 @@ class CompareTest : public ::testing::Test {
     return ComposeDataFile(app.Model(), app.General(), app.Events(), false, quotes);
   }
 
+  ConfigurationRef Config() { return {app.Model(), app.General(), app.Events()}; }
+
   std::vector<std::string> Lines() {
-    std::vector<std::string> lines;
-    for (const Difference& d : app.Report().Result.Differences) lines.push_back(DifferenceText(d, 1));
-    return lines;
+    return DifferenceLines(DifferenceRows(app.Report().Result.Differences, Config()));
   }
 
   std::vector<ImageByte> Described() {
@@ -131,13 +133,12 @@ class FieldEditTest : public CompareTest, public ::testing::WithParamInterface<F
 TEST_P(FieldEditTest, IsOneLineNamingIt) {
   const FieldEdit& edit = GetParam();
   edit.Edit(app);
-  const ConfigurationRef config{app.Model(), app.General(), app.Events()};
-  const std::string value = InfoOf(edit.Field.Kind).IsText ? "<" + FieldText(edit.Field, config) + ">"
-                                                             : std::to_string(FieldValue(edit.Field, config));
+  const std::string shown = ShownFieldValue(edit.Field, Config());
+  const std::string value = InfoOf(edit.Field.Kind).IsText ? "<" + shown + ">" : shown;
   EXPECT_FALSE(Run("Compare"));
   const std::vector<std::string> lines = Lines();
   ASSERT_EQ(lines.size(), 1u) << app.Report().Text;
-  EXPECT_EQ(lines[0].rfind(FieldName(edit.Field, 1) + ": file " + value, 0), 0u) << lines[0];
+  EXPECT_EQ(lines[0].rfind(FieldLabel(edit.Field, Config()) + ": file " + value, 0), 0u) << lines[0];
 }
 
 template <typename T>
@@ -167,7 +168,8 @@ TEST_F(CompareTest, ListsDifferencesOfEveryPartWhereVerifyAllStopsAtTheFirst) {
   const std::vector<std::string> lines = Lines();
   ASSERT_EQ(lines.size(), 3u) << app.Report().Text;
 
-  EXPECT_EQ(lines[0].rfind("ID string", 0), 0u) << lines[0];
+  EXPECT_EQ(lines[0].rfind("ID String: file <", 0), 0u) << lines[0];
+  EXPECT_TRUE(lines[0].ends_with(", controller <Other>")) << lines[0];
   EXPECT_EQ(lines[1].rfind("event pin 5 input 2 ON:", 0), 0u) << lines[1];
   EXPECT_EQ(lines[2].rfind("pin 10 aspect 1 step 0 ", 0), 0u) << lines[2];
   EXPECT_FALSE(Run("VerifyAll"));
@@ -211,7 +213,7 @@ TEST_F(CompareTest, WriteChangesAfterAnySingleFieldChangeVerifies) {
       const FieldRange range = FieldRangeOf(id, RangeContextOf(id, config));
       if (info.IsText) {
         app.General().TextGenIDString = FieldText(id, config) == "Changed" ? "Other" : "Changed";
-        changedField = FieldName(id, 1);
+        changedField = FieldLabel(id, config);
         break;
       }
       for (int value : {current + 1, current - 1, range.Lowest(), range.Highest()}) {
@@ -222,7 +224,7 @@ TEST_F(CompareTest, WriteChangesAfterAnySingleFieldChangeVerifies) {
         if (!LoadDataFileText(app.DataFiles(), *text)) continue;
         const ConfigurationRef loaded{app.Model(), app.General(), app.Events()};
         if (FieldValue(id, loaded) != value) continue;  // the loader read another value
-        changedField = FieldName(id, 1);
+        changedField = FieldLabel(id, loaded);
         break;
       }
     }
@@ -249,6 +251,69 @@ TEST_F(CompareTest, WriteChangesWritesNothingWhenTheComparisonWasCutShort) {
     }
   }
 }
+
+
+// "Write Checked": differences in two pins and a general setting, some rows ticked. Only
+// the ticked rows' pins and group are written, the comparison that follows lists exactly
+// the unticked rows, and taking the controller's values then makes the editor agree, one
+// undo step away from where it was.
+struct CheckedCase {
+  const char* Name;
+  bool Pin4;
+  bool Pin21;
+  bool Led;
+};
+
+class WriteCheckedTest : public CompareTest, public ::testing::WithParamInterface<CheckedCase> {};
+
+TEST_P(WriteCheckedTest, WritesOnlyTheTickedRowsAndTakingTheRestAgrees) {
+  const CheckedCase& c = GetParam();
+  Memory().Pins[20].Steps[0][2][1] ^= 4;
+  Memory().Pins[3].InitByte ^= 1;
+  Memory().GreenLed ^= 1;
+  EXPECT_FALSE(Run("Compare"));
+  std::vector<DifferenceRow> rows = DifferenceRows(app.Report().Result.Differences, Config());
+  std::vector<std::string> unticked;
+  for (DifferenceRow& row : rows) {
+    const bool led = row.Place == "LED Control";
+    row.Ticked = row.Place.starts_with("pin 4") ? c.Pin4 : row.Place.starts_with("pin 21") ? c.Pin21 : led && c.Led;
+    if (!row.Ticked) unticked.push_back(DifferenceLine(row));
+  }
+  ASSERT_EQ(rows.size(), 3u) << app.Report().Text;
+
+  app.Simulator()->Controller().ClearReceived();
+  ASSERT_TRUE(app.Commands().PostWriteChecked(ChangedPartsOf(TickedFields(rows))));
+  app.Commands().Tick();
+  std::set<int> pinsWritten;
+  int generalWrites = 0;
+  for (const std::vector<int>& payload : app.Simulator()->Controller().ReceivedPayloads()) {
+    if (payload.size() < 2 || payload[0] >= 112) continue;
+    if (payload[0] == 96) ++generalWrites;
+    else if (payload[0] > 96) pinsWritten.insert(payload[1]);
+  }
+  std::set<int> ticked;
+  if (c.Pin4) ticked.insert(3);
+  if (c.Pin21) ticked.insert(20);
+  EXPECT_EQ(pinsWritten, ticked);
+  EXPECT_EQ(generalWrites > 0, c.Led);
+  EXPECT_EQ(app.Commands().LastSucceeded(), unticked.empty()) << app.Report().Text;
+  EXPECT_EQ(Lines(), unticked);
+
+  const std::string before = Editor();
+  app.TakeValues(TickedSettings(DifferenceRows(app.Report().Result.Differences, Config())));
+  EXPECT_TRUE(Run("Compare")) << app.Report().Text;
+  ASSERT_EQ(Editor() != before, !unticked.empty());
+  if (!unticked.empty()) {
+    ASSERT_TRUE(app.Undo());
+    EXPECT_EQ(Editor(), before) << "taking the values is one step";
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Ticks, WriteCheckedTest,
+                         ::testing::Values(CheckedCase{"All", true, true, true}, CheckedCase{"OnePin", false, true, false},
+                                           CheckedCase{"GroupOnly", false, false, true},
+                                           CheckedCase{"PinAndGroup", true, false, true}),
+                         [](const auto& info) { return std::string(info.param.Name); });
 
 }  // namespace
 }  // namespace brixo::testing

@@ -447,12 +447,44 @@ TEST_F(EditHistoryTest, EveryFieldChangedAloneIsOneStepUndoneByteForByte) {
     Take(app, changed);
     app.NoteEdits();
     EXPECT_TRUE(app.Modified()) << name;
+    // Edit > Undo names the field as the editor captions it (a general setting by its
+    // name); a field that moves another with it is counted instead.
+    const EditStep step = app.UndoStep();
+    EXPECT_EQ(step.Field, std::optional<FieldId>(id)) << name;
+    const ConfigurationRef now{app.Model(), app.General(), app.Events()};
+    const std::string label = id.Kind < FieldKind::OnAction ? name : FieldLabel(id, now);
+    const std::string text = EditMenuText("Undo", step);
+    EXPECT_TRUE(text == "Undo " + label || text.ends_with(" changes")) << text << " for " << name;
     ASSERT_TRUE(app.Undo()) << name << " was not recorded";
+    EXPECT_EQ(EditMenuText("Redo", app.RedoStep()), "Redo" + text.substr(4)) << name;
     EXPECT_EQ(SaveOf(app), before) << name;
     EXPECT_FALSE(app.Modified()) << name;
     ++checked;
   }
   EXPECT_GT(checked, 100);
+}
+
+// The names a user reads in the Edit menu, as the field table and the editor give them.
+TEST_F(EditHistoryTest, UndoAndRedoSayWhatTheyChange) {
+  EXPECT_EQ(EditMenuText("Redo", app.RedoStep()), "Redo");
+  app.General().TextGenIDString = "Yard 7";
+  app.NoteEdits();
+  EXPECT_EQ(EditMenuText("Undo", app.UndoStep()), "Undo ID string");
+  StepRecord& step = app.Model().PinTable[0].Aspects[0].Steps[3];
+  step.Instruction = step.Instruction == 8 ? 9 : 8;  // "Off" or "On": the first box is "P.O."
+  step.Par0 = step.Par0 == 2 ? 3 : 2;
+  step.Par1 = step.Par1 == 5 ? 6 : 5;
+  app.NoteEdits();
+  EXPECT_EQ(EditMenuText("Undo", app.UndoStep()), "Undo 3 changes");
+  step.Par0 = step.Par0 == 2 ? 3 : 2;
+  app.NoteEdits();
+  EXPECT_EQ(EditMenuText("Undo", app.UndoStep()), "Undo pin 1 aspect 0 step 3 P.O.");
+  app.Events().OnAction[4][2] = app.Events().OnAction[4][2] == 3 ? 4 : 3;
+  app.NoteEdits();
+  EXPECT_EQ(EditMenuText("Undo", app.UndoStep()), "Undo event pin 5 input 2 ON");
+  ASSERT_TRUE(app.Undo());
+  EXPECT_EQ(EditMenuText("Redo", app.RedoStep()), "Redo event pin 5 input 2 ON");
+  EXPECT_EQ(EditMenuText("Undo", app.UndoStep()), "Undo pin 1 aspect 0 step 3 P.O.");
 }
 
 }  // namespace

@@ -157,8 +157,8 @@ TEST_F(CliFleetTest, BackupSavesEveryControllerAndVerifyDirChecksThemAll) {
   EXPECT_EQ(Lines(changed.Out),
             (std::vector<std::string>{"module 2 (module-02-Yard_West.dat): Verify OK",
                                       "module 3 (module-03-spare.dat): cannot load the file",
-                                      "module 6 (module-06-Yard_East.dat): differs: ID does not compare: BrixoConfig = "
-                                      "<Yard East> Brixo = <Renamed>",
+                                      "module 6 (module-06-Yard_East.dat): differs: ID String: file <Yard East>, "
+                                      "controller <Renamed>",
                                       "module 10 (module-10-Depot.dat): Verify OK"}));
   std::filesystem::remove(fleet + "/module-03-spare.dat");
   EXPECT_EQ(RunCli({"--port", sim.Path(), "verify-dir", fleet}).Status, 1);

@@ -293,8 +293,8 @@ TEST_F(CliNetworkTest, SeveralLinesAreWorkedAtOnceAndReportedLineByLine) {
                                       "module 2 (" + localWest + "): Verify OK",
                                       "module 6 (" + localSpare + "): Verify OK",
                                       "Line " + remoteName + ":",
-                                      "module 2 (" + remoteWest + "): differs: ID does not compare: BrixoConfig = "
-                                      "<Demo Layout> Brixo = <Renamed>"}));
+                                      "module 2 (" + remoteWest + "): differs: ID String: file <Demo Layout>, "
+                                      "controller <Renamed>"}));
   // One line alone takes its own files from the shared folder.
   const ProgramResult alone = RunCli({"--port", local.Path(), "verify-dir", fleet});
   EXPECT_EQ(alone.Status, 0) << alone.Out << alone.Err;

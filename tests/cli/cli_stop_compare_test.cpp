@@ -58,6 +58,18 @@ TEST_P(DiffTest, ListsEachChangeThenWriteChangesMakesThemAgree) {
   EXPECT_EQ(diff.Status, GetParam().Lines.empty() ? 0 : 1) << diff.Err;
   EXPECT_EQ(Lines(diff.Out), GetParam().Lines);
 
+  // The same file against the controller's own configuration, without a controller (no
+  // port given): the same lines, A and B in place of file and controller.
+  const ProgramResult files = RunCli({"diff", file, DataFile("demo.dat")});
+  EXPECT_EQ(files.Status, diff.Status) << files.Err;
+  std::vector<std::string> named;
+  for (std::string line : GetParam().Lines) {
+    const size_t colon = line.rfind(": file ");
+    line.replace(line.find(", controller ", colon), 13, ", B ");
+    named.push_back(line.replace(colon, 7, ": A "));
+  }
+  EXPECT_EQ(Lines(files.Out), named);
+
   const ProgramResult write = Cli({"write-all", "--changed-only", file});
   EXPECT_EQ(write.Status, 0) << write.Out << write.Err;
   for (const std::string& line : GetParam().Lines)
@@ -73,13 +85,13 @@ INSTANTIATE_TEST_SUITE_P(
         DiffCase{"Nothing", [](AppState&) {}, {}},
         DiffCase{"IdString",
                  [](AppState& a) { a.General().TextGenIDString = "Yard 7"; },
-                 {"ID string: file <Yard 7>, controller <Demo Layout>"}},
+                 {"ID String: file <Yard 7>, controller <Demo Layout>"}},
         DiffCase{"StepAndEvent",
                  [](AppState& a) {
                    a.Model().PinTable[0].Aspects[0].Steps[0].Par3 = 17;
                    a.Events().OffAction[20][3] = 4;
                  },
-                 {"event pin 21 input 3 OFF: file 4, controller -1", "pin 1 aspect 0 step 0 Par3: file 17, controller 0"}}),
+                 {"event pin 21 input 3 OFF: file 4, controller -1", "pin 1 aspect 0 step 0 Parameter 3: file 17, controller 0"}}),
     [](const auto& info) { return std::string(info.param.Name); });
 
 // A controller without event control: diff lists what differs in the other parts and
@@ -93,13 +105,21 @@ TEST(CliDiffTest, SaysWhichPartWasNotCompared) {
   });
   const ProgramResult r = RunCli({"--port", sim.Path(), "diff", file});
   EXPECT_EQ(r.Status, 1);
-  EXPECT_EQ(Lines(r.Out), std::vector<std::string>{"pin 1 aspect 0 step 0 Par3: file 17, controller 0"});
+  EXPECT_EQ(Lines(r.Out), std::vector<std::string>{"pin 1 aspect 0 step 0 Parameter 3: file 17, controller 0"});
   EXPECT_EQ(Lines(r.Err), std::vector<std::string>{"event control: not compared, the controller does not support it"});
 }
 
 TEST_F(CliCompareTest, UsageAndUnreadableFilesAreStatusTwo) {
   EXPECT_EQ(Cli({"diff"}).Status, 2);
   EXPECT_EQ(Cli({"diff", folder / "missing.dat"}).Status, 2);
+  for (const auto& files : {std::pair{folder / "missing.dat", DataFile("demo.dat")},
+                            std::pair{DataFile("demo.dat"), folder / "missing.dat"}}) {
+    const ProgramResult r = RunCli({"diff", files.first, files.second});
+    EXPECT_EQ(r.Status, 2);
+    EXPECT_EQ(r.Out, "");
+    EXPECT_NE(r.Err.find("missing.dat"), std::string::npos) << r.Err;
+  }
+  EXPECT_EQ(RunCli({"diff", "a.dat", "b.dat", "c.dat"}).Status, 2);
   EXPECT_EQ(Cli({"verify-all", "--changed-only", DataFile("demo.dat")}).Status, 2);
 }
 

@@ -98,7 +98,7 @@ TEST_F(CliTransferTest, VerifyAllPrintsTheReportAndFailsOnADifference) {
   // The difference itself, named as the user reads it, once and just before the verdict and
   // the summary that counts it.
   const std::string difference =
-      "DCC address: file 321, controller " + Config(held).App().General().TextGenDCCAddress;
+      "DCC Settings Basic Decoder Addr: file 321, controller " + Config(held).App().General().TextGenDCCAddress;
   ASSERT_GE(lines.size(), 3u);
   EXPECT_EQ(lines[lines.size() - 3], difference) << r.Out;
   EXPECT_EQ(std::count(lines.begin(), lines.end(), difference), 1) << r.Out;
@@ -129,7 +129,7 @@ TEST_F(CliTransferTest, VerifyPinsShowsPinNumbersInTheNumberingChosen) {
     const std::string expected = "Pin " + std::to_string(c.shown) + ": Aspect 0 does not compare";
     EXPECT_NE(std::find(lines.begin(), lines.end(), expected), lines.end()) << r.Out;
     // The difference names the step and both values.
-    const std::string named = "pin " + std::to_string(c.shown) + " aspect 0 step 0 instruction: file ";
+    const std::string named = "pin " + std::to_string(c.shown) + " aspect 0 step 0 Instruction: file ";
     EXPECT_NE(std::find_if(lines.begin(), lines.end(),
                            [&](const std::string& line) { return line.rfind(named, 0) == 0; }),
               lines.end())

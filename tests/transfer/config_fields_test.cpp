@@ -5,7 +5,6 @@
 #include <set>
 
 #include "model/output_config.h"
-#include "transfer/verification_report.h"
 
 namespace brixo {
 namespace {
@@ -116,21 +115,6 @@ TEST(ConfigFields, RangesFollowTheFieldsTheyDependOn) {
     EXPECT_EQ(range.Accepts(c.value), c.accepted) << FieldName(c.id, 1) << " " << c.value;
     EXPECT_EQ(range.Keeps(c.value), c.kept) << FieldName(c.id, 1) << " " << c.value;
   }
-}
-
-TEST(ConfigFields, DifferencesReadAsTheUserNamesThem) {
-  Difference number{{FieldKind::StepPar2, 9, -1, 2, 1}, 40, 41, {}, {}};
-  EXPECT_EQ(DifferenceText(number, 1), "pin 10 aspect 2 step 1 Par2: file 40, controller 41");
-  Difference text{{FieldKind::IdString}, 0, 0, "Yard", "Yar"};
-  EXPECT_EQ(DifferenceText(text, 1), "ID string: file <Yard>, controller <Yar>");
-  Difference missing{{FieldKind::SerialCount, 0}, 2, 0, {}, "missing"};
-  EXPECT_EQ(DifferenceText(missing, 0), "pin 0 serial addresses: file 2, controller missing");
-  // An instruction code also by the name it is chosen by; the empty step and a code
-  // without a name stay numbers.
-  Difference code{{FieldKind::StepCode, 4, -1, 0, 3}, 25, 124, {}, {}};
-  EXPECT_EQ(DifferenceText(code, 1), "pin 5 aspect 0 step 3 instruction: file 25 (On with fade), controller 124");
-  Difference empty{{FieldKind::StepCode, 4, -1, 0, 3}, 0, 9, {}, {}};
-  EXPECT_EQ(DifferenceText(empty, 1), "pin 5 aspect 0 step 3 instruction: file 0, controller 9 (On)");
 }
 
 }  // namespace

@@ -3,9 +3,12 @@
 #include "general_test_fixture.h"
 #include "transfer/event_control.h"
 #include "transfer/event_control_transfer.h"
+#include "support/raw_difference.h"
 
 namespace brixo {
 namespace {
+
+using testing::DifferenceText;
 
 class EventTransferTest : public gentest::SimTest {
  protected:

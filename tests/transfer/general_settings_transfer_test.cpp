@@ -4,9 +4,12 @@
 
 #include "general_test_fixture.h"
 #include "transfer/general_settings_transfer.h"
+#include "support/raw_difference.h"
 
 namespace brixo {
 namespace {
+
+using testing::DifferenceText;
 
 using PayloadList = std::vector<std::vector<int>>;
 

@@ -3,6 +3,7 @@
 #include <functional>
 
 #include "pin_test_fixture.h"
+#include "support/raw_difference.h"
 #include "transfer/pin_transfer.h"
 
 namespace brixo::testing {

@@ -71,9 +71,12 @@ TEST_F(UserStopTest, EveryCommandStopsAfterTheExchangeInFlight) {
     EXPECT_TRUE(prompt.Messages.empty()) << prompt.Messages.front();
     const std::string said = commands.LastEndedEarlyText();
     EXPECT_EQ(said.rfind(commands.LastCaption() + " stopped ", 0), 0u) << said;
-    // Write Changes stopped in its first comparison has written nothing yet.
+    // Write Changes stopped in its first comparison has written nothing yet; Write Checked
+    // with nothing ticked writes nothing and is stopped in the comparison that follows.
     const std::string consequence =
-        name == "WriteChanged" ? "nothing was written" : StopConsequence(commands.LastKind(), false);
+        name == "WriteChanged"   ? "nothing was written"
+        : name == "WriteChecked" ? "everything checked was written, the comparison is incomplete"
+                                 : StopConsequence(commands.LastKind(), false);
     EXPECT_TRUE(said.ends_with(": " + consequence)) << said;
     if (commands.LastKind() == CommandKind::Read) {
       EXPECT_EQ(Editor(), before) << "a stopped read changes nothing in the editor";

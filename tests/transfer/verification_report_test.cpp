@@ -50,12 +50,14 @@ TEST_P(ClosingTest, DifferencesThenVerdictAndSummary) {
   std::string listed;
   for (int n = 0; n < c.differences; ++n) {
     result.Differences.push_back(NthDifference(n));
-    listed += "pin " + std::to_string(n + 1) + " initial aspect: file " + std::to_string(n) + ", controller " +
+    listed += "pin " + std::to_string(n + 1) + " Initial Aspect: file " + std::to_string(n) + ", controller " +
               std::to_string(n + 1) + "\r\n";
   }
   EXPECT_EQ(VerificationVerdict(result, c.parts), c.verdict);
   EXPECT_EQ(VerificationSummary(result), c.summary);
-  CloseVerificationReport(report, c.parts, 1);
+  Configuration compared;
+  compared.Model.NumberingOffset = 1;
+  CloseVerificationReport(report, c.parts, compared.Ref());
   EXPECT_EQ(report.Text, "Start Pin Verification\r\n" + listed + c.verdict + "\r\n" + c.summary);
 }
 

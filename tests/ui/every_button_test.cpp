@@ -97,6 +97,11 @@ class EveryButtonTest : public MainWindowTest {
   // device chosen in the library, a box of the matrix checked, the feedback monitor
   // stopped with lines in it, event actions that differ from pin to pin.
   void Prepare() {
+    // No window that an earlier press opened (the differences table) stays over the main
+    // window: a user comes back to it by clicking it, which makes it active again.
+    for (QWidget* top : QApplication::topLevelWidgets())
+      if (top != &window && top->isVisible()) top->close();
+    QApplication::setActiveWindow(&window);
     app.Simulator()->Controller().ClearReceived();
     if (!app.Ports().PortOpen()) SelectSimulatedPort();
     window.ShowAll();

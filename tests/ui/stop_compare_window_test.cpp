@@ -1,7 +1,10 @@
 // The window's "Stop" button and Escape during a running command, "Compare", and the
 // question before "Write All".
+#include <QAction>
 #include <QApplication>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QTableWidget>
 #include <algorithm>
 #include <functional>
 #include <set>
@@ -10,6 +13,7 @@
 #include "files/data_file.h"
 #include "ui/qt_user_prompt.h"
 
+#include "ui/difference_table_window.h"
 #include "window_test_fixture.h"
 
 namespace brixo::window_test {
@@ -173,29 +177,121 @@ TEST_F(StopCompareWindowTest, EveryTextACommandEndsWithShowsAsTheCoreWroteIt) {
   }
 }
 
+// "Compare" shows the differences as a table, each as the editor shows the field, with
+// the report one button away; a double-click leads to the field; the controller and the
+// editor are left as they were.
 TEST_F(StopCompareWindowTest, CompareListsTheDifferencesAndChangesNothing) {
   SelectSimulatedPort();
   EditorAsController();
   app.General().TextGenIDString = "Other";
-  app.Model().PinTable[0].Aspects[0].Steps[0].Par3 = 17;
+  app.Model().PinTable[0].Aspects[0].Steps[0].Par1 = 17;
+  app.Events().OnAction[6][1] = 5;
   const std::string before = Editor();
   RunCommand("CommandCompare");
-  EXPECT_EQ(reportsShown, 1);
-  EXPECT_TRUE(reportText.contains("ID string: file <Other>, controller <Demo Layout>")) << reportText.toStdString();
-  EXPECT_TRUE(reportText.contains("pin 1 aspect 0 step 0 Par3: file 17, controller 0"));
-  EXPECT_TRUE(reportText.contains("Differences Found"));
+  EXPECT_EQ(reportsShown, 0) << "the table comes first";
+  DifferenceTableWindow* table = window.CompareTable();
+  ASSERT_NE(table, nullptr);
+  EXPECT_TRUE(table->isVisible());
+  EXPECT_EQ(table->windowTitle(), "Compare");
+  std::vector<QStringList> cells;
+  for (int r = 0; r < table->Table()->rowCount(); ++r) {
+    QStringList row;
+    for (int c = 1; c < table->Table()->columnCount(); ++c) row << table->Table()->item(r, c)->text();
+    EXPECT_EQ(table->Table()->item(r, 0)->checkState(), Qt::Checked);
+    cells.push_back(row);
+  }
+  const std::vector<QStringList> expected = {
+      {"ID String", "ID String", "<Other>", "<Demo Layout>"},
+      {"event pin 7 input 1", "ON", "5", "-1"},
+      {"pin 1 aspect 0 step 0", "T(/60)", "17", "0"},
+  };
+  EXPECT_EQ(cells, expected);
   EXPECT_EQ(Editor(), before);
   for (const std::vector<int>& payload : Received()) {
     if (!payload.empty()) {
       EXPECT_GE(payload[0], 112) << "only read requests";
     }
   }
-  EXPECT_EQ(app.LastResult(), "Compare: 2 differences in 0.0 s");
+  EXPECT_EQ(app.LastResult(), "Compare: 3 differences in 0.0 s");
+
+  table->ReportButton()->click();
+  EXPECT_EQ(reportsShown, 1);
+  EXPECT_TRUE(reportText.contains("ID String: file <Other>, controller <Demo Layout>")) << reportText.toStdString();
+  EXPECT_TRUE(reportText.contains("Differences Found"));
+
+  // Double-click: the tab, the pin and the box of the field.
+  const std::vector<std::pair<int, QString>> opened = {
+      {0, "TextGenIDString"}, {1, "TextECon_1"}, {2, "TextPAspPar1_0"}};
+  for (const auto& [row, box] : opened) {
+    emit table->Table()->cellDoubleClicked(row, 1);
+    QWidget* focused = Find(box);
+    ASSERT_NE(focused, nullptr);
+    EXPECT_TRUE(window.focusWidget() == focused || focused->isAncestorOf(window.focusWidget()))
+        << box.toStdString();
+    EXPECT_TRUE(window.SSTab_Main()->currentWidget()->isAncestorOf(focused)) << box.toStdString();
+  }
+  EXPECT_EQ(app.Events().CurrentEventPin, 6);
+}
+
+// "Take Controller's Values": the ticked fields take the controller's values, in one
+// undo step; the unticked stay.
+TEST_F(StopCompareWindowTest, TakingTheControllersValuesIsOneUndoStep) {
+  SelectSimulatedPort();
+  EditorAsController();
+  const std::string controller = Editor();
+  app.General().TextGenIDString = "Other";
+  app.Model().PinTable[0].Aspects[0].Steps[0].Par3 = 17;
+  app.Events().OnAction[6][1] = 5;
+  app.NoteEdits();
+  const std::string edited = Editor();
+  RunCommand("CommandCompare");
+  DifferenceTableWindow* table = window.CompareTable();
+  ASSERT_NE(table, nullptr);
+  table->Table()->item(1, 0)->setCheckState(Qt::Unchecked);
+  table->TakeValuesButton()->click();
+  EXPECT_EQ(app.General().TextGenIDString, "Demo Layout");
+  EXPECT_EQ(app.Model().PinTable[0].Aspects[0].Steps[0].Par3, 0);
+  EXPECT_EQ(app.Events().OnAction[6][1], 5) << "unticked";
+  EXPECT_EQ(table->Table()->rowCount(), 1);
+  table->TakeValuesButton()->click();
+  EXPECT_EQ(Editor(), controller);
+  window.Undo();
+  window.Undo();
+  EXPECT_EQ(Editor(), edited);
+}
+
+// File > "Compare with File...": the editor against a data file, no controller needed;
+// "Take File's Values" makes the editor hold the file's values, one undo step away.
+TEST_F(StopCompareWindowTest, CompareWithFileTakesTheFilesValuesInOneStep) {
+  EditorAsController();
+  app.Simulator()->Controller().ClearReceived();
+  const std::string file = Editor();
+  app.General().TextGenIDString = "Other";
+  app.Model().PinTable[2].Description = "Moved";
+  app.NoteEdits();
+  const std::string edited = Editor();
+  chooser.Answers.push_back(std::string(BRIXO_TEST_DATA_DIR) + "/demo.dat");
+  window.findChild<QAction*>("ActionCompareWithFile")->trigger();
+  DifferenceTableWindow* table = window.CompareTable();
+  ASSERT_NE(table, nullptr);
+  EXPECT_EQ(table->windowTitle(), "Compare with demo.dat");
+  EXPECT_EQ(table->Table()->horizontalHeaderItem(4)->text(), "File");
+  EXPECT_TRUE(table->WriteCheckedButton()->isHidden()) << "a file is not written to";
+  ASSERT_EQ(table->Table()->rowCount(), 2);
+  EXPECT_EQ(table->Table()->item(1, 1)->text() + " " + table->Table()->item(1, 2)->text(), "pin 3 Description");
+  EXPECT_EQ(table->TakeValuesButton()->text(), "Take File's Values");
+  table->TakeValuesButton()->click();
+  EXPECT_EQ(Editor(), file);
+  EXPECT_EQ(table->Table()->rowCount(), 0);
+  EXPECT_TRUE(Received().empty());
+  window.Undo();
+  EXPECT_EQ(Editor(), edited);
 }
 
 struct WriteChoice {
   const char* Name;
   std::vector<QMessageBox::StandardButton> Answers;
+  bool WriteChecked;  // in the table that "Yes" shows
   bool OnlyChanges;
   bool Writes;           // anything written
   bool WritesEverything;  // the whole configuration rather than the one pin
@@ -203,8 +299,9 @@ struct WriteChoice {
 
 class WriteQuestionTest : public StopCompareWindowTest, public ::testing::WithParamInterface<WriteChoice> {};
 
-// "Show what will change first?": Yes compares and then offers the write, No writes at once,
-// Cancel does nothing; the check box writes only what differs.
+// "Show what will change first?": Yes compares and shows the table, where "Write Checked"
+// writes what differs; No writes at once, Cancel does nothing; the check box writes only
+// what differs.
 TEST_P(WriteQuestionTest, WritesAsChosen) {
   const WriteChoice& c = GetParam();
   SelectSimulatedPort();
@@ -214,7 +311,10 @@ TEST_P(WriteQuestionTest, WritesAsChosen) {
   onlyChanges = c.OnlyChanges;
   Click("CommandWriteAll");
   window.Timer1Tick();
-  window.Timer1Tick();
+  if (c.WriteChecked) {
+    ASSERT_NE(window.CompareTable(), nullptr);
+    window.CompareTable()->WriteCheckedButton()->click();
+  }
   EXPECT_EQ(dialogs.front(), "ShowChangesQuestion");
   int pinWrites = 0;
   int generalWrites = 0;
@@ -233,12 +333,11 @@ TEST_P(WriteQuestionTest, WritesAsChosen) {
 
 INSTANTIATE_TEST_SUITE_P(
     Choices, WriteQuestionTest,
-    ::testing::Values(WriteChoice{"Cancel", {QMessageBox::Cancel}, false, false, false},
-                      WriteChoice{"NoWritesAll", {QMessageBox::No}, false, true, true},
-                      WriteChoice{"NoOnlyChanges", {QMessageBox::No}, true, true, false},
-                      WriteChoice{"ShowThenDecline", {QMessageBox::Yes, QMessageBox::No}, true, false, false},
-                      WriteChoice{"ShowThenWriteChanges", {QMessageBox::Yes, QMessageBox::Yes}, true, true, false},
-                      WriteChoice{"ShowThenWriteAll", {QMessageBox::Yes, QMessageBox::Yes}, false, true, true}),
+    ::testing::Values(WriteChoice{"Cancel", {QMessageBox::Cancel}, false, false, false, false},
+                      WriteChoice{"NoWritesAll", {QMessageBox::No}, false, false, true, true},
+                      WriteChoice{"NoOnlyChanges", {QMessageBox::No}, false, true, true, false},
+                      WriteChoice{"ShowThenClose", {QMessageBox::Yes}, false, true, false, false},
+                      WriteChoice{"ShowThenWriteChecked", {QMessageBox::Yes}, true, false, true, false}),
     [](const auto& info) { return std::string(info.param.Name); });
 
 }  // namespace

@@ -97,11 +97,53 @@ TEST_F(UndoWindowTest, TheMenuEntriesFollowWhatCanBeUndone) {
   Type("TextGenDCCAddress", "300");
   Settle();
   EXPECT_TRUE(undo->isEnabled());
+  EXPECT_EQ(undo->text(), "&Undo DCC address");
+  // The changed field is marked with what it was, and counted.
+  EXPECT_EQ(Text("LabelChanges"), "1 change");
+  EXPECT_TRUE(Find("TextGenDCCAddress")->toolTip().endsWith("was 1")) << Find("TextGenDCCAddress")->toolTip().toStdString();
   undo->trigger();
   EXPECT_FALSE(undo->isEnabled());
   EXPECT_TRUE(redo->isEnabled());
+  EXPECT_EQ(redo->text(), "&Redo DCC address");
   EXPECT_EQ(FieldText("TextGenDCCAddress"), "1");
+  EXPECT_EQ(Text("LabelChanges"), "");
+  EXPECT_FALSE(Find("TextGenDCCAddress")->toolTip().contains("was 1"));
 }
+
+// An edit undone on another tab, pin or aspect is shown where it was made, its box focused.
+struct ElsewhereCase {
+  const char* Name;
+  int Tab;
+  const char* Box;
+  const char* Typed;
+  const char* UndoText;
+};
+
+class UndoElsewhereTest : public UndoWindowTest, public ::testing::WithParamInterface<ElsewhereCase> {};
+
+TEST_P(UndoElsewhereTest, UndoSwitchesToTheFieldAndFocusesIt) {
+  const ElsewhereCase& c = GetParam();
+  window.SSTab_Main()->setCurrentIndex(c.Tab);
+  Settle();
+  Type(c.Box, c.Typed);
+  Settle();
+  auto* undo = window.findChild<QAction*>("ActionUndo");
+  EXPECT_EQ(undo->text().toStdString(), c.UndoText);
+  window.SSTab_Main()->setCurrentIndex(c.Tab == kGeneralTab ? kEventControlTab : kGeneralTab);
+  Settle();
+  undo->trigger();
+  EXPECT_EQ(window.SSTab_Main()->currentIndex(), c.Tab);
+  QWidget* box = Find(c.Box);
+  ASSERT_NE(box, nullptr);
+  EXPECT_TRUE(window.focusWidget() == box || box->isAncestorOf(window.focusWidget())) << c.Box;
+}
+
+INSTANTIATE_TEST_SUITE_P(Fields, UndoElsewhereTest,
+                         ::testing::Values(ElsewhereCase{"General", kGeneralTab, "TextGenDCCAddress", "300",
+                                                         "&Undo DCC address"},
+                                           ElsewhereCase{"EventAction", kEventControlTab, "TextECon_1", "4",
+                                                         "&Undo event pin 1 input 1 ON"}),
+                         [](const auto& info) { return std::string(info.param.Name); });
 
 TEST_F(UndoWindowTest, CtrlZInATextBoxUndoesItsTypingFirstThenTheEditor) {
   Type("TextGenDCCAddress", "300");
