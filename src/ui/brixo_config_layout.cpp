@@ -154,6 +154,17 @@ QWidget* BrixoConfig::BuildTransferGroup() {
   return box;
 }
 
+QWidget* BrixoConfig::BuildMixedBar() {
+  mixedBar_ = Named(new QLabel, "LabelMixedController");
+  mixedBar_->setWordWrap(true);
+  mixedBar_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  mixedBar_->setStyleSheet(
+      "#LabelMixedController { background: #fde2e0; border: 1px solid #d9534f; border-radius: 3px; padding: 2px 6px; }");
+  mixedBar_->setToolTip("Stays until Write All or Verify All gets through for this controller");
+  mixedBar_->setVisible(false);
+  return mixedBar_;
+}
+
 void BrixoConfig::BuildStatusBar() {
   QStatusBar* bar = statusBar();
   bar->setObjectName("StatusBar");

@@ -14,6 +14,7 @@
 
 #include "app/help_files.h"
 #include "ui/brixo_config_window.h"
+#include "ui/close_on_escape.h"
 
 namespace brixo {
 
@@ -31,8 +32,9 @@ struct MenuEntry {
 
 constexpr MenuEntry kMenuEntries[] = {
     {"&File", "&Load File...", "ActionLoadFile", "Ctrl+O", &BrixoConfig::LoadFile},
-    {"&File", "&Save File...", "ActionSaveFile", "Ctrl+S", &BrixoConfig::SaveFileNormal},
-    {"&File", "Save &Compact...", "ActionSaveCompact", "Ctrl+Shift+S", &BrixoConfig::SaveFileCompact},
+    {"&File", "&Save File", "ActionSaveFile", "Ctrl+S", &BrixoConfig::SaveFile},
+    {"&File", "Save &As...", "ActionSaveAs", "Ctrl+Shift+S", &BrixoConfig::SaveFileAs},
+    {"&File", "Save &Compact...", "ActionSaveCompact", nullptr, &BrixoConfig::SaveFileCompact},
     {"&File", nullptr, nullptr, nullptr, nullptr},
     {"&File", "&Export Sheet...", "ActionExportSheet", nullptr, &BrixoConfig::ExportSheet},
     {"&File", "Print Pre&view...", "ActionPrintPreview", nullptr, &BrixoConfig::PrintPreview},
@@ -45,10 +47,11 @@ constexpr MenuEntry kMenuEntries[] = {
     {"&Edit", "&Undo", "ActionUndo", "Ctrl+Z", &BrixoConfig::Undo},
     {"&Edit", "&Redo", "ActionRedo", "Ctrl+Shift+Z", &BrixoConfig::Redo},
     {"&Controller", "&Scan Line...", "ActionScanLine", nullptr, &BrixoConfig::OpenScanDialog},
-    {"&Controller", "&Read All", "ActionReadAll", nullptr, &BrixoConfig::ReadAll},
-    {"&Controller", "&Write All", "ActionWriteAll", nullptr, &BrixoConfig::WriteAll},
-    {"&Controller", "&Verify All", "ActionVerifyAll", nullptr, &BrixoConfig::VerifyAll},
-    {"&Controller", "&Compare", "ActionCompare", nullptr, &BrixoConfig::Compare},
+    // Function keys: no text box takes them, so they work wherever the focus is.
+    {"&Controller", "&Read All", "ActionReadAll", "F5", &BrixoConfig::ReadAll},
+    {"&Controller", "&Write All", "ActionWriteAll", "F6", &BrixoConfig::WriteAll},
+    {"&Controller", "&Verify All", "ActionVerifyAll", "F7", &BrixoConfig::VerifyAll},
+    {"&Controller", "&Compare", "ActionCompare", "F8", &BrixoConfig::Compare},
     {"&Controller", nullptr, nullptr, nullptr, nullptr},
     {"&Controller", "&Erase Flash...", "ActionEraseFlash", nullptr, &BrixoConfig::EraseFlash},
     {"&View", "&Communication Monitor", "ActionMonitor", nullptr, &BrixoConfig::OpenMonitor},
@@ -106,6 +109,7 @@ void BrixoConfig::ShowHelp() {
     help->setWindowTitle("BrixoConfig Help");
     help->setOpenExternalLinks(true);
     help->resize(760, 600);
+    CloseOnEscape(*help);
     const std::string readme = FindReadme(QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString());
     if (readme.empty()) {
       help->setPlainText("The README that describes BrixoConfig was not found beside the program.");
