@@ -41,7 +41,7 @@ QGroupBox* Frame(const QString& title, const char* name) { return Named(new QGro
 
 QWidget* BrixoConfig::BuildPortGroup() {
   QGroupBox* box = Frame("Serial Port", "FramePort");
-  labelPort_ = Named(new ClickableLabel("Port:"), "LabelPort");
+  labelPort_ = Named(new ClickableLabel("Port:", nullptr, ClickableLabel::Acts::OnDoubleClick), "LabelPort");
   labelPort_->setToolTip("Double-click to show or hide the bit rate");
   comboPort_ = Named(new QComboBox, "ComboPort");
   comboPort_->setMinimumContentsLength(12);
