@@ -21,7 +21,6 @@ namespace brixo {
 namespace {
 
 constexpr const char* kSignalName = "Signal 4-aspect";
-constexpr int kSignalPins = 4;
 
 bool Save(QWidget& widget, const QString& path) {
   widget.setAttribute(Qt::WA_DontShowOnScreen);
@@ -32,7 +31,7 @@ bool Save(QWidget& widget, const QString& path) {
   return saved;
 }
 
-// Puts the library's four-aspect signal on the first pins, shown with its details.
+// Offers the library's four-aspect signal for the first pins, shown with their details.
 void LoadSignal(AppState& app) {
   DeviceLibrary& library = app.Devices();
   for (size_t i = 0; i < library.cboDevice.size(); ++i) {
@@ -40,8 +39,10 @@ void LoadSignal(AppState& app) {
     ConfigModel& model = app.Model();
     model.CurrentPin = 0;
     model.CurrentAspect = 0;
-    // Pins already in use would be reported in a message box; the picture needs none.
-    for (int p = 0; p < kSignalPins; ++p) model.PinTable[p].Description.clear();
+    // The first pins hold what was read from the controller, so loading asks whether to
+    // overwrite them; nobody answers while pictures are taken, and the cautious answer
+    // (No) keeps them: the picture shows the signal chosen in the library over the pins
+    // as read, the same signal in the demonstration layout.
     SelectDevice(library, static_cast<int>(i));
     LoadDevice(app.DeviceFiles());
     break;
