@@ -30,6 +30,9 @@ class SimulatorHandle final : public SerialPort {
   int ReadByte() override { return IsOpen() ? line_.ReadByte() : -1; }
   bool WaitForBytes(int timeoutMs) override { return IsOpen() && line_.WaitForBytes(timeoutMs); }
   bool WaitForCount(int count, int timeoutMs) override { return IsOpen() && line_.WaitForCount(count, timeoutMs); }
+  void CheckStillThere() override {
+    if (opened_) line_.CheckStillThere();
+  }
   std::string TakeFault() override { return opened_ ? line_.TakeFault() : std::string(); }
 
  private:

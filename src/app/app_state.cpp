@@ -141,7 +141,15 @@ void AppState::RunPendingCommand() {
   reportShownAt_ = -1.0;
   commands_.Tick();
   NoteEdits();
-  if (name == "ReadAll" && commands_.LastSucceeded()) NoteSaved("");
+  if (name == "ReadAll" && commands_.LastSucceeded()) NoteReadAll();
+  const ScanProbe address{link_.ModuleAddress,
+                          link_.CheckXaddress ? std::optional<int>(link_.ExtendedAddress) : std::nullopt};
+  std::optional<MixedController> mixed =
+      FollowMixedController(mixed_, commands_.LastControllerState(), address, commands_.LastEndedEarlyText());
+  if (mixed != mixed_) {
+    mixed_ = std::move(mixed);
+    Observer().ShowMixedController();
+  }
   const double end = reportShownAt_ >= start ? reportShownAt_ : clock_->NowSeconds();
   // A stopped operation says how far it got and what that leaves behind.
   if (commands_.LastEndedEarly())
@@ -150,11 +158,19 @@ void AppState::RunPendingCommand() {
     ShowResult(CommandResultText(name, commands_.LastSucceeded(), end - start, model_, report_));
 }
 
-bool AppState::SaveFile(bool compact) {
-  const bool ok = SaveDataFile(dataFiles_, compact);
-  if (!chooser_.LastChosen().empty()) ShowResult(SavedFileText(chooser_.LastChosen(), ok));
-  if (ok) NoteFileUsed(chooser_.LastChosen());
-  return ok;
+std::string AppState::MixedWarning() const {
+  return mixed_ ? MixedControllerText(*mixed_, model_.NumberingOffset) : std::string();
+}
+
+bool AppState::RescanPorts() {
+  const LinkSettings::Rescan change = ports_.RescanPorts();
+  // A port the link saw go under an operation was told then, with what the operation got to.
+  if (!change.LostDevice.empty() && !change.Fault.empty()) {
+    Observer().ShowPortState();  // shown closed while the message is up
+    prompt_.ShowMessage(change.Fault, MessageIcon::Error);
+    ShowResult(PortGoneText(change.LostDevice));
+  }
+  return change.Changed;
 }
 
 bool AppState::LoadFile() {

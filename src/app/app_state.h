@@ -18,6 +18,7 @@
 #include "app/edit_step_name.h"
 #include "app/feedback_monitor.h"
 #include "app/live_commands.h"
+#include "app/mixed_controller.h"
 #include "app/remembering_chooser.h"
 #include "files/data_file.h"
 #include "files/device_library.h"
@@ -118,10 +119,20 @@ class AppState {
   void RunPendingCommand();
   // "Stop" (or Escape) while an operation runs: it ends after the exchange in flight.
   void StopOperation();
-  // "Save File" (compact: Shift + click) and "Load File", through the file dialog. A
-  // cancelled dialog changes nothing and reports nothing.
-  bool SaveFile(bool compact);
+  // "Save File" (Ctrl+S, the close question's "Save"): writes the document's file in the
+  // form it was last saved in, and asks for a file only while there is none (Save As).
+  bool Save();
+  // "Save As...": asks for the file, offering the document's own or, after a Read All, the
+  // name a backup of that controller gets ("module-02-Demo_Layout.dat").
+  bool SaveAs();
+  // "Save Compact..." (Shift + "Save File"): asks for the file and leaves out undescribed
+  // pins and aspects and empty steps.
+  bool SaveCompact();
+  // "Load File", through the file dialog. A cancelled dialog changes nothing and reports
+  // nothing, as for the saves.
   bool LoadFile();
+  // The name Save As offers; empty for none.
+  std::string SuggestedFileName() const;
   // A file of the File menu's recent files; one that cannot be read leaves the list.
   bool LoadRecentFile(const std::string& path);
   // Newest first; a load or save puts its file first.
@@ -139,6 +150,17 @@ class AppState {
   // What the last operation came to; empty until one ended.
   const std::string& LastResult() const { return lastResult_; }
   void ShowResult(const std::string& text);
+  // The controller that a stopped or failed whole write left holding a mix of old and new
+  // settings; nothing while none is known.
+  const std::optional<MixedController>& Mixed() const { return mixed_; }
+  // Its warning in words, numbers as displayed; empty for none.
+  std::string MixedWarning() const;
+
+  // The automatic refresh of the port list, and a look at whether the open port's device is
+  // still there. A port that went away while nothing ran is closed and told once, as one
+  // lost under an operation is. True when the list or the port changed.
+  bool RescanPorts();
+
   // The verification report is about to be shown: the operation's time ends here, not
   // when the user closes the report.
   void NoteReportShown() { reportShownAt_ = clock_->NowSeconds(); }
@@ -197,7 +219,11 @@ class AppState {
   // A file saved or loaded is the document and heads the recent files.
   void NoteFileUsed(const std::string& path);
   bool MoveInHistory(const EditorContent* (EditHistory::*move)());
-  bool SaveEdits();
+  // Writes the document's file (or asks, with `compact`, for another one) and makes it the
+  // document; `ask` forces the dialog.
+  bool SaveDocument(bool ask, bool compact);
+  // A whole read put the controller's configuration into the editor: no file, but a name.
+  void NoteReadAll();
 
   UserPrompt& prompt_;
   RememberingChooser chooser_;
@@ -234,6 +260,11 @@ class AppState {
   double reportShownAt_ = -1.0;
   EditHistory history_;
   std::string documentPath_;
+  // The document's file holds the compact form (Save writes it that way again).
+  bool documentCompact_ = false;
+  // Save As offers this name (with the folder last used) while there is no document file.
+  std::string suggestedName_;
+  std::optional<MixedController> mixed_;
 };
 
 }  // namespace brixo

@@ -4,6 +4,7 @@
 #include "app/result_text.h"
 #include "files/data_file.h"
 #include "transfer/general_settings.h"
+#include "transfer/line_scan.h"
 
 namespace brixo {
 
@@ -99,22 +100,45 @@ bool AppState::MayReplaceEdits() {
     case MessageAnswer::Discard:
       return true;
     case MessageAnswer::Save:
-      return SaveEdits();
+      return Save();
     default:
       return false;
   }
 }
 
-bool AppState::SaveEdits() {
-  if (documentPath_.empty()) return SaveFile(false);
-  const bool ok = SaveDataFileTo(dataFiles_, documentPath_, false);
-  ShowResult(SavedFileText(documentPath_, ok));
-  if (ok) NoteFileUsed(documentPath_);
+bool AppState::Save() { return SaveDocument(documentPath_.empty(), documentCompact_); }
+bool AppState::SaveAs() { return SaveDocument(true, false); }
+bool AppState::SaveCompact() { return SaveDocument(true, true); }
+
+std::string AppState::SuggestedFileName() const { return documentPath_.empty() ? suggestedName_ : documentPath_; }
+
+bool AppState::SaveDocument(bool ask, bool compact) {
+  std::string path = documentPath_;
+  if (ask) {
+    path = chooser_.ChooseSaveFile(kDataFileFilter, SuggestedFileName());
+    // A cancelled dialog changes nothing and says nothing.
+    if (path.empty()) return false;
+  }
+  const bool ok = SaveDataFileTo(dataFiles_, path, compact);
+  ShowResult(SavedFileText(path, ok));
+  if (ok) {
+    NoteFileUsed(path);
+    documentCompact_ = compact;
+  }
   return ok;
+}
+
+void AppState::NoteReadAll() {
+  NoteSaved("");
+  const int offset = model_.NumberingOffset;
+  const std::optional<int> extended =
+      link_.CheckXaddress ? std::optional<int>(link_.ExtendedAddress + offset) : std::nullopt;
+  suggestedName_ = BackupFileName(link_.ModuleAddress + offset, extended, general_.TextGenIDString);
 }
 
 void AppState::NoteFileUsed(const std::string& path) {
   NoteSaved(path);
+  documentCompact_ = false;
   recentFiles_ = WithRecentFile(std::move(recentFiles_), path);
 }
 

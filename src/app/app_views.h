@@ -28,6 +28,8 @@ class AppObserver : public TransferView {
   virtual void ShowEditState() {}
   // The port closed under an operation (the device went away): show it closed.
   virtual void ShowPortState() {}
+  // A controller holds a mix of old and new settings, or no longer does.
+  virtual void ShowMixedController() {}
 };
 
 class AppTransferView final : public TransferView {

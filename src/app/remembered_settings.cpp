@@ -16,6 +16,8 @@ RememberedSettings RememberSettings(AppState& app, const RememberedSettings& bef
   now.ExtendedAddress = app.Link().ExtendedAddress;
   now.StartNumberingAtOne = app.StartNumberingAtOne();
   now.Bidirectional = app.Link().CheckBrixoBD;
+  now.ExtendedAddressing = app.Link().CheckXaddress;
+  now.ShowDetails = app.Pins().Editor().View().CheckPAspShowDetails;
   now.RecentFiles = app.RecentFiles();
   return now;
 }
@@ -35,6 +37,8 @@ void RestoreSettings(AppState& app, const RememberedSettings& settings) {
     addresses.SetExtendedAddressFromSpinner(std::clamp(*settings.ExtendedAddress, limits.Min, limits.Max), 0);
   }
   if (settings.Bidirectional) app.Link().CheckBrixoBD = *settings.Bidirectional;
+  if (settings.ExtendedAddressing) addresses.RestoreExtendedAddressing(*settings.ExtendedAddressing);
+  if (settings.ShowDetails) app.Pins().ShowDetails(*settings.ShowDetails);
   app.SetRecentFiles(settings.RecentFiles);
 }
 

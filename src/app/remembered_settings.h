@@ -1,6 +1,6 @@
 #pragma once
 // What the window remembers between runs: the port by what identifies its device, the
-// link settings, the numbering and the recent files. Only what was stored is put back;
+// link settings, the numbering, "Show Details" and the recent files. Only what was stored is put back;
 // a value never stored leaves the program's own default.
 #include <optional>
 #include <string>
@@ -19,6 +19,10 @@ struct RememberedSettings {
   std::optional<int> ExtendedAddress;     // as held, counted from 0
   std::optional<bool> StartNumberingAtOne;
   std::optional<bool> Bidirectional;      // "Bidirectional Comm."
+  // "Use eXtended Addr": its warning was answered when it was switched on, and is not
+  // asked again when it comes back on.
+  std::optional<bool> ExtendedAddressing;
+  std::optional<bool> ShowDetails;        // "Show Details"
   std::vector<std::string> RecentFiles;   // newest first
   bool operator==(const RememberedSettings&) const = default;
 };

@@ -115,6 +115,6 @@ std::string WindowTitle(const std::string& path, bool modified) {
 }
 
 std::string SaveChangesQuestion(const std::string& path) { return "Save changes to " + DocumentName(path) + "?"; }
-std::string PortGoneText(const std::string& device) { return "Port closed: " + device + " was unplugged"; }
+std::string PortGoneText(const std::string& device) { return "Port closed: " + device + " went away"; }
 
 }  // namespace brixo

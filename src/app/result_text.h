@@ -24,7 +24,7 @@ std::string EraseResultText(bool ok);
 // A data file was saved or loaded (the file's name, not its folder, is shown).
 std::string SavedFileText(const std::string& path, bool ok);
 std::string LoadedFileText(const std::string& path, bool ok);
-// The open port's device was unplugged (the automatic refresh closed the port).
+// The open port's device went away while nothing ran (the automatic refresh closed the port).
 std::string PortGoneText(const std::string& device);
 
 // The main window's title for the file last saved or loaded (empty: none) and whether the

@@ -70,6 +70,12 @@ bool AddressSettings::SetExtendedAddressing(bool checked) {
   return checked;
 }
 
+void AddressSettings::RestoreExtendedAddressing(bool checked) {
+  if (link_.CheckXaddress == checked) return;
+  link_.CheckXaddress = checked;
+  AddressChanged();
+}
+
 std::string AddressSettings::ModuleAddressText(int numberingOffset) const {
   return std::to_string(link_.ModuleAddress + numberingOffset);
 }

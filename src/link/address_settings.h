@@ -40,6 +40,8 @@ class AddressSettings {
   // CheckXaddress click with the box's new state; turning it on asks for confirmation.
   // Returns the box's state afterwards.
   bool SetExtendedAddressing(bool checked);
+  // The switch as an earlier run left it, where its warning was answered: not asked again.
+  void RestoreExtendedAddressing(bool checked);
 
   // Field texts for the stored values.
   std::string ModuleAddressText(int numberingOffset) const;

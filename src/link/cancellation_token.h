@@ -48,8 +48,13 @@ class CancellationToken {
   // The whole sentence that tells how the operation ended early, for an operation whose
   // phases leave different things behind (Write Changes: nothing written, a mix, all of
   // it); empty for one that the last piece done and its kind describe.
-  void NoteEnding(std::string sentence) { ending_ = std::move(sentence); }
+  // `leavesMix`: that phase left the controller holding part of what was to be written.
+  void NoteEnding(std::string sentence, bool leavesMix = false) {
+    ending_ = std::move(sentence);
+    endingLeavesMix_ = leavesMix;
+  }
   const std::string& Ending() const { return ending_; }
+  bool EndingLeavesMix() const { return endingLeavesMix_; }
   bool OwnerTellsProgress() const { return ownerTells_; }
 
  private:
@@ -57,6 +62,7 @@ class CancellationToken {
   std::atomic<bool> active_{false};
   std::string done_;
   std::string ending_;
+  bool endingLeavesMix_ = false;
   bool ownerTells_ = false;
 };
 

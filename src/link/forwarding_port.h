@@ -24,6 +24,7 @@ class ForwardingPort : public SerialPort {
   bool WaitForBytes(int timeoutMs) override { return inner_.WaitForBytes(timeoutMs); }
   bool WaitForCount(int count, int timeoutMs) override { return inner_.WaitForCount(count, timeoutMs); }
   std::vector<std::string> TakeNotes() override { return inner_.TakeNotes(); }
+  void CheckStillThere() override { inner_.CheckStillThere(); }
   std::string TakeFault() override { return inner_.TakeFault(); }
   double RoundTripSeconds() const override { return inner_.RoundTripSeconds(); }
 

@@ -70,6 +70,15 @@ const PortEntry* LinkSettings::SelectedEntry() const {
 
 LinkSettings::Rescan LinkSettings::RescanPorts() {
   Rescan result;
+  if (port_ != nullptr) {
+    port_->CheckStillThere();
+    if (!port_->IsOpen()) {
+      result.Changed = true;
+      result.LostDevice = openDevice_;
+      result.Fault = port_->TakeFault();
+      ClosePort();
+    }
+  }
   std::vector<SerialDeviceInfo> machine = ScanMachine();
   if (machine == machine_) return result;
   result.Changed = true;
@@ -83,6 +92,8 @@ LinkSettings::Rescan LinkSettings::RescanPorts() {
   }
   if (ComboPortText.empty() && port_ != nullptr) {
     result.LostDevice = openDevice_;
+    result.Fault = port_->TakeFault();
+    if (result.Fault.empty()) result.Fault = PortGoneFault(openDevice_);
     ClosePort();
   }
   return result;

@@ -42,10 +42,15 @@ class LinkSettings {
 
   // The automatic refresh: scans again and, when an adapter came or went, numbers the
   // devices afresh. The open port stays open and the selection stays on its device while
-  // that exists; a port whose device went is closed. True when the list changed.
+  // that exists; a port whose device went is closed, as is one that is no longer open (its
+  // far end closed while nothing ran, or an operation lost it). Changed when the list or
+  // the port changed.
   struct Rescan {
     bool Changed = false;
     std::string LostDevice;  // the open port's device, when it went
+    // Why, in the words a lost port has under an operation; empty when that was told
+    // already (the operation that lost it did).
+    std::string Fault;
   };
   Rescan RescanPorts();
 

@@ -514,6 +514,15 @@ void QtSerialPort::LearnPace(std::chrono::steady_clock::time_point arrived, Pace
   allowance_ = std::clamp(allowance_, nanoseconds{}, std::chrono::duration_cast<nanoseconds>(WireTime(1) / 2));
 }
 
+void QtSerialPort::CheckStillThere() {
+  CloseIfBroken();
+  if (!IsOpen()) return;
+  // Nothing is read: bytes that came meanwhile stay for the next exchange.
+  struct stat info {};
+  if (HungUp(static_cast<int>(port_->handle())) || ::stat(device_.c_str(), &info) != 0)
+    NoteDeviceFailure("the device hung up");
+}
+
 std::string QtSerialPort::TakeFault() {
   std::string fault;
   fault.swap(fault_);

@@ -32,6 +32,7 @@ class QtSerialPort final : public SerialPort {
   int ReadByte() override;
   bool WaitForBytes(int timeoutMs) override;
   bool WaitForCount(int count, int timeoutMs) override;
+  void CheckStillThere() override;
   std::string TakeFault() override;
   std::vector<std::string> TakeNotes() override;
 

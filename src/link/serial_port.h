@@ -46,6 +46,10 @@ class SerialPort {
   // windows grow by it, so that a slow network is not taken for a silent controller.
   virtual double RoundTripSeconds() const { return 0.0; }
 
+  // While no exchange runs: looks whether the device is still there, and closes the port,
+  // keeping the fault for TakeFault, when it went away (unplugged, its far end closed).
+  virtual void CheckStillThere() {}
+
   // A fault that closed the port behind the caller's back (device unplugged, read error).
   // Returns the description once, then an empty text.
   virtual std::string TakeFault() { return {}; }

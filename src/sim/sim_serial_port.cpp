@@ -30,7 +30,7 @@ bool SimSerialPort::SetLineSettings(const std::string& settings) {
 }
 
 bool SimSerialPort::Open(const std::string& device) {
-  if (openFails_) return false;
+  if (openFails_ || unplugged_) return false;
   open_ = true;
   device_ = device;
   fault_.clear();
@@ -54,11 +54,14 @@ bool SimSerialPort::Write(std::span<const uint8_t> bytes) {
     LineReply reply = controllers_.ReceiveLineByte(byte);
     if (!reply.Bytes.empty()) Queue(reply.Bytes, replyDelay_ + reply.DelaySeconds);
   }
-  if (controllers_.AnyGone() && open_) {
-    Close();
-    fault_ = PortGoneFault(device_);
-  }
+  CheckStillThere();
   return open_;
+}
+
+void SimSerialPort::CheckStillThere() {
+  if (!open_ || !(unplugged_ || controllers_.AnyGone())) return;
+  Close();
+  fault_ = PortGoneFault(device_);
 }
 
 std::string SimSerialPort::TakeFault() {

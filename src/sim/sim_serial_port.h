@@ -33,6 +33,9 @@ class SimSerialPort final : public SerialPort {
   bool HostAttached() const { return hostAttached_; }
 
   void SetOpenFails(bool fails) { openFails_ = fails; }
+  // The device goes away while nothing runs, as an adapter pulled out between two
+  // operations: the next look at the line finds it gone, and it opens no more.
+  void Unplug() { unplugged_ = true; }
 
   // Every byte the tool wrote, in order.
   const std::vector<uint8_t>& Written() const { return written_; }
@@ -62,6 +65,7 @@ class SimSerialPort final : public SerialPort {
   bool WaitForBytes(int timeoutMs) override;
   bool WaitForCount(int count, int timeoutMs) override;
   // A controller's GoneAfterFrames fault closes the port as an unplugged device would.
+  void CheckStillThere() override;
   std::string TakeFault() override;
 
  private:
@@ -77,6 +81,7 @@ class SimSerialPort final : public SerialPort {
   double replyDelay_ = 0.0;
   bool hostAttached_ = false;
   bool openFails_ = false;
+  bool unplugged_ = false;
   bool open_ = false;
   std::string device_;
   std::string fault_;

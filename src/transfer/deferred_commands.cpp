@@ -276,6 +276,20 @@ std::string StopConsequence(CommandKind kind, bool readIntoFile) {
   return {};
 }
 
+ControllerAfter DeferredCommands::LastControllerState() const {
+  const bool wholeWrite = lastCommand_ == "WriteAll" || lastCommand_ == "WriteChanged";
+  const bool wholeComparison = lastCommand_ == "VerifyAll" || lastCommand_ == "Compare";
+  if (lastSucceeded_) return wholeWrite || wholeComparison ? ControllerAfter::MatchesEditor : ControllerAfter::Unknown;
+  const CancellationToken& token = ctx_.Link.Cancellation();
+  if (lastCommand_ == "WriteChanged")
+    return token.EndingLeavesMix() ? ControllerAfter::Mixed : ControllerAfter::Unknown;
+  // Write All wrote something once a piece of it got through, or once the user could stop
+  // it between two exchanges; a first write that nobody answered leaves nothing behind.
+  if (lastCommand_ == "WriteAll" && (!token.Done().empty() || token.Reason() == StopReason::UserStop))
+    return ControllerAfter::Mixed;
+  return ControllerAfter::Unknown;
+}
+
 CommandKind DeferredCommands::LastKind() const {
   const Command* command = FindCommand(lastCommand_);
   return command ? command->Kind : CommandKind::Read;

@@ -14,6 +14,13 @@ namespace brixo {
 // What a command does to the controller, for what its stop means to the user.
 enum class CommandKind { Read, Write, Verify };
 
+// What the command that just ran tells about the controller as a whole.
+enum class ControllerAfter {
+  Unknown,        // nothing about the whole controller (a pin, a group, a read)
+  Mixed,          // a whole write ended early: it holds part of the old and part of the new
+  MatchesEditor,  // a whole write got through, or a whole comparison found no difference
+};
+
 // What an operation of this kind leaves behind when it ends early.
 std::string StopConsequence(CommandKind kind, bool readIntoFile);
 
@@ -57,6 +64,7 @@ class DeferredCommands {
   // The caption of the button behind the command the last tick ran ("Read All"), and what it does.
   std::string LastCaption() const;
   CommandKind LastKind() const;
+  ControllerAfter LastControllerState() const;
 
   static bool IsCommandName(const std::string& name);
   // Every command name, in the order of the command table.

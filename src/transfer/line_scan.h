@@ -34,6 +34,7 @@ struct ScanSettings {
 struct ScanProbe {
   int Module = 0;
   std::optional<int> Extended;
+  bool operator==(const ScanProbe&) const = default;
 };
 
 // Something answered at the address, but not as a controller should.

@@ -169,7 +169,7 @@ bool WriteChangedSequence(TransferContext& ctx) {
   // The words for an early end; the progress is that of the phase it ended in.
   const auto endedEarly = [&] {
     end.Done = end.Phase == WriteChangesPhase::Writing ? std::string{} : token.Done();
-    token.NoteEnding(WriteChangesEndText(end));
+    token.NoteEnding(WriteChangesEndText(end), end.Phase == WriteChangesPhase::Writing);
     return false;
   };
   const VerificationResult before = VerifyParts(ctx, PartsCompared::AllToTheirEnd);

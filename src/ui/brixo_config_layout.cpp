@@ -41,7 +41,7 @@ QGroupBox* Frame(const QString& title, const char* name) { return Named(new QGro
 
 QWidget* BrixoConfig::BuildPortGroup() {
   QGroupBox* box = Frame("Serial Port", "FramePort");
-  labelPort_ = Named(new ClickableLabel("Port:"), "LabelPort");
+  labelPort_ = Named(new ClickableLabel("Port:", nullptr, ClickableLabel::Acts::OnDoubleClick), "LabelPort");
   labelPort_->setToolTip("Double-click to show or hide the bit rate");
   comboPort_ = Named(new QComboBox, "ComboPort");
   comboPort_->setMinimumContentsLength(12);
@@ -152,6 +152,17 @@ QWidget* BrixoConfig::BuildTransferGroup() {
   grid->addWidget(compare_, 2, 1);
   grid->setRowStretch(3, 1);
   return box;
+}
+
+QWidget* BrixoConfig::BuildMixedBar() {
+  mixedBar_ = Named(new QLabel, "LabelMixedController");
+  mixedBar_->setWordWrap(true);
+  mixedBar_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  mixedBar_->setStyleSheet(
+      "#LabelMixedController { background: #fde2e0; border: 1px solid #d9534f; border-radius: 3px; padding: 2px 6px; }");
+  mixedBar_->setToolTip("Stays until Write All or Verify All gets through for this controller");
+  mixedBar_->setVisible(false);
+  return mixedBar_;
 }
 
 void BrixoConfig::BuildStatusBar() {

@@ -26,8 +26,9 @@ struct MenuEntry {
 
 constexpr MenuEntry kMenuEntries[] = {
     {"&File", "&Load File...", "ActionLoadFile", "Ctrl+O", &BrixoConfig::LoadFile},
-    {"&File", "&Save File...", "ActionSaveFile", "Ctrl+S", &BrixoConfig::SaveFileNormal},
-    {"&File", "Save &Compact...", "ActionSaveCompact", "Ctrl+Shift+S", &BrixoConfig::SaveFileCompact},
+    {"&File", "&Save File", "ActionSaveFile", "Ctrl+S", &BrixoConfig::SaveFile},
+    {"&File", "Save &As...", "ActionSaveAs", "Ctrl+Shift+S", &BrixoConfig::SaveFileAs},
+    {"&File", "Save &Compact...", "ActionSaveCompact", nullptr, &BrixoConfig::SaveFileCompact},
     {"&File", "Co&mpare with File...", "ActionCompareWithFile", nullptr, &BrixoConfig::CompareWithFile},
     {"&File", nullptr, nullptr, nullptr, nullptr},
     {"&File", "&Export Sheet...", "ActionExportSheet", nullptr, &BrixoConfig::ExportSheet},
@@ -41,10 +42,11 @@ constexpr MenuEntry kMenuEntries[] = {
     {"&Edit", "&Undo", "ActionUndo", "Ctrl+Z", &BrixoConfig::Undo},
     {"&Edit", "&Redo", "ActionRedo", "Ctrl+Shift+Z", &BrixoConfig::Redo},
     {"&Controller", "&Scan Line...", "ActionScanLine", nullptr, &BrixoConfig::OpenScanDialog},
-    {"&Controller", "&Read All", "ActionReadAll", nullptr, &BrixoConfig::ReadAll},
-    {"&Controller", "&Write All", "ActionWriteAll", nullptr, &BrixoConfig::WriteAll},
-    {"&Controller", "&Verify All", "ActionVerifyAll", nullptr, &BrixoConfig::VerifyAll},
-    {"&Controller", "&Compare", "ActionCompare", nullptr, &BrixoConfig::Compare},
+    // Function keys: no text box takes them, so they work wherever the focus is.
+    {"&Controller", "&Read All", "ActionReadAll", "F5", &BrixoConfig::ReadAll},
+    {"&Controller", "&Write All", "ActionWriteAll", "F6", &BrixoConfig::WriteAll},
+    {"&Controller", "&Verify All", "ActionVerifyAll", "F7", &BrixoConfig::VerifyAll},
+    {"&Controller", "&Compare", "ActionCompare", "F8", &BrixoConfig::Compare},
     {"&Controller", nullptr, nullptr, nullptr, nullptr},
     {"&Controller", "&Erase Flash...", "ActionEraseFlash", nullptr, &BrixoConfig::EraseFlash},
     {"&View", "&Communication Monitor", "ActionMonitor", nullptr, &BrixoConfig::OpenMonitor},

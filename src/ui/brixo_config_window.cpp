@@ -69,6 +69,7 @@ BrixoConfig::BrixoConfig(AppState& app, QWidget* parent)
   layout->setContentsMargins(6, 4, 6, 2);
   layout->setSpacing(4);
   layout->addLayout(top);
+  layout->addWidget(BuildMixedBar());
   layout->addWidget(tabs_, 1);
   setCentralWidget(central);
   BuildStatusBar();
@@ -162,7 +163,9 @@ void BrixoConfig::Connect() {
   connect(stop_, &QPushButton::clicked, this, &BrixoConfig::StopOperation);
   app_.Link().onBetweenExchanges = [this] { TakeStopRequests(); };
   connect(save_, &ModifierButton::clickedWith, this, [this](Qt::MouseButton button, Qt::KeyboardModifiers modifiers) {
-    if (const std::optional<SaveMode> mode = SaveModeFor(button, modifiers)) SaveFile(*mode);
+    const std::optional<SaveMode> mode = SaveModeFor(button, modifiers);
+    if (mode == SaveMode::Normal) SaveFile();
+    if (mode == SaveMode::Compact) SaveFileCompact();
   });
   connect(load_, &QPushButton::clicked, this, &BrixoConfig::LoadFile);
 
@@ -258,8 +261,18 @@ void BrixoConfig::StartPostedCommand() {
   Timer1Tick();
 }
 
-void BrixoConfig::SaveFile(SaveMode mode) {
-  app_.SaveFile(mode == SaveMode::Compact);
+void BrixoConfig::SaveFile() {
+  app_.Save();
+  ShowRecentFiles();
+}
+
+void BrixoConfig::SaveFileAs() {
+  app_.SaveAs();
+  ShowRecentFiles();
+}
+
+void BrixoConfig::SaveFileCompact() {
+  app_.SaveCompact();
   ShowRecentFiles();
 }
 
@@ -294,11 +307,9 @@ void BrixoConfig::ShowRecentFiles() {
 void BrixoConfig::RescanPorts() {
   // Never in the middle of an operation: the list's numbers must not move under it.
   if (running_) return;
-  const LinkSettings::Rescan change = app_.Ports().RescanPorts();
-  if (!change.Changed) return;
+  if (!app_.RescanPorts()) return;
   ShowPortList();
   ShowLinkSettings();
-  if (!change.LostDevice.empty()) app_.ShowResult(PortGoneText(change.LostDevice));
 }
 
 void BrixoConfig::Quit() { close(); }
@@ -486,8 +497,15 @@ void BrixoConfig::ShowLinkSettings() {
   SetChecked(checkKLnumber_, app_.StartNumberingAtOne());
 }
 
+void BrixoConfig::ShowMixedController() {
+  const std::string warning = app_.MixedWarning();
+  mixedBar_->setText(ToQt(warning));
+  mixedBar_->setVisible(!warning.empty());
+}
+
 void BrixoConfig::ShowAll() {
   ShowLinkSettings();
+  ShowMixedController();
   ShowGeneralSettings();
   ShowEventPin();
   ShowExpertMode();
@@ -500,6 +518,7 @@ void BrixoConfig::ShowAddressingOptions() { generalTab_->ShowGeneralSettings(); 
 
 void BrixoConfig::ShowNumbering() {
   ShowLinkSettings();
+  ShowMixedController();
   ShowGeneralSettings();
   eventTab_->ShowNumbering();
   deviceTab_->ShowNumbering();

@@ -105,9 +105,12 @@ class BrixoConfig : public QMainWindow, public AppObserver {
   void ShowField(const FieldId& field);
   // "Stop" (or Escape) while an operation runs.
   void StopOperation();
-  void SaveFile(SaveMode mode);
-  void SaveFileNormal() { SaveFile(SaveMode::Normal); }
-  void SaveFileCompact() { SaveFile(SaveMode::Compact); }
+  // "Save File" (Ctrl+S, a click on the button): the document's file, asking for one only
+  // while there is none. "Save As..." (Ctrl+Shift+S) always asks; "Save Compact..." (Shift +
+  // click on the button) asks and leaves out what is empty.
+  void SaveFile();
+  void SaveFileAs();
+  void SaveFileCompact();
   void LoadFile();
   // File > "Export Sheet...", "Print Preview..." and "Print...": the configuration sheet as
   // a PDF or HTML file, on screen as printed, or on the printer.
@@ -174,6 +177,8 @@ class BrixoConfig : public QMainWindow, public AppObserver {
   void ShowResult(const std::string& text) override;
   // The title with the file's name and the modified mark, and what Undo and Redo can do.
   void ShowEditState() override;
+  // The bar above the tabs that says which controller holds a mix of old and new settings.
+  void ShowMixedController() override;
 
  protected:
   // Unsaved changes are offered for saving first; "Cancel" keeps the window open.
@@ -184,6 +189,7 @@ class BrixoConfig : public QMainWindow, public AppObserver {
   QWidget* BuildAddressGroup();
   QWidget* BuildOptionsGroup();
   QWidget* BuildTransferGroup();
+  QWidget* BuildMixedBar();
   void BuildStatusBar();
   void BuildMenus();
   void BuildTabs();
@@ -268,6 +274,7 @@ class BrixoConfig : public QMainWindow, public AppObserver {
   QAction* undoAction_ = nullptr;
   QAction* redoAction_ = nullptr;
   EditRecorder* editRecorder_ = nullptr;
+  QLabel* mixedBar_ = nullptr;
   QTabWidget* tabs_ = nullptr;
   GeneralTabWidget* generalTab_ = nullptr;
   EventControlTab* eventTab_ = nullptr;

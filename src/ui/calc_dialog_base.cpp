@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "ui/core_text.h"
+#include "ui/dialog_title.h"
 
 namespace brixo {
 
@@ -26,7 +27,6 @@ QLineEdit* ReadOnlyBox(const char* name) {
 CalcDialogBase::CalcDialogBase(const QString& caption, const char* name, QWidget* parent)
     : QDialog(parent), body_(new QVBoxLayout) {
   setObjectName(name);
-  setWindowTitle(caption);
   setModal(true);
   auto* column = new QVBoxLayout(this);
   column->addLayout(body_);
@@ -40,6 +40,7 @@ CalcDialogBase::CalcDialogBase(const QString& caption, const char* name, QWidget
   buttons->addWidget(ok);
   buttons->addWidget(cancel);
   column->addLayout(buttons);
+  setWindowTitle(caption);
   connect(ok, &QPushButton::clicked, this, &QDialog::accept);
   connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
@@ -60,6 +61,11 @@ ResultRows::ResultRows(const char* captionName)
 void ResultRows::Show(const std::string& parameter, const std::string& original) const {
   Parameter->setText(ToQt(parameter));
   Original->setText(ToQt(original));
+}
+
+void CalcDialogBase::showEvent(QShowEvent* event) {
+  FitTitle(*this);
+  QDialog::showEvent(event);
 }
 
 }  // namespace brixo

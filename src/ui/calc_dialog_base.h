@@ -21,6 +21,8 @@ class CalcDialogBase : public QDialog {
   void reject() override;
 
  protected:
+  // Wide enough for the whole title.
+  void showEvent(QShowEvent* event) override;
   QVBoxLayout* Body() const { return body_; }
   virtual void CancelInputs() = 0;
 

@@ -11,12 +11,15 @@
 #include <algorithm>
 #include <deque>
 
+#include "ui/close_on_escape.h"
 #include "ui/line_view.h"
 
 namespace brixo {
 
 CommunicationWindow::CommunicationWindow(CommunicationLog& log, QWidget* parent)
-    : QWidget(parent, Qt::Window),
+    // A tool window of the main window: it stays above it instead of falling behind it at
+    // the next click there.
+    : QWidget(parent, Qt::Tool),
       log_(log),
       text_(new QPlainTextEdit(this)),
       clear_(new QPushButton("Clear", this)),
@@ -54,6 +57,7 @@ CommunicationWindow::CommunicationWindow(CommunicationLog& log, QWidget* parent)
   layout->addWidget(text_, 1);
   layout->addLayout(buttons);
   resize(560, 420);
+  CloseOnEscape(*this);
 
   connect(clear_, &QPushButton::clicked, this, [this] { log_.Clear(); });
   connect(save_, &QPushButton::clicked, this, &CommunicationWindow::saveRequested);

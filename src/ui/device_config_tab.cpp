@@ -73,8 +73,9 @@ void DeviceConfigTab::Bind(AppState& app) {
 
   auto* content = new QWidget;
   columns_ = new QBoxLayout(QBoxLayout::LeftToRight, content);
-  // The tab page has its own margin; a second one would cost the rows their room.
-  columns_->setContentsMargins(2, 2, 2, 2);
+  // The tab page has its own margin; a second one would cost the rows their room (above
+  // and below it would make the tab scroll by a few pixels at 1024 x 768).
+  columns_->setContentsMargins(2, 0, 2, 0);
   // The editor's step rows leave room below them; the output pages are the tallest part
   // and have the right column to themselves with the addresses and the transfer buttons.
   left_ = new QVBoxLayout;
@@ -271,11 +272,22 @@ void DeviceConfigTab::RunDialog(QDialog& dialog) {
 
 void DeviceConfigTab::OpenEditDialog(EditDialogKind kind, int row) {
   PinPage& pins = app_->Pins();
+  // The title names what the dialog acts on, numbers as displayed.
+  const ConfigModel& model = app_->Model();
+  const QString pin = QString("Pin %1").arg(model.CurrentPin + model.NumberingOffset);
+  const QString aspect = QString("Aspect %1").arg(model.CurrentAspect);
   switch (kind) {
-    case EditDialogKind::Pin: RunDialog(*pinDialog_); break;
-    case EditDialogKind::Aspect: RunDialog(*aspectDialog_); break;
+    case EditDialogKind::Pin:
+      pinDialog_->SetSubject(QString::number(model.CurrentPin + model.NumberingOffset));
+      RunDialog(*pinDialog_);
+      break;
+    case EditDialogKind::Aspect:
+      aspectDialog_->SetSubject(QString("%1 of %2").arg(model.CurrentAspect).arg(pin));
+      RunDialog(*aspectDialog_);
+      break;
     case EditDialogKind::Step:
       stepDialog_->SetCurrentStep(row);
+      stepDialog_->SetSubject(QString("%1 of %2, %3").arg(row).arg(pin, aspect));
       RunDialog(*stepDialog_);
       break;
   }

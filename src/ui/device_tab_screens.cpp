@@ -21,7 +21,6 @@ namespace brixo {
 namespace {
 
 constexpr const char* kSignalName = "Signal 4-aspect";
-constexpr int kSignalPins = 4;
 
 bool Save(QWidget& widget, const QString& path) {
   widget.setAttribute(Qt::WA_DontShowOnScreen);
@@ -32,10 +31,13 @@ bool Save(QWidget& widget, const QString& path) {
   return saved;
 }
 
-// Puts the library's four-aspect signal on the first pins, shown with its details.
+// Offers the library's four-aspect signal for the first pins, shown with their details.
 void LoadSignal(AppState& app) {
-  // Pins already in use would be reported in a message box; the picture needs none.
-  for (int p = 0; p < kSignalPins; ++p) app.Model().PinTable[p].Description.clear();
+  // The first pins hold what was read from the controller, so loading asks whether to
+  // overwrite them; nobody answers while pictures are taken, and the cautious answer
+  // (No) keeps them: the picture shows the signal chosen in the library over the pins
+  // as read, the same signal in the demonstration layout.
+  app.Model().CurrentAspect = 0;
   LoadLibraryDevice(app, kSignalName, 0);
   app.Model().CurrentAspect = 0;
   app.Pins().ShowDetails(true);

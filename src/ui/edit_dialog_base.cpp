@@ -3,15 +3,19 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "ui/dialog_title.h"
+
 namespace brixo {
 
 EditDialogBase::EditDialogBase(const QString& caption, const char* name, QWidget* parent)
-    : QDialog(parent), buttons_(new QVBoxLayout(this)) {
+    : QDialog(parent), caption_(caption), buttons_(new QVBoxLayout(this)) {
   setObjectName(name);
-  setWindowTitle(caption);
   setModal(true);
   buttons_->setSpacing(6);
+  setWindowTitle(caption);
 }
+
+void EditDialogBase::SetSubject(const QString& subject) { setWindowTitle(caption_ + " " + subject); }
 
 QPushButton* EditDialogBase::AddAction(const QString& caption, const char* name, std::function<bool()> action) {
   auto* button = new QPushButton(caption, this);
@@ -31,6 +35,11 @@ void EditDialogBase::AddCancel(const char* name) {
   cancel->setAutoDefault(false);
   buttons_->addWidget(cancel);
   connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void EditDialogBase::showEvent(QShowEvent* event) {
+  FitTitle(*this);
+  QDialog::showEvent(event);
 }
 
 }  // namespace brixo

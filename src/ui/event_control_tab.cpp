@@ -164,30 +164,29 @@ QWidget* EventControlTab::BuildEnableMap() {
   layout->setContentsMargins(0, 4, 0, 4);
   layout->setHorizontalSpacing(18);
   EventControlState& ev = app_->Events();
-  // Column 0 ends in the ticks of the captioned boxes; its heading stands over them.
+  // The captions stand in a column of their own, so that every heading is centred over
+  // the ticks of its column.
   for (int i = 0; i < kEventInputCount; ++i)
-    layout->addWidget(CentredLabel(QString("Input %1").arg(i), Indexed("LabelECInitInput", i)), 0, i,
-                      i == 0 ? Qt::AlignRight : Qt::Alignment());
+    layout->addWidget(CentredLabel(QString("Input %1").arg(i), Indexed("LabelECInitInput", i)), 0, i + 1);
   for (int k = 0; k < 8; ++k) {
     const int input = k % kEventInputCount;
-    QString caption;
-    if (k == 0) caption = "InitialEvent_ON Enable ";
-    if (k == 4) caption = "Initial Event_OFF Enable ";
-    auto* box = new QCheckBox(caption);
+    const int row = 1 + k / kEventInputCount;
+    auto* box = new QCheckBox;
     box->setObjectName(Indexed("CheckInitEE", k));
-    // The captioned box of each row reads its caption before its tick, under "Input 0".
-    if (!caption.isEmpty()) box->setLayoutDirection(Qt::RightToLeft);
     checkInitEE_[k] = box;
-    layout->addWidget(box, 1 + k / kEventInputCount, input, caption.isEmpty() ? Qt::AlignCenter : Qt::AlignRight);
+    if (input == 0) {
+      auto* caption = new QLabel(k == 0 ? "InitialEvent_ON Enable " : "Initial Event_OFF Enable ");
+      caption->setObjectName(Indexed("LabelInitEE", k));
+      caption->setBuddy(box);
+      box->setAccessibleName(caption->text().trimmed());
+      layout->addWidget(caption, row, 0);
+    }
+    layout->addWidget(box, row, input + 1, Qt::AlignHCenter);
     connect(box, &QCheckBox::toggled, this, [&ev, k](bool checked) {
       // Showing the map sets the boxes to what they hold; only a change is the user's.
       if (ev.CheckInitEE[k] != checked) SetCheckInitEE(ev, k, checked);
     });
   }
-  // Captions of unequal length would put the two ticks of input 0 apart.
-  const int captionWidth = std::max(checkInitEE_[0]->sizeHint().width(), checkInitEE_[4]->sizeHint().width());
-  checkInitEE_[0]->setMinimumWidth(captionWidth);
-  checkInitEE_[4]->setMinimumWidth(captionWidth);
   return grid;
 }
 

@@ -117,6 +117,8 @@ QLayout* OutputConfigPages::FieldGrid(int page, int columns) {
     field->Edit()->installEventFilter(this);
     fields_[static_cast<int>(id)] = field;
     auto* label = new ClickableLabel(f.Label);
+    // Only a label that does something takes the focus.
+    if (id != OutputFieldId::PwmInitLevel) label->setFocusPolicy(Qt::NoFocus);
     label->setObjectName(ObjectNameOf(f.Control).replace("Text", "Label"));
     const int row = index / columns;
     const int column = (index % columns) * 2;

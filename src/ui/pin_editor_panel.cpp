@@ -2,6 +2,7 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -12,6 +13,7 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <array>
 
 #include "app/app_state.h"
 #include "model/numeric_text.h"
@@ -205,7 +207,8 @@ QWidget* PinEditorPanel::BuildStepGrid() {
   auto* grid = new QGridLayout(box);
   grid->setContentsMargins(0, 0, 0, 0);
   grid->setHorizontalSpacing(6);
-  grid->setVerticalSpacing(2);
+  // Rows a pixel apart: with details hidden the tab then fits 1024 x 768 without scrolling.
+  grid->setVerticalSpacing(1);
   headStep_ = Caption("#", "LabelPAspHStep");
   headInstruction_ = Caption("Instruction", "LabelPAspHInst");
   grid->addWidget(headStep_, 0, 0, Qt::AlignCenter);
@@ -221,6 +224,17 @@ QWidget* PinEditorPanel::BuildStepGrid() {
     rows_[row] = new StepRowWidgets(row, table, grid, row + 1, box);
     ConnectStepRow(rows_[row]);
   }
+  // Every column is as wide as the widest caption any instruction gives it, so that the
+  // boxes stay put when the captions change with the row being edited.
+  const QFontMetrics metrics(captions_[0]->font());
+  std::array<int, 5> widths{metrics.horizontalAdvance("Fade"), 0, 0, 0, 0};
+  for (const ChooserEntry& entry : table.ChooserList()) {
+    const InstructionInfo& info = table.Info(entry.Opcode);
+    const std::string* labels[] = {&info.Par0Label, &info.Par1Label, &info.Par2Label, &info.Par3Label};
+    for (int par = 0; par < kParCount; ++par)
+      widths[1 + par] = std::max(widths[1 + par], metrics.horizontalAdvance(ToQt(*labels[par])));
+  }
+  for (int i = 0; i < 5; ++i) grid->setColumnMinimumWidth(2 + i, widths[i]);
   grid->setColumnStretch(8, 1);
   return box;
 }

@@ -9,6 +9,7 @@
 
 #include "app/pin_overview_source.h"
 #include "model/numeric_text.h"
+#include "ui/close_on_escape.h"
 #include "ui/core_text.h"
 
 namespace brixo {
@@ -48,6 +49,7 @@ PinOverviewWindow::PinOverviewWindow(AppState& app, QWidget* parent)
     : QWidget(parent, Qt::Window), app_(app), filter_(new QLineEdit(this)), table_(new QTableWidget(this)) {
   setObjectName("PinOverviewWindow");
   setWindowTitle("Pin Overview");
+  CloseOnEscape(*this);
   filter_->setObjectName("PinOverviewFilter");
   filter_->setClearButtonEnabled(true);
   filter_->setPlaceholderText("Description, device name or an address number");

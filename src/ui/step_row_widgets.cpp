@@ -5,6 +5,7 @@
 #include <QEvent>
 #include <QFontMetrics>
 #include <QGridLayout>
+#include <QKeyEvent>
 #include <QSignalBlocker>
 
 #include "ui/clickable_label.h"
@@ -29,7 +30,7 @@ StepRowWidgets::StepRowWidgets(int row, const InstructionTable& table, QGridLayo
       stepLabel_(new ClickableLabel(QString::number(row), parent)),
       chooser_(new QComboBox(parent)),
       fade_(new QCheckBox(parent)),
-      duration_(new ClickableLabel("00:00.00", parent)) {
+      duration_(new ClickableLabel("00:00.00", parent, ClickableLabel::Acts::OnDoubleClick)) {
   stepLabel_->setObjectName(Indexed("LabelPAspStep", row));
   stepLabel_->setToolTip("Click to Insert/Delete step");
   stepLabel_->setAlignment(Qt::AlignCenter);
@@ -74,9 +75,14 @@ StepRowWidgets::StepRowWidgets(int row, const InstructionTable& table, QGridLayo
 }
 
 bool StepRowWidgets::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::MouseButtonDblClick) {
+  // F4 in a parameter box opens its calculator as a double-click does.
+  const bool f4 = event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_F4;
+  if (event->type() == QEvent::MouseButtonDblClick || f4) {
     for (int par = 0; par < kParCount; ++par) {
-      if (watched == pars_[par]) emit parDoubleClicked(row_, par);
+      if (watched == pars_[par]) {
+        emit parDoubleClicked(row_, par);
+        if (f4) return true;
+      }
     }
   } else if (event->type() == QEvent::FocusIn) {
     emit rowFocused(row_);

@@ -44,6 +44,8 @@ RememberedSettings ReadRememberedSettings(QSettings& settings) {
   remembered.ExtendedAddress = Stored<int>(settings, "link/extendedAddress");
   remembered.StartNumberingAtOne = Stored<bool>(settings, "link/startNumberingAtOne");
   remembered.Bidirectional = Stored<bool>(settings, "link/bidirectional");
+  remembered.ExtendedAddressing = Stored<bool>(settings, "link/extendedAddressing");
+  remembered.ShowDetails = Stored<bool>(settings, "editor/showDetails");
   for (const QString& file : settings.value("recentFiles").toStringList())
     if (remembered.RecentFiles.size() < kRecentFileCount) remembered.RecentFiles.push_back(Local(file));
   return remembered;
@@ -58,6 +60,8 @@ void WriteRememberedSettings(QSettings& settings, const RememberedSettings& reme
   Store(settings, "link/extendedAddress", remembered.ExtendedAddress);
   Store(settings, "link/startNumberingAtOne", remembered.StartNumberingAtOne);
   Store(settings, "link/bidirectional", remembered.Bidirectional);
+  Store(settings, "link/extendedAddressing", remembered.ExtendedAddressing);
+  Store(settings, "editor/showDetails", remembered.ShowDetails);
   QStringList files;
   for (const std::string& file : remembered.RecentFiles) files << FromLocal(file);
   settings.setValue("recentFiles", files);

@@ -145,13 +145,13 @@ TEST_F(AppResultsTest, SavingAndLoadingNameTheFileAndACancelledDialogSaysNothing
   std::filesystem::create_directories(folder);
   const std::string saved = (folder / "layout.dat").string();
   chooser.Answers = {saved};
-  EXPECT_TRUE(app.SaveFile(false));
+  EXPECT_TRUE(app.Save());
   EXPECT_EQ(observer.Results, std::vector<std::string>{"Saved layout.dat"});
   chooser.Answers = {(folder / "missing" / "other.dat").string()};
-  EXPECT_FALSE(app.SaveFile(true));
+  EXPECT_FALSE(app.SaveCompact());
   EXPECT_EQ(observer.Results.back(), "other.dat not saved");
   const size_t shown = observer.Results.size();
-  EXPECT_FALSE(app.SaveFile(false));  // cancelled
+  EXPECT_FALSE(app.SaveAs());  // cancelled
   EXPECT_FALSE(app.LoadFile());
   EXPECT_EQ(observer.Results.size(), shown);
 
@@ -163,6 +163,67 @@ TEST_F(AppResultsTest, SavingAndLoadingNameTheFileAndACancelledDialogSaysNothing
   chooser.Answers = {broken};
   EXPECT_FALSE(app.LoadFile());
   EXPECT_EQ(observer.Results.back(), "broken.dat not loaded");
+  std::filesystem::remove_all(folder);
+}
+
+std::string FileText(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// Save writes the document's own file, in the form it was last saved in, and asks only
+// while there is none; Save As and Save Compact always ask. What each dialog offers:
+// the document's file, or after a Read All the name a backup of that controller gets.
+TEST_F(AppResultsTest, SaveWritesTheDocumentsFileAndAsksOnlyWhenThereIsNone) {
+  const std::filesystem::path folder = std::filesystem::temp_directory_path() / "brixo_save_document";
+  std::filesystem::remove_all(folder);
+  std::filesystem::create_directories(folder);
+  const std::string full = (folder / "full.dat").string();
+  const std::string compact = (folder / "compact.dat").string();
+
+  // No document yet: Save asks, with nothing to offer.
+  chooser.Answers = {full};
+  ASSERT_TRUE(app.Save());
+  EXPECT_EQ(chooser.Presets, std::vector<std::string>{""});
+  const std::string fullText = FileText(full);
+
+  // The document has a file: Save writes it again, without a dialog.
+  app.General().TextGenIDString = "Changed";
+  ASSERT_TRUE(app.Save());
+  EXPECT_EQ(chooser.Presets.size(), 1u) << "no dialog";
+  EXPECT_NE(FileText(full), fullText);
+  EXPECT_NE(FileText(full).find("Changed"), std::string::npos);
+  EXPECT_EQ(observer.Results.back(), "Saved full.dat");
+  EXPECT_FALSE(app.Modified());
+
+  // Save As offers the document's file and makes the new one the document.
+  chooser.Answers = {(folder / "copy.dat").string()};
+  ASSERT_TRUE(app.SaveAs());
+  EXPECT_EQ(chooser.Presets.back(), full);
+  EXPECT_EQ(app.DocumentPath(), (folder / "copy.dat").string());
+
+  // A compact document is saved compact again.
+  chooser.Answers = {compact};
+  ASSERT_TRUE(app.SaveCompact());
+  const std::string compactText = FileText(compact);
+  EXPECT_LT(compactText.size(), FileText(full).size());
+  app.General().TextGenIDString = "Changed again";
+  ASSERT_TRUE(app.Save());
+  EXPECT_EQ(chooser.Presets.size(), 3u) << "no dialog";
+  EXPECT_LT(FileText(compact).size(), FileText(full).size()) << "still compact";
+  EXPECT_NE(FileText(compact).find("Changed again"), std::string::npos);
+
+  // A Read All leaves no file: Save asks, offering the backup name of that controller.
+  Open();
+  // Module 1 is shown as 2: the window numbers from 1 unless told otherwise.
+  app.Link().ModuleAddress = 1;
+  app.Simulator()->Controller().SetModuleAddress(1);
+  ASSERT_TRUE(Run("ReadAll"));
+  ASSERT_TRUE(app.Commands().LastSucceeded());
+  EXPECT_EQ(app.DocumentPath(), "");
+  EXPECT_FALSE(app.Save());  // cancelled
+  EXPECT_EQ(chooser.Presets.back(), "module-02-Demo_Layout.dat");
+  EXPECT_EQ(FileText(compact).find("Changed again") != std::string::npos, true) << "a cancelled dialog writes nothing";
   std::filesystem::remove_all(folder);
 }
 

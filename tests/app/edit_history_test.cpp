@@ -231,7 +231,7 @@ TEST_F(EditHistoryTest, TheModifiedMarkComparesWithTheLastFileSavedOrLoaded) {
 
   const std::string copy = scratch / "undo_saved.dat";
   chooser.Answers.push_back(copy);
-  ASSERT_TRUE(app.SaveFile(false));
+  ASSERT_TRUE(app.SaveAs());
   EXPECT_FALSE(app.Modified());
   EXPECT_EQ(app.DocumentPath(), copy);
   EXPECT_EQ(WindowTitle(app.DocumentPath(), app.Modified()), "undo_saved.dat \u2014 Brixo Config");

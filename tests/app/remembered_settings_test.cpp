@@ -47,7 +47,7 @@ TEST(RecentFiles, LoadsAndSavesPutTheirFileFirstAndAFileThatIsGoneLeaves) {
   ASSERT_TRUE(app.LoadFile());
   EXPECT_EQ(app.RecentFiles(), (Files{demo, gone}));
   chooser.Answers = {saved};
-  ASSERT_TRUE(app.SaveFile(false));
+  ASSERT_TRUE(app.SaveAs());
   EXPECT_EQ(app.RecentFiles(), (Files{saved, demo, gone}));
   chooser.Answers = {""};
   EXPECT_FALSE(app.LoadFile());
@@ -75,8 +75,12 @@ TEST(RememberedSettings, EveryValueComesBackInAFreshState) {
   first.Addresses().SetModuleAddressFromSpinner(7, 0);
   first.Addresses().SetExtendedAddressFromSpinner(42, 0);
   first.Link().CheckBrixoBD = false;
+  prompt.Answers = {MessageAnswer::Ok};
+  ASSERT_TRUE(first.Addresses().SetExtendedAddressing(true));
+  first.Pins().ShowDetails(true);
   first.SetRecentFiles({"/x/one.dat", "/x/two.dat"});
   const RememberedSettings remembered = RememberSettings(first, {});
+  const size_t asked = prompt.Messages.size();
   EXPECT_EQ(remembered.Port, (PortIdentity{"", "", kSimulatedPortName}));
 
   AppState second(prompt, chooser, SimulatedOnly(clock));
@@ -91,9 +95,13 @@ TEST(RememberedSettings, EveryValueComesBackInAFreshState) {
   EXPECT_NE(defaults.ExtendedAddress, remembered.ExtendedAddress);
   EXPECT_NE(defaults.Bidirectional, remembered.Bidirectional);
   EXPECT_NE(defaults.RecentFiles, remembered.RecentFiles);
+  EXPECT_NE(defaults.ExtendedAddressing, remembered.ExtendedAddressing);
+  EXPECT_NE(defaults.ShowDetails, remembered.ShowDetails);
   EXPECT_EQ(second.Ports().LineSettings(), "38400,o,8,1");
+  EXPECT_EQ(second.Addresses().LabelAddressCaption(), "Channel Number");
+  EXPECT_TRUE(second.Pins().Editor().View().Details.SSTabPCFG) << "the output parameters are shown";
   EXPECT_FALSE(second.Ports().PortOpen()) << "the port is opened by the window, once it shows";
-  EXPECT_TRUE(prompt.Messages.empty());
+  EXPECT_EQ(prompt.Messages.size(), asked) << "the warning answered in the first run is not asked again";
 }
 
 TEST(RememberedSettings, ValuesOutOfRangeAreBroughtIntoItAndUnknownOnesLeaveTheDefaults) {

@@ -1,5 +1,14 @@
+#include <QApplication>
+#include <QFontMetrics>
+
 #include "device_tab_fixture.h"
 #include "model/edit_operations.h"
+#include "ui/calc_event_map_dialog.h"
+#include "ui/calc_pattern_dialog.h"
+#include "ui/calc_time_dialog.h"
+#include "ui/edit_aspect_dialog.h"
+#include "ui/edit_pin_dialog.h"
+#include "ui/edit_step_dialog.h"
 
 namespace brixo {
 namespace {
@@ -51,6 +60,38 @@ TEST_F(EditDialogTest, NothingToPasteKeepsTheDialogOpenAndTheClipboardLastsTheRu
   driveDialog = [](QDialog& d) { Press(d, "CommandPastePin"); };
   ClickLabel(Find("LabelPAspOutput"));
   EXPECT_EQ(Pin(8).Description, "copied");
+}
+
+// Each edit dialog names the pin, aspect or step it acts on, and every dialog of the tab
+// is wide enough for its whole title (a window manager cuts what does not fit).
+TEST_F(EditDialogTest, EachDialogNamesItsSubjectAndShowsItsWholeTitle) {
+  SetLayout(1);
+  Type("TextPAspOutput", "5");
+  Type("TextPAspAspect", "2");
+  const std::pair<const char*, QString> cases[] = {
+      {"LabelPAspOutput", "Edit Pin 5"},
+      {"LabelPAspAspect", "Edit Aspect 2 of Pin 5"},
+      {"LabelPAspStep_3", "Edit Step 3 of Pin 5, Aspect 2"},
+  };
+  QString title;
+  driveDialog = [&title](QDialog& d) { title = d.windowTitle(); };
+  for (const auto& [label, expected] : cases) {
+    title.clear();
+    ClickLabel(Find(label));
+    EXPECT_EQ(title, expected) << label;
+  }
+  QFont bold = tab.font();
+  bold.setBold(true);
+  for (QDialog* dialog : {static_cast<QDialog*>(tab.PinDialog()), static_cast<QDialog*>(tab.AspectDialog()),
+                          static_cast<QDialog*>(tab.StepDialog()), static_cast<QDialog*>(tab.PatternDialog()),
+                          static_cast<QDialog*>(tab.EventMapDialog()), static_cast<QDialog*>(tab.TimeDialog())}) {
+    dialog->setAttribute(Qt::WA_DontShowOnScreen);
+    dialog->show();
+    QApplication::processEvents();
+    EXPECT_GT(dialog->width(), QFontMetrics(bold).horizontalAdvance(dialog->windowTitle()) + 60)
+        << dialog->windowTitle().toStdString() << " is cut";
+    dialog->hide();
+  }
 }
 
 TEST_F(EditDialogTest, AspectCopyIsASnapshot) {

@@ -1,4 +1,8 @@
+#include <QApplication>
 #include <QCheckBox>
+#include <QLabel>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QDir>
 #include <QImage>
 #include <QPushButton>
@@ -213,6 +217,25 @@ TEST_F(EventControlTabTest, EnableMapBoxesTravelAsMasks) {
   for (int k = 0; k < 8; ++k) {
     EXPECT_EQ(Box(k)->isChecked(), wanted[k]) << k;
     EXPECT_EQ(app.Events().CheckInitEE[k], wanted[k]) << k;
+  }
+}
+
+// Each "Input" heading stands over the ticks of its own column, in both rows.
+TEST_F(EventControlTabTest, EnableMapHeadingsStandOverTheirTicks) {
+  tab.resize(1000, 700);
+  tab.show();
+  QApplication::processEvents();
+  const auto centre = [this](QWidget* w) { return w->mapTo(&tab, w->rect().center()).x(); };
+  for (int input = 0; input < kEventInputCount; ++input) {
+    auto* heading = tab.findChild<QLabel*>(QString("LabelECInitInput_%1").arg(input));
+    ASSERT_NE(heading, nullptr);
+    for (int k : {input, input + kEventInputCount}) {
+      QStyleOptionButton option;
+      option.initFrom(Box(k));
+      const QRect tick = Box(k)->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, Box(k));
+      const int tickCentre = Box(k)->mapTo(&tab, tick.center()).x();
+      EXPECT_LE(std::abs(tickCentre - centre(heading)), 4) << "input " << input << ", box " << k;
+    }
   }
 }
 

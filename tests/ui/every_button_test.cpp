@@ -6,6 +6,8 @@
 #include <QAbstractScrollArea>
 #include <QAction>
 #include <QApplication>
+#include <QContextMenuEvent>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
@@ -18,6 +20,7 @@
 #include "files/data_file.h"
 #include "files/device_library.h"
 #include "transfer/event_control.h"
+#include "ui/clickable_label.h"
 #include "ui/communication_window.h"
 #include "ui/device_config_tab.h"
 #include "ui/modifier_button.h"
@@ -78,7 +81,8 @@ class EveryButtonTest : public MainWindowTest {
     o.Configuration = ComposeDataFile(app.Model(), app.General(), app.Events(), false, quotes);
     const BrixoLink& link = app.Link();
     o.Link = std::to_string(app.Ports().PortOpen()) + std::to_string(link.CheckBrixoBD) +
-             std::to_string(link.CheckQuendal) + std::to_string(app.ExpertMode()) + app.Devices().lblDDVersion;
+             std::to_string(link.CheckQuendal) + std::to_string(app.ExpertMode()) + app.Devices().lblDDVersion +
+             std::to_string(app.Ports().FrameBitrateVisible);
     o.Messages = prompt.Shown.size();
     o.FileDialogs = chooser.Filters.size();
     o.Dialogs = static_cast<int>(dialogs.size());
@@ -237,6 +241,97 @@ TEST_F(EveryButtonTest, EveryMenuEntryHasAnEffect) {
     }
   }
   EXPECT_GE(entries, 14);
+}
+
+// Every label that acts on the mouse ("Pin", "Aspect", the step numbers and durations,
+// "Port:", "Initial Level") takes the focus from Tab, and Space, Return or the
+// context-menu key there does what the mouse does: the same dialog, the same change. Every
+// parameter box of the steps opens its calculator on F4 as on a double-click.
+TEST_F(EveryButtonTest, EveryClickableLabelAndParameterBoxAnswersTheKeyboardAsTheMouse) {
+  using Act = std::function<void(QWidget*)>;
+  const auto run = [&](QWidget* target, const Act& act) {
+    Prepare();
+    app.Ports().FrameBitrateVisible = false;  // "Port:" toggles it
+    Reveal(target);
+    dialogs.clear();
+    const Observed before = Observe();
+    act(target);
+    window.Timer1Tick();
+    QApplication::processEvents();
+    const Observed after = Observe();
+    // Small enough to print: whether anything, the configuration or the link changed, the
+    // messages and the dialogs.
+    return std::make_tuple(!(after == before), after.Configuration != before.Configuration, after.Link,
+                           after.Messages - before.Messages, dialogs);
+  };
+  // "Initial Level" takes the test level: one it does not hold yet.
+  const auto offerLevel = [this] {
+    app.Live().State.PwmTestLevel = (app.Model().PinTable[0].OutputConfig[1] + 7) % 32;
+  };
+  const Act click = [](QWidget* w) { QTest::mouseClick(w, Qt::LeftButton, Qt::NoModifier, w->rect().center()); };
+  const Act doubleClick = [](QWidget* w) { QTest::mouseDClick(w, Qt::LeftButton, Qt::NoModifier, w->rect().center()); };
+  const Act tabThere = [this](QWidget* w) {
+    // Reached by Tab from the widget before it in the focus chain, as a user would.
+    QWidget* before = w->previousInFocusChain();
+    while (before != w && !(before->isVisible() && before->isEnabled() && (before->focusPolicy() & Qt::TabFocus)))
+      before = before->previousInFocusChain();
+    before->setFocus(Qt::OtherFocusReason);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), w) << w->objectName().toStdString() << " is not reached by Tab";
+  };
+  int labels = 0;
+  QStringList opened;
+  for (ClickableLabel* label : window.findChildren<ClickableLabel*>()) {
+    const QString name = label->objectName();
+    if (!(label->focusPolicy() & Qt::TabFocus)) continue;  // a caption with no action
+    Prepare();
+    Reveal(label);
+    if (!label->isVisible()) continue;  // a step row the aspect does not use
+    const bool onDouble = name.startsWith("LabelPAspTime") || name == "LabelPort";
+    const auto byMouse = run(label, [&](QWidget* w) {
+      offerLevel();
+      (onDouble ? doubleClick : click)(w);
+    });
+    EXPECT_TRUE(std::get<0>(byMouse)) << name.toStdString() << " does nothing on a click";
+    for (const Qt::Key key : {Qt::Key_Space, Qt::Key_Return, Qt::Key_Menu}) {
+      const auto byKey = run(label, [&](QWidget* w) {
+        tabThere(w);
+        offerLevel();
+        if (key == Qt::Key_Menu) {
+          QContextMenuEvent menu(QContextMenuEvent::Keyboard, w->rect().center(), w->mapToGlobal(w->rect().center()),
+                                 Qt::NoModifier);
+          QApplication::sendEvent(w, &menu);
+        } else {
+          QTest::keyClick(w, key);
+        }
+      });
+      EXPECT_EQ(byKey, byMouse) << name.toStdString() << ", key " << key;
+    }
+    for (const QString& dialog : std::get<4>(byMouse)) opened << dialog;
+    ++labels;
+  }
+  // Pin, Aspect, nine steps and their durations, Port, Initial Level.
+  EXPECT_GE(labels, 22);
+  for (const char* dialog : {"dlgEditPin", "dlgEditAspect", "dlgEditStep", "dlgCT"})
+    EXPECT_TRUE(opened.contains(dialog)) << dialog << " is out of the keyboard's reach";
+
+  // The step parameters with a calculator: P.O. has none and says so.
+  int boxes = 0;
+  for (int par = 1; par < 4; ++par) {
+    for (const int row : {6, 7, 8}) {
+      const QString name = QString("%1_%2").arg(par == 1 ? "TextPAspPar1" : par == 2 ? "TextPAspPar2" : "TextPAspPar3").arg(row);
+      auto* box = window.findChild<QLineEdit*>(name);
+      if (box == nullptr || !box->isEnabled()) continue;
+      const auto byMouse = run(box, doubleClick);
+      const auto byKey = run(box, [](QWidget* w) {
+        w->setFocus(Qt::OtherFocusReason);
+        QTest::keyClick(w, Qt::Key_F4);
+      });
+      EXPECT_EQ(byKey, byMouse) << name.toStdString();
+      ++boxes;
+    }
+  }
+  EXPECT_GE(boxes, 3);
 }
 
 // A caption as a menu and a button both show it: "&Scan Line..." and "Scan line…" alike.

@@ -66,6 +66,26 @@ TEST_F(PortLossWindowTest, ReadAllThatLosesTheDeviceSaysSoOnceAndShowsThePortClo
   EXPECT_EQ(Count("Select communications port"), 1);
 }
 
+// An idle window notices at its next automatic refresh that the device went: the port
+// shows closed and the loss is told once, as under an operation.
+TEST_F(PortLossWindowTest, AnIdleWindowShowsAVanishedPortClosedAtTheNextRefresh) {
+  SelectSimulatedPort();
+  EXPECT_TRUE(Text("LabelPortState").startsWith("Open: "));
+  window.RescanPorts();
+  EXPECT_TRUE(Text("LabelPortState").startsWith("Open: ")) << "nothing went";
+  app.Simulator()->Unplug();
+  window.RescanPorts();
+  EXPECT_EQ(Text("LabelPortState"), "Port closed");
+  EXPECT_EQ(prompt.Messages, std::vector<std::string>{kGone});
+  EXPECT_EQ(app.LastResult(), std::string("Port closed: ") + kSimulatedPortName + " went away");
+  window.RescanPorts();
+  EXPECT_EQ(prompt.Messages.size(), 1u) << "told once";
+  // Nothing can be opened where the device went.
+  ASSERT_TRUE(window.PostCommand("ReadAll"));
+  window.Timer1Tick();
+  EXPECT_EQ(Count("Select communications port"), 1);
+}
+
 TEST_F(PortLossWindowTest, BothMonitorViewsKeepTheNewestLinesOnly) {
   QTest::mouseDClick(Find("Release"), Qt::LeftButton);
   ASSERT_NE(window.Monitor(), nullptr);

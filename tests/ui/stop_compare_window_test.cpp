@@ -113,6 +113,15 @@ TEST_F(StopCompareWindowTest, AStoppedWriteSaysTheControllerHoldsAMix) {
   RunActingAfter(100, [&] { window.StopOperation(); });
   EXPECT_EQ(app.LastResult().rfind("Write All stopped after ", 0), 0u) << app.LastResult();
   EXPECT_NE(app.LastResult().find("the controller now holds a mix of old and new settings"), std::string::npos);
+  // The bar above the tabs keeps saying so after the status bar moved on.
+  app.ShowResult("Saved demo.dat");
+  ASSERT_TRUE(Shown("LabelMixedController"));
+  EXPECT_TRUE(Text("LabelMixedController").startsWith("Module ")) << Text("LabelMixedController").toStdString();
+  EXPECT_TRUE(Text("LabelMixedController").contains("mix of old and new settings"));
+  answers = {QMessageBox::No};
+  RunCommand("CommandWriteAll");
+  EXPECT_EQ(app.LastResult().rfind("Write All: ", 0), 0u) << app.LastResult();
+  EXPECT_FALSE(Shown("LabelMixedController")) << "a complete Write All ends it";
 }
 
 // Every text the core hands the window when a command ends (its result, its report, its

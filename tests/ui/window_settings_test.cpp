@@ -198,7 +198,7 @@ TEST_F(WindowSettingsTest, TheRecentFilesMenuFollowsLoadsAndSavesAndLoadsItsEntr
   chooser.Answers = {demo};
   Click("CommandLoad");
   chooser.Answers = {copy};
-  window.findChild<QAction*>("ActionSaveFile")->trigger();
+  window.findChild<QAction*>("ActionSaveAs")->trigger();
   ASSERT_EQ(recent->actions().size(), 2);
   EXPECT_TRUE(recent->isEnabled());
   EXPECT_EQ(recent->actions()[0]->text(), QString("&1 %1").arg(QString::fromStdString(copy)));
