@@ -124,7 +124,7 @@ TEST(ConfigFields, DifferencesReadAsTheUserNamesThem) {
   Difference text{{FieldKind::IdString}, 0, 0, "Yard", "Yar"};
   EXPECT_EQ(DifferenceText(text, 1), "ID string: file <Yard>, controller <Yar>");
   Difference missing{{FieldKind::SerialCount, 0}, 2, 0, {}, "missing"};
-  EXPECT_EQ(DifferenceText(missing, 0), "pin 0 serial addresses: file 2, controller missing");
+  EXPECT_EQ(DifferenceText(missing, 0), "pin 0 serial address count: file 2, controller missing");
   // An instruction code also by the name it is chosen by; the empty step and a code
   // without a name stay numbers.
   Difference code{{FieldKind::StepCode, 4, -1, 0, 3}, 25, 124, {}, {}};
