@@ -95,6 +95,16 @@ void BrixoLink::LinkFailed(const std::string& text, MessageIcon icon) {
   prompt_.ShowMessage(text, icon);
 }
 
+std::string BrixoLink::WithAdvice(const std::string& text, SilentParty party) {
+  if (!noAnswerAdvice) return text;
+  if (cancellation_.Active()) {
+    if (advisedOperation_ == cancellation_.Operation()) return text;
+    advisedOperation_ = cancellation_.Operation();
+  }
+  const std::string advice = noAnswerAdvice(party);
+  return advice.empty() ? text : text + "\n" + advice;
+}
+
 bool BrixoLink::StoppedFromOutside() const {
   return cancellation_.Stopping() && cancellation_.Reason() != StopReason::LinkFailure;
 }
@@ -230,7 +240,7 @@ bool BrixoLink::SendDirect(const std::vector<int>& payload) {
       } else {
         outcome_ = unframedBytes_ > 0 ? ExchangeOutcome::Garbled : ExchangeOutcome::NoReply;
         CheckBrixoBD = false;
-        LinkFailed("No response received, resetting bidirectional communication");
+        LinkFailed(WithAdvice("No response received, resetting bidirectional communication", SilentParty::Controller));
       }
     } else {
       LogDirectReply();
@@ -413,7 +423,11 @@ bool BrixoLink::SendTunnelled(const std::vector<int>& payload) {
     }
   }
   pollKey_ = {};
-  if (!result && !extendedMismatch && PortOpen() && !StoppedFromOutside()) ReplyProblem("No valid response received");
+  if (!result && !extendedMismatch && PortOpen() && !StoppedFromOutside()) {
+    // A host that answered has passed the message on: the controller is the one silent.
+    const std::string text = "No valid response received";
+    ReplyProblem(hostAnswered && !wait_->Quiet ? WithAdvice(text, SilentParty::Controller) : text);
+  }
   if (!hostAnswered || !PortOpen()) {
     outcome_ = ExchangeOutcome::LinkFailed;
   } else if (result) {
@@ -503,7 +517,7 @@ bool BrixoLink::SendQuendalMessage(const std::vector<int>& data) {
   const bool answered = !ReceiveQuendalReply().empty();
   replyKey_ = {};
   if (!answered) {
-    if (PortOpen()) LinkFailed("No answer from Quendal", MessageIcon::Warning);
+    if (PortOpen()) LinkFailed(WithAdvice("No answer from Quendal", SilentParty::Interface), MessageIcon::Warning);
     return false;
   }
   return true;

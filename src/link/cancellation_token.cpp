@@ -7,6 +7,7 @@ void CancellationToken::Begin() {
   if (Reason() != StopReason::Interrupted) reason_.store(static_cast<int>(StopReason::None), std::memory_order_relaxed);
   done_.clear();
   ending_.clear();
+  ++operation_;
   active_.store(true, std::memory_order_relaxed);
 }
 
