@@ -15,9 +15,11 @@
 
 #include "cli/cli_run.h"
 #include "cli/cli_signals.h"
+#include "files/save_folder.h"
 #include "link/network_address.h"
 #include "link/port_list.h"
 #include "link/qt_port_scanner.h"
+#include "link/user_directions.h"
 #include "transfer/line_backup_names.h"
 
 namespace brixo {
@@ -57,7 +59,7 @@ bool ResolvePorts(const std::vector<std::string>& ports, std::vector<std::string
     scanned = true;
     const int number = std::stoi(port);
     if (number > static_cast<int>(entries.size())) {
-      error = "no such port: " + port;
+      error = NoSuchPortText(number, static_cast<int>(entries.size()), CommandLineDirections());
       return false;
     }
     devices.push_back(entries[number - 1].Device());
@@ -130,6 +132,16 @@ int RunOnLines(const CliCommand& command, const CliOptions& options) {
     if (!logFile) return LinesUsageError("cannot open log file " + options.LogPath);
   }
 
+  // Each line saves into the folder; it is made ready once, before any line starts, and a
+  // folder made for the backups goes again when no line saved anything into it.
+  std::vector<std::string> madeFolders;
+  if (std::string(command.Name) == "backup" && !options.Arguments.empty()) {
+    if (const std::string problem = PrepareSaveFolder(options.Arguments[0], madeFolders); !problem.empty()) {
+      std::fprintf(stderr, "brixo-cli: %s. No controller was read.\n", problem.c_str());
+      return kExitUsage;
+    }
+  }
+
   CancellationToken signalled;
   SignalsStop stopOnSignals(signalled);
   for (const auto& owned : runs) {
@@ -180,6 +192,7 @@ int RunOnLines(const CliCommand& command, const CliOptions& options) {
     PrintLine(*run);
     worst = std::max(worst, run->Status);
   }
+  RemoveMadeFolders(madeFolders);  // only while they are empty
   return signalled.Tripped() ? kExitInterrupted : worst;
 }
 
