@@ -59,7 +59,8 @@ bool ResolvePorts(const std::vector<std::string>& ports, std::vector<std::string
     scanned = true;
     const int number = std::stoi(port);
     if (number > static_cast<int>(entries.size())) {
-      error = NoSuchPortText(number, static_cast<int>(entries.size()), CommandLineDirections());
+      error = "Cannot open communications port " + port + "\n" +
+              NoSuchPortText(number, static_cast<int>(entries.size()), CommandLineDirections());
       return false;
     }
     devices.push_back(entries[number - 1].Device());
@@ -111,7 +112,11 @@ int RunOnLines(const CliCommand& command, const CliOptions& options) {
   if (options.Simulate) return LinesUsageError("--port and --simulate exclude each other");
   std::vector<std::string> devices;
   std::string error;
-  if (!ResolvePorts(options.Ports, devices, error)) return LinesUsageError(error);
+  if (!ResolvePorts(options.Ports, devices, error)) {
+    // Worded as on one line: the port list, not the usage, is what to look at.
+    std::fprintf(stderr, "%s\n", error.c_str());
+    return kExitUsage;
+  }
 
   std::vector<std::unique_ptr<LineRun>> runs;
   for (const std::string& device : devices) {

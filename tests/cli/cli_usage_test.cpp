@@ -117,10 +117,7 @@ TEST(CliUsageTest, BadUsageExitsWithTwoAndSaysWhy) {
       {{"--simulate", "verify-all", notData}, "Invalid configuration file"},
       {{"--simulate", "--sim-load", notData, "version"}, "Invalid configuration file"},
       {{"--port", "/dev/brixo-none", "version"}, "Cannot open communications port /dev/brixo-none"},
-      // Too few ports on this machine for a 99th: it says so, and how to list them.
-      {{"--port", "99", "version"}, "Cannot open communications port 99\nThere is no port 99: "},
-      {{"--port", "99", "version"}, "(brixo-cli ports lists them)"},
-      {{"--port", "98", "--port", "99", "scan"}, "brixo-cli: There is no port 98: "},
+      {{"--port", "99", "version"}, "Cannot open communications port 99"},
       {{"--port", "rfc2217://layout-pi", "version"},
        "Cannot open communications port rfc2217://layout-pi\nrfc2217://layout-pi: the port number is missing"},
       {{"--port", "socket://no-such-host.invalid:3333", "version"},
