@@ -98,11 +98,17 @@ void BrixoLink::LinkFailed(const std::string& text, MessageIcon icon) {
 std::string BrixoLink::WithAdvice(const std::string& text, SilentParty party) {
   if (!noAnswerAdvice) return text;
   if (cancellation_.Active()) {
-    if (advisedOperation_ == cancellation_.Operation()) return text;
+    // Once an operation was answered, the address, bit rate and cable are sound: a reply
+    // lost later is no reason to look at them.
+    if (advisedOperation_ == cancellation_.Operation() || heardOperation_ == cancellation_.Operation()) return text;
     advisedOperation_ = cancellation_.Operation();
   }
   const std::string advice = noAnswerAdvice(party);
   return advice.empty() ? text : text + "\n" + advice;
+}
+
+void BrixoLink::NoteHeard() {
+  if (cancellation_.Active()) heardOperation_ = cancellation_.Operation();
 }
 
 bool BrixoLink::StoppedFromOutside() const {
@@ -243,6 +249,7 @@ bool BrixoLink::SendDirect(const std::vector<int>& payload) {
         LinkFailed(WithAdvice("No response received, resetting bidirectional communication", SilentParty::Controller));
       }
     } else {
+      NoteHeard();
       LogDirectReply();
       ReplyValid = ValidateDirectReply(fields.AddressByte);
       outcome_ = ReplyValid ? ExchangeOutcome::Answered : ExchangeOutcome::Refused;
@@ -431,6 +438,7 @@ bool BrixoLink::SendTunnelled(const std::vector<int>& payload) {
   if (!hostAnswered || !PortOpen()) {
     outcome_ = ExchangeOutcome::LinkFailed;
   } else if (result) {
+    NoteHeard();
     outcome_ = ExchangeOutcome::Answered;
   } else {
     outcome_ = extendedMismatch ? ExchangeOutcome::Refused : ExchangeOutcome::NoReply;

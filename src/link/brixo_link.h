@@ -127,7 +127,7 @@ class BrixoLink {
   // What the user may try when nobody answers ("No answer from module 6 at 19200 bit/s —
   // check ..."), from the owner, who knows how the user numbers modules and finds them. It
   // follows the first message of an operation that an answer did not come, as its second
-  // line; empty adds nothing.
+  // line, unless the controller answered earlier in that operation; empty adds nothing.
   std::function<std::string(SilentParty)> noAnswerAdvice;
   // Told before each controller exchange of a running operation, between two exchanges,
   // so that whoever shows the operation can take a "Stop" meanwhile: the exchange about to
@@ -159,6 +159,8 @@ class BrixoLink {
   // The operation that was last told what to try; an exchange outside any operation is
   // told each time.
   std::optional<unsigned> advisedOperation_;
+  // The operation in which the controller last answered.
+  std::optional<unsigned> heardOperation_;
 
   bool SendDirect(const std::vector<int>& payload);
   bool SendTunnelled(const std::vector<int>& payload);
@@ -194,8 +196,10 @@ class BrixoLink {
   // Shows an exchange failure and, when StopOnLinkFailure is set, stops the operation.
   void LinkFailed(const std::string& text, MessageIcon icon = MessageIcon::None);
   // The text of a message that nobody answered, with what to try on its second line when
-  // this operation has not been told yet.
+  // this operation has neither been told yet nor heard the controller.
   std::string WithAdvice(const std::string& text, SilentParty party);
+  // The controller answered: the operation under way has found it.
+  void NoteHeard();
   // The operation was stopped for a reason of its own, not by this exchange's failure.
   bool StoppedFromOutside() const;
   void WriteFrame(const std::vector<uint8_t>& frame);
