@@ -1,5 +1,7 @@
 #include "app/app_state.h"
 
+#include <cstdlib>
+
 #include "app/recent_files.h"
 #include "app/result_text.h"
 #include "app/simulator_preload.h"
@@ -14,6 +16,9 @@ namespace brixo {
 
 namespace {
 
+constexpr const char* kTestTabRefusal = "Sorry, This tab is disabled";
+// Where the refusal sends the user.
+constexpr const char* kTestTabDirection = "It opens in expert mode: switch that on in Tools > Expert Mode";
 constexpr const char* kReportFileFilter = "Verification Report|*.txt";
 constexpr const char* kReportFileName = "BrixoVerification.txt";
 constexpr const char* kLogFileFilter = "Communication Log|*.txt";
@@ -46,6 +51,9 @@ AppState::AppState(UserPrompt& prompt, FileChooser& chooser, AppStateOptions opt
       deviceFiles_{model_, devices_, prompt, chooser_, fileView_},
       live_{link_, model_, maps_, general_, liveState_},
       monitor_(link_, options.HistoryLines) {
+  directions_ = options.Directions;
+  ports_.Directions = directions_;
+  link_.noAnswerAdvice = [this](SilentParty party) { return NoAnswerAdvice(NoAnswerFactsOf(party), directions_); };
   addresses_.onAddressChanged = [this] { transferView_.RebuildAddressMaps(); };
   link_.onPortLost = [this] { Observer().ShowPortState(); };
   pins_.Output().onTestPositionShown = [this](int page, int value) {
@@ -83,6 +91,26 @@ void AppState::StartUp(const AppStateOptions& options) {
 
   devices_ = DeviceLibrary{};
   if (options.LoadDeviceDefinitions) LoadStandardDefinitions(deviceFiles_, options.ProgramFolder);
+  // Which library was loaded when another was passed over, for whoever looks at the
+  // monitor; the window shows it in its status bar as well.
+  if (!devices_.StartUpNote.empty()) log_.AppendLine(devices_.StartUpNote);
+}
+
+NoAnswerFacts AppState::NoAnswerFactsOf(SilentParty party) const {
+  NoAnswerFacts facts;
+  facts.Party = party;
+  const int offset = model_.NumberingOffset;
+  facts.Module = link_.ModuleAddress + offset;
+  if (link_.CheckXaddress) facts.Extended = link_.ExtendedAddress + offset;
+  facts.Tunnelled = link_.CheckQuendal;
+  const std::string settings = ports_.LineSettings();
+  facts.BitRate = std::atoi(settings.c_str());
+  const std::string device = ports_.OpenDevice();
+  if (const std::optional<NetworkAddress> network = ParseNetworkAddress(device)) {
+    facts.NetworkPort = NetworkPortName(*network);
+    facts.RawTcp = network->Protocol == NetworkProtocol::RawTcp;
+  }
+  return facts;
 }
 
 void AppState::UpdateAddressInputs() {
@@ -128,7 +156,7 @@ bool AppState::TabSelected(int index) {
     ShowDccOutputRange(general_, model_.NumberingOffset, maps_.DccAddressTotal);
     Observer().ShowGeneralSettings();
   } else if (index == kTestTab && !expertMode_) {
-    prompt_.ShowMessage("Sorry, This tab is disabled");
+    prompt_.ShowMessage(std::string(kTestTabRefusal) + "\n" + kTestTabDirection);
     return false;
   }
   return true;

@@ -28,6 +28,7 @@
 #include "link/communication_log.h"
 #include "link/link_settings.h"
 #include "link/tunnelling.h"
+#include "link/user_directions.h"
 #include "model/pin_page.h"
 #include "transfer/deferred_commands.h"
 #include "transfer/transfer_context.h"
@@ -54,6 +55,8 @@ struct AppStateOptions {
   // shows neither but passes each line on keeps few (kStreamedHistoryLines), so that its
   // memory settles within the first minute of a monitor.
   size_t HistoryLines = kHistoryLines;
+  // How messages tell the user what to try: the window's controls or brixo-cli's options.
+  UserDirections Directions;
 };
 
 // The tabs of the main window's tab strip.
@@ -212,6 +215,8 @@ class AppState {
   // Asks for a file (filter, preset name) and writes text into it, with the result in the status bar.
   bool SaveText(const char* filter, const char* presetName, const std::string& text);
   void StartUp(const AppStateOptions& options);
+  // Where the exchange looked for whoever did not answer, as the user sees it now.
+  NoAnswerFacts NoAnswerFactsOf(SilentParty party) const;
   EditorContent Content() const;
   void Restore(const EditorContent& content);
   // The editor now holds what `path` holds (empty: what the controller holds).
@@ -265,6 +270,7 @@ class AppState {
   // Save As offers this name (with the folder last used) while there is no document file.
   std::string suggestedName_;
   std::optional<MixedController> mixed_;
+  UserDirections directions_;
 };
 
 }  // namespace brixo

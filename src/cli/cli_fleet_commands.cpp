@@ -9,6 +9,7 @@
 #include "cli/cli_commands.h"
 #include "cli/cli_lines.h"
 #include "transfer/difference_table.h"
+#include "files/save_folder.h"
 #include "transfer/line_scan.h"
 
 namespace brixo {
@@ -231,14 +232,19 @@ int RunScan(CliSession& s) {
 
 int RunBackup(CliSession& s) {
   const std::filesystem::path folder = s.Options.Arguments[0];
-  std::error_code error;
-  std::filesystem::create_directories(folder, error);
-  if (!std::filesystem::is_directory(folder, error)) return UsageError(s, "cannot make the folder " + folder.string());
+  // Before any controller is read: a folder that cannot take the backups ends the command.
+  std::vector<std::string> made;
+  if (const std::string problem = PrepareSaveFolder(folder.string(), made); !problem.empty())
+    return UsageError(s, problem + ". No controller was read.");
 
   std::vector<FoundController> found;
   bool troubled = false;
-  if (int status = ScanTheLine(s, found, troubled)) return status;
-  if (found.empty()) return kExitFailed;
+  const int scanned = ScanTheLine(s, found, troubled);
+  if (scanned != kExitOk || found.empty()) {
+    // Nothing will be saved: a folder made for the backups goes again.
+    RemoveMadeFolders(made);
+    return scanned != kExitOk ? scanned : kExitFailed;
+  }
   // The controllers that answered are still saved.
   int worst = troubled ? kExitFailed : kExitOk;
   for (const FoundController& f : found) {

@@ -15,9 +15,11 @@
 
 #include "cli/cli_run.h"
 #include "cli/cli_signals.h"
+#include "files/save_folder.h"
 #include "link/network_address.h"
 #include "link/port_list.h"
 #include "link/qt_port_scanner.h"
+#include "link/user_directions.h"
 #include "transfer/line_backup_names.h"
 
 namespace brixo {
@@ -57,7 +59,8 @@ bool ResolvePorts(const std::vector<std::string>& ports, std::vector<std::string
     scanned = true;
     const int number = std::stoi(port);
     if (number > static_cast<int>(entries.size())) {
-      error = "no such port: " + port;
+      error = "Cannot open communications port " + port + "\n" +
+              NoSuchPortText(number, static_cast<int>(entries.size()), CommandLineDirections());
       return false;
     }
     devices.push_back(entries[number - 1].Device());
@@ -109,7 +112,11 @@ int RunOnLines(const CliCommand& command, const CliOptions& options) {
   if (options.Simulate) return LinesUsageError("--port and --simulate exclude each other");
   std::vector<std::string> devices;
   std::string error;
-  if (!ResolvePorts(options.Ports, devices, error)) return LinesUsageError(error);
+  if (!ResolvePorts(options.Ports, devices, error)) {
+    // Worded as on one line: the port list, not the usage, is what to look at.
+    std::fprintf(stderr, "%s\n", error.c_str());
+    return kExitUsage;
+  }
 
   std::vector<std::unique_ptr<LineRun>> runs;
   for (const std::string& device : devices) {
@@ -128,6 +135,16 @@ int RunOnLines(const CliCommand& command, const CliOptions& options) {
   if (!options.LogPath.empty() && options.LogPath != "-") {
     logFile.reset(std::fopen(options.LogPath.c_str(), "a"));
     if (!logFile) return LinesUsageError("cannot open log file " + options.LogPath);
+  }
+
+  // Each line saves into the folder; it is made ready once, before any line starts, and a
+  // folder made for the backups goes again when no line saved anything into it.
+  std::vector<std::string> madeFolders;
+  if (std::string(command.Name) == "backup" && !options.Arguments.empty()) {
+    if (const std::string problem = PrepareSaveFolder(options.Arguments[0], madeFolders); !problem.empty()) {
+      std::fprintf(stderr, "brixo-cli: %s. No controller was read.\n", problem.c_str());
+      return kExitUsage;
+    }
   }
 
   CancellationToken signalled;
@@ -180,6 +197,7 @@ int RunOnLines(const CliCommand& command, const CliOptions& options) {
     PrintLine(*run);
     worst = std::max(worst, run->Status);
   }
+  RemoveMadeFolders(madeFolders);  // only while they are empty
   return signalled.Tripped() ? kExitInterrupted : worst;
 }
 

@@ -44,6 +44,7 @@ int RunOnOneLine(const CliCommand& command, const CliOptions& options, const Lin
   appOptions.Observer = &observer;
   // Every line goes to standard output or --log as it comes: no window shows a history.
   appOptions.HistoryLines = kStreamedHistoryLines;
+  appOptions.Directions = CommandLineDirections();
   if (ListsMachinePorts(command, options)) appOptions.Scanner = ScanQtSerialPorts;
   if (TalksToController(command, options) && !options.Simulate && !options.Port.empty() && !IsPortNumber(options.Port))
     appOptions.ExtraDevices.push_back(options.Port);

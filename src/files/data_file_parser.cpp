@@ -1,6 +1,7 @@
 #include "files/data_file_parser.h"
 
 #include <string>
+#include <utility>
 
 #include "files/data_file.h"
 #include "files/pin_group_records.h"
@@ -35,6 +36,20 @@ constexpr long kInt16Max = RecordReader::kInt16Max;
 int OutputConfigTail(int outputType, int version) {
   if ((outputType == 2 || outputType == 3) && version < 20) return 3;
   return OutputConfigBytesOf(outputType) - 1;
+}
+
+// The fields that say where a record belongs are the record's own; the rest are fields of
+// the configuration, named as the field table names them.
+std::string DataFieldName(std::string_view tag, int place, int version) {
+  if (place == 1) {
+    if (tag == "Pin") return "pin number";
+    if (tag == "Asp") return "aspect number";
+    if (tag == "Ins") return "step number";
+    if (tag == "Eon" || tag == "Eof" || tag == "Evt") return "event pin";
+    if (tag == "IDB") return "character count";
+  }
+  if (tag == "IDB") return "character " + std::to_string(place - 1);
+  return RecordFieldName(tag == "Evt" ? "Eon" : tag, place, version);
 }
 
 bool ReadFields(RecordReader& in, FileRecord& record, int version, int& currentPin) {
@@ -80,6 +95,56 @@ bool ReadFields(RecordReader& in, FileRecord& record, int version, int& currentP
   }
 }
 
+// Which parts of the current pin the pin group records have set since its "Pin", so that a
+// record landing on a part already set shows that a "Pin" between them was not read.
+class PinGroupLandings {
+ public:
+  // True when the record lands where an earlier record of the pin landed, or before any "Pin".
+  bool Lands(const FileRecord& record) {
+    const std::vector<int>& n = record.Numbers;
+    switch (record.Tag) {
+      case RecordTag::Pin:
+        *this = PinGroupLandings{};
+        pinSeen_ = true;
+        return false;
+      case RecordTag::Dev: return Note(device_);
+      case RecordTag::Cfg: return Note(output_);
+      case RecordTag::Pam: return Note(counts_);
+      case RecordTag::Asp: {
+        aspect_ = n[0];
+        const bool again = NoteBit(aspects_, n[0]);
+        steps_ = 0;
+        return again;
+      }
+      case RecordTag::Ins: return NoteBit(steps_, n[0]);
+      default: return false;
+    }
+  }
+  // The aspect the steps go to.
+  int Aspect() const { return aspect_; }
+  static bool InPinGroup(RecordTag tag) {
+    return tag == RecordTag::Dev || tag == RecordTag::Cfg || tag == RecordTag::Pam || tag == RecordTag::Asp ||
+           tag == RecordTag::Ins;
+  }
+
+ private:
+  bool Note(bool& seen) { return std::exchange(seen, true) || !pinSeen_; }
+  bool NoteBit(unsigned& bits, int index) {
+    const unsigned bit = 1u << index;
+    const bool again = (bits & bit) != 0;
+    bits |= bit;
+    return again || !pinSeen_;
+  }
+
+  bool pinSeen_ = false;
+  bool device_ = false;
+  bool output_ = false;
+  bool counts_ = false;
+  unsigned aspects_ = 0;
+  unsigned steps_ = 0;
+  int aspect_ = 0;
+};
+
 }  // namespace
 
 bool IsDataFileHeader(std::string_view firstField) {
@@ -112,8 +177,11 @@ std::optional<FileProblem> ReadDataRecords(LineReader& reader, int version, std:
 }
 
 std::optional<FileProblem> ReadDataRecords(LineReader& reader, int version,
-                                           const std::function<void(FileRecord&&)>& take) {
+                                           const std::function<void(FileRecord&&)>& take,
+                                           std::vector<SkippedLineWarning>* warnings) {
   int currentPin = 0;
+  PinGroupLandings landings;
+  std::optional<SkippedLineWarning> skipped;  // the unknown line right before, if any
   FileLine line;
   while (reader.Next(line)) {
     const TagName* match = nullptr;
@@ -123,16 +191,28 @@ std::optional<FileProblem> ReadDataRecords(LineReader& reader, int version,
         break;
       }
     }
-    if (!match) continue;  // a record this reader does not know
+    if (!match) {  // a record this reader does not know
+      if (!skipped) skipped = SkippedLineWarning{line.Number, line.Fields[0].Text, 0, 0};
+      continue;
+    }
     FileRecord record;
     record.Tag = match->Tag;
-    FieldCursor fields(line);
+    FieldCursor fields(line, [tag = match->Text, version](int place) { return DataFieldName(tag, place, version); });
     RecordReader in(fields, record);
     if (!ReadFields(in, record, version, currentPin) || !fields.Finish())
       return FileProblem{{}, line.Number, match->Text, fields.Reason()};
     // A value the controller cannot hold would be masked or clamped on the way to it.
     std::string unheld = RecordValueProblem(match->Tag == RecordTag::Eon ? "Eon" : match->Text, record, version, currentPin);
     if (!unheld.empty()) return FileProblem{{}, line.Number, match->Text, std::move(unheld)};
+    const bool lands = landings.Lands(record);
+    if (skipped && lands && warnings != nullptr) {
+      skipped->LandingLine = line.Number;
+      skipped->Pin = currentPin;
+      if (record.Tag == RecordTag::Ins) skipped->Aspect = landings.Aspect();
+      warnings->push_back(*skipped);
+    }
+    // A skip counts only for the pin group records right behind it.
+    if (lands || !PinGroupLandings::InPinGroup(record.Tag)) skipped.reset();
     const bool end = match->Tag == RecordTag::End;
     take(std::move(record));
     if (end) return std::nullopt;

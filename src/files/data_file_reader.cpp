@@ -16,6 +16,15 @@ namespace {
 
 constexpr const char* kInvalidFile = "Invalid configuration file";
 
+// "not a record this program knows, so it was skipped; the lines after it (from line 121)
+// went to pin 23".
+std::string SkippedLineText(const SkippedLineWarning& skip, int numberingOffset) {
+  std::string where = "pin " + std::to_string(skip.Pin + numberingOffset);
+  if (skip.Aspect >= 0) where += " aspect " + std::to_string(skip.Aspect);
+  return "not a record this program knows, so it was skipped; the lines after it (from line " +
+         std::to_string(skip.LandingLine) + ") went to " + where;
+}
+
 void ApplyOutputConfig(PinRecord& pin, const std::vector<int>& bytes, int version) {
   auto& config = pin.OutputConfig;
   const int type = bytes[0];
@@ -164,11 +173,22 @@ bool LoadDataFileText(DataFileContext& context, std::string_view text, const std
   // keeps no records, and the second pass applies each one as it is read again, so a
   // load needs little more memory than the file's text.
   LineReader checker = reader;
-  if (std::optional<FileProblem> problem = ReadDataRecords(checker, version, [](FileRecord&&) {}))
+  std::vector<SkippedLineWarning> skips;
+  if (std::optional<FileProblem> problem = ReadDataRecords(checker, version, [](FileRecord&&) {}, &skips))
     return refuse(std::move(*problem));
   RecordApplier applier(context, version);
   ReadDataRecords(reader, version, [&applier](FileRecord&& record) { applier.Apply(record); });
   RefreshAfterLoad(context.View);
+  // The file loaded as the format says it must; what a skipped line most likely did to it
+  // is the user's to judge.
+  if (!skips.empty()) {
+    std::string text;
+    for (const SkippedLineWarning& skip : skips) {
+      if (!text.empty()) text += "\n";
+      text += DescribeFileProblem({fileName, skip.Line, skip.Tag, SkippedLineText(skip, context.Model.NumberingOffset)});
+    }
+    context.Prompt.ShowMessage(text, MessageIcon::Warning);
+  }
   return true;
 }
 

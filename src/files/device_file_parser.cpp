@@ -13,6 +13,9 @@ struct TagName {
   RecordTag Tag;
 };
 
+// The data file version whose pin group records the definitions' records match.
+constexpr int kDefinitionsVersion = 3100;
+
 // "Dev" starts a device and carries only its name here.
 constexpr TagName kDefinitionTags[] = {{"Dev", RecordTag::Dev}, {"End", RecordTag::End}, {"Pin", RecordTag::Pin},
                                        {"Pab", RecordTag::Pab}, {"PAM", RecordTag::Pam}, {"Cfg", RecordTag::Cfg},
@@ -36,6 +39,19 @@ bool ReadOutputConfig(RecordReader& in, FileRecord& record) {
     default:
       return true;
   }
+}
+
+// A definitions record holds the fields of a data file's pin group in today's form; "Pin"
+// places its pin from the device's first pin, "Pab" from pin 0.
+std::string DefinitionFieldName(std::string_view tag, int place) {
+  if (tag == "Dev") return place == 1 ? "device name" : std::string();
+  if (place == 1) {
+    if (tag == "Pin") return "pin offset from the device's first pin";
+    if (tag == "Pab") return "pin number";
+    if (tag == "Asp") return "aspect number";
+    if (tag == "Ins") return "step number";
+  }
+  return RecordFieldName(tag == "Pab" ? "Pin" : tag, place, kDefinitionsVersion);
 }
 
 bool ReadFields(RecordReader& in, FileRecord& record) {
@@ -74,7 +90,7 @@ bool NextRecord(LineReader& reader, FileRecord& record, FileProblem& problem) {
     if (!match) continue;  // a record this reader does not know
     record = FileRecord{};
     record.Tag = match->Tag;
-    FieldCursor fields(line);
+    FieldCursor fields(line, [tag = match->Text](int place) { return DefinitionFieldName(tag, place); });
     RecordReader in(fields, record);
     if (!ReadFields(in, record) || !fields.Finish()) {
       problem = {{}, line.Number, match->Text, fields.Reason()};
@@ -83,7 +99,7 @@ bool NextRecord(LineReader& reader, FileRecord& record, FileProblem& problem) {
     if (record.Tag != RecordTag::Dev && record.Tag != RecordTag::End) {
       // The pin records hold the fields of a data file's pin group, in today's form.
       const char* dataTag = record.Tag == RecordTag::Pab ? "Pin" : match->Text;
-      std::string unheld = RecordValueProblem(dataTag, record, 3100, 0);
+      std::string unheld = RecordValueProblem(dataTag, record, kDefinitionsVersion, 0);
       if (!unheld.empty()) {
         problem = {{}, line.Number, match->Text, std::move(unheld)};
         return false;

@@ -1,6 +1,7 @@
 #include "files/device_library.h"
 
 #include <filesystem>
+#include <optional>
 
 #include "files/device_file_parser.h"
 #include "files/field_reader.h"
@@ -20,13 +21,19 @@ struct DefinitionsFile {
   std::vector<std::string> Names;
 };
 
-// Reads the header and the names of a whole definitions file, every record checked; shows
-// "Invalid definition file" and where it went wrong when it is not one, a record is
-// damaged or it breaks off before "End".
-bool ReadDefinitions(const std::string& text, const std::string& path, UserPrompt& prompt, DefinitionsFile& file) {
+// Reads the header and the names of a whole definitions file, every record checked; the
+// problem (without the file's name) when it is not one, a record is damaged or it breaks
+// off before "End".
+std::optional<FileProblem> ReadDefinitions(const std::string& text, DefinitionsFile& file) {
   LineReader reader(text);
   std::optional<FileProblem> problem = ReadDefinitionsHeader(reader, file.HasVersion, file.Version);
   if (!problem) problem = ReadDeviceNames(reader, file.Names);
+  return problem;
+}
+
+// The same, showing "Invalid definition file" and where it went wrong.
+bool ReadDefinitions(const std::string& text, const std::string& path, UserPrompt& prompt, DefinitionsFile& file) {
+  std::optional<FileProblem> problem = ReadDefinitions(text, file);
   if (problem) {
     problem->File = std::filesystem::path(path).filename().string();
     prompt.ShowMessage(RefusalText(kInvalidDefinitions, *problem), MessageIcon::Warning);
@@ -63,26 +70,58 @@ bool LoadStartUpDefinitions(DeviceContext& context, const std::vector<std::strin
   DeviceLibrary& library = context.Library;
   library.cboDevice.clear();
   library.DeviceSourceFiles.clear();
+  library.StartUpNote.clear();
   SelectDevice(library, -1);
 
-  std::string text;
-  std::string error;
-  bool opened = false;
+  // Why each library that is there could not be used: it must not be replaced in silence.
+  std::vector<std::string> passedOver;
+  std::optional<FileProblem> firstDamage;
+  DefinitionsFile file;
+  bool loaded = false;
   for (const std::string& candidate : candidates) {
+    std::string text;
+    std::string error;
+    std::error_code missing;
+    if (!std::filesystem::exists(std::filesystem::symlink_status(candidate, missing))) continue;
+    if (!ReadFileText(candidate, text, error)) {
+      passedOver.push_back(candidate + " cannot be read (" + error + ")");
+      continue;
+    }
+    std::optional<FileProblem> problem = ReadDefinitions(text, file);
+    if (problem) {
+      problem->File = std::filesystem::path(candidate).filename().string();
+      passedOver.push_back(candidate + " is damaged (" + DescribeFileProblem(*problem) + ")");
+      if (!firstDamage) firstDamage = problem;
+      file = DefinitionsFile{};
+      continue;
+    }
     library.DeviceFilePath = candidate;
-    if ((opened = ReadFileText(candidate, text, error))) break;
+    loaded = true;
+    break;
   }
-  if (!opened) {
-    context.Prompt.ShowMessage("Can not find Device Configuration file at standard location", MessageIcon::Warning);
+  if (loaded && !passedOver.empty()) {
+    for (const std::string& reason : passedOver) library.StartUpNote += "Device library " + reason + ". ";
+    library.StartUpNote += "Loaded " + library.DeviceFilePath + " instead.";
+  }
+  if (!loaded && firstDamage) {
+    // The only library there is damaged: it is refused as a reload refuses it.
+    context.Prompt.ShowMessage(RefusalText(kInvalidDefinitions, *firstDamage), MessageIcon::Warning);
+    return false;
+  }
+  if (!loaded) {
+    std::string text = "Can not find Device Configuration file at standard location";
+    for (const std::string& reason : passedOver) text += "\n" + reason;
+    context.Prompt.ShowMessage(text, MessageIcon::Warning);
     library.DeviceFilePath = context.Chooser.ChooseOpenFile(kDeviceFileFilter, kStandardDefinitionsName);
-    if (library.DeviceFilePath.empty() || !ReadFileText(library.DeviceFilePath, text, error)) {
+    std::string chosen;
+    std::string error;
+    if (library.DeviceFilePath.empty() || !ReadFileText(library.DeviceFilePath, chosen, error)) {
       context.Prompt.ShowMessage("No Device Configuration available", MessageIcon::Warning);
       return false;
     }
+    if (!ReadDefinitions(chosen, library.DeviceFilePath, context.Prompt, file)) return false;
   }
 
-  DefinitionsFile file;
-  if (!ReadDefinitions(text, library.DeviceFilePath, context.Prompt, file)) return false;
   if (file.HasVersion) library.DefinitionsVersion = file.Version;
   if (!library.DefinitionsVersion.empty()) library.lblDDVersion = library.DefinitionsVersion;
   AddDevices(library, file);

@@ -24,6 +24,10 @@ struct DeviceLibrary {
   std::string DeviceFilePath;                  // the definitions file opened last
   std::string DefinitionsVersion = "Unknown";
   std::string lblDDVersion = "None";           // caption beside "Definitions Loaded:"
+  // Set by start-up when it passed over a library that is there but cannot be used (a
+  // folder, a FIFO, too large, damaged): which one it loaded instead, and why. Empty
+  // otherwise.
+  std::string StartUpNote;
 };
 
 struct DeviceContext {
@@ -38,8 +42,9 @@ struct DeviceContext {
 // <program folder>/../share/brixoconfig, the source tree's data folder.
 std::vector<std::string> StandardDefinitionsCandidates(const std::string& programFolder);
 
-// Start-up: lists the devices of the standard library, asking for the file when it is not
-// found. False when no library could be read.
+// Start-up: lists the devices of the first standard library that can be used, asking for
+// the file when there is none. A library that is there but cannot be used is passed over,
+// with the reason in StartUpNote. False when no library could be read.
 bool LoadStandardDefinitions(DeviceContext& context, const std::string& programFolder);
 // The same with the places to look given.
 bool LoadStartUpDefinitions(DeviceContext& context, const std::vector<std::string>& candidates);

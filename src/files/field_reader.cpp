@@ -97,24 +97,43 @@ bool FieldCursor::Fail(std::string reason) {
   return false;
 }
 
+std::string RefusedValueText(const std::string& name, const std::string& value, const std::string& why) {
+  const bool endsInNumber = !name.empty() && name.back() >= '0' && name.back() <= '9';
+  return endsInNumber ? name + " is " + value + ", " + why : name + " " + value + " is " + why;
+}
+
+std::string FieldCursor::NameOf(size_t place) const { return namer_ ? namer_(static_cast<int>(place)) : std::string(); }
+
 bool FieldCursor::ReadText(std::string& value) {
-  if (AtEnd()) return Fail("too few fields: field " + std::to_string(next_) + " is missing");
+  if (AtEnd()) return Fail(MissingText());
   value = fields_[next_++].Text;
   return true;
 }
 
 bool FieldCursor::ReadInteger(long min, long max, int& value) {
-  if (AtEnd()) return Fail("too few fields: field " + std::to_string(next_) + " is missing");
+  if (AtEnd()) return Fail(MissingText());
   const size_t place = next_++;
   const std::string& text = fields_[place].Text;
+  const std::string name = NameOf(place);
+  const std::string field = "field " + std::to_string(place);
   const std::optional<long> number = ParseWholeNumber(text);
-  if (!number) return Fail("field " + std::to_string(place) + " is not a whole number: " + text);
+  if (!number) return Fail(name.empty() ? field + " is not a whole number: " + text : RefusedValueText(name, text, "not a whole number"));
   if (*number < min || *number > max) {
-    return Fail("field " + std::to_string(place) + " is " + std::to_string(*number) + ", outside " +
-                std::to_string(min) + " to " + std::to_string(max));
+    // A named field reads as the value it holds ("initial aspect 256 is above 255"); a
+    // field known only by its place keeps both bounds, since nothing else tells what it is.
+    if (name.empty())
+      return Fail(field + " is " + std::to_string(*number) + ", outside " + std::to_string(min) + " to " + std::to_string(max));
+    return Fail(RefusedValueText(name, std::to_string(*number),
+                                 *number > max ? "above " + std::to_string(max) : "below " + std::to_string(min)));
   }
   value = static_cast<int>(*number);
   return true;
+}
+
+std::string FieldCursor::MissingText() const {
+  const std::string name = NameOf(next_);
+  const std::string place = "field " + std::to_string(next_);
+  return "too few fields: " + (name.empty() ? place : name + " (" + place + ")") + " is missing";
 }
 
 bool FieldCursor::Finish() {

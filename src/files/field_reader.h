@@ -6,6 +6,7 @@
 // A quote that does not close on its line, a double quote in an unquoted field and a
 // control character outside quotes break the file: read on, they would shift fields from
 // one record into the next.
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -44,11 +45,21 @@ class LineReader {
   std::string reason_;
 };
 
+// What the field at a place (counted from 1 after the tag) is called: "initial aspect";
+// empty when it has no name.
+using FieldNamer = std::function<std::string(int place)>;
+
+// Why a named field's value is refused: "serial address count 9 is above 7"; a name that
+// ends in a number keeps its value apart: "output byte 5 is 131, above 127".
+std::string RefusedValueText(const std::string& name, const std::string& value, const std::string& why);
+
 // Typed reads of the fields after a line's tag, in order. The first read that fails
-// keeps its reason ("field 3 is not a number: x"); fields are counted from 1 after the tag.
+// keeps its reason, the field named by the namer when it has a name ("initial aspect 256
+// is above 255", "too few fields: description (field 4) is missing") and by its place
+// otherwise ("field 3 is not a whole number: x").
 class FieldCursor {
  public:
-  explicit FieldCursor(const FileLine& line) : fields_(line.Fields) {}
+  explicit FieldCursor(const FileLine& line, FieldNamer namer = {}) : fields_(line.Fields), namer_(std::move(namer)) {}
 
   bool ReadText(std::string& value);
   bool ReadInteger(long min, long max, int& value);
@@ -59,8 +70,11 @@ class FieldCursor {
 
  private:
   bool Fail(std::string reason);
+  std::string NameOf(size_t place) const;
+  std::string MissingText() const;
 
   const std::vector<Field>& fields_;
+  FieldNamer namer_;
   size_t next_ = 1;  // behind the tag
   std::string reason_;
 };

@@ -95,6 +95,22 @@ void BrixoLink::LinkFailed(const std::string& text, MessageIcon icon) {
   prompt_.ShowMessage(text, icon);
 }
 
+std::string BrixoLink::WithAdvice(const std::string& text, SilentParty party) {
+  if (!noAnswerAdvice) return text;
+  if (cancellation_.Active()) {
+    // Once an operation was answered, the address, bit rate and cable are sound: a reply
+    // lost later is no reason to look at them.
+    if (advisedOperation_ == cancellation_.Operation() || heardOperation_ == cancellation_.Operation()) return text;
+    advisedOperation_ = cancellation_.Operation();
+  }
+  const std::string advice = noAnswerAdvice(party);
+  return advice.empty() ? text : text + "\n" + advice;
+}
+
+void BrixoLink::NoteHeard() {
+  if (cancellation_.Active()) heardOperation_ = cancellation_.Operation();
+}
+
 bool BrixoLink::StoppedFromOutside() const {
   return cancellation_.Stopping() && cancellation_.Reason() != StopReason::LinkFailure;
 }
@@ -230,9 +246,10 @@ bool BrixoLink::SendDirect(const std::vector<int>& payload) {
       } else {
         outcome_ = unframedBytes_ > 0 ? ExchangeOutcome::Garbled : ExchangeOutcome::NoReply;
         CheckBrixoBD = false;
-        LinkFailed("No response received, resetting bidirectional communication");
+        LinkFailed(WithAdvice("No response received, resetting bidirectional communication", SilentParty::Controller));
       }
     } else {
+      NoteHeard();
       LogDirectReply();
       ReplyValid = ValidateDirectReply(fields.AddressByte);
       outcome_ = ReplyValid ? ExchangeOutcome::Answered : ExchangeOutcome::Refused;
@@ -413,10 +430,15 @@ bool BrixoLink::SendTunnelled(const std::vector<int>& payload) {
     }
   }
   pollKey_ = {};
-  if (!result && !extendedMismatch && PortOpen() && !StoppedFromOutside()) ReplyProblem("No valid response received");
+  if (!result && !extendedMismatch && PortOpen() && !StoppedFromOutside()) {
+    // A host that answered has passed the message on: the controller is the one silent.
+    const std::string text = "No valid response received";
+    ReplyProblem(hostAnswered && !wait_->Quiet ? WithAdvice(text, SilentParty::Controller) : text);
+  }
   if (!hostAnswered || !PortOpen()) {
     outcome_ = ExchangeOutcome::LinkFailed;
   } else if (result) {
+    NoteHeard();
     outcome_ = ExchangeOutcome::Answered;
   } else {
     outcome_ = extendedMismatch ? ExchangeOutcome::Refused : ExchangeOutcome::NoReply;
@@ -503,7 +525,7 @@ bool BrixoLink::SendQuendalMessage(const std::vector<int>& data) {
   const bool answered = !ReceiveQuendalReply().empty();
   replyKey_ = {};
   if (!answered) {
-    if (PortOpen()) LinkFailed("No answer from Quendal", MessageIcon::Warning);
+    if (PortOpen()) LinkFailed(WithAdvice("No answer from Quendal", SilentParty::Interface), MessageIcon::Warning);
     return false;
   }
   return true;

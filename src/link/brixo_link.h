@@ -66,6 +66,9 @@ struct ReplySizeKey {
   uint32_t Family = 0;
 };
 
+// Who did not answer, for the words that tell the user what to try.
+enum class SilentParty { Controller, Interface };
+
 class BrixoLink {
  public:
   BrixoLink(Clock& clock, UserPrompt& prompt, CommLog& log);
@@ -121,6 +124,11 @@ class BrixoLink {
   bool ReportPortFault();
   // Told after a port fault was reported, so that whoever shows the port shows it closed.
   std::function<void()> onPortLost;
+  // What the user may try when nobody answers ("No answer from module 6 at 19200 bit/s —
+  // check ..."), from the owner, who knows how the user numbers modules and finds them. It
+  // follows the first message of an operation that an answer did not come, as its second
+  // line, unless the controller answered earlier in that operation; empty adds nothing.
+  std::function<std::string(SilentParty)> noAnswerAdvice;
   // Told before each controller exchange of a running operation, between two exchanges,
   // so that whoever shows the operation can take a "Stop" meanwhile: the exchange about to
   // start then does not.
@@ -148,6 +156,11 @@ class BrixoLink {
   // with a right check byte.
   int unframedBytes_ = 0;
   std::string problem_;
+  // The operation that was last told what to try; an exchange outside any operation is
+  // told each time.
+  std::optional<unsigned> advisedOperation_;
+  // The operation in which the controller last answered.
+  std::optional<unsigned> heardOperation_;
 
   bool SendDirect(const std::vector<int>& payload);
   bool SendTunnelled(const std::vector<int>& payload);
@@ -182,6 +195,11 @@ class BrixoLink {
   double PollRoundTrips() const;
   // Shows an exchange failure and, when StopOnLinkFailure is set, stops the operation.
   void LinkFailed(const std::string& text, MessageIcon icon = MessageIcon::None);
+  // The text of a message that nobody answered, with what to try on its second line when
+  // this operation has neither been told yet nor heard the controller.
+  std::string WithAdvice(const std::string& text, SilentParty party);
+  // The controller answered: the operation under way has found it.
+  void NoteHeard();
   // The operation was stopped for a reason of its own, not by this exchange's failure.
   bool StoppedFromOutside() const;
   void WriteFrame(const std::vector<uint8_t>& frame);

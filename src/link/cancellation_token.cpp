@@ -8,6 +8,7 @@ void CancellationToken::Begin() {
   done_.clear();
   ending_.clear();
   endingLeavesMix_ = false;
+  ++operation_;
   active_.store(true, std::memory_order_relaxed);
 }
 

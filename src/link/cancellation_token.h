@@ -28,6 +28,9 @@ class CancellationToken {
   // The operation ended; a stop and the progress stay readable until the next Begin().
   void End();
   bool Active() const { return active_.load(std::memory_order_relaxed); }
+  // Counts the operations begun, so that something said once per operation can tell a
+  // new one from the one it spoke in.
+  unsigned Operation() const { return operation_; }
 
   // Asks the operation to stop. The first reason sticks. Safe from a signal handler or
   // another thread (it only stores a lock-free atomic).
@@ -63,6 +66,7 @@ class CancellationToken {
   std::string done_;
   std::string ending_;
   bool endingLeavesMix_ = false;
+  unsigned operation_ = 0;
   bool ownerTells_ = false;
 };
 

@@ -101,7 +101,9 @@ LinkSettings::Rescan LinkSettings::RescanPorts() {
 
 bool LinkSettings::OpenNumber(int number) {
   if (number < 1 || number > static_cast<int>(entries_.size())) {
-    link_.Prompt().ShowMessage("Cannot open communications port " + std::to_string(number), MessageIcon::Warning);
+    link_.Prompt().ShowMessage("Cannot open communications port " + std::to_string(number) + "\n" +
+                                   NoSuchPortText(number, static_cast<int>(entries_.size()), Directions),
+                               MessageIcon::Warning);
     return false;
   }
   const std::string& device = entries_[number - 1].Device();

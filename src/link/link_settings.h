@@ -9,6 +9,7 @@
 #include "link/brixo_link.h"
 #include "link/port_list.h"
 #include "link/serial_port_factory.h"
+#include "link/user_directions.h"
 
 namespace brixo {
 
@@ -68,6 +69,9 @@ class LinkSettings {
   // The device of the open port, empty while closed.
   std::string OpenDevice() const { return PortOpen() ? openDevice_ : std::string(); }
   std::string LineSettings() const { return lineSettings_; }
+
+  // How the messages about ports tell the user to list them.
+  UserDirections Directions;
 
   std::string ComboPortText;         // the list's text, the selected entry
   int OptionBitRate = 1;             // 0 "  9k6", 1 "19k2", 2 "38k4"

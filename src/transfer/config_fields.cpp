@@ -41,9 +41,9 @@ const std::vector<FieldKindInfo> kKinds = {
     {K::DevicePointer, "device pointer", false, 1, "Dev", 1, 0},
     {K::DeviceDescription, "device name", true, 1, "Dev", 2, 0},
     {K::OutputByte, "output byte", false, 12, "Cfg", 1, 0},
-    {K::XDccCount, "extended DCC addresses", false, 1, "PAM", 1, 0},
-    {K::DccCount, "DCC addresses", false, 1, "PAM", 2, 0},
-    {K::SerialCount, "serial addresses", false, 1, "PAM", 3, 0},
+    {K::XDccCount, "extended DCC address count", false, 1, "PAM", 1, 0},
+    {K::DccCount, "DCC address count", false, 1, "PAM", 2, 0},
+    {K::SerialCount, "serial address count", false, 1, "PAM", 3, 0},
     {K::AspectDescription, "description", true, 1, "Asp", 2, 0},
     {K::StepCode, "instruction", false, 1, "Ins", 2, 0},
     {K::StepPar0, "Par0", false, 1, "Ins", 3, 0},
@@ -123,6 +123,12 @@ std::string FieldName(const FieldId& id, int numberingOffset) {
   name += std::string(" ") + info.Label;
   if (info.Count > 1) name += " " + std::to_string(id.Index);
   return name;
+}
+
+std::string FieldLabel(const FieldId& id) {
+  const FieldKindInfo& info = InfoOf(id.Kind);
+  if (IsEventKind(id.Kind)) return "input " + std::to_string(id.Index) + " " + info.Label;
+  return info.Count > 1 ? std::string(info.Label) + " " + std::to_string(id.Index) : std::string(info.Label);
 }
 
 int FieldValue(const FieldId& id, const ConfigurationRef& config) {

@@ -108,6 +108,9 @@ const std::vector<FieldId>& AllFields();
 // The name a user reads, pins numbered as displayed: "DCC address", "event pin 3 input 2 ON",
 // "pin 10 aspect 2 step 1 Par2".
 std::string FieldName(const FieldId& id, int numberingOffset);
+// The same without the pin, aspect and step that own the field: "serial address count",
+// "output byte 3", "input 2 ON". A file's line names those itself.
+std::string FieldLabel(const FieldId& id);
 
 // Its value as the data file holds it (minus FileBias) and as Write All sends it.
 int FieldValue(const FieldId& id, const ConfigurationRef& config);

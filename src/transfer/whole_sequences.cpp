@@ -143,6 +143,7 @@ std::string WriteChangesEndText(const WriteChangesEnd& end) {
   const std::string caption = end.Checked ? "Write Checked" : "Write Changes";
   const std::string everything = end.Checked ? "everything checked" : "everything that differed";
   const std::string after = end.Done.empty() ? "" : " after " + end.Done;
+  const std::string passedOver = end.PassedOver.empty() ? "" : "; " + end.PassedOver;
   switch (end.Phase) {
     case WriteChangesPhase::FirstComparison:
       return caption + " stopped in its first comparison" + after + ": nothing was written";
@@ -155,13 +156,32 @@ std::string WriteChangesEndText(const WriteChangesEnd& end) {
       if (end.DifferencesLeft > 0) {
         const int n = end.DifferencesLeft;
         return caption + " wrote " + everything + PinsAmongIt(end.PinsToWrite) +
-               ", but its final comparison still finds " + std::to_string(n) + (n == 1 ? " difference" : " differences");
+               ", but its final comparison still finds " + std::to_string(n) +
+               (n == 1 ? " difference" : " differences") + passedOver;
       }
       return caption + " stopped in its final comparison" + after + ": " + everything + " was written" +
              PinsAmongIt(end.PinsToWrite) + ", the comparison is incomplete";
+    case WriteChangesPhase::Finished:
+      return caption +
+             (end.NothingDiffered ? " found nothing to write" : " wrote " + everything + PinsAmongIt(end.PinsToWrite)) +
+             passedOver;
   }
   return {};
 }
+
+namespace {
+
+// "event control was not compared or written: the controller does not support it".
+std::string PassedOverText(const VerificationResult& result) {
+  std::string text;
+  for (const VerificationResult::SkippedPart& skipped : result.Skipped) {
+    if (!text.empty()) text += "; ";
+    text += skipped.Part + " was not compared or written: " + skipped.Why;
+  }
+  return text;
+}
+
+}  // namespace
 
 bool WriteChangedSequence(TransferContext& ctx) {
   CancellationToken& token = ctx.Link.Cancellation();
@@ -173,14 +193,21 @@ bool WriteChangedSequence(TransferContext& ctx) {
     return false;
   };
   const VerificationResult before = VerifyParts(ctx, PartsCompared::AllToTheirEnd);
-  // Only a comparison that saw everything tells what may be left alone.
-  if (ctx.Stopping() || VerificationVerdict(before, 3) == "Verification Stopped") {
+  // Only a comparison that saw everything tells what may be left alone; a part the
+  // controller does not have is no part of it.
+  if (ctx.Stopping() || !AllPartsGoneThrough(before, 3)) {
     CloseAndShow(ctx);
     return endedEarly();
   }
+  end.PassedOver = PassedOverText(before);
   const ChangedParts changed = ChangedPartsOf(before.Differences);
   // Nothing to write: the comparison just made is the verification.
-  if (!changed.Any()) return CloseAndShow(ctx).Ok;
+  if (!changed.Any()) {
+    if (CloseAndShow(ctx).Ok) return true;
+    end.Phase = WriteChangesPhase::Finished;
+    end.NothingDiffered = true;
+    return endedEarly();
+  }
   end.Phase = WriteChangesPhase::Writing;
   end.PinsToWrite = changed.PinCount();
   const bool written = WriteChangedParts(ctx, changed, end.PinsWritten);
@@ -198,8 +225,14 @@ bool WriteChangedSequence(TransferContext& ctx) {
   ctx.Report.Text = toWrite + ctx.Report.Text;
   const VerificationResult after = CloseAndShow(ctx);
   if (after.Ok) return true;
-  if (!ctx.Stopping() && VerificationVerdict(after, 3) == "Differences Found")
+  if (!ctx.Stopping() && VerificationVerdict(after, 3) == "Differences Found") {
     end.DifferencesLeft = static_cast<int>(after.Differences.size());
+  } else if (!ctx.Stopping() && AllPartsGoneThrough(after, 3)) {
+    // Everything the controller has was compared: the verdict is not "Verify OK" only
+    // because of what was passed over, or because something it has still differs.
+    end.DifferencesLeft = static_cast<int>(after.Differences.size());
+    if (end.DifferencesLeft == 0) end.Phase = WriteChangesPhase::Finished;
+  }
   return endedEarly();
 }
 

@@ -26,10 +26,11 @@ VerificationResult VerifyAllSequence(TransferContext& ctx);
 VerificationResult CompareAllSequence(TransferContext& ctx);
 // Write All of only what differs: compares first, writes the groups, event tables and
 // pins that differ (the serial addressing options last), then compares again and shows
-// that report. Writes nothing when the first comparison did not get to its end. True when
-// the controller compares afterwards; otherwise the link's cancellation token holds the
-// sentence that says which phase ended it and what the controller holds
-// (WriteChangesEndText).
+// that report. Writes nothing when the first comparison did not get to its end; a part the
+// controller does not have (event control) is passed over, neither compared nor written.
+// True when the controller compares afterwards; otherwise the link's cancellation token
+// holds the sentence that says which phase ended it, what the controller holds and what
+// was passed over (WriteChangesEndText).
 bool WriteChangedSequence(TransferContext& ctx);
 // "Write Checked" of the differences table: writes the groups, event tables and pins that
 // hold the rows the user ticked (the serial addressing options last), then compares again,
@@ -38,7 +39,9 @@ bool WriteChangedSequence(TransferContext& ctx);
 bool WriteCheckedSequence(TransferContext& ctx, const ChangedParts& parts);
 
 // Where Write Changes ended, for the words that tell what the controller holds then.
-enum class WriteChangesPhase { FirstComparison, Writing, FinalComparison };
+// Finished: every part the controller has was compared at the end, yet the verdict is not
+// "Verify OK", since a part was passed over.
+enum class WriteChangesPhase { FirstComparison, Writing, FinalComparison, Finished };
 struct WriteChangesEnd {
   WriteChangesPhase Phase = WriteChangesPhase::FirstComparison;
   // Write Checked, which writes what the user ticked, has no first comparison.
@@ -50,6 +53,11 @@ struct WriteChangesEnd {
   int PinsToWrite = 0;
   // The final comparison went through every part and still found this many differences.
   int DifferencesLeft = 0;
+  // The first comparison found nothing to write in the parts it compared.
+  bool NothingDiffered = false;
+  // The parts passed over, and why: "event control was not compared or written: the
+  // controller does not support it".
+  std::string PassedOver;
 };
 // "Write Changes stopped in its first comparison after pin 12 of 32: nothing was written".
 std::string WriteChangesEndText(const WriteChangesEnd& end);

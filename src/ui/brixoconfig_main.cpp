@@ -141,6 +141,12 @@ int main(int argc, char** argv) {
   };
   settings.Restore(window, chooser);
   window.show();
+  // A library beside the program that could not be used was passed over: say which one
+  // was loaded instead.
+  if (const std::string& note = app.Devices().StartUpNote; !note.empty()) {
+    std::fprintf(stderr, "%s\n", note.c_str());
+    app.ShowResult(note);
+  }
   tell();
   // Once the window is on screen, so that a port that will not open is reported over it.
   // A port named on the command line (or the simulator) wins over the remembered one.

@@ -120,7 +120,9 @@ TEST_F(AppResultsTest, AFailedWriteNeverReadsAsDone) {
   app.Link().ModuleAddress = 4;
   ASSERT_TRUE(Run("WriteAll"));
   EXPECT_EQ(observer.Results.back().rfind("Write All stopped after ", 0), 0u) << observer.Results.back();
-  EXPECT_EQ(prompt.Messages, std::vector<std::string>{"No valid response received"});
+  EXPECT_EQ(prompt.Messages, std::vector<std::string>{"No valid response received\nNo answer from module 5 through the "
+                                                      "Quendal interface \u2014 check Module Address and the module's "
+                                                      "cable to the interface, or use Scan Line"});
 
   app.Simulator()->SetHostAttached(false);
   app.Link().CheckQuendal = false;
@@ -129,6 +131,82 @@ TEST_F(AppResultsTest, AFailedWriteNeverReadsAsDone) {
   app.Simulator()->Controller().Faults().FailAfterFrames = 3;
   ASSERT_TRUE(Run("WriteChanged"));
   EXPECT_EQ(observer.Results.back(), "Write Changes stopped in its first comparison: nothing was written");
+}
+
+// Nobody answers: the exchange's own message, then once per operation what to try, with
+// the module as displayed, the bit rate, and the controls (or brixo-cli's options) to look at.
+TEST(NoAnswerTest, SaysOnceAnOperationWhatToTry) {
+  const std::string check = "Module Address, the bit rate and the cable, or use Scan Line";
+  const struct {
+    const char* name;
+    bool commandLine;
+    bool fromOne;
+    int bitRateOption;
+    int module;                   // internal
+    std::optional<int> extended;  // internal
+    bool tunnel;
+    bool hostAttached;
+    std::string first;
+  } cases[] = {
+      {"Direct", false, true, 1, 5, {}, false, false,
+       "No response received, resetting bidirectional communication\nNo answer from module 6 at 19200 bit/s \u2014 check " +
+           check},
+      {"ZeroBased38k4", false, false, 2, 5, {}, false, false,
+       "No response received, resetting bidirectional communication\nNo answer from module 5 at 38400 bit/s \u2014 check " +
+           check},
+      {"ExtendedAddress", false, true, 1, 3, 12, false, false,
+       "No response received, resetting bidirectional communication\nNo answer from module 4, extended address 13 at "
+       "19200 bit/s \u2014 check Channel Number, eXtended address, the bit rate and the cable, or use Scan Line"},
+      {"CommandLine", true, true, 1, 5, {}, false, false,
+       "No response received, resetting bidirectional communication\nNo answer from module 6 at 19200 bit/s \u2014 check "
+       "--module, the bit rate (--baud) and the cable, or use brixo-cli scan"},
+      {"Tunnelled", false, true, 1, 4, {}, true, true,
+       "No valid response received\nNo answer from module 5 through the Quendal interface \u2014 check Module Address and "
+       "the module's cable to the interface, or use Scan Line"},
+      {"InterfaceSilent", false, true, 1, 4, {}, true, false,
+       "No answer from Quendal\nNo answer from the Quendal interface at 19200 bit/s \u2014 check the bit rate and the "
+       "cable to the interface"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    ManualClock clock;
+    RecordingPrompt prompt;
+    NoFileChooser chooser;
+    AppStateOptions options = SimulatedOnly(clock);
+    if (c.commandLine) options.Directions = CommandLineDirections();
+    AppState app(prompt, chooser, options);
+    app.SetStartNumberingAtOne(c.fromOne);
+    app.Ports().SelectBitRate(c.bitRateOption);
+    ASSERT_TRUE(app.SelectDevice(kSimulatedPortName));
+    app.Simulator()->SetHostAttached(c.hostAttached);
+    app.Link().CheckQuendal = c.tunnel;
+    app.Link().ModuleAddress = static_cast<uint8_t>(c.module);
+    app.Link().CheckXaddress = c.extended.has_value();
+    app.Link().ExtendedAddress = static_cast<uint8_t>(c.extended.value_or(0));
+    // Each Read All is an operation of its own, told once.
+    for (int round = 1; round <= 2; ++round) {
+      ASSERT_TRUE(app.Commands().PostCommand("ReadAll"));
+      app.RunPendingCommand();
+      app.Link().CheckBrixoBD = true;
+      ASSERT_FALSE(prompt.Messages.empty());
+      EXPECT_EQ(prompt.Messages.front(), c.first);
+      const auto told = std::count_if(prompt.Messages.begin(), prompt.Messages.end(),
+                                      [](const std::string& m) { return m.find(" \u2014 check ") != std::string::npos; });
+      EXPECT_EQ(told, round) << ::testing::PrintToString(prompt.Messages);
+    }
+  }
+  // A port on the network: its name, and the bit rate only where this program sets it.
+  NoAnswerFacts network;
+  network.Module = 6;
+  network.NetworkPort = "layout-pi:3333 (RFC 2217)";
+  EXPECT_EQ(NoAnswerAdvice(network, {}),
+            "No answer from module 6 at 19200 bit/s on layout-pi:3333 (RFC 2217) \u2014 check Module Address, the bit "
+            "rate, the cable and the serial server, or use Scan Line");
+  network.NetworkPort = "layout-pi:3333 (raw TCP)";
+  network.RawTcp = true;
+  EXPECT_EQ(NoAnswerAdvice(network, {}),
+            "No answer from module 6 on layout-pi:3333 (raw TCP) \u2014 check Module Address, the serial server's bit "
+            "rate, the cable and the serial server, or use Scan Line");
 }
 
 TEST_F(AppResultsTest, ReadAllRefreshesTheGeneralTabsOutputRanges) {

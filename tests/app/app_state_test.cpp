@@ -93,6 +93,28 @@ TEST_F(AppStateTest, StandardDeviceLibraryIsListedAtStartUp) {
   EXPECT_FALSE(names.empty());
 }
 
+// A library beside the program that cannot be read is passed over for the shipped one, and
+// the communication monitor says which was loaded and why.
+TEST_F(AppStateTest, ALibraryBesideTheProgramThatCannotBeReadIsNamedInTheMonitor) {
+  const std::filesystem::path folder = std::filesystem::path(::testing::TempDir()) / "brixo_program_folder";
+  std::filesystem::remove_all(folder);
+  std::filesystem::create_directories(folder / kStandardDefinitionsName);
+  AppStateOptions options = SimulatedOnly(clock);
+  options.LoadDeviceDefinitions = true;
+  options.ProgramFolder = folder.string();
+  AppState loaded(prompt, chooser, options);
+  EXPECT_FALSE(loaded.Devices().cboDevice.empty());
+  const std::string note = loaded.Devices().StartUpNote;
+  EXPECT_EQ(note.rfind("Device library " + (folder / kStandardDefinitionsName).string() +
+                           " cannot be read (Is a directory). Loaded ",
+                       0),
+            0u)
+      << note;
+  EXPECT_NE(loaded.Log().Text().find(note), std::string::npos);
+  EXPECT_TRUE(prompt.Messages.empty());
+  std::filesystem::remove_all(folder);
+}
+
 TEST_F(AppStateTest, SimulatedControllerIsOfferedOnlyWhenAsked) {
   AppStateOptions options = SimulatedOnly(clock);
   options.OfferSimulator = false;
@@ -170,7 +192,8 @@ TEST_F(AppStateTest, PreloadWhileThePortIsOpenLeavesItOpen) {
 
 TEST_F(AppStateTest, TestTabOpensOnlyInExpertMode) {
   EXPECT_FALSE(app.TabSelected(kTestTab));
-  EXPECT_EQ(prompt.Messages, std::vector<std::string>{"Sorry, This tab is disabled"});
+  EXPECT_EQ(prompt.Messages, std::vector<std::string>{"Sorry, This tab is disabled\n"
+                                                      "It opens in expert mode: switch that on in Tools > Expert Mode"});
   app.ExpertModeSwitch();
   EXPECT_TRUE(app.ExpertMode());
   EXPECT_TRUE(app.TabSelected(kTestTab));

@@ -245,7 +245,10 @@ TEST_P(CliTunnelledWriteTest, FailsWhenNoControllerAnswers) {
   args.insert(args.end(), GetParam().Args.begin(), GetParam().Args.end());
   const ProgramResult r = RunCli(args);
   EXPECT_EQ(r.Status, 1);
-  std::vector<std::string> err{kNoValidResponse};
+  // The interface unit answered; the module behind it did not.
+  std::vector<std::string> err{kNoValidResponse,
+                               "No answer from module 5 through the Quendal interface \u2014 check --module and the "
+                               "module's cable to the interface, or use brixo-cli scan"};
   err.insert(err.end(), GetParam().Err.begin(), GetParam().Err.end());
   EXPECT_EQ(Lines(r.Err), err);
 }
@@ -271,7 +274,11 @@ TEST(CliFaults, ALateReplyLeavesTheOldBackupAsItWas) {
   ASSERT_TRUE(StartSim(sim, {"--delay", "6"}));  // well past the 2-second window, however busy
   const ProgramResult r = RunCli({"--port", sim.Path(), "read-all", backup});
   EXPECT_EQ(r.Status, 1);
-  EXPECT_EQ(Lines(r.Err), (std::vector<std::string>{kNoResponse, "Read All stopped at its first step: nothing was saved"}));
+  // Nothing answered in time: what to try follows.
+  EXPECT_EQ(Lines(r.Err), (std::vector<std::string>{kNoResponse,
+                                                    "No answer from module 1 at 19200 bit/s \u2014 check --module, the "
+                                                    "bit rate (--baud) and the cable, or use brixo-cli scan",
+                                                    "Read All stopped at its first step: nothing was saved"}));
   EXPECT_EQ(ReadText(backup), ReadText(DataFile("demo.dat")));
 }
 

@@ -125,5 +125,37 @@ TEST_F(CliFileTargetTest, ABrokenQuoteIsAnInvalidFile) {
   EXPECT_FALSE(std::filesystem::exists(folder / "out.dat"));
 }
 
+// backup checks its folder before it touches the line: a folder that cannot take the
+// backups ends it at once (the port named here does not exist, so reaching it would say so).
+TEST_F(CliFileTargetTest, BackupRefusesAFolderThatCannotTakeFilesBeforeReadingAnything) {
+  WriteText(folder / "plain", "a file");
+  std::filesystem::create_directory(folder / "locked");
+  chmod((folder / "locked").c_str(), 0555);
+  const std::string nothingRead = ". No controller was read.";
+  const struct {
+    std::string Folder;
+    bool AsUser;  // root may write anywhere
+    std::string Said;
+  } cases[] = {
+      {folder / "plain", false, folder / "plain" + " is a file, not a folder"},
+      {folder / "plain/fleet", false, "cannot make the folder " + folder / "plain/fleet" + ": " + folder / "plain" + " is a file"},
+      {folder / "locked", true, "cannot save files in " + folder / "locked" + ": Permission denied"},
+      {folder / "locked/fleet", true, "cannot make the folder " + folder / "locked/fleet" + ": Permission denied"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Folder);
+    for (const bool severalLines : {false, true}) {
+      std::vector<std::string> args{"--port", "/dev/brixo-none", "backup", c.Folder};
+      if (severalLines) args.insert(args.begin(), {"--port", "/dev/brixo-none-2"});
+      const ProgramResult r = c.AsUser ? RunCliAsUser(args) : RunCli(args);
+      if (r.Status == 127 || r.Status == 126) GTEST_SKIP() << "brixo-cli cannot run as an ordinary user here";
+      EXPECT_EQ(r.Status, 2);
+      EXPECT_EQ(Lines(r.Err), std::vector<std::string>{"brixo-cli: " + c.Said + nothingRead});
+    }
+  }
+  EXPECT_EQ(ReadText(folder / "plain"), "a file");
+  EXPECT_FALSE(std::filesystem::exists(folder / "locked/fleet"));
+}
+
 }  // namespace
 }  // namespace brixo::testing

@@ -98,8 +98,16 @@ TEST_F(CliFleetTest, NobodyAnsweringIsAFailureAndLeavesNoFiles) {
   EXPECT_EQ(scan.Status, 1);
   EXPECT_TRUE(scan.Out.empty());
   EXPECT_NE(scan.Err.find("No controller answered."), std::string::npos) << scan.Err;
+  // The folders the backup made for its files go again; one that was there stays.
   const std::string fleet = folder / "fleet";
-  EXPECT_EQ(RunCli({"--port", sim.Path(), "backup", fleet}).Status, 1);
+  EXPECT_EQ(RunCli({"--port", sim.Path(), "backup", fleet + "/2024/june"}).Status, 1);
+  EXPECT_FALSE(std::filesystem::exists(fleet));
+  std::filesystem::create_directory(fleet);
+  EXPECT_EQ(RunCli({"--port", sim.Path(), "backup", fleet + "/june"}).Status, 1);
+  EXPECT_TRUE(std::filesystem::is_empty(fleet));
+  // So do they when the line cannot be opened at all, on one line or on several.
+  EXPECT_EQ(RunCli({"--port", "/dev/brixo-none", "backup", fleet + "/july"}).Status, 2);
+  EXPECT_EQ(RunCli({"--port", "/dev/brixo-none", "--port", sim.Path(), "backup", fleet + "/july"}).Status, 2);
   EXPECT_TRUE(std::filesystem::is_empty(fleet));
 }
 

@@ -1,5 +1,7 @@
 // Whole-controller and per-pin transfers through brixo-cli, against the built-in simulated
 // controller and against brixo-sim on a pseudo-terminal.
+#include <regex>
+
 #include "app/app_state.h"
 #include "app/no_file_chooser.h"
 #include "cli_test_support.h"
@@ -152,6 +154,58 @@ TEST_F(CliTransferTest, AFailedReadLeavesNoFile) {
   EXPECT_EQ(RunCli({"--port", sim.Path(), "read-pin", "2", fresh}).Status, 1);
   EXPECT_EQ(ReadText(kept), "earlier contents");
   EXPECT_FALSE(std::filesystem::exists(fresh));
+}
+
+// What a user reads when nobody answers, a file is damaged or a port number is beyond the
+// list: the program's own line, then where and what to try, in brixo-cli's words. A line
+// starting with "~" is a pattern, for what depends on the machine's ports.
+TEST_F(CliTransferTest, MessagesSayWhereAndWhatToTry) {
+  SimProcess sim;
+  ASSERT_TRUE(StartSim(sim, {"--module", "3"}));  // nobody answers module 1 or 2
+  WriteText(folder / "count.dat", "\"BrixoConfiguration 3100\"\r\nPin,0,0,0,\"\"\r\n  PAM,0,1,9\r\nEnd\r\n");
+  WriteText(folder / "cut.dat", "\"BrixoConfiguration 3100\"\r\nPin,0,0,0,\"\"\r\n");
+  WriteText(folder / "noise.dat", std::string("\x00\xff\x22\x01\x80,\r\n\x7f", 9));
+  const std::string invalid = "Invalid configuration file";
+  const std::string noPort = " \\(brixo-cli ports lists them\\)";
+  const std::string ports = "(no port was found|there is only port 1|there are ports 1 to [0-9]+)" + noPort;
+  const struct {
+    const char* name;
+    std::vector<std::string> args;
+    int status;
+    std::vector<std::string> said;
+  } cases[] = {
+      {"no answer", {"--port", sim.Path(), "read-all", folder / "a.dat"}, 1,
+       {"No response received, resetting bidirectional communication",
+        "No answer from module 1 at 19200 bit/s \u2014 check --module, the bit rate (--baud) and the cable, or use "
+        "brixo-cli scan",
+        "Read All stopped at its first step: nothing was saved"}},
+      {"no answer at another module and bit rate", {"--port", sim.Path(), "--baud", "38400", "--module", "2", "verify-all", demo}, 1,
+       {"No response received, resetting bidirectional communication",
+        "No answer from module 2 at 38400 bit/s \u2014 check --module, the bit rate (--baud) and the cable, or use "
+        "brixo-cli scan",
+        "Verify All stopped at its first step: the comparison is incomplete"}},
+      {"a count beyond its bits", {"--simulate", "write-all", folder / "count.dat"}, 2,
+       {invalid, "count.dat, line 3: PAM: serial address count 9 is above 7"}},
+      {"a file cut short", {"--simulate", "verify-all", folder / "cut.dat"}, 2,
+       {invalid, "cut.dat: the file ends before \"End\""}},
+      {"random bytes", {"convert", folder / "noise.dat", folder / "out.dat"}, 2,
+       {invalid, "noise.dat, line 1: control character 0x00 outside quotes"}},
+      {"a port number beyond the list", {"--port", "99", "version"}, 2,
+       {"Cannot open communications port 99", "~There is no port 99: " + ports}},
+      {"a port number beyond the list, several lines", {"--port", "98", "--port", "99", "scan"}, 2,
+       {"Cannot open communications port 98", "~There is no port 98: " + ports}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const ProgramResult r = RunCli(c.args);
+    EXPECT_EQ(r.Status, c.status);
+    const std::vector<std::string> lines = Lines(r.Err);
+    ASSERT_EQ(lines.size(), c.said.size()) << r.Err;
+    for (size_t i = 0; i < lines.size(); ++i) {
+      if (c.said[i].front() == '~') EXPECT_TRUE(std::regex_match(lines[i], std::regex(c.said[i].substr(1)))) << lines[i];
+      else EXPECT_EQ(lines[i], c.said[i]);
+    }
+  }
 }
 
 // A read that got through but met refused replies still saves what it read, and says so.

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include "files/file_io.h"
 #include "files_test_support.h"
 
 namespace brixo::testing {
@@ -233,17 +235,27 @@ TEST_F(DeviceTest, RefusalsChangeNothing) {
     std::string message;
   } cases[] = {
       {"name not in the file", DefinitionsFile("1", "Dev,\"B\"\r\n"), "No match found"},
-      {"truncated device", DefinitionsFile("1", good).substr(0, 61), "line 4: Asp: too few fields: field 1 is missing"},
-      {"aspect above 11", DefinitionsFile("1", Replace(good, "Asp,0", "Asp,12")), "line 4: Asp: field 1 is 12, outside 0 to 11"},
-      {"step above 8", DefinitionsFile("1", Replace(good, "Ins,0,9", "Ins,9,9")), "line 5: Ins: field 1 is 9, outside 0 to 8"},
+      {"truncated device", DefinitionsFile("1", good).substr(0, 61), "line 4: Asp: too few fields: aspect number (field 1) is missing"},
+      {"aspect above 11", DefinitionsFile("1", Replace(good, "Asp,0", "Asp,12")), "line 4: Asp: aspect number 12 is above 11"},
+      {"step above 8", DefinitionsFile("1", Replace(good, "Ins,0,9", "Ins,9,9")), "line 5: Ins: step number 9 is above 8"},
       {"byte above 255", DefinitionsFile("1", Replace(good, "Pin,0,3,0", "Pin,0,3,300")),
-       "line 3: Pin: field 3 is 300, outside 0 to 255"},
+       "line 3: Pin: initial aspect 300 is above 255"},
       {"16-bit out of range", DefinitionsFile("1", Replace(good, "Pin,0,", "Pin,70000,")),
-       "line 3: Pin: field 1 is 70000, outside -32768 to 32767"},
+       "line 3: Pin: pin offset from the device's first pin 70000 is above 32767"},
+      // Values of the right width that a controller cannot hold, named as the field table names them.
+      {"address count beyond its bits",
+       DefinitionsFile("1", Replace(good, "  Pin,0,3,0,\"a\"\r\n", "  Pin,0,3,0,\"a\"\r\n    PAM,0,2,9\r\n")),
+       "line 4: PAM: serial address count 9 is above 7"},
+      {"absolute pin with a layout beyond seven bits",
+       DefinitionsFile("1", Replace(good, "  Pin,0,3,0,\"a\"\r\n", "  Pin,0,3,0,\"a\"\r\n  Pab,4,128,0,\"b\"\r\n")),
+       "line 4: Pab: layout 128 is above 127"},
+      {"output byte beyond seven bits",
+       DefinitionsFile("1", Replace(good, "  Pin,0,3,0,\"a\"\r\n", "  Pin,0,3,0,\"a\"\r\n    Cfg,2,1,2,200\r\n")),
+       "line 4: Cfg: output byte 3 is 200, above 127"},
       {"open quote", DefinitionsFile("1", Replace(good, "\"x\"", "\"x")), "line 4: a text whose closing quote is missing"},
       // A record that lost or gained a field, or runs into the next, takes nothing from it.
       {"pin without its description", DefinitionsFile("1", Replace(good, ",\"a\"", "")),
-       "line 3: Pin: too few fields: field 4 is missing"},
+       "line 3: Pin: too few fields: description (field 4) is missing"},
       {"a field too many", DefinitionsFile("1", Replace(good, "Ins,0,9,0,0,0,0", "Ins,0,9,0,0,0,0,0")),
        "line 5: Ins: too many fields: 7 where 6 belong"},
       {"bytes behind an output type that takes none", DefinitionsFile("1", Replace(good, "  Pin,0,3,0,\"a\"\r\n",
@@ -335,6 +347,56 @@ TEST_F(DeviceTest, StartUpFallsBackToTheDialog) {
   EXPECT_TRUE(LoadStartUpDefinitions(devices, {PathOf("a/BrixoDevices.def")}));
   EXPECT_EQ(Messages(), "Can not find Device Configuration file at standard location|");
   EXPECT_EQ(library.cboDevice, std::vector<std::string>{"d"});
+}
+
+// A library beside the program that is there but cannot be used is passed over for the
+// shipped one, and start-up says which it loaded and why (the window shows it in its status
+// bar and the monitor); when it is the only one there is, it is refused in words.
+TEST_F(DeviceTest, AnUnusableLibraryBesideTheProgramIsPassedOverInWords) {
+  namespace fs = std::filesystem;
+  const std::string beside = PathOf("bin/BrixoDevices.def");
+  const std::string shipped = PathOf("share/BrixoDevices.def");
+  fs::create_directories(dir_ / "share");
+  WriteAll(shipped, DefinitionsFile("1.0", "Dev,\"Shipped\"\r\n"));
+  const struct {
+    const char* name;
+    void (*make)(const std::string& path);
+    std::string why;
+  } cases[] = {
+      {"a folder", [](const std::string& path) { fs::create_directories(path); }, "cannot be read (Is a directory)"},
+      {"a FIFO", [](const std::string& path) { ASSERT_EQ(mkfifo(path.c_str(), 0600), 0); }, "cannot be read (not a regular file)"},
+      {"too large",
+       [](const std::string& path) {
+         WriteAll(path, "");
+         fs::resize_file(path, kMaxFileBytes + 1);
+       },
+       "cannot be read (file too large (over 16 MB))"},
+      {"damaged",
+       [](const std::string& path) { WriteAll(path, DefinitionsFile("2.0", "Dev,\"Mine\"\r\n  Pin,0,3,0\r\n")); },
+       "is damaged (BrixoDevices.def, line 3: Pin: too few fields: description (field 4) is missing)"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    prompt.Clear();
+    fs::remove_all(dir_ / "bin");
+    fs::create_directories(dir_ / "bin");
+    c.make(beside);
+    ASSERT_TRUE(LoadStartUpDefinitions(devices, {beside, shipped}));
+    EXPECT_EQ(library.cboDevice, std::vector<std::string>{"Shipped"});
+    EXPECT_EQ(library.StartUpNote, "Device library " + beside + " " + c.why + ". Loaded " + shipped + " instead.");
+    EXPECT_EQ(Messages(), "");
+  }
+  // Missing beside the program is the usual case: nothing to say.
+  fs::remove_all(dir_ / "bin");
+  ASSERT_TRUE(LoadStartUpDefinitions(devices, {beside, shipped}));
+  EXPECT_EQ(library.StartUpNote, "");
+  // The only library there is damaged: refused, as a reload would refuse it.
+  fs::create_directories(dir_ / "bin");
+  cases[3].make(beside);
+  EXPECT_FALSE(LoadStartUpDefinitions(devices, {beside}));
+  EXPECT_EQ(Messages(),
+            "Invalid definition file\nBrixoDevices.def, line 3: Pin: too few fields: description (field 4) is missing|");
+  EXPECT_TRUE(library.cboDevice.empty());
 }
 
 }  // namespace

@@ -178,26 +178,36 @@ TEST(LinkSettings, PortNotesGoToTheMonitorWhenThePortOpens) {
   }
 }
 
+// A number beyond the list says that there is no such port, how many there are and how
+// to list them, in the words of the program in use.
 TEST(LinkSettings, SelectionThatCannotOpenLeavesPortClosed) {
   struct Case {
     std::string text;
+    size_t machinePorts;  // besides the one named on the command line
+    bool commandLine;
     std::vector<std::string> messages;
   };
   const Case cases[] = {
-      {"port", {}},
-      {"2 /dev/ttyACM0", {"Cannot open communications port /dev/ttyACM0\nbusy"}},
-      {"5", {"Cannot open communications port 5"}},
-      {"9", {"Cannot open communications port 9"}},
+      {"port", 3, false, {}},
+      {"2 /dev/ttyACM0", 3, false, {"Cannot open communications port /dev/ttyACM0\nbusy"}},
+      {"5", 3, false, {"Cannot open communications port 5\nThere is no port 5: there are ports 1 to 4 (Refresh lists them again)"}},
+      {"9", 3, true, {"Cannot open communications port 9\nThere is no port 9: there are ports 1 to 4 (brixo-cli ports lists them)"}},
+      {"5", 0, true, {"Cannot open communications port 5\nThere is no port 5: there is only port 1 (brixo-cli ports lists them)"}},
   };
   for (const Case& c : cases) {
     SettingsRig rig;
-    rig.Settings.SelectPort("1 /dev/ttyUSB0");
+    rig.Machine.resize(c.machinePorts);
+    rig.Settings.ListSerialPorts();
+    if (c.commandLine) rig.Settings.Directions = CommandLineDirections();
+    rig.Settings.SelectPort("1");
     EXPECT_FALSE(rig.Settings.SelectPort(c.text)) << c.text;
     EXPECT_FALSE(rig.Settings.PortOpen()) << c.text;
     EXPECT_EQ(rig.Prompt.Messages, c.messages) << c.text;
     EXPECT_FALSE(rig.Link.SendBrixoMessage(true, {112, 0}));
     EXPECT_EQ(rig.Prompt.Messages.back(), "Select communications port");
   }
+  EXPECT_EQ(NoSuchPortText(2, 0, CommandLineDirections()),
+            "There is no port 2: no port was found (brixo-cli ports lists them)");
 }
 
 TEST(LinkSettings, BitRateChangeReopensSelectedPort) {

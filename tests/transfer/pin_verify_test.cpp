@@ -84,7 +84,7 @@ const DifferenceCase kDifferences[] = {
      {"Pin 5: Aspectconfig does not compare", "Pin 5: Init does not compare",
       "Pin 5: Serial Address Configuration does not compare"},
      {"pin 5 layout: file 3, controller 2", "pin 5 initial aspect: file 2, controller 5",
-      "pin 5 serial addresses: file 3, controller 4"}},
+      "pin 5 serial address count: file 3, controller 4"}},
     {"OneLinePerAspect",
      [](ControllerMemory& m, ConfigModel&) {
        m.Pins[4].Steps[2][4][0] = 9;
@@ -107,16 +107,16 @@ const DifferenceCase kDifferences[] = {
      },
      {}},
     {"Dcc", [](ControllerMemory& m, ConfigModel&) { m.Pins[4].AddressBytes[0] = 0x02; },
-     {"Pin 5: DCC Address Configuration does not compare"}, {"pin 5 extended DCC addresses: file 1, controller 0"}},
+     {"Pin 5: DCC Address Configuration does not compare"}, {"pin 5 extended DCC address count: file 1, controller 0"}},
     {"Serial", [](ControllerMemory& m, ConfigModel&) { m.Pins[4].AddressBytes[1] = 0x12; },
-     {"Pin 5: Serial Address Configuration does not compare"}, {"pin 5 serial addresses: file 3, controller 2"}},
+     {"Pin 5: Serial Address Configuration does not compare"}, {"pin 5 serial address count: file 3, controller 2"}},
     {"Device", [](ControllerMemory& m, ConfigModel&) { m.Pins[4].AddressBytes[2] = 0x40; },
      {"Pin 5: Device Pointer does not compare"}, {"pin 5 device pointer: file -3, controller 0"}},
     {"UntaggedAddressByte", [](ControllerMemory& m, ConfigModel&) { m.Pins[4].AddressBytes[2] = 0x25; },
      {"Pin Address Configuration: Invalid Response 2", "Pin 5: Device Pointer does not compare"},
      {"pin 5 device pointer: file -3, controller missing"}},
     {"TagTwice", [](ControllerMemory& m, ConfigModel&) { m.Pins[4].AddressBytes[1] = 0x03; },
-     {"Pin 5: Serial Address Configuration does not compare"}, {"pin 5 serial addresses: file 3, controller missing"}},
+     {"Pin 5: Serial Address Configuration does not compare"}, {"pin 5 serial address count: file 3, controller missing"}},
     {"DeviceByteBeyondThePins", [](ControllerMemory& m, ConfigModel&) { m.Pins[4].AddressBytes[2] |= 0x20; },
      {"Pin 5: Device Pointer does not compare"}, {"pin 5 device pointer: file -3, controller byte 125"}},
 };
@@ -175,7 +175,7 @@ TEST_F(PinVerifyTest, AddressReplyOfAnotherShapeIsReportedAndVerificationGoesOn)
   EXPECT_EQ(CountCommand(118), 32);
   // The reply that could not be read is in the list, so that every listing shows it.
   ASSERT_EQ(result.Differences.size(), 1u);
-  EXPECT_EQ(DifferenceText(result.Differences[0], 1), "pin 5 DCC addresses: file 2, controller no valid response");
+  EXPECT_EQ(DifferenceText(result.Differences[0], 1), "pin 5 DCC address count: file 2, controller no valid response");
   EXPECT_EQ(VerificationVerdict(result, 1), "Differences Found");
 }
 

@@ -183,6 +183,47 @@ TEST_F(SequenceTest, WithoutEventControlTheSummaryNamesOnlyWhatWasCompared) {
   }
 }
 
+// Write Changes on a controller without event control writes what differs in the parts it
+// has and says that event control was neither compared nor written; its verdict stays
+// short of "Verify OK".
+TEST_F(SequenceTest, WriteChangesWithoutEventControlWritesThePartsTheControllerHas) {
+  FillConfiguration(model, general, events);
+  events.EnableMapKnown = false;
+  WriteAllSequence(ctx);
+  port.Controller().Faults().NoEventControl = true;
+  const std::string passedOver = "; event control was not compared or written: the controller does not support it";
+  const struct {
+    const char* name;
+    void (*edit)(ConfigModel&, GeneralSettings&);
+    std::string said;
+  } cases[] = {
+      {"pin and ID string differ",
+       [](ConfigModel& m, GeneralSettings& g) {
+         m.PinTable[4].InitAspect = 9;
+         g.TextGenIDString = "Yard East";
+       },
+       "Write Changes wrote everything that differed (1 pin)" + passedOver},
+      {"nothing differs", [](ConfigModel&, GeneralSettings&) {}, "Write Changes found nothing to write" + passedOver},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    c.edit(model, general);
+    ClearPayloads();
+    ASSERT_TRUE(commands.PostCommand("WriteChanged"));
+    commands.Tick();
+    EXPECT_FALSE(commands.LastSucceeded());
+    EXPECT_EQ(commands.LastEndedEarlyText(), c.said);
+    const std::string end = "\r\nVerification Stopped\r\nCompared general settings and 32 pins: no differences. "
+                            "Not compared: event control (the controller does not support it).";
+    ASSERT_GE(report.Text.size(), end.size());
+    EXPECT_EQ(report.Text.substr(report.Text.size() - end.size()), end);
+    const auto payloads = Payloads();
+    const bool wrote = std::any_of(payloads.begin(), payloads.end(), [](const auto& p) { return p[0] >= 96 && p[0] <= 102; });
+    EXPECT_EQ(wrote, c.said.find("wrote") != std::string::npos);
+    EXPECT_TRUE(CompareAllSequence(ctx).Differences.empty()) << report.Text;
+  }
+}
+
 struct SilentCase {
   bool silent;         // never answers
   int answeredFrames;  // or: drops the frame after these (one-shot)

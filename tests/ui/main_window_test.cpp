@@ -66,7 +66,8 @@ TEST_F(MainWindowTest, TestTabOpensOnlyInExpertMode) {
   tabs->setCurrentIndex(2);
   tabs->setCurrentIndex(3);
   EXPECT_EQ(tabs->currentIndex(), 2);
-  EXPECT_EQ(MessageCount("Sorry, This tab is disabled"), 1);
+  EXPECT_EQ(MessageCount("Sorry, This tab is disabled\n"
+                         "It opens in expert mode: switch that on in Tools > Expert Mode"), 1);
   EXPECT_EQ(prompt.Messages.size(), 1u);
 
   // Right button on the release label asks; Yes switches expert mode on.
@@ -76,7 +77,8 @@ TEST_F(MainWindowTest, TestTabOpensOnlyInExpertMode) {
   EXPECT_TRUE(app.ExpertMode());
   tabs->setCurrentIndex(3);
   EXPECT_EQ(tabs->currentIndex(), 3);
-  EXPECT_EQ(MessageCount("Sorry, This tab is disabled"), 1);
+  EXPECT_EQ(MessageCount("Sorry, This tab is disabled\n"
+                         "It opens in expert mode: switch that on in Tools > Expert Mode"), 1);
 }
 
 TEST_F(MainWindowTest, ExpertModeShowsAndHidesTheFourExpertButtons) {

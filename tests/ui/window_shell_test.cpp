@@ -152,7 +152,8 @@ TEST_F(WindowShellTest, RefusingTheTestTabShowsTheMessageOverThePreviousTab) {
   int behind = -1;
   prompt.OnMessage = [&](const std::string&) { behind = tabs->currentIndex(); };
   tabs->setCurrentIndex(kTestTab);
-  EXPECT_EQ(MessageCount("Sorry, This tab is disabled"), 1);
+  EXPECT_EQ(MessageCount("Sorry, This tab is disabled\n"
+                         "It opens in expert mode: switch that on in Tools > Expert Mode"), 1);
   EXPECT_EQ(behind, kEventControlTab) << "the message must not stand over the Test tab";
   EXPECT_EQ(tabs->currentIndex(), kEventControlTab);
 }
