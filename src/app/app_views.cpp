@@ -89,9 +89,17 @@ void AppDataFileView::ShowDetails() {
 
 void AppDataFileView::ShowEventPin() { brixo::ShowEventPin(app_.Events(), app_.View()); }
 
-void AppDataFileView::BuildDccMap() { brixo::BuildDccMap(app_.Model().PinTable, app_.Maps()); }
+// The file's DCC record set the output ranges before its pins were read: now that the
+// totals are those of the pins loaded, the ranges follow them.
+void AppDataFileView::BuildDccMap() {
+  brixo::BuildDccMap(app_.Model().PinTable, app_.Maps());
+  ShowDccOutputRange();
+}
 void AppDataFileView::BuildSerialMap() { brixo::BuildSerialMap(app_.Model().PinTable, app_.Maps()); }
-void AppDataFileView::BuildXDccMap() { brixo::BuildXDccMap(app_.Model().PinTable, app_.Maps()); }
+void AppDataFileView::BuildXDccMap() {
+  brixo::BuildXDccMap(app_.Model().PinTable, app_.Maps());
+  ShowXDccOutputRange();
+}
 void AppDataFileView::ShowDccAddress() { app_.View().ShowDccAddress(); }
 void AppDataFileView::ShowSerialAddress() { app_.View().ShowSerialAddress(); }
 void AppDataFileView::ShowXDccAddress() { app_.View().ShowXDccAddress(); }

@@ -156,6 +156,11 @@ TEST_F(AppStateTest, PreloadPutsTheFileOnTheSimulatedController) {
   ASSERT_TRUE(LoadDataFileFrom(expected.DataFiles(), demo));
   EXPECT_EQ(app.General().TextGenIDString, expected.General().TextGenIDString);
   EXPECT_EQ(app.General().TextGenDCCAddress, expected.General().TextGenDCCAddress);
+  // The output ranges count the addresses of the pins loaded, as after a read.
+  EXPECT_EQ(expected.General().LabelGenDCCOutput, "Output 77 .. 105");
+  EXPECT_EQ(expected.General().LabelGenXDCCOutput, "Output 100 .. 118");
+  EXPECT_EQ(app.General().LabelGenDCCOutput, expected.General().LabelGenDCCOutput);
+  EXPECT_EQ(app.General().LabelGenXDCCOutput, expected.General().LabelGenXDCCOutput);
   EXPECT_EQ(app.Events().OnAction, expected.Events().OnAction);
   EXPECT_EQ(app.Events().OffAction, expected.Events().OffAction);
   for (int p = 0; p < kPinCount; ++p) {
