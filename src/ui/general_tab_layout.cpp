@@ -70,10 +70,12 @@ GeneralTabWidget::GeneralTabWidget(TransferContext& ctx, QWidget* parent) : QWid
   auto* content = new QWidget;
   auto* columns = new QHBoxLayout(content);
   columns->setSpacing(8);
+  // Under a window manager's title bar a 768-line screen leaves the tab little height to spare.
+  columns->setContentsMargins(8, 4, 8, 4);
   const std::array<std::vector<QGroupBox*>, 3> groups = {{
-      {BuildVersionGroup(), BuildIdGroup(), BuildLedGroup()},
+      {BuildVersionGroup(), BuildIdGroup(), BuildLedGroup(), BuildEraseGroup()},
       {BuildDccGroup(), BuildSerialGroup()},
-      {BuildAddressGroup(), BuildHardwareGroup(), BuildEraseGroup()},
+      {BuildAddressGroup(), BuildHardwareGroup()},
   }};
   for (const std::vector<QGroupBox*>& column : groups) {
     auto* stack = new QVBoxLayout;
