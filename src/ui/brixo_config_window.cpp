@@ -99,6 +99,9 @@ BrixoConfig::BrixoConfig(AppState& app, QWidget* parent)
 }
 
 BrixoConfig::~BrixoConfig() {
+  // A window still on screen gives up its focus while whole: the box that had it commits
+  // its text to handlers of this window, which must not find it half destroyed.
+  hide();
   timer1_->stop();
   app_.Link().onBetweenExchanges = nullptr;
   app_.SetObserver(nullptr);
